@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quorvane builds and tests with. Idempotent: only missing packages are
+# fetched, and the package lists are refreshed once, only when something is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libx11-dev
+  libsndfile1-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y "${missing[@]}"
+fi

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# The test command: sanitizer build (ASan + UBSan), then every test through ctest.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+jobs=$(nproc)
+cmake -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BENCH=OFF
+cmake --build build/debug -j"$jobs"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build/debug --output-on-failure -j"$jobs"
