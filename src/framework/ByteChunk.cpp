@@ -3,84 +3,32 @@
 
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
-#include <new>
-#include <utility>
 
 #if __has_include("base/StrBuf.h")
 #include "base/StrBuf.h"
 #define QV_HAVE_STRBUF 1
 #endif
 
-ByteChunk::ByteChunk(const ByteChunk& other)
+unsigned char* ByteChunk::Grow(long long n)
 {
-  AppendChunk(&other);
-}
-
-ByteChunk::ByteChunk(ByteChunk&& other) noexcept
-  : mData(other.mData), mSize(other.mSize), mCapacity(other.mCapacity)
-{
-  other.mData = nullptr;
-  other.mSize = other.mCapacity = 0;
-}
-
-ByteChunk& ByteChunk::operator=(const ByteChunk& other)
-{
-  if (this != &other)
-  {
-    Clear();
-    AppendChunk(&other);
-  }
-  return *this;
-}
-
-ByteChunk& ByteChunk::operator=(ByteChunk&& other) noexcept
-{
-  if (this != &other)
-  {
-    std::free(mData);
-    mData = other.mData;
-    mSize = other.mSize;
-    mCapacity = other.mCapacity;
-    other.mData = nullptr;
-    other.mSize = other.mCapacity = 0;
-  }
-  return *this;
-}
-
-ByteChunk::~ByteChunk()
-{
-  std::free(mData);
-}
-
-bool ByteChunk::Reserve(long long n)
-{
-  if (n <= mCapacity)
-    return true;
-  if (n > INT_MAX)
-    return false;
-  // Headroom of half the request keeps repeated appends amortised.
-  long long cap = n + n / 2;
-  cap = (cap + kGranularity - 1) / kGranularity * kGranularity;
-  if (cap > INT_MAX)
-    cap = n;
-  void* p = std::realloc(mData, static_cast<size_t>(cap));
-  if (!p)
-    return false;
-  mData = static_cast<unsigned char*>(p);
-  mCapacity = static_cast<int>(cap);
-  return true;
+  int size = Size();
+  if (n < 0 || size + n > INT_MAX)
+    return nullptr;
+  unsigned char* p = mBytes.Resize(static_cast<int>(size + n), false);
+  return p ? p + size : nullptr;
 }
 
 int ByteChunk::AppendBytes(const void* p, int n)
 {
   if (n <= 0)
-    return mSize;
-  if (!p || !Reserve(static_cast<long long>(mSize) + n))
+    return Size();
+  if (!p)
     return 0;
-  std::memmove(mData + mSize, p, static_cast<size_t>(n));
-  mSize += n;
-  return mSize;
+  unsigned char* dst = Grow(n);
+  if (!dst)
+    return 0;
+  std::memcpy(dst, p, static_cast<size_t>(n));
+  return Size();
 }
 
 int ByteChunk::AppendBool(bool b)
@@ -95,33 +43,35 @@ int ByteChunk::AppendString(const char* s)
   if (len > static_cast<size_t>(INT32_MAX - 4))
     return 0;
   int32_t n = static_cast<int32_t>(len);
-  if (!Reserve(static_cast<long long>(mSize) + 4 + n))
+  unsigned char* dst = Grow(4LL + n);
+  if (!dst)
     return 0;
-  AppendValue(&n);
-  return AppendBytes(s, n);
+  std::memcpy(dst, &n, 4);
+  if (n > 0)
+    std::memcpy(dst + 4, s, static_cast<size_t>(n));
+  return Size();
 }
 
 int ByteChunk::AppendChunk(const ByteChunk* c)
 {
-  if (!c || c->mSize == 0)
-    return mSize;
-  if (c == this)
-  {
-    if (!Reserve(2LL * mSize))
-      return 0;
-    std::memcpy(mData + mSize, mData, static_cast<size_t>(mSize));
-    mSize *= 2;
-    return mSize;
-  }
-  return AppendBytes(c->mData, c->mSize);
+  if (!c || c->Size() == 0)
+    return Size();
+  int n = c->Size();
+  unsigned char* dst = Grow(n);
+  if (!dst)
+    return 0;
+  // Read the source only after growing: appending a chunk to itself may move the storage.
+  std::memcpy(dst, c->Data(), static_cast<size_t>(n));
+  return Size();
 }
 
 int ByteChunk::ReadBytes(void* p, int n, int pos) const
 {
-  if (pos < 0 || n < 0 || pos > mSize || n > mSize - pos)
+  int size = Size();
+  if (pos < 0 || n < 0 || pos > size || n > size - pos)
     return -1;
   if (n > 0)
-    std::memcpy(p, mData + pos, static_cast<size_t>(n));
+    std::memcpy(p, Data() + pos, static_cast<size_t>(n));
   return pos + n;
 }
 
@@ -144,11 +94,11 @@ int ByteChunk::ReadStringView(const char** text, int* len, int pos) const
   long long end = static_cast<long long>(pos) + n;
   if (end > INT_MAX)
     return -1;
-  if (end <= mSize)
+  if (end <= Size())
   {
-    const char* chars = reinterpret_cast<const char*>(mData + pos);
+    const char* chars = n > 0 ? reinterpret_cast<const char*>(Data() + pos) : "";
     const void* nul = n > 0 ? std::memchr(chars, 0, static_cast<size_t>(n)) : nullptr;
-    *text = n > 0 ? chars : "";
+    *text = chars;
     *len = nul ? static_cast<int>(static_cast<const char*>(nul) - chars) : n;
   }
   return static_cast<int>(end);
@@ -160,7 +110,7 @@ int ByteChunk::ReadString(StrBuf* s, int pos) const
   const char* text = nullptr;
   int len = 0;
   int end = ReadStringView(&text, &len, pos);
-  if (end >= 0 && end <= mSize)
+  if (end >= 0 && end <= Size())
     s->Set(text, len);
   return end;
 }
@@ -168,14 +118,17 @@ int ByteChunk::ReadString(StrBuf* s, int pos) const
 
 int ByteChunk::Resize(int n)
 {
+  int size = Size();
   if (n < 0)
     n = 0;
-  if (n > mSize)
+  if (n > size)
   {
-    if (!Reserve(n))
-      return mSize;
-    std::memset(mData + mSize, 0, static_cast<size_t>(n - mSize));
+    unsigned char* dst = Grow(n - size);
+    if (!dst)
+      return size;
+    std::memset(dst, 0, static_cast<size_t>(n - size));
   }
-  mSize = n;
-  return mSize;
+  else
+    mBytes.Resize(n, false);
+  return Size();
 }

@@ -4,6 +4,8 @@
 // cannot be satisfied from the bytes actually held returns -1 and leaves its output untouched.
 #pragma once
 
+#include "base/TypedBuf.h"
+
 #include <cstring>
 #include <type_traits>
 
@@ -14,12 +16,7 @@ class ByteChunk
 public:
   static constexpr int kGranularity = 4096;
 
-  ByteChunk() = default;
-  ByteChunk(const ByteChunk& other);
-  ByteChunk(ByteChunk&& other) noexcept;
-  ByteChunk& operator=(const ByteChunk& other);
-  ByteChunk& operator=(ByteChunk&& other) noexcept;
-  ~ByteChunk();
+  ByteChunk() : mBytes(kGranularity) {}
 
   // Appends return the new size, or 0 when the bytes could not be stored (the chunk is then
   // unchanged); callers treat a non-positive size as failure.
@@ -50,22 +47,23 @@ public:
   // chunk (not terminated) and *len holds their count up to the first NUL.
   int ReadStringView(const char** text, int* len, int pos) const;
 
-  void Clear() { mSize = 0; }
-  int Size() const { return mSize; }
+  void Clear() { mBytes.Resize(0, false); }
+  int Size() const { return mBytes.GetSize(); }
   // New bytes are zero-filled; returns the new size (the old size when memory runs out).
   int Resize(int n);
-  unsigned char* Data() { return mSize > 0 ? mData : nullptr; }
-  const unsigned char* Data() const { return mSize > 0 ? mData : nullptr; }
+  // Null while empty.
+  unsigned char* Data() { return mBytes.Get(); }
+  const unsigned char* Data() const { return mBytes.Get(); }
 
   bool IsEqual(const ByteChunk& other) const
   {
-    return mSize == other.mSize && (mSize == 0 || std::memcmp(mData, other.mData, mSize) == 0);
+    int n = Size();
+    return n == other.Size() && (n == 0 || std::memcmp(Data(), other.Data(), n) == 0);
   }
 
 private:
-  bool Reserve(long long n);
+  // Grows by n bytes and returns where they start, or null (nothing changed).
+  unsigned char* Grow(long long n);
 
-  unsigned char* mData = nullptr;
-  int mSize = 0;
-  int mCapacity = 0;
+  TypedBuf<unsigned char> mBytes;
 };
