@@ -1,13 +1,10 @@
 // ByteChunk storage and the bounded readers of the state format.
 #include "framework/ByteChunk.h"
 
+#include "base/StrBuf.h"
+
 #include <climits>
 #include <cstdint>
-
-#if __has_include("base/StrBuf.h")
-#include "base/StrBuf.h"
-#define QV_HAVE_STRBUF 1
-#endif
 
 unsigned char* ByteChunk::Grow(long long n)
 {
@@ -104,7 +101,6 @@ int ByteChunk::ReadStringView(const char** text, int* len, int pos) const
   return static_cast<int>(end);
 }
 
-#ifdef QV_HAVE_STRBUF
 int ByteChunk::ReadString(StrBuf* s, int pos) const
 {
   const char* text = nullptr;
@@ -114,7 +110,6 @@ int ByteChunk::ReadString(StrBuf* s, int pos) const
     s->Set(text, len);
   return end;
 }
-#endif
 
 int ByteChunk::Resize(int n)
 {
