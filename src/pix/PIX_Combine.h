@@ -1,0 +1,134 @@
+// The combine functions: how one source colour (r, g, b, a) at integer weight w (256 = full)
+// merges into one destination pixel. Every blit, fill and primitive ends up in one of these.
+// Arithmetic is plain int with C division (truncating toward zero); the "NoClamp" variants store
+// the low byte of the result as it is, the others limit each channel to 0..255.
+#pragma once
+
+#include "pix/PIX_Pixel.h"
+
+typedef void (*PIX_CombineFunc)(PIX_Pixel* dest, int r, int g, int b, int a, int w);
+
+inline void _PIX_CombinePixelsClobberNoClamp(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
+  (void)w;
+  *dest = PIX_MAKEPIXEL(a, r, g, b);
+}
+
+inline void _PIX_CombinePixelsCopyNoClamp(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
+  unsigned char* d = (unsigned char*)dest;
+  const int iw = 256 - w;
+  d[PIX_BYTE_B] = (unsigned char)(b + (d[PIX_BYTE_B] - b) * iw / 256);
+  d[PIX_BYTE_G] = (unsigned char)(g + (d[PIX_BYTE_G] - g) * iw / 256);
+  d[PIX_BYTE_R] = (unsigned char)(r + (d[PIX_BYTE_R] - r) * iw / 256);
+  d[PIX_BYTE_A] = (unsigned char)(a + (d[PIX_BYTE_A] - a) * iw / 256);
+}
+
+inline void _PIX_CombinePixelsAdd(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
+  unsigned char* d = (unsigned char*)dest;
+  d[PIX_BYTE_B] = (unsigned char)PIX_Clamp255(d[PIX_BYTE_B] + b * w / 256);
+  d[PIX_BYTE_G] = (unsigned char)PIX_Clamp255(d[PIX_BYTE_G] + g * w / 256);
+  d[PIX_BYTE_R] = (unsigned char)PIX_Clamp255(d[PIX_BYTE_R] + r * w / 256);
+  d[PIX_BYTE_A] = (unsigned char)PIX_Clamp255(d[PIX_BYTE_A] + a * w / 256);
+}
+
+inline int _PIX_DodgeChannel(int d, int s, int w) {
+  const int k = s * w / 256;
+  if (k < 255) return PIX_Clamp255(d * 256 / (256 - k));
+  return PIX_Clamp255(d * 256);
+}
+
+inline void _PIX_CombinePixelsColorDodge(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
+  unsigned char* d = (unsigned char*)dest;
+  d[PIX_BYTE_B] = (unsigned char)_PIX_DodgeChannel(d[PIX_BYTE_B], b, w);
+  d[PIX_BYTE_G] = (unsigned char)_PIX_DodgeChannel(d[PIX_BYTE_G], g, w);
+  d[PIX_BYTE_R] = (unsigned char)_PIX_DodgeChannel(d[PIX_BYTE_R], r, w);
+  d[PIX_BYTE_A] = (unsigned char)_PIX_DodgeChannel(d[PIX_BYTE_A], a, w);
+}
+
+inline void _PIX_CombinePixelsMulNoClamp(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
+  unsigned char* d = (unsigned char*)dest;
+  const int rest = (256 - w) * 256;
+  d[PIX_BYTE_B] = (unsigned char)((d[PIX_BYTE_B] * (b * w + rest)) >> 16);
+  d[PIX_BYTE_G] = (unsigned char)((d[PIX_BYTE_G] * (g * w + rest)) >> 16);
+  d[PIX_BYTE_R] = (unsigned char)((d[PIX_BYTE_R] * (r * w + rest)) >> 16);
+  d[PIX_BYTE_A] = (unsigned char)((d[PIX_BYTE_A] * (a * w + rest)) >> 16);
+}
+
+inline int _PIX_OverlayChannel(int d, int s, int w) {
+  const int v = s * w + (256 - w) * 128;
+  return PIX_Clamp255((((32768 - v) * d / 256 + v) * d) >> 15);
+}
+
+inline void _PIX_CombinePixelsOverlay(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
+  unsigned char* d = (unsigned char*)dest;
+  d[PIX_BYTE_B] = (unsigned char)_PIX_OverlayChannel(d[PIX_BYTE_B], b, w);
+  d[PIX_BYTE_G] = (unsigned char)_PIX_OverlayChannel(d[PIX_BYTE_G], g, w);
+  d[PIX_BYTE_R] = (unsigned char)_PIX_OverlayChannel(d[PIX_BYTE_R], r, w);
+  d[PIX_BYTE_A] = (unsigned char)_PIX_OverlayChannel(d[PIX_BYTE_A], a, w);
+}
+
+// Hue, saturation and value of the destination move by (source red - 128), (green - 128) and
+// (blue - 128) scaled by w, so a mid-grey source changes nothing; the hue shift spans half a turn
+// each way. Alpha becomes the source alpha.
+void _PIX_CombinePixelsHSVAdjust(PIX_Pixel* dest, int r, int g, int b, int a, int w);
+
+inline void _PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp(PIX_Pixel* dest, int r, int g,
+                                                                     int b, int a, int w) {
+  (void)w;
+  if (a == 0) return;
+  if (a == 255) {
+    *dest = PIX_MAKEPIXEL(255, r, g, b);
+    return;
+  }
+  unsigned char* d = (unsigned char*)dest;
+  const int ia = 255 - a;
+  d[PIX_BYTE_B] = (unsigned char)(b + (d[PIX_BYTE_B] - b) * ia / 256);
+  d[PIX_BYTE_G] = (unsigned char)(g + (d[PIX_BYTE_G] - g) * ia / 256);
+  d[PIX_BYTE_R] = (unsigned char)(r + (d[PIX_BYTE_R] - r) * ia / 256);
+  const int na = d[PIX_BYTE_A] + a;
+  d[PIX_BYTE_A] = (unsigned char)(na > 255 ? 255 : na);
+}
+
+inline int _PIX_SourceAlphaWeight(int w, int a) { return w * (a + 1) / 256; }
+
+inline void _PIX_CombinePixelsCopySourceAlphaNoClamp(PIX_Pixel* dest, int r, int g, int b, int a,
+                                                     int w) {
+  if (a == 0) return;
+  unsigned char* d = (unsigned char*)dest;
+  const int f = _PIX_SourceAlphaWeight(w, a);
+  const int iw = 256 - f;
+  d[PIX_BYTE_B] = (unsigned char)(b + (d[PIX_BYTE_B] - b) * iw / 256);
+  d[PIX_BYTE_G] = (unsigned char)(g + (d[PIX_BYTE_G] - g) * iw / 256);
+  d[PIX_BYTE_R] = (unsigned char)(r + (d[PIX_BYTE_R] - r) * iw / 256);
+  const int na = d[PIX_BYTE_A] + f;
+  d[PIX_BYTE_A] = (unsigned char)(na > 255 ? 255 : na);
+}
+
+inline void _PIX_CombinePixelsAddSourceAlpha(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
+  if (a == 0) return;
+  _PIX_CombinePixelsAdd(dest, r, g, b, a, _PIX_SourceAlphaWeight(w, a));
+}
+
+inline void _PIX_CombinePixelsColorDodgeSourceAlpha(PIX_Pixel* dest, int r, int g, int b, int a,
+                                                    int w) {
+  _PIX_CombinePixelsColorDodge(dest, r, g, b, a, _PIX_SourceAlphaWeight(w, a));
+}
+
+inline void _PIX_CombinePixelsMulSourceAlphaNoClamp(PIX_Pixel* dest, int r, int g, int b, int a,
+                                                    int w) {
+  if (a == 0) return;
+  _PIX_CombinePixelsMulNoClamp(dest, r, g, b, a, _PIX_SourceAlphaWeight(w, a));
+}
+
+inline void _PIX_CombinePixelsOverlaySourceAlpha(PIX_Pixel* dest, int r, int g, int b, int a,
+                                                 int w) {
+  _PIX_CombinePixelsOverlay(dest, r, g, b, a, _PIX_SourceAlphaWeight(w, a));
+}
+
+inline void _PIX_CombinePixelsHSVAdjustSourceAlpha(PIX_Pixel* dest, int r, int g, int b, int a,
+                                                   int w) {
+  _PIX_CombinePixelsHSVAdjust(dest, r, g, b, a, _PIX_SourceAlphaWeight(w, a));
+}
+
+// The combine function a blit uses for (mode AND 0x100FF) at integer weight w, with the clobber
+// and ignore-weight shortcuts at w = 256; null when the mode draws nothing.
+PIX_CombineFunc PIX_GetCombineFunc(int mode, int w);
