@@ -1,0 +1,21 @@
+// Every VST 3 declaration of this folder in one include, for hosts and tests.
+#pragma once
+
+#include "vst3/abi/AbiTypes.h"
+#include "vst3/abi/AudioProcessor.h"
+#include "vst3/abi/Component.h"
+#include "vst3/abi/ComponentHandler.h"
+#include "vst3/abi/ContextMenu.h"
+#include "vst3/abi/EditController.h"
+#include "vst3/abi/Events.h"
+#include "vst3/abi/Factory.h"
+#include "vst3/abi/HostApplication.h"
+#include "vst3/abi/Messages.h"
+#include "vst3/abi/ParameterChanges.h"
+#include "vst3/abi/PlugView.h"
+#include "vst3/abi/ResultCodes.h"
+#include "vst3/abi/RunLoop.h"
+#include "vst3/abi/Speakers.h"
+#include "vst3/abi/Stream.h"
+#include "vst3/abi/UnitInfo.h"
+#include "vst3/abi/Unknown.h"
