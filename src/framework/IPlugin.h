@@ -1,0 +1,255 @@
+// IPlugin: the host-independent core of a plug-in. It owns the parameters, preset slots, channel
+// records and editor, turns host buffers into the double arrays handed to ProcessDoubleReplacing,
+// and carries parameter changes between host, editor and DSP. A host adapter derives from it and
+// implements the host-facing pure virtual operations.
+#pragma once
+
+#include "base/PtrList.h"
+#include "base/RecursiveMutex.h"
+#include "base/StrBuf.h"
+#include "base/TypedBuf.h"
+#include "framework/HostIdentification.h"
+#include "framework/IMidiMsg.h"
+#include "framework/IParam.h"
+#include "framework/ISysEx.h"
+#include "framework/ITimeInfo.h"
+
+#include <atomic>
+
+class ByteChunk;
+class ChannelDelayLine;
+class IGraphics;
+struct IPreset;
+
+enum EAPI
+{
+  kAPIVST2 = 0,
+  kAPIVST3 = 1,
+  kAPIAU = 2,
+  kAPIRTAS = 3,
+  kAPIAAX = 4,
+  kAPISA = 5,
+};
+
+class IPlugin
+{
+public:
+  static constexpr int kMaxNameLen = 128; // effect, product and maker names incl. terminator
+
+  struct ChannelIO
+  {
+    int mIn;
+    int mOut;
+    ChannelIO(int nIn, int nOut) : mIn(nIn), mOut(nOut) {}
+  };
+
+  struct InChannel
+  {
+    bool mConnected = false;
+    double** mSrc = nullptr; // this channel's entry in the input-data array
+    TypedBuf<double> mScratchBuf;
+    StrBuf mLabel;
+  };
+
+  struct OutChannel
+  {
+    bool mConnected = false;
+    double** mDest = nullptr; // this channel's entry in the output-data array
+    float* mFDest = nullptr;
+    TypedBuf<double> mScratchBuf;
+    StrBuf mLabel;
+  };
+
+  IPlugin(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
+          const char* productName, const char* makerName, int vendorVersion, int uniqueId,
+          int makerId, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst,
+          EAPI plugAPI);
+  IPlugin(const IPlugin&) = delete;
+  IPlugin& operator=(const IPlugin&) = delete;
+
+  // ---- Virtual operations, in slot order -------------------------------------------------------
+  virtual ~IPlugin();
+
+  virtual void Reset();
+  virtual void OnParamChange(int paramIdx);
+  // Copies input i to output i below the smaller channel count and silences the other outputs.
+  virtual void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames);
+  virtual void OnGUIOpen() {}
+  virtual void OnGUIClose() {}
+  virtual void OnIdle() {}
+  virtual void OnActivate(bool active);
+  virtual void ProcessMidiMsg(IMidiMsg* msg);
+  virtual void ProcessSysEx(ISysEx*) {}
+  virtual bool MidiNoteName(int noteNumber, char* noteName);
+  virtual bool SerializeState(ByteChunk* chunk) { return SerializeParams(chunk); }
+  virtual int UnserializeState(ByteChunk* chunk, int startPos) { return UnserializeParams(chunk, startPos); }
+  virtual bool CompareState(const unsigned char* incomingState, int startPos); // with the state code
+  virtual void OnWindowResize() {}
+  virtual bool HostRequestingAboutBox() { return false; }
+  virtual void OnHostIdentified() {}
+  virtual void PopupHostContextMenuForParam(int, int, int) {}
+  virtual void SetParameterFromGUI(int idx, double normalizedValue);
+  virtual void BeginInformHostOfParamChange(int idx) = 0;
+  virtual void InformHostOfParamChange(int idx, double normalizedValue) = 0;
+  virtual void EndInformHostOfParamChange(int idx) = 0;
+  virtual void InformHostOfProgramChange() = 0;
+  virtual bool IsRenderingOffline() { return false; }
+  virtual double GetSamplePos() = 0;
+  virtual double GetTempo() = 0;
+  virtual void GetTimeSig(int* numerator, int* denominator) = 0;
+  virtual void GetTime(ITimeInfo* timeInfo) = 0;
+  virtual EHost GetHost() { return mHost; }
+  virtual EAPI GetAPI() { return mAPI; }
+  virtual void ResizeGraphics(int w, int h) = 0;
+  virtual void HostSpecificInit() {}
+  virtual void AttachGraphics(IGraphics* graphics);
+  virtual void SetLatency(int samples);
+  virtual bool SendMidiMsg(IMidiMsg* msg) = 0;
+  virtual bool SendSysEx(ISysEx*) { return false; }
+  virtual void RedrawParamControls();
+  virtual void DirtyPTCompareState() {}
+  virtual void PresetsChangedByHost() {}
+  virtual void SetBlockSize(int blockSize);
+
+  // ---- Accessors -------------------------------------------------------------------------------
+  IParam* GetParam(int idx) const { return mParams.Get(idx); }
+  int GetParamCount() const { return mParams.GetSize(); }
+  int GetPresetCount() const { return mPresets.GetSize(); }
+  int GetCurrentPresetIndex() const { return mCurrentPresetIdx; }
+  int GetInputChannelCount() const { return mInChannels.GetSize(); }
+  int GetOutputChannelCount() const { return mOutChannels.GetSize(); }
+  double GetSampleRate() const { return mSampleRate; }
+  int GetBlockSize() const { return mBlockSize; }
+  int GetLatency() const { return mLatency; }
+  int GetTailSize() const { return mTailSize; }
+  IGraphics* GetGraphics() const { return mGraphics; }
+  bool IsBypassed() const { return mBypassed.load(std::memory_order_relaxed); }
+  void SetBypassed(bool bypassed) { mBypassed.store(bypassed, std::memory_order_relaxed); }
+  bool DoesMidi() const { return mDoesMIDI; }
+  bool DoesStateChunks() const { return mStateChunks; }
+  bool IsInstrument() const { return mIsInst; }
+  const char* GetEffectName() const { return mEffectName; }
+  const char* GetProductName() const { return mProductName; }
+  const char* GetMakerName() const { return mMakerName; }
+  int GetUniqueId() const { return mUniqueId; }
+  int GetMakerId() const { return mMakerId; }
+  // Label of bus i, or null when that bus has none.
+  const char* GetInputBusLabel(int idx) const;
+  const char* GetOutputBusLabel(int idx) const;
+  const char* GetAPIString() const;
+  static const char* GetArchString() { return "x64"; }
+  RecursiveMutex* GetMutex() { return &mMutex; }
+
+  // ---- Channel configuration and connections ---------------------------------------------------
+  bool LegalIO(int nIn, int nOut) const;
+  void SetInputChannelConnections(int first, int n, bool connected);
+  void SetOutputChannelConnections(int first, int n, bool connected);
+  bool IsInChannelConnected(int idx) const;
+  bool IsOutChannelConnected(int idx) const;
+  void SetInputLabel(int idx, const char* label);
+  void SetOutputLabel(int idx, const char* label);
+  void SetInputBusLabel(int bus, const char* label);
+  void SetOutputBusLabel(int bus, const char* label);
+
+  // ---- Buffers, per processing block (caller holds the mutex) ----------------------------------
+  void AttachInputBuffers(int first, int n, double** data, int nFrames);
+  void AttachInputBuffers(int first, int n, float** data, int nFrames);
+  void AttachOutputBuffers(int first, int n, double** data);
+  void AttachOutputBuffers(int first, int n, float** data);
+  // The first argument only selects the sample type.
+  void ProcessBuffers(double, int nFrames);
+  void ProcessBuffers(float, int nFrames);
+  void ProcessBuffersAccumulating(float, int nFrames);
+  void PassThroughBuffers(double, int nFrames);
+  void PassThroughBuffers(float, int nFrames);
+  void ZeroScratchBuffers();
+
+  // ---- Settings --------------------------------------------------------------------------------
+  void SetSampleRate(double sampleRate) { mSampleRate = sampleRate; }
+  void SetHost(const char* name, int version);
+  int GetHostVersion(bool decimal);
+  void GetHostVersionStr(char* out);
+  int GetEffectVersion(bool decimal) const;
+  void GetEffectVersionStr(char* out) const;
+  double GetSamplesPerBeat();
+  bool SendMidiMsgs(TypedBuf<IMidiMsg*>* msgs);
+
+  // ---- Parameter flow ----------------------------------------------------------------------------
+  void OnParamReset();
+  void DirtyParameters();
+
+  // ---- State, presets, program and bank files --------------------------------------------------
+  // Defined with the state code (IPluginState.cpp, IPluginProgramFiles.cpp).
+  bool SerializeParams(ByteChunk* chunk);
+  int UnserializeParams(ByteChunk* chunk, int startPos);
+  static void InitChunkWithFrameworkVer(ByteChunk* chunk);
+  static int GetFrameworkVerFromChunk(ByteChunk* chunk, int* pos);
+
+  void MakeDefaultPreset(const char* name = nullptr, int nPresets = 1);
+  void MakePreset(const char* name, ...);
+  void MakePresetFromNamedParams(const char* name, int nParamsNamed, ...);
+  void MakePresetFromChunk(const char* name, ByteChunk* chunk);
+  void MakePresetFromBlob(const char* name, const char* blob, int sizeOfChunk);
+  void EnsureDefaultPreset();
+  void PruneUninitializedPresets();
+  bool RestorePreset(int idx);
+  bool RestorePreset(const char* name);
+  const char* GetPresetName(int idx);
+  void ModifyCurrentPreset(const char* name = nullptr);
+  bool SerializePresets(ByteChunk* chunk);
+  int UnserializePresets(ByteChunk* chunk, int startPos);
+
+  void DumpPresetSrcCode(const char* path, const char** paramNames);
+  void DumpPresetBlob(const char* path);
+  void DumpBankBlob(const char* path);
+
+  bool SaveProgramAsFXP(StrBuf* path);
+  bool SaveBankAsFXB(StrBuf* path);
+  bool LoadProgramFromFXP(StrBuf* path);
+  bool LoadBankFromFXB(StrBuf* path);
+  // ---- End of state block ----------------------------------------------------------------------
+
+protected:
+  PtrList<ChannelIO> mChannelIO;
+  RecursiveMutex mMutex;
+  char mEffectName[kMaxNameLen];
+  char mProductName[kMaxNameLen];
+  char mMakerName[kMaxNameLen];
+  int mUniqueId;
+  int mMakerId;
+  int mVersion;
+  EAPI mAPI;
+  EHost mHost = kHostUninit;
+  int mHostVersion = 0;
+  bool mStateChunks;
+  bool mIsInst;
+  bool mDoesMIDI;
+  // Written by the audio thread, read by the host's controller thread without the lock.
+  std::atomic<bool> mBypassed{false};
+  int mCurrentPresetIdx = 0;
+  double mSampleRate = 44100.0;
+  int mBlockSize = 0;
+  int mLatency;
+  int mTailSize = 0;
+  ChannelDelayLine* mDelay = nullptr;
+  IGraphics* mGraphics = nullptr;
+  PtrList<IParam> mParams;
+  PtrList<IPreset> mPresets;
+  TypedBuf<double*> mInData;
+  TypedBuf<double*> mOutData;
+  PtrList<InChannel> mInChannels;
+  PtrList<OutChannel> mOutChannels;
+  PtrList<StrBuf> mInputBusLabels;
+  PtrList<StrBuf> mOutputBusLabels;
+  // Group names the host adapter reports as units; the texts belong to the parameters.
+  PtrList<const char> mParamGroups;
+
+private:
+  void ParseChannelIO(const char* channelIOStr);
+  // Grows scratch buffers that are shorter than nFrames, keeping every data slot that pointed at
+  // a scratch buffer pointing at its new storage.
+  void EnsureScratchSize(int nFrames);
+  void ResizeScratchBuffers(int nFrames, bool zeroAll);
+  void ConvertOutputsToFloat(int nFrames, bool accumulate);
+  void PassThroughDouble(int nFrames);
+};

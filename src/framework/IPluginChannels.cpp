@@ -1,0 +1,421 @@
+// IPlugin channel configuration, connections, labels and the per-block buffer paths.
+#include "framework/IPlugin.h"
+
+#include "framework/ChannelDelayLine.h"
+
+#include <cctype>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace
+{
+// Far above any real speaker layout; keeps a malformed configuration from allocating without end.
+constexpr int kMaxChannels = 1024;
+
+// Reads an optionally signed decimal integer like "%d", saturating instead of overflowing.
+bool ReadInt(const char*& p, int* out)
+{
+  const char* s = p;
+  while (std::isspace(static_cast<unsigned char>(*s)))
+    ++s;
+  bool neg = false;
+  if (*s == '+' || *s == '-')
+    neg = (*s++ == '-');
+  if (!std::isdigit(static_cast<unsigned char>(*s)))
+    return false;
+  long long v = 0;
+  while (std::isdigit(static_cast<unsigned char>(*s)))
+  {
+    if (v < INT_MAX)
+      v = v * 10 + (*s - '0');
+    ++s;
+  }
+  if (v > INT_MAX)
+    v = INT_MAX;
+  *out = static_cast<int>(neg ? -v : v);
+  p = s;
+  return true;
+}
+
+// Parses "in-out" at p; a part that does not parse stays 0.
+void ReadChannelPair(const char* p, int* nIn, int* nOut)
+{
+  *nIn = *nOut = 0;
+  if (!ReadInt(p, nIn) || *p != '-')
+    return;
+  ++p;
+  ReadInt(p, nOut);
+}
+
+int ClampChannels(int n)
+{
+  return n < 0 ? 0 : (n > kMaxChannels ? kMaxChannels : n);
+}
+
+void RangeOf(int first, int n, int count, int* begin, int* end)
+{
+  long long b = first < 0 ? 0 : first;
+  long long e = static_cast<long long>(first) + n;
+  if (e > count)
+    e = count;
+  *begin = static_cast<int>(b);
+  *end = static_cast<int>(e < b ? b : e);
+}
+} // namespace
+
+void IPlugin::ParseChannelIO(const char* channelIOStr)
+{
+  const char* p = channelIOStr ? channelIOStr : "";
+  int maxIn = 0, maxOut = 0;
+  for (;;)
+  {
+    int nIn = 0, nOut = 0;
+    ReadChannelPair(p, &nIn, &nOut);
+    if (nIn > maxIn)
+      maxIn = nIn;
+    if (nOut > maxOut)
+      maxOut = nOut;
+    mChannelIO.Add(new ChannelIO(nIn, nOut));
+    p = std::strchr(p, ' ');
+    if (!p)
+      break;
+    ++p;
+  }
+
+  maxIn = ClampChannels(maxIn);
+  maxOut = ClampChannels(maxOut);
+  double** inData = mInData.Resize(maxIn);
+  double** outData = mOutData.Resize(maxOut);
+  if (!inData)
+    maxIn = 0;
+  if (!outData)
+    maxOut = 0;
+  for (int i = 0; i < maxIn; ++i)
+  {
+    InChannel* ch = new InChannel();
+    inData[i] = nullptr;
+    ch->mSrc = inData + i;
+    mInChannels.Add(ch);
+  }
+  for (int i = 0; i < maxOut; ++i)
+  {
+    OutChannel* ch = new OutChannel();
+    outData[i] = nullptr;
+    ch->mDest = outData + i;
+    mOutChannels.Add(ch);
+  }
+}
+
+bool IPlugin::LegalIO(int nIn, int nOut) const
+{
+  for (int i = 0, n = mChannelIO.GetSize(); i < n; ++i)
+  {
+    const ChannelIO* io = mChannelIO.Get(i);
+    if ((nIn < 0 || nIn == io->mIn) && (nOut < 0 || nOut == io->mOut))
+      return true;
+  }
+  return false;
+}
+
+void IPlugin::SetInputChannelConnections(int first, int n, bool connected)
+{
+  int b, e;
+  RangeOf(first, n, GetInputChannelCount(), &b, &e);
+  for (int i = b; i < e; ++i)
+  {
+    InChannel* ch = mInChannels.Get(i);
+    ch->mConnected = connected;
+    if (!connected)
+      *ch->mSrc = ch->mScratchBuf.Get();
+  }
+}
+
+void IPlugin::SetOutputChannelConnections(int first, int n, bool connected)
+{
+  int b, e;
+  RangeOf(first, n, GetOutputChannelCount(), &b, &e);
+  for (int i = b; i < e; ++i)
+  {
+    OutChannel* ch = mOutChannels.Get(i);
+    ch->mConnected = connected;
+    if (!connected)
+    {
+      *ch->mDest = ch->mScratchBuf.Get();
+      ch->mFDest = nullptr;
+    }
+  }
+}
+
+bool IPlugin::IsInChannelConnected(int idx) const
+{
+  InChannel* ch = mInChannels.Get(idx);
+  return ch && ch->mConnected;
+}
+
+bool IPlugin::IsOutChannelConnected(int idx) const
+{
+  OutChannel* ch = mOutChannels.Get(idx);
+  return ch && ch->mConnected;
+}
+
+void IPlugin::SetInputLabel(int idx, const char* label)
+{
+  if (InChannel* ch = mInChannels.Get(idx))
+    ch->mLabel.Set(label);
+}
+
+void IPlugin::SetOutputLabel(int idx, const char* label)
+{
+  if (OutChannel* ch = mOutChannels.Get(idx))
+    ch->mLabel.Set(label);
+}
+
+void IPlugin::SetInputBusLabel(int bus, const char* label)
+{
+  if (bus < 0 || bus > 1)
+    return;
+  mInputBusLabels.Delete(bus, true);
+  mInputBusLabels.Insert(bus, new StrBuf(label));
+}
+
+void IPlugin::SetOutputBusLabel(int bus, const char* label)
+{
+  if (bus < 0)
+    return;
+  mOutputBusLabels.Delete(bus, true);
+  mOutputBusLabels.Insert(bus, new StrBuf(label));
+}
+
+void IPlugin::ResizeScratchBuffers(int nFrames, bool zeroAll)
+{
+  // Slots that read or write a scratch buffer must follow it when the storage moves.
+  for (int i = 0, n = GetInputChannelCount(); i < n; ++i)
+  {
+    InChannel* ch = mInChannels.Get(i);
+    double* old = ch->mScratchBuf.Get();
+    int oldSize = ch->mScratchBuf.GetSize();
+    if (!zeroAll && oldSize >= nFrames)
+      continue;
+    double* buf = ch->mScratchBuf.Resize(nFrames, zeroAll);
+    if (!buf && nFrames > 0)
+      continue;
+    if (buf)
+      std::memset(buf + (zeroAll ? 0 : oldSize), 0,
+                  sizeof(double) * static_cast<size_t>(nFrames - (zeroAll ? 0 : oldSize)));
+    if (*ch->mSrc == old)
+      *ch->mSrc = buf;
+  }
+  for (int i = 0, n = GetOutputChannelCount(); i < n; ++i)
+  {
+    OutChannel* ch = mOutChannels.Get(i);
+    double* old = ch->mScratchBuf.Get();
+    int oldSize = ch->mScratchBuf.GetSize();
+    if (!zeroAll && oldSize >= nFrames)
+      continue;
+    double* buf = ch->mScratchBuf.Resize(nFrames, zeroAll);
+    if (!buf && nFrames > 0)
+      continue;
+    if (buf)
+      std::memset(buf + (zeroAll ? 0 : oldSize), 0,
+                  sizeof(double) * static_cast<size_t>(nFrames - (zeroAll ? 0 : oldSize)));
+    if (*ch->mDest == old)
+      *ch->mDest = buf;
+  }
+}
+
+void IPlugin::EnsureScratchSize(int nFrames)
+{
+  // Only a host that breaks its promised maximum block size gets here with a larger block; growing
+  // on the audio thread then beats reading or writing past the end.
+  ResizeScratchBuffers(nFrames, false);
+}
+
+void IPlugin::ZeroScratchBuffers()
+{
+  for (int i = 0, n = GetInputChannelCount(); i < n; ++i)
+  {
+    InChannel* ch = mInChannels.Get(i);
+    if (double* buf = ch->mScratchBuf.Get())
+      std::memset(buf, 0, sizeof(double) * static_cast<size_t>(ch->mScratchBuf.GetSize()));
+  }
+  for (int i = 0, n = GetOutputChannelCount(); i < n; ++i)
+  {
+    OutChannel* ch = mOutChannels.Get(i);
+    if (double* buf = ch->mScratchBuf.Get())
+      std::memset(buf, 0, sizeof(double) * static_cast<size_t>(ch->mScratchBuf.GetSize()));
+  }
+}
+
+void IPlugin::AttachInputBuffers(int first, int n, double** data, int nFrames)
+{
+  if (nFrames < 0)
+    nFrames = 0;
+  EnsureScratchSize(nFrames);
+  int b, e;
+  RangeOf(first, n, GetInputChannelCount(), &b, &e);
+  for (int i = b; i < e; ++i)
+  {
+    InChannel* ch = mInChannels.Get(i);
+    if (!ch->mConnected)
+      continue;
+    double* src = data ? *data++ : nullptr;
+    if (!src)
+    {
+      // A missing host buffer reads as silence instead of a null dereference.
+      src = ch->mScratchBuf.Get();
+      if (src)
+        std::memset(src, 0, sizeof(double) * static_cast<size_t>(nFrames));
+    }
+    *ch->mSrc = src;
+  }
+}
+
+void IPlugin::AttachInputBuffers(int first, int n, float** data, int nFrames)
+{
+  if (nFrames < 0)
+    nFrames = 0;
+  EnsureScratchSize(nFrames);
+  int b, e;
+  RangeOf(first, n, GetInputChannelCount(), &b, &e);
+  for (int i = b; i < e; ++i)
+  {
+    InChannel* ch = mInChannels.Get(i);
+    if (!ch->mConnected)
+      continue;
+    const float* src = data ? *data++ : nullptr;
+    double* dst = ch->mScratchBuf.Get();
+    if (dst)
+    {
+      if (src)
+        for (int s = 0; s < nFrames; ++s)
+          dst[s] = src[s];
+      else
+        std::memset(dst, 0, sizeof(double) * static_cast<size_t>(nFrames));
+    }
+    *ch->mSrc = dst;
+  }
+}
+
+void IPlugin::AttachOutputBuffers(int first, int n, double** data)
+{
+  int b, e;
+  RangeOf(first, n, GetOutputChannelCount(), &b, &e);
+  for (int i = b; i < e; ++i)
+  {
+    OutChannel* ch = mOutChannels.Get(i);
+    if (!ch->mConnected)
+      continue;
+    double* dst = data ? *data++ : nullptr;
+    *ch->mDest = dst ? dst : ch->mScratchBuf.Get();
+    ch->mFDest = nullptr;
+  }
+}
+
+void IPlugin::AttachOutputBuffers(int first, int n, float** data)
+{
+  int b, e;
+  RangeOf(first, n, GetOutputChannelCount(), &b, &e);
+  for (int i = b; i < e; ++i)
+  {
+    OutChannel* ch = mOutChannels.Get(i);
+    if (!ch->mConnected)
+      continue;
+    *ch->mDest = ch->mScratchBuf.Get();
+    ch->mFDest = data ? *data++ : nullptr;
+  }
+}
+
+void IPlugin::ConvertOutputsToFloat(int nFrames, bool accumulate)
+{
+  for (int i = 0, n = GetOutputChannelCount(); i < n; ++i)
+  {
+    OutChannel* ch = mOutChannels.Get(i);
+    const double* src = *ch->mDest;
+    float* dst = ch->mFDest;
+    if (!ch->mConnected || !src || !dst)
+      continue;
+    if (accumulate)
+      for (int s = 0; s < nFrames; ++s)
+        dst[s] += static_cast<float>(src[s]);
+    else
+      for (int s = 0; s < nFrames; ++s)
+        dst[s] = static_cast<float>(src[s]);
+  }
+}
+
+void IPlugin::ProcessBuffers(double, int nFrames)
+{
+  if (nFrames < 0)
+    nFrames = 0;
+  EnsureScratchSize(nFrames);
+  ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), nFrames);
+}
+
+void IPlugin::ProcessBuffers(float, int nFrames)
+{
+  ProcessBuffers(0.0, nFrames);
+  ConvertOutputsToFloat(nFrames < 0 ? 0 : nFrames, false);
+}
+
+void IPlugin::ProcessBuffersAccumulating(float, int nFrames)
+{
+  ProcessBuffers(0.0, nFrames);
+  ConvertOutputsToFloat(nFrames < 0 ? 0 : nFrames, true);
+}
+
+namespace
+{
+void CopyThrough(double** inputs, int nIn, double** outputs, int nOut, int nFrames)
+{
+  for (int i = 0; i < nOut; ++i)
+  {
+    double* out = outputs[i];
+    if (!out)
+      continue;
+    const double* in = i < nIn ? inputs[i] : nullptr;
+    if (in && in != out)
+      std::memmove(out, in, sizeof(double) * static_cast<size_t>(nFrames));
+    else if (!in)
+      std::memset(out, 0, sizeof(double) * static_cast<size_t>(nFrames));
+  }
+}
+} // namespace
+
+void IPlugin::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
+{
+  if (!outputs || nFrames <= 0)
+    return;
+  CopyThrough(inputs, inputs ? GetInputChannelCount() : 0, outputs, GetOutputChannelCount(), nFrames);
+}
+
+void IPlugin::PassThroughDouble(int nFrames)
+{
+  if (nFrames < 0)
+    nFrames = 0;
+  EnsureScratchSize(nFrames);
+  if (nFrames == 0)
+    return;
+  double** inputs = mInData.Get();
+  double** outputs = mOutData.Get();
+  if (mLatency != 0 && mDelay && mDelay->GetDelay() > 0 &&
+      mDelay->GetInputChannelCount() <= GetInputChannelCount() &&
+      mDelay->GetOutputChannelCount() <= GetOutputChannelCount())
+  {
+    mDelay->ProcessBlock(inputs, outputs, nFrames);
+    return;
+  }
+  if (outputs)
+    CopyThrough(inputs, inputs ? GetInputChannelCount() : 0, outputs, GetOutputChannelCount(), nFrames);
+}
+
+void IPlugin::PassThroughBuffers(double, int nFrames)
+{
+  PassThroughDouble(nFrames);
+}
+
+void IPlugin::PassThroughBuffers(float, int nFrames)
+{
+  PassThroughDouble(nFrames);
+  ConvertOutputsToFloat(nFrames < 0 ? 0 : nFrames, false);
+}
