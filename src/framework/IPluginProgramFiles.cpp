@@ -73,8 +73,10 @@ uint32_t BE32At(const ByteChunk& c, int pos)
   return v;
 }
 
-// Reads a float; a non-finite value counts as missing (false) but the position still advances.
-int ReadBEFloat(const ByteChunk& c, float* f, bool* valid, int pos)
+// Reads a normalized value. A non-finite one counts as missing (false) though the position still
+// advances; finite ones are held to 0..1, as no writer stores anything else and values outside
+// would put parameters below their range.
+int ReadNormalized(const ByteChunk& c, double* n, bool* valid, int pos)
 {
   uint32_t v = 0;
   pos = ReadBE32(c, &v, pos);
@@ -85,7 +87,7 @@ int ReadBEFloat(const ByteChunk& c, float* f, bool* valid, int pos)
     std::memcpy(&value, &v, 4);
     if (std::isfinite(value))
     {
-      *f = value;
+      *n = value < 0.0f ? 0.0 : value > 1.0f ? 1.0 : static_cast<double>(value);
       *valid = true;
     }
   }
@@ -251,11 +253,11 @@ bool IPlugin::LoadProgramFromFXP(StrBuf* path)
     int pos = kProgramHeaderSize;
     for (int i = 0; i < GetParamCount() && pos >= 0; ++i)
     {
-      float f = 0.0f;
+      double n = 0.0;
       bool valid = false;
-      pos = ReadBEFloat(in, &f, &valid, pos);
+      pos = ReadNormalized(in, &n, &valid, pos);
       if (valid)
-        GetParam(i)->SetNormalized(f);
+        GetParam(i)->SetNormalized(n);
     }
   }
   else
@@ -311,11 +313,11 @@ bool IPlugin::LoadBankFromFXB(StrBuf* path)
     int valuePos = pos + kProgramHeaderSize;
     for (int i = 0; i < nParams; ++i)
     {
-      float f = 0.0f;
+      double n = 0.0;
       bool valid = false;
-      valuePos = ReadBEFloat(in, &f, &valid, valuePos);
+      valuePos = ReadNormalized(in, &n, &valid, valuePos);
       if (valid)
-        GetParam(i)->SetNormalized(f);
+        GetParam(i)->SetNormalized(n);
     }
     char name[kNameBytes + 1];
     ReadName(in, pos + 28, name);
