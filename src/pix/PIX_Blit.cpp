@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "pix/PIX_BlitClip.h"
-#include "pix/PIX_Combine.h"
+#include "pix/PIX_CombineRow.h"
 
 bool PIX_ClipBlit(PIX_IBitmap* dest, PIX_IBitmap* src, long long dstx, long long dsty, long long l,
                   long long t, long long r, long long b, PIX_BlitArea& out) {
@@ -46,18 +46,6 @@ struct Rows {
   const PIX_Pixel* s;
   long dspan, sspan;
 };
-
-template <void (*F)(PIX_Pixel*, int, int, int, int, int)>
-void CombineLoop(const Rows& rows, int w, int h, int iw) {
-  PIX_Pixel* d = rows.d;
-  const PIX_Pixel* s = rows.s;
-  for (int j = 0; j < h; j++, d += rows.dspan, s += rows.sspan) {
-    for (int i = 0; i < w; i++) {
-      const PIX_Pixel p = s[i];
-      F(d + i, PIX_GetR(p), PIX_GetG(p), PIX_GetB(p), PIX_GetA(p), iw);
-    }
-  }
-}
 
 void ChannelCopy(const Rows& rows, int w, int h, int mode) {
   const int sb = mode & 3, db = (mode >> 2) & 3;
@@ -106,43 +94,9 @@ void BlitArea(PIX_IBitmap* dest, PIX_IBitmap* src, const PIX_BlitArea& a, float 
     return;
   }
   const int iw = PIX_WeightToInt(weight);
-  if (iw == 0) return;
-  switch (mode & PIX_BLIT_COMBINE_MASK) {
-    case PIX_BLIT_MODE_COPY:
-      if (iw < 0) return;
-      if (iw == 256)
-        CombineLoop<_PIX_CombinePixelsClobberNoClamp>(rows, a.w, a.h, iw);
-      else
-        CombineLoop<_PIX_CombinePixelsCopyNoClamp>(rows, a.w, a.h, iw);
-      break;
-    case PIX_BLIT_MODE_ADD: CombineLoop<_PIX_CombinePixelsAdd>(rows, a.w, a.h, iw); break;
-    case PIX_BLIT_MODE_DODGE: CombineLoop<_PIX_CombinePixelsColorDodge>(rows, a.w, a.h, iw); break;
-    case PIX_BLIT_MODE_MUL: CombineLoop<_PIX_CombinePixelsMulNoClamp>(rows, a.w, a.h, iw); break;
-    case PIX_BLIT_MODE_OVERLAY: CombineLoop<_PIX_CombinePixelsOverlay>(rows, a.w, a.h, iw); break;
-    case PIX_BLIT_MODE_HSVADJ: CombineLoop<_PIX_CombinePixelsHSVAdjust>(rows, a.w, a.h, iw); break;
-    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_COPY:
-      if (iw == 256)
-        CombineLoop<_PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp>(rows, a.w, a.h, iw);
-      else
-        CombineLoop<_PIX_CombinePixelsCopySourceAlphaNoClamp>(rows, a.w, a.h, iw);
-      break;
-    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_ADD:
-      CombineLoop<_PIX_CombinePixelsAddSourceAlpha>(rows, a.w, a.h, iw);
-      break;
-    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_DODGE:
-      CombineLoop<_PIX_CombinePixelsColorDodgeSourceAlpha>(rows, a.w, a.h, iw);
-      break;
-    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_MUL:
-      CombineLoop<_PIX_CombinePixelsMulSourceAlphaNoClamp>(rows, a.w, a.h, iw);
-      break;
-    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_OVERLAY:
-      CombineLoop<_PIX_CombinePixelsOverlaySourceAlpha>(rows, a.w, a.h, iw);
-      break;
-    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_HSVADJ:
-      CombineLoop<_PIX_CombinePixelsHSVAdjustSourceAlpha>(rows, a.w, a.h, iw);
-      break;
-    default: break;
-  }
+  PIX_RowCombiner combine = PIX_GetRowCombiner(mode, iw);
+  if (!combine) return;
+  for (int j = 0; j < a.h; j++) combine(rows.d + j * rows.dspan, rows.s + j * rows.sspan, a.w, iw);
 }
 
 bool HasPixels(PIX_IBitmap* bm) { return bm && bm->getBits(); }

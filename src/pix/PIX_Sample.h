@@ -1,0 +1,54 @@
+// Source sampling shared by the scaled and rotated blits: bilinear interpolation on 16.16 fixed
+// point positions and the box average used when shrinking.
+#pragma once
+
+#include "pix/PIX_Pixel.h"
+
+// Interpolates between the pixel at (x, y) and its right, lower and lower-right neighbours with
+// the 16-bit fractions fx, fy. Neighbours beyond xmax or ymax (the last column or row) are not
+// used: the last column interpolates only vertically, the last row only horizontally.
+inline PIX_Pixel PIX_SampleBilinear(const PIX_Pixel* bits, long span, int x, int y, int fx, int fy,
+                                    int xmax, int ymax) {
+  const PIX_Pixel* p = bits + y * span + x;
+  const bool hasRight = x < xmax, hasDown = y < ymax;
+  if (!hasRight) fx = 0;
+  if (!hasDown) fy = 0;
+  const PIX_Pixel p00 = p[0];
+  const PIX_Pixel p01 = hasRight ? p[1] : p00;
+  const PIX_Pixel p10 = hasDown ? p[span] : p00;
+  const PIX_Pixel p11 = hasRight && hasDown ? p[span + 1] : (hasRight ? p01 : p10);
+  const uint32_t ifx = 65536 - fx, ify = 65536 - fy;
+  PIX_Pixel out = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    const uint32_t top = (((p00 >> shift) & 0xFF) * ifx + ((p01 >> shift) & 0xFF) * fx) >> 16;
+    const uint32_t bot = (((p10 >> shift) & 0xFF) * ifx + ((p11 >> shift) & 0xFF) * fx) >> 16;
+    out |= ((top * ify + bot * fy) >> 16) << shift;
+  }
+  return out;
+}
+
+// Average of the n x n block (n odd) centred on (x, y), counting only pixels inside
+// 0..w-1 x 0..h-1, all with equal weight.
+inline PIX_Pixel PIX_SampleBox(const PIX_Pixel* bits, long span, int x, int y, int n, int w, int h) {
+  const int r = n / 2;
+  int x0 = x - r, x1 = x + r, y0 = y - r, y1 = y + r;
+  if (x0 < 0) x0 = 0;
+  if (y0 < 0) y0 = 0;
+  if (x1 > w - 1) x1 = w - 1;
+  if (y1 > h - 1) y1 = h - 1;
+  uint32_t sa = 0, sr = 0, sg = 0, sb = 0;
+  int count = 0;
+  for (int j = y0; j <= y1; j++) {
+    const PIX_Pixel* row = bits + j * span;
+    for (int i = x0; i <= x1; i++) {
+      const PIX_Pixel p = row[i];
+      sa += p >> 24;
+      sr += (p >> 16) & 0xFF;
+      sg += (p >> 8) & 0xFF;
+      sb += p & 0xFF;
+      count++;
+    }
+  }
+  if (!count) return 0;
+  return PIX_MAKEPIXEL(sa / count, sr / count, sg / count, sb / count);
+}
