@@ -244,9 +244,15 @@ bool IPlugin::LoadProgramFromFXP(StrBuf* path)
   {
     int pos = kProgramChunkStart;
     GetFrameworkVerFromChunk(&in, &pos);
-    // A cut-off or corrupt state is reported, not passed off as a loaded program.
+    // A cut-off or corrupt state is reported, not passed off as a loaded program, and whatever
+    // part of it was applied is taken back.
+    ByteChunk previous;
+    SerializeState(&previous);
     if (pos < 0 || UnserializeState(&in, pos) < 0)
+    {
+      UnserializeState(&previous, 0);
       return false;
+    }
   }
   else if (form == kProgramParamsMagic)
   {

@@ -217,6 +217,10 @@ TEST(ProgramFile, TruncatedAndMutatedFilesLoadSafely)
       // Parameter files load whatever values they hold; a cut-off state chunk is a failure.
       bool expected = chunks ? len == valid.size() : len >= 56;
       EXPECT_EQ(ok, expected) << "length " << len << (chunks ? " chunk form" : "");
+      if (chunks && !ok)
+      {
+        EXPECT_EQ(b.Values(), TestPlugin(o).Values()) << "rejected state left applied";
+      }
       EXPECT_TRUE(ParamsSane(b));
     }
     for (int iter = 0; iter < 1500; ++iter)
