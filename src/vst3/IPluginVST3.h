@@ -1,0 +1,125 @@
+// IPluginVST3: the plug-in framework presented to a VST 3 host. One object is both the audio
+// processor and the edit controller: the framework's IPlugin supplies parameters, presets,
+// channels and buffers; the single-component effect base supplies the VST 3 interfaces, busses
+// and host-visible parameters. A concrete plug-in derives from this class.
+#pragma once
+
+#include "framework/IPlugin.h"
+#include "vst3/IPluginInstanceInfo.h"
+#include "vst3/abi/Events.h"
+#include "vst3/abi/ParameterChanges.h"
+#include "vst3/abi/Stream.h"
+#include "vst3/support/EffectComponent.h"
+#include "vst3/support/PlugViewBase.h"
+
+#include <vector>
+
+class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
+ public:
+  // Ids of the adapter's own parameters, beside the framework parameters whose ids are their
+  // indices.
+  static constexpr ParamID kBypassParam = 0x62706173;  // "bpas"
+  static constexpr ParamID kPresetParam = 0x70727374;  // "prst"
+
+  IPluginVST3(IPluginInstanceInfo instanceInfo, int nParams, const char* channelIOStr, int nPresets,
+              const char* effectName, const char* productName, const char* makerName, int vendorVersion,
+              int uniqueId, int makerId, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst,
+              int plugScChans);
+  ~IPluginVST3() override;
+
+  // Speaker arrangement for a channel count (empty for counts without one).
+  static vst3abi::SpeakerArrangement getSpeakerArrForChans(int32 chans);
+
+  // ---- IPluginBase ----
+  tresult VST3ABI_CALL initialize(vst3abi::FUnknown* context) override;
+
+  // ---- IComponent ----
+  tresult VST3ABI_CALL setActive(TBool state) override;
+  // The component state carries the same bytes as the controller state.
+  tresult VST3ABI_CALL setState(vst3abi::IBStream* state) override;
+  tresult VST3ABI_CALL getState(vst3abi::IBStream* state) override;
+
+  // ---- IAudioProcessor ----
+  tresult VST3ABI_CALL setBusArrangements(vst3abi::SpeakerArrangement* inputs, int32 numIns,
+                                          vst3abi::SpeakerArrangement* outputs, int32 numOuts) override;
+  tresult VST3ABI_CALL canProcessSampleSize(int32 symbolicSampleSize) override;
+  uint32 VST3ABI_CALL getLatencySamples() override;
+  tresult VST3ABI_CALL setupProcessing(vst3abi::ProcessSetup* setup) override;
+  tresult VST3ABI_CALL process(vst3abi::ProcessData* data) override;
+  uint32 VST3ABI_CALL getTailSamples() override;
+
+  // ---- IEditController ----
+  tresult VST3ABI_CALL setComponentState(vst3abi::IBStream* state) override;
+  tresult VST3ABI_CALL setControllerState(vst3abi::IBStream* state) override { return setEditorState(state); }
+  tresult VST3ABI_CALL getControllerState(vst3abi::IBStream* state) override { return getEditorState(state); }
+  tresult VST3ABI_CALL getParamStringByValue(ParamID id, ParamValue valueNormalized,
+                                             vst3abi::String128 string) override;
+  ParamValue VST3ABI_CALL plainParamToNormalized(ParamID id, ParamValue plainValue) override;
+  ParamValue VST3ABI_CALL getParamNormalized(ParamID id) override;
+  tresult VST3ABI_CALL setParamNormalized(ParamID id, ParamValue value) override;
+  vst3abi::IPlugView* VST3ABI_CALL createView(vst3abi::FIDString name) override;
+
+  // ---- IUnitInfo ----
+  int32 VST3ABI_CALL getUnitCount() override;
+  tresult VST3ABI_CALL getUnitInfo(int32 unitIndex, vst3abi::UnitInfo* info) override;
+  int32 VST3ABI_CALL getProgramListCount() override;
+  tresult VST3ABI_CALL getProgramListInfo(int32 listIndex, vst3abi::ProgramListInfo* info) override;
+  tresult VST3ABI_CALL getProgramName(vst3abi::ProgramListID listId, int32 programIndex,
+                                      vst3abi::String128 name) override;
+
+  // ---- State streams ----
+  // The framework state chunk followed by the 4-byte bypass flag.
+  tresult getEditorState(vst3abi::IBStream* stream);
+  tresult setEditorState(vst3abi::IBStream* stream);
+
+  // ---- IPlugin: the host-facing operations ----
+  void PopupHostContextMenuForParam(int idx, int x, int y) override;
+  void BeginInformHostOfParamChange(int idx) override;
+  void InformHostOfParamChange(int idx, double normalizedValue) override;
+  void EndInformHostOfParamChange(int idx) override;
+  void InformHostOfProgramChange() override {}
+  bool IsRenderingOffline() override;
+  double GetSamplePos() override;
+  double GetTempo() override;
+  void GetTimeSig(int* numerator, int* denominator) override;
+  void GetTime(ITimeInfo* timeInfo) override;
+  void ResizeGraphics(int w, int h) override;
+  void SetLatency(int samples) override;
+  bool SendMidiMsg(IMidiMsg*) override { return false; }
+
+  // ---- Open editor views ----
+  void addDependentView(vstsupport::PlugViewBase* view);
+  // Forgets every view, whichever one is named.
+  void removeDependentView(vstsupport::PlugViewBase* view);
+
+  vstsupport::Bus* getAudioInput(int idx) { return GetAudioInput(idx); }
+  vstsupport::Bus* getAudioOutput(int idx) { return GetAudioOutput(idx); }
+
+  const char* isA() const override { return "IPluginVST3"; }
+  bool isTypeOf(const char* name, bool askBase = true) const override;
+
+ private:
+  template <class Sample>
+  void RenderBlock(vst3abi::ProcessData& data, std::vector<Sample*>& sliceIn, std::vector<Sample*>& sliceOut);
+  void ApplyParameterChanges(vst3abi::IParameterChanges* changes);
+  void ApplyEvents(vst3abi::IEventList* events);
+  // Decides which channels the host feeds this block and remembers their buffers.
+  void ConnectChannels(const vst3abi::ProcessData& data);
+  bool IsValidParamTag(ParamID id) const { return id < static_cast<ParamID>(GetParamCount()) && GetParam(id); }
+
+  int mSidechainChannels;
+  bool mSidechainActive = false;
+  vst3abi::ProcessContext mProcessContext{};
+  std::vector<vstsupport::PlugViewBase*> mViews;
+
+  // Per channel: the host buffer of this block (null = not fed), whether the channel's scratch
+  // buffer may hold samples of an earlier block, and the compacted pointers of one slice.
+  // All sized at construction, so processing never allocates.
+  std::vector<void*> mHostIn;
+  std::vector<void*> mHostOut;
+  std::vector<unsigned char> mInScratchUsed;
+  std::vector<float*> mSliceIn32;
+  std::vector<float*> mSliceOut32;
+  std::vector<double*> mSliceIn64;
+  std::vector<double*> mSliceOut64;
+};

@@ -1,0 +1,46 @@
+// The module's load and unload entry points. Each reference the host hands in is retained until
+// the matching number of exits has arrived; the plug-in's module hooks run on every call.
+#include "vst3/ModuleRefs.h"
+#include "vst3/PluginModule.h"
+
+#define QV_MODULE_EXPORT extern "C" __attribute__((visibility("default")))
+
+#if defined(__APPLE__)
+#include <CoreFoundation/CoreFoundation.h>
+
+namespace {
+void RetainBundle(void* ref) { CFRetain(ref); }
+void ReleaseBundle(void* ref) { CFRelease(ref); }
+ModuleRefs gBundleRefs(RetainBundle, ReleaseBundle);
+}  // namespace
+
+QV_MODULE_EXPORT bool bundleEntry(CFBundleRef bundle) {
+  if (!gBundleRefs.Enter(const_cast<void*>(static_cast<const void*>(bundle)))) return false;
+  return InitModule();
+}
+
+QV_MODULE_EXPORT bool bundleExit() {
+  if (!DeinitModule()) return false;
+  gBundleRefs.Exit();
+  return true;
+}
+
+#else
+
+namespace {
+// A library handle needs no retaining: the host keeps the library open until after the exit.
+ModuleRefs gModuleRefs(nullptr, nullptr);
+}  // namespace
+
+QV_MODULE_EXPORT bool ModuleEntry(void* sharedLibraryHandle) {
+  if (!gModuleRefs.Enter(sharedLibraryHandle)) return false;
+  return InitModule();
+}
+
+QV_MODULE_EXPORT bool ModuleExit() {
+  if (!DeinitModule()) return false;
+  gModuleRefs.Exit();
+  return true;
+}
+
+#endif
