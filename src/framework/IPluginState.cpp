@@ -57,10 +57,10 @@ std::string QuotedLiteralBody(const char* text)
   return out;
 }
 
-void WriteBlobLine(FILE* f, const char* name, const ByteChunk& chunk)
+// The Base64 text grows with the chunk rather than being cut at a fixed length.
+void WriteBlob(FILE* f, const ByteChunk& chunk)
 {
   std::string blob = Base64Encode(chunk.Data(), chunk.Size());
-  std::fprintf(f, "MakePresetFromBlob(\"%s\", \"", QuotedLiteralBody(name).c_str());
   std::fprintf(f, "%s\", %i);\n", blob.c_str(), chunk.Size());
 }
 } // namespace
@@ -119,6 +119,8 @@ bool IPlugin::CompareState(const unsigned char* incomingState, int startPos)
 
 void IPlugin::InitChunkWithFrameworkVer(ByteChunk* chunk)
 {
+  if (!chunk)
+    return;
   chunk->Clear();
   chunk->AppendValue(&kFrameworkMagic);
   chunk->AppendValue(&kFrameworkVersion);
@@ -126,6 +128,8 @@ void IPlugin::InitChunkWithFrameworkVer(ByteChunk* chunk)
 
 int IPlugin::GetFrameworkVerFromChunk(ByteChunk* chunk, int* pos)
 {
+  if (!chunk || !pos)
+    return 0;
   int32_t magic = 0;
   int32_t version = 0;
   int p = chunk->ReadValue(&magic, *pos);
@@ -368,8 +372,8 @@ void IPlugin::DumpPresetSrcCode(const char* path, const char** paramNames)
   if (!f)
     return;
   int n = GetParamCount();
-  std::fprintf(f, "  MakePresetFromNamedParams(\"%s\", %d",
-               QuotedLiteralBody(GetPresetName(mCurrentPresetIdx)).c_str(), n);
+  // The preset's name is left as a placeholder for the developer to fill in.
+  std::fprintf(f, "  MakePresetFromNamedParams(\"name\", %d", n);
   for (int i = 0; i < n; ++i)
   {
     const IParam* param = GetParam(i);
@@ -405,7 +409,9 @@ void IPlugin::DumpPresetBlob(const char* path)
   FILE* f = std::fopen(path, "w");
   if (!f)
     return;
-  WriteBlobLine(f, preset->mName, preset->mChunk);
+  // As in the source dump, the name is a placeholder.
+  std::fprintf(f, "MakePresetFromBlob(\"name\", \"");
+  WriteBlob(f, preset->mChunk);
   std::fclose(f);
 }
 
@@ -417,6 +423,10 @@ void IPlugin::DumpBankBlob(const char* path)
   if (!f)
     return;
   for (int i = 0; i < GetPresetCount(); ++i)
-    WriteBlobLine(f, mPresets.Get(i)->mName, mPresets.Get(i)->mChunk);
+  {
+    const IPreset* preset = mPresets.Get(i);
+    std::fprintf(f, "MakePresetFromBlob(\"%s\", \"", QuotedLiteralBody(preset->mName).c_str());
+    WriteBlob(f, preset->mChunk);
+  }
   std::fclose(f);
 }

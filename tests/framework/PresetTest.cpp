@@ -110,9 +110,9 @@ TEST(Preset, BlobsDecodeIntoExactlyTheGivenSize)
     std::remove(path.c_str());
     return text;
   };
-  EXPECT_EQ(bytes(0), "MakePresetFromBlob(\"three\", \"TWFu\", 3);\n");
-  EXPECT_EQ(bytes(1), "MakePresetFromBlob(\"two\", \"TWE=\", 2);\n");
-  EXPECT_EQ(bytes(2), "MakePresetFromBlob(\"padded\", \"TQAA\", 3);\n");
+  EXPECT_EQ(bytes(0), "MakePresetFromBlob(\"name\", \"TWFu\", 3);\n");
+  EXPECT_EQ(bytes(1), "MakePresetFromBlob(\"name\", \"TWE=\", 2);\n");
+  EXPECT_EQ(bytes(2), "MakePresetFromBlob(\"name\", \"TQAA\", 3);\n");
   EXPECT_STREQ(plug.GetPresetName(3), "empty");
 }
 
@@ -323,7 +323,7 @@ TEST(Preset, SourceDumpWritesEachParameterByKind)
   std::string path = TempPath("src");
   plug.DumpPresetSrcCode(path.c_str(), names);
   EXPECT_EQ(ReadText(path),
-            "  MakePresetFromNamedParams(\"Src\", 6,\n    kZero, 0.250000,\n    kGain, -1.500000,\n"
+            "  MakePresetFromNamedParams(\"name\", 6,\n    kZero, 0.250000,\n    kGain, -1.500000,\n"
             "    kSteps, 4,\n    kMode, 2,\n    kTime, 7.000000,\n    kSwitch, true);\n");
   std::remove(path.c_str());
 }
