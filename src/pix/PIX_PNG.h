@@ -1,0 +1,18 @@
+// PNG decoding into 32-bit bitmaps (through libpng), from a file, a memory block or the plug-in
+// bundle's resources. Every failure returns null.
+#pragma once
+
+#include <cstddef>
+
+#include "pix/PIX_IBitmap.h"
+
+// With a bitmap given, that bitmap is resized, filled and returned (it may have been resized, and
+// partly written, when null is returned); without one a new PIX_MemBitmap (row alignment 4) owned
+// by the caller is returned.
+PIX_IBitmap* PIX_LoadPNG(const char* path, PIX_IBitmap* bitmap = nullptr);
+PIX_IBitmap* PIX_LoadPNGFromMemory(const void* data, size_t length, PIX_IBitmap* bitmap = nullptr);
+
+// Loads <bundle>/Contents/Resources/<name>; names longer than 400 characters give null.
+PIX_IBitmap* PIX_LoadPNGFromNamedResource(const char* name, PIX_IBitmap* bitmap = nullptr);
+// Numeric resources do not exist on this platform: always null.
+PIX_IBitmap* PIX_LoadPNGFromResource(void* module, int resourceId, PIX_IBitmap* bitmap = nullptr);

@@ -1,0 +1,59 @@
+// PNG images from the bundle's resources: <bundle>/Contents/Resources/<name>. On macOS the bundle
+// is the main bundle; elsewhere it is the bundle holding the module this code is linked into
+// (<bundle>/Contents/<arch>/<module>), or failing that the module's own folder.
+#include <cstring>
+#include <string>
+
+#include "pix/PIX_PNG.h"
+
+#if defined(__APPLE__)
+#include <CoreFoundation/CoreFoundation.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace {
+const size_t kMaxName = 400;
+const size_t kMaxBundlePath = 1536;
+
+#if defined(__APPLE__)
+bool BundlePath(char* out, size_t size) {
+  CFBundleRef bundle = CFBundleGetMainBundle();
+  if (!bundle) return false;
+  CFURLRef url = CFBundleCopyBundleURL(bundle);
+  if (!url) return false;
+  const bool ok = CFURLGetFileSystemRepresentation(url, true, (UInt8*)out, (CFIndex)size);
+  CFRelease(url);
+  return ok;
+}
+#else
+bool BundlePath(char* out, size_t size) {
+  Dl_info info;
+  if (!dladdr((const void*)&BundlePath, &info) || !info.dli_fname) return false;
+  std::string path = info.dli_fname;
+  size_t slash = path.rfind('/');
+  std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+  // <bundle>/Contents/<arch>/<module>: step up to the bundle.
+  size_t archSlash = dir.rfind('/');
+  if (archSlash != std::string::npos) {
+    std::string contents = dir.substr(0, archSlash);
+    size_t cSlash = contents.rfind('/');
+    std::string leaf = cSlash == std::string::npos ? contents : contents.substr(cSlash + 1);
+    if (leaf == "Contents") dir = cSlash == std::string::npos ? std::string(".") : contents.substr(0, cSlash);
+  }
+  if (dir.size() + 1 > size) return false;
+  memcpy(out, dir.c_str(), dir.size() + 1);
+  return true;
+}
+#endif
+}  // namespace
+
+PIX_IBitmap* PIX_LoadPNGFromNamedResource(const char* name, PIX_IBitmap* bitmap) {
+  if (!name || strlen(name) > kMaxName) return nullptr;
+  char bundle[kMaxBundlePath];
+  if (!BundlePath(bundle, sizeof(bundle))) return nullptr;
+  std::string path = bundle;
+  path += "/Contents/Resources/";
+  path += name;
+  return PIX_LoadPNG(path.c_str(), bitmap);
+}
