@@ -1,0 +1,142 @@
+// Quorvane construction, parameter mapping and processing entry.
+#include "plugin/Quorvane.h"
+
+#include "base/RecursiveMutex.h"
+#include "graphics/IGraphics.h"
+#include "vst3/PluginModule.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int FourCC(const char (&c)[5]) {
+  return static_cast<int>((static_cast<unsigned>(c[0]) << 24) | (static_cast<unsigned>(c[1]) << 16) |
+                          (static_cast<unsigned>(c[2]) << 8) | static_cast<unsigned>(c[3]));
+}
+
+constexpr double kAttackMs[] = {0.1, 0.3, 10.0, 30.0, 100.0, 300.0};
+constexpr double kRatios[] = {1.5, 2.0, 3.0, 4.0, 5.0, 10.0};
+constexpr double kKneeFactors[] = {0.95, 0.9, 0.8, 0.7, 0.6, 0.3};
+constexpr double kReleaseMs[] = {100.0, 300.0, 600.0, 1200.0, 2000.0};
+
+// The selector is the value truncated toward zero; false for values that select no entry.
+bool Select(double value, int count, int* index) {
+  if (!(value > -1.0 && value < count)) return false;
+  *index = static_cast<int>(value);
+  return true;
+}
+
+}  // namespace
+
+Quorvane::Quorvane(IPluginInstanceInfo instanceInfo)
+    : IPluginVST3(instanceInfo, kNumParams, "2-2 4-2", 1, "Quorvane", "", "Tallowmarkworks", 0x00010100,
+                  FourCC("Qvr1"), FourCC("Tmwk"), 0, false, false, false, 2) {
+  GetParam(kBypass)->InitInt("Bypass", 1, 0, 1, "");
+  GetParam(kExternalSidechain)->InitInt("External Sidechain", 0, 0, 1, "");
+  GetParam(kTurbo)->InitInt("Turbo", 0, 0, 1, "");
+  GetParam(kXFormer)->InitInt("XFormer", 0, 0, 1, "");
+  GetParam(kAttackTime)->InitInt("Attack Time", 0, 0, 5, "");
+  GetParam(kRatio)->InitInt("Ratio", 0, 0, 5, "");
+  GetParam(kReleaseTime)->InitInt("Release Time", 0, 0, 4, "");
+
+  const struct {
+    int idx;
+    const char* name;
+    double def, min, max, shape;
+  } doubles[] = {
+      {kBoost, "Boost", 0.0, 0.0, 10.0, 1.0},
+      {kHF, "HF", 0.0, -10.0, 0.0, 1.0},
+      {kHPF, "HPF", 20.0, 20.0, 500.0, 2.0},
+      {kMakeUpGain, "Make-Up Gain", 0.0, 0.0, 15.0, 1.0},
+      {kMidGain, "Mid Gain", 0.0, -6.0, 6.0, 1.0},
+      {kCompressorMix, "Compressor Mix", 100.0, 0.0, 100.0, 1.0},
+      {kThreshold, "Threshold", 15.0, -15.0, 15.0, 1.0},
+      {kTransientMix, "Transient Mix", 0.0, 0.0, 100.0, 1.0},
+      {kTransientTilt, "Transient Tilt", 0.75, 0.25, 1.25, 1.0},
+  };
+  for (const auto& d : doubles) {
+    IParam* p = GetParam(d.idx);
+    p->InitDouble(d.name, d.def, d.min, d.max, 0.01, "%");
+    p->SetShape(d.shape);
+  }
+
+  // The editor is attached here once the graphics engine exists; until then there is no meter
+  // control and the chain's meter value goes nowhere.
+  MakeDefaultPreset("-", 1);
+}
+
+Quorvane::~Quorvane() = default;
+
+void Quorvane::Reset() {
+  RecursiveMutexLock lock(mMutex);
+  mChain.Reset(mSettings, GetSampleRate());
+}
+
+void Quorvane::OnParamChange(int paramIdx) {
+  RecursiveMutexLock lock(mMutex);
+  const IParam* param = GetParam(paramIdx);
+  if (!param) return;
+  const double value = param->GetValue();
+  if (!std::isfinite(value)) return;  // a damaged value keeps the last good setting
+  QuorvaneSettings& s = mSettings;
+  int sel = 0;
+  switch (paramIdx) {
+    case kBoost: s.boostGain = std::pow(10.0, value / 20.0); break;
+    case kHF: s.hfDb = value; break;
+    case kHPF: s.hpfPos = value; break;
+    case kMakeUpGain: s.makeUpGain = std::pow(10.0, value / 20.0); break;
+    case kMidGain: s.midGainDb = value; break;
+    case kCompressorMix: s.compMix = value / 100.0; break;
+    case kThreshold: s.thresholdPos = value; break;
+    case kTransientMix: s.transientMix = value / 100.0; break;
+    case kTransientTilt: s.transientTilt = value; break;
+    case kAttackTime:
+      if (Select(value, 6, &sel)) s.attackMs = kAttackMs[sel];
+      break;
+    case kRatio:
+      if (Select(value, 6, &sel)) {
+        s.ratio = kRatios[sel];
+        s.kneeFactor = kKneeFactors[sel];
+      }
+      break;
+    case kReleaseTime:
+      if (Select(value, 5, &sel)) s.releaseMs = kReleaseMs[sel];
+      break;
+    default:  // the switches are read by the chain on every block
+      break;
+  }
+}
+
+QuorvaneSwitches Quorvane::ReadSwitches() const {
+  QuorvaneSwitches sw;
+  sw.bypass = GetParam(kBypass)->GetInt();
+  sw.externalSidechain = GetParam(kExternalSidechain)->GetInt();
+  sw.turbo = GetParam(kTurbo)->GetInt();
+  sw.xformer = GetParam(kXFormer)->GetInt();
+  return sw;
+}
+
+void Quorvane::SendMeter(void* self, double value) {
+  Quorvane* plug = static_cast<Quorvane*>(self);
+  plug->GetGraphics()->SetControlFromPlug(plug->mMeterIdx, value);
+}
+
+void Quorvane::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) {
+  const bool editor = GetGraphics() != nullptr;
+  mChain.Process(inputs, outputs, nFrames, mSettings, ReadSwitches(), GetSampleRate(),
+                 editor ? &Quorvane::SendMeter : nullptr, this);
+}
+
+IPluginVST3* MakePlug() {
+  static RecursiveMutex sMutex;
+  RecursiveMutexLock lock(sMutex);
+  try {
+    return new Quorvane(IPluginInstanceInfo());
+  } catch (...) {
+    return nullptr;  // nothing may escape into the host
+  }
+}
+
+bool InitModule() { return true; }
+
+bool DeinitModule() { return true; }

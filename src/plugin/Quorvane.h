@@ -1,0 +1,51 @@
+// Quorvane: the stereo bus compressor plug-in. Declares identity, channels and parameters to the
+// framework, turns parameter values into the DSP settings, and runs the signal chain per block.
+#pragma once
+
+#include "plugin/QuorvaneChain.h"
+#include "plugin/QuorvaneSettings.h"
+#include "vst3/IPluginVST3.h"
+
+class Quorvane : public IPluginVST3 {
+public:
+  enum EParams {
+    kReserved0 = 0,
+    kBoost,
+    kHF,
+    kHPF,
+    kMakeUpGain,
+    kMidGain,
+    kCompressorMix,
+    kThreshold,
+    kTransientMix,
+    kTransientTilt,
+    kAttackTime,
+    kBypass,
+    kExternalSidechain,
+    kRatio,
+    kReleaseTime,
+    kTurbo,
+    kXFormer,
+    kNumParams
+  };
+
+  explicit Quorvane(IPluginInstanceInfo instanceInfo);
+  ~Quorvane() override;
+
+  void Reset() override;
+  void OnParamChange(int paramIdx) override;
+  void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override;
+
+  const QuorvaneSettings& Settings() const { return mSettings; }
+  const QuorvaneChain& Chain() const { return mChain; }
+  // Index of the gain-reduction meter in the editor's control list (-1 while there is no editor).
+  int MeterIdx() const { return mMeterIdx; }
+
+private:
+  static void SendMeter(void* self, double value);
+  QuorvaneSwitches ReadSwitches() const;
+
+  QuorvaneSettings mSettings;
+  QuorvaneChain mChain;
+  int mMeterIdx = -1;
+};
