@@ -88,10 +88,10 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bitmap, const char* text, int length
   HFONT old = prepare(dc);
   RECT m = {0, 0, 0, 0};
   const int h = GDI_DrawText(dc, text, length, &m, (gdiFlags & ~kAlignFlags) | GDI_DT_CALCRECT);
+  GDI_SelectFont(dc, old);
   const int tw = m.right, th = m.bottom;
   if (flags & PIX_DT_CALCRECT)
   {
-    GDI_SelectFont(dc, old);
     rect->right = rect->left + tw;
     rect->bottom = rect->top + th;
     return h;
@@ -110,24 +110,13 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bitmap, const char* text, int length
   RECT area = {x - pad, y, x + tw + pad, y + th};
   area = Intersect(area, RECT{0, 0, bitmap->getWidth(), bitmap->getHeight()});
   if (!(flags & PIX_DT_NOCLIP)) area = Intersect(area, *rect);
-  if (IsEmpty(area))
-  {
-    GDI_SelectFont(dc, old);
-    return h;
-  }
+  if (IsEmpty(area)) return h;
   const int aw = area.right - area.left, ah = area.bottom - area.top;
+  // Growing may replace the scratch bitmap's context.
   scratch = PIX_FontScratch::Native(aw, ah);
-  if (!scratch)
-  {
-    GDI_SelectFont(dc, old);
-    return 0;
-  }
-  if (static_cast<HDC>(scratch->getDC()) != dc)
-  {
-    GDI_SelectFont(dc, old);
-    dc = static_cast<HDC>(scratch->getDC());
-    old = prepare(dc);
-  }
+  if (!scratch) return 0;
+  dc = static_cast<HDC>(scratch->getDC());
+  old = prepare(dc);
   PIX_Blit(scratch, bitmap, 0, 0, &area, 1.0f, 0);
   RECT local = {rect->left - area.left, rect->top - area.top, rect->right - area.left, rect->bottom - area.top};
   const RECT limit = {0, 0, aw, ah};

@@ -5,33 +5,27 @@
 #include "pix/PIX_IBitmap.h"
 
 // Font flags (SetFromHFont).
-enum
-{
-  PIX_FONT_FLAG_VERTICAL = 0x1,       // glyphs turned a quarter, pen moves down
-  PIX_FONT_FLAG_VERTICAL_BOTUP = 0x2, // with VERTICAL: turned the other way, pen moves up
-  PIX_FONT_FLAG_PRECALC_ASCII = 0x4,  // render 0..127 up front and nothing else later
-  PIX_FONT_FLAG_BLUR = 0x10,
-  PIX_FONT_FLAG_INVERT = 0x20,
-  PIX_FONT_FLAG_MONO = 0x40,          // one-bit glyphs
-  PIX_FONT_FLAG_SHADOW = 0x80,
-  PIX_FONT_FLAG_OUTLINE = 0x100,
-  PIX_FONT_FLAG_OWNS_HFONT = 0x200,
-  PIX_FONT_FLAG_PREFER_NATIVE = 0x400
-};
+constexpr int PIX_FONT_FLAG_VERTICAL = 0x1;  // glyphs turned a quarter, pen moves down
+constexpr int PIX_FONT_FLAG_VERTICAL_BOTUP = 0x2;  // with VERTICAL: turned the other way, pen moves up
+constexpr int PIX_FONT_FLAG_PRECALC_ASCII = 0x4;  // render 0..127 up front and nothing else later
+constexpr int PIX_FONT_FLAG_BLUR = 0x10;
+constexpr int PIX_FONT_FLAG_INVERT = 0x20;
+constexpr int PIX_FONT_FLAG_MONO = 0x40;  // one-bit glyphs
+constexpr int PIX_FONT_FLAG_SHADOW = 0x80;
+constexpr int PIX_FONT_FLAG_OUTLINE = 0x100;
+constexpr int PIX_FONT_FLAG_OWNS_HFONT = 0x200;
+constexpr int PIX_FONT_FLAG_PREFER_NATIVE = 0x400;
 
 // Drawing flags (DrawText); the low ones have the values of the GDI layer's.
-enum : unsigned
-{
-  PIX_DT_CENTER = 0x1,
-  PIX_DT_RIGHT = 0x2,
-  PIX_DT_VCENTER = 0x4,
-  PIX_DT_BOTTOM = 0x8,
-  PIX_DT_SINGLELINE = 0x20,
-  PIX_DT_NOCLIP = 0x100,
-  PIX_DT_CALCRECT = 0x400,
-  PIX_DT_USEFGALPHA = 0x40000000u,  // weight times the text colour's alpha
-  PIX_DT_NEEDALPHA = 0x80000000u    // never draw natively
-};
+constexpr unsigned PIX_DT_CENTER = 0x1;
+constexpr unsigned PIX_DT_RIGHT = 0x2;
+constexpr unsigned PIX_DT_VCENTER = 0x4;
+constexpr unsigned PIX_DT_BOTTOM = 0x8;
+constexpr unsigned PIX_DT_SINGLELINE = 0x20;
+constexpr unsigned PIX_DT_NOCLIP = 0x100;
+constexpr unsigned PIX_DT_CALCRECT = 0x400;
+constexpr unsigned PIX_DT_USEFGALPHA = 0x40000000u;  // weight times the text colour's alpha
+constexpr unsigned PIX_DT_NEEDALPHA = 0x80000000u;  // never draw natively
 
 class PIX_IFont
 {
@@ -54,3 +48,4 @@ public:
   // Draws one cached glyph at the pen position; false when nothing was drawn.
   virtual bool DrawGlyph(PIX_IBitmap* bitmap, int character, int x, int y, const RECT* clipRect) = 0;
 };
+
