@@ -5,6 +5,11 @@
 
 #define QV_MODULE_EXPORT extern "C" __attribute__((visibility("default")))
 
+// A plug-in without module hooks of its own loads and unloads unconditionally; its own
+// definitions replace these.
+__attribute__((weak)) bool InitModule() { return true; }
+__attribute__((weak)) bool DeinitModule() { return true; }
+
 #if defined(__APPLE__)
 #include <CoreFoundation/CoreFoundation.h>
 
