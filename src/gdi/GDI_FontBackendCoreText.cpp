@@ -78,14 +78,14 @@ public:
     if (!base) return false;
 
     const bool bold = req.weight >= 600;
-    CTFontSymbolicTraits want = (bold ? kCTFontBoldTrait : 0) | (req.italic ? kCTFontItalicTrait : 0);
-    CTFontRef styled = want ? CTFontCreateCopyWithSymbolicTraits(base, 0.0, nullptr, want,
-                                                                 kCTFontBoldTrait | kCTFontItalicTrait)
-                            : nullptr;
+    const CTFontSymbolicTraits boldBit = CTFontSymbolicTraits(kCTFontBoldTrait);
+    const CTFontSymbolicTraits italicBit = CTFontSymbolicTraits(kCTFontItalicTrait);
+    const CTFontSymbolicTraits want = (bold ? boldBit : 0u) | (req.italic ? italicBit : 0u);
+    CTFontRef styled = want ? CTFontCreateCopyWithSymbolicTraits(base, 0.0, nullptr, want, boldBit | italicBit) : nullptr;
     CTFontRef chosen = styled ? styled : base;
     const CTFontSymbolicTraits have = CTFontGetSymbolicTraits(chosen);
-    mEmbolden = bold && !(have & kCTFontBoldTrait);
-    mOblique = req.italic && !(have & kCTFontItalicTrait);
+    mEmbolden = bold && !(have & boldBit);
+    mOblique = req.italic && !(have & italicBit);
 
     const double asc12 = CTFontGetAscent(chosen), desc12 = CTFontGetDescent(chosen);
     const double cell12 = asc12 + desc12 > 0 ? asc12 + desc12 : 12.0;

@@ -250,7 +250,7 @@ bool PIX_CachedFont::DrawEntry(PIX_IBitmap* bitmap, const charEnt& ent, int x, i
                          : RECT{x, y, x + ent.advance, y + m_lineheight};
     cell = Intersect(cell, clip);
     if (!IsEmpty(cell))
-      PIX_FillRect(bitmap, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, m_bg, weight,
+      PIX_FillRect(bitmap, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, m_bg, m_alpha,
                    m_comb & ~PIX_BLIT_USE_SRC_ALPHA);
   }
   if (ent.base_offset <= 0) return false;
