@@ -5,6 +5,8 @@
 #include "plugin/dsp/TiltPreTable.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -15,6 +17,29 @@ double inputStage(double x, int xformer) {
   return xformer == 1 ? 5.623413251903491 * xformerShape(softSat(0.1778279410038923 * x))
                       : 1.7782794100389228 * softSat(0.5623413251903491 * x);
 }
+
+// Remembers the last two results of a pure function by the exact bits of its argument: silence (the
+// alternating offset) and mono material then skip the transcendental calls, with identical results.
+class Memo2 {
+public:
+  template <class F>
+  double operator()(double x, F f) {
+    uint64_t key;
+    std::memcpy(&key, &x, sizeof key);
+    if (key == mKey[0]) return mOut[0];
+    if (key == mKey[1]) return mOut[1];
+    const double y = f(x);
+    mKey[mNext] = key;
+    mOut[mNext] = y;
+    mNext ^= 1;
+    return y;
+  }
+
+private:
+  uint64_t mKey[2] = {~uint64_t{0}, ~uint64_t{0}};  // a NaN pattern no input carries
+  double mOut[2] = {0.0, 0.0};
+  int mNext = 0;
+};
 
 inline float step(Biquad& f, const float* n, float x) {
   // Same expression, order and precision as Biquad::processSample with slot 1.
@@ -130,24 +155,27 @@ void QuorvaneChain::Process(const double* const* inputs, double* const* outputs,
   const double tilt = s.transientTilt;
   const double mix = s.transientMix;
   double expArg = 0.0, expVal = 1.0;  // exp(0) is exactly 1
+  const int xformer = sw.xformer;
+  auto stage = [xformer](double x) { return inputStage(x, xformer); };
+  Memo2 inMemo, detMemo, outMemo;
 
   for (int i = 0; i < nFrames; ++i) {
     const double d = mDenormalOffset;
     mDenormalOffset = -d;
 
     const double inL = inputs[0][i], inR = inputs[1][i];
-    const double xfInL = inputStage(inL - d, sw.xformer);
-    const double xfInR = inputStage(inR - d, sw.xformer);
+    const double xfInL = inMemo(inL - d, stage);
+    const double xfInR = inMemo(inR - d, stage);
 
     // A non-finite detector source is heard as silence, so it never reaches a recursive state.
     double scSatL, scSatR;
     if (sw.externalSidechain == 1) {
       const double scL = inputs[2][i], scR = inputs[3][i];
-      scSatL = softSat(0.01 * ((std::isfinite(scL) ? scL : 0.0) - d));
-      scSatR = softSat(0.01 * ((std::isfinite(scR) ? scR : 0.0) - d));
+      scSatL = detMemo(0.01 * ((std::isfinite(scL) ? scL : 0.0) - d), softSat);
+      scSatR = detMemo(0.01 * ((std::isfinite(scR) ? scR : 0.0) - d), softSat);
     } else {
-      scSatL = softSat(0.01 * (std::isfinite(xfInL) ? xfInL : inputStage(0.0 - d, sw.xformer)));
-      scSatR = softSat(0.01 * (std::isfinite(xfInR) ? xfInR : inputStage(0.0 - d, sw.xformer)));
+      scSatL = detMemo(0.01 * (std::isfinite(xfInL) ? xfInL : stage(0.0 - d)), softSat);
+      scSatR = detMemo(0.01 * (std::isfinite(xfInR) ? xfInR : stage(0.0 - d)), softSat);
     }
 
     float fL = step(mFilters[kShelfL], mNorm[kShelfL].n,
@@ -221,8 +249,8 @@ void QuorvaneChain::Process(const double* const* inputs, double* const* outputs,
 
     double xfOutL = compL, xfOutR = compR;
     if (sw.xformer == 1) {
-      xfOutL = 5.623413251903491 * xformerShape(0.1778279410038923 * compL);
-      xfOutR = 5.623413251903491 * xformerShape(0.1778279410038923 * compR);
+      xfOutL = 5.623413251903491 * outMemo(0.1778279410038923 * compL, xformerShape);
+      xfOutR = 5.623413251903491 * outMemo(0.1778279410038923 * compR, xformerShape);
     }
 
     if (sw.bypass == 1) {
