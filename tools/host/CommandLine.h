@@ -1,0 +1,33 @@
+// The host's command line: "info BUNDLE" and "process BUNDLE --out ..." with their options,
+// checked completely before anything is loaded.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qvhost {
+
+struct CommandLine {
+    enum class Command { Help, Info, Process };
+
+    Command command = Command::Help;
+    std::string bundle;
+    std::string className;  // --class: pick an audio-effect class by name
+    std::string out;
+    std::string in;
+    bool demo = false;
+    double demoSeconds = 0;
+    std::string sidechain;
+    std::vector<std::string> sets;
+    int block = 512;
+    int precision = 32;
+    double rate = 48000;
+    bool rateGiven = false;
+    std::string stateIn;
+    std::string stateOut;
+};
+
+bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, std::string* error);
+std::string usageText();
+
+}  // namespace qvhost
