@@ -159,9 +159,9 @@ void IParam::SetNormalized(double normalized)
     v = std::floor(v / mStep + 0.5) * mStep;
   if (v > mMax)
     v = mMax;
-  // A NaN from the host, or a negative value raised to a fractional shape, must not become the
-  // stored value; the parameter keeps what it had.
-  if (std::isnan(v))
+  // A NaN or -inf from the caller, or a negative value raised to a fractional shape, must not
+  // become the stored value; the parameter keeps what it had.
+  if (!std::isfinite(v))
     return;
   StoreValue(v);
 }

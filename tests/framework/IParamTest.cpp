@@ -93,7 +93,7 @@ TEST(IParam, SetNormalizedRoundsWholeKindsAndClampsOnlyAtTheTop)
   EXPECT_EQ(none.GetValue(), 0.0);
 }
 
-TEST(IParam, SetNormalizedIgnoresValuesThatWouldBeNaN)
+TEST(IParam, SetNormalizedIgnoresValuesThatWouldNotBeFinite)
 {
   IParam p;
   p.InitDouble("p", 3.0, 0.0, 10.0, 0.1, "", "", 1.5);
@@ -101,6 +101,12 @@ TEST(IParam, SetNormalizedIgnoresValuesThatWouldBeNaN)
   EXPECT_EQ(p.GetValue(), 3.0);
   p.SetNormalized(-0.5); // negative base with a fractional shape
   EXPECT_EQ(p.GetValue(), 3.0);
+  IParam lin;
+  lin.InitDouble("lin", 3.0, 0.0, 10.0, 0.1);
+  lin.SetNormalized(-std::numeric_limits<double>::infinity());
+  EXPECT_EQ(lin.GetValue(), 3.0);
+  lin.SetNormalized(std::numeric_limits<double>::infinity()); // limited at the top as usual
+  EXPECT_EQ(lin.GetValue(), 10.0);
   p.SetValue(std::numeric_limits<double>::quiet_NaN());
   EXPECT_EQ(p.GetValue(), 3.0);
   EXPECT_EQ(p.GetNormalized(std::numeric_limits<double>::quiet_NaN()), 0.0);
