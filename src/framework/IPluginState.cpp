@@ -111,7 +111,7 @@ bool IPlugin::CompareState(const unsigned char* incomingState, int startPos)
     std::memcpy(&stored, incomingState + (static_cast<size_t>(startPos) + i) * sizeof(double),
                 sizeof(double));
     float diff = static_cast<float>(GetParam(i)->GetValue()) - static_cast<float>(stored);
-    if (!(std::fabs(diff) < 0.00001f))
+    if (!(std::fabs(static_cast<double>(diff)) < 0.00001))
       return false;
   }
   return true;

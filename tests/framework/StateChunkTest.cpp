@@ -216,6 +216,14 @@ TEST(StateChunk, CompareStateUsesSinglePrecisionAndADoubleIndex)
   EXPECT_TRUE(plug.CompareState(reinterpret_cast<const unsigned char*>(data.data()), 3));
   data[3 + 5] += 0.01;
   EXPECT_FALSE(plug.CompareState(reinterpret_cast<const unsigned char*>(data.data()), 3));
+
+  // The tolerance is 1e-5 itself: the float nearest to it lies just below and still compares equal.
+  TestPlugin::Options one;
+  one.nParams = 1;
+  TestPlugin single(one);
+  single.GetParam(0)->SetValue(0.0);
+  const double nearTolerance = static_cast<double>(0.00001f);
+  EXPECT_TRUE(single.CompareState(reinterpret_cast<const unsigned char*>(&nearTolerance), 0));
 }
 
 TEST(StateChunk, FrameworkVersionHeader)
