@@ -1,62 +1,63 @@
 // The HSV-adjust combine and the mode-to-combine-function table.
 #include "pix/PIX_Combine.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "pix/PIX_Mode.h"
 
 namespace {
-// Hue runs over 0..1535 (six sectors of 256), saturation and value over 0..255.
-void RgbToHsv(int r, int g, int b, int& h, int& s, int& v) {
-  int mx = r > g ? r : g;
-  if (b > mx) mx = b;
-  int mn = r < g ? r : g;
-  if (b < mn) mn = b;
-  v = mx;
-  const int delta = mx - mn;
+// Hue in sectors 0..6, saturation and value 0..1; doubles so that an unchanged colour comes back
+// exactly.
+void RgbToHsv(int r, int g, int b, double& h, double& s, double& v) {
+  const int mx = std::max(r, std::max(g, b)), mn = std::min(r, std::min(g, b));
+  v = mx / 255.0;
+  const double delta = mx - mn;
   if (mx == 0 || delta == 0) {
     h = 0;
     s = 0;
     return;
   }
-  s = delta * 255 / mx;
+  s = delta / mx;
   if (mx == r)
-    h = (g - b) * 256 / delta;
+    h = (g - b) / delta;
   else if (mx == g)
-    h = 512 + (b - r) * 256 / delta;
+    h = 2 + (b - r) / delta;
   else
-    h = 1024 + (r - g) * 256 / delta;
-  if (h < 0) h += 1536;
+    h = 4 + (r - g) / delta;
+  if (h < 0) h += 6;
 }
 
-void HsvToRgb(int h, int s, int v, int& r, int& g, int& b) {
-  if (s == 0) {
-    r = g = b = v;
-    return;
-  }
-  const int sector = h >> 8;
-  const int frac = h & 255;
-  const int p = v * (255 - s) / 255;
-  const int q = v * (255 * 256 - s * frac) / (255 * 256);
-  const int t = v * (255 * 256 - s * (256 - frac)) / (255 * 256);
+int ToByte(double v) { return PIX_Clamp255((int)std::floor(v * 255.0 + 0.5)); }
+
+void HsvToRgb(double h, double s, double v, int& r, int& g, int& b) {
+  const int sector = (int)std::floor(h) % 6;
+  const double f = h - std::floor(h);
+  const double p = v * (1 - s), q = v * (1 - s * f), t = v * (1 - s * (1 - f));
+  double R, G, B;
   switch (sector) {
-    case 0: r = v; g = t; b = p; break;
-    case 1: r = q; g = v; b = p; break;
-    case 2: r = p; g = v; b = t; break;
-    case 3: r = p; g = q; b = v; break;
-    case 4: r = t; g = p; b = v; break;
-    default: r = v; g = p; b = q; break;
+    case 0: R = v; G = t; B = p; break;
+    case 1: R = q; G = v; B = p; break;
+    case 2: R = p; G = v; B = t; break;
+    case 3: R = p; G = q; B = v; break;
+    case 4: R = t; G = p; B = v; break;
+    default: R = v; G = p; B = q; break;
   }
+  r = ToByte(R);
+  g = ToByte(G);
+  b = ToByte(B);
 }
 }  // namespace
 
 void _PIX_CombinePixelsHSVAdjust(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
   const PIX_Pixel d = *dest;
-  int h, s, v;
+  double h, s, v;
   RgbToHsv(PIX_GetR(d), PIX_GetG(d), PIX_GetB(d), h, s, v);
-  h += (r - 128) * 6 * w / 256;
-  h %= 1536;
-  if (h < 0) h += 1536;
-  s = PIX_Clamp255(s + (g - 128) * w / 256);
-  v = PIX_Clamp255(v + (b - 128) * w / 256);
+  const double k = w / 256.0;
+  h = std::fmod(h + (r - 128) / 128.0 * 3.0 * k, 6.0);
+  if (h < 0) h += 6.0;
+  s = std::min(1.0, std::max(0.0, s + (g - 128) / 255.0 * k));
+  v = std::min(1.0, std::max(0.0, v + (b - 128) / 255.0 * k));
   int nr, ng, nb;
   HsvToRgb(h, s, v, nr, ng, nb);
   *dest = PIX_MAKEPIXEL(a, nr, ng, nb);
