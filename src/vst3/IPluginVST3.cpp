@@ -170,7 +170,11 @@ tresult IPluginVST3::initialize(FUnknown* context) {
 // ---- Component -----------------------------------------------------------------------------------
 
 tresult IPluginVST3::setActive(TBool state) {
-  OnActivate(state != 0);
+  try {
+    OnActivate(state != 0);
+  } catch (...) {
+    return kInternalError;
+  }
   return kResultOk;
 }
 
@@ -285,18 +289,23 @@ tresult IPluginVST3::setupProcessing(ProcessSetup* setup) {
 tresult IPluginVST3::process(ProcessData* data) {
   if (!data) return kResultOk;
   RecursiveMutexLock lock(mMutex);
-  if (data->processContext) mProcessContext = *data->processContext;
-  ApplyParameterChanges(data->inputParameterChanges);
-  if (DoesMidi()) ApplyEvents(data->inputEvents);
+  try {
+    if (data->processContext) mProcessContext = *data->processContext;
+    ApplyParameterChanges(data->inputParameterChanges);
+    if (DoesMidi()) ApplyEvents(data->inputEvents);
 
-  // Samples are only touched in the width the set-up announced, so host buffers of the other
-  // width are never read or written past their end.
-  if (data->numSamples <= 0 || GetBlockSize() <= 0 || data->symbolicSampleSize != mProcessSetup.symbolicSampleSize)
-    return kResultOk;
-  if (mProcessSetup.symbolicSampleSize == kSample32) {
-    RenderBlock<float>(*data, mSliceIn32, mSliceOut32);
-  } else if (mProcessSetup.symbolicSampleSize == kSample64) {
-    RenderBlock<double>(*data, mSliceIn64, mSliceOut64);
+    // Samples are only touched in the width the set-up announced, so host buffers of the other
+    // width are never read or written past their end.
+    if (data->numSamples <= 0 || GetBlockSize() <= 0 ||
+        data->symbolicSampleSize != mProcessSetup.symbolicSampleSize)
+      return kResultOk;
+    if (mProcessSetup.symbolicSampleSize == kSample32) {
+      RenderBlock<float>(*data, mSliceIn32, mSliceOut32);
+    } else if (mProcessSetup.symbolicSampleSize == kSample64) {
+      RenderBlock<double>(*data, mSliceIn64, mSliceOut64);
+    }
+  } catch (...) {
+    // Nothing may unwind into the host's audio thread; the block is simply lost.
   }
   return kResultOk;
 }

@@ -20,7 +20,7 @@ ModuleRefs gBundleRefs(RetainBundle, ReleaseBundle);
 }  // namespace
 
 QV_MODULE_EXPORT bool bundleEntry(CFBundleRef bundle) {
-  if (!gBundleRefs.Enter(const_cast<void*>(static_cast<const void*>(bundle)))) return false;
+  if (!gBundleRefs.Enter(bundle)) return false;
   return InitModule();
 }
 
