@@ -105,7 +105,9 @@ void IPlugin::AttachGraphics(IGraphics* graphics)
 
 void IPlugin::SetLatency(int samples)
 {
-  mLatency = samples;
+  // The delay line's storage is reallocated here while the audio thread may be reading it.
+  RecursiveMutexLock lock(mMutex);
+  mLatency.store(samples, std::memory_order_relaxed);
   if (mDelay)
     mDelay->SetDelay(samples);
 }

@@ -120,7 +120,7 @@ public:
   int GetOutputChannelCount() const { return mOutChannels.GetSize(); }
   double GetSampleRate() const { return mSampleRate; }
   int GetBlockSize() const { return mBlockSize; }
-  int GetLatency() const { return mLatency; }
+  int GetLatency() const { return mLatency.load(std::memory_order_relaxed); }
   int GetTailSize() const { return mTailSize; }
   IGraphics* GetGraphics() const { return mGraphics; }
   bool IsBypassed() const { return mBypassed.load(std::memory_order_relaxed); }
@@ -229,7 +229,8 @@ protected:
   int mCurrentPresetIdx = 0;
   double mSampleRate = 44100.0;
   int mBlockSize = 0;
-  int mLatency;
+  // Set from the host's threads, read by the host's latency query without the lock.
+  std::atomic<int> mLatency;
   int mTailSize = 0;
   ChannelDelayLine* mDelay = nullptr;
   IGraphics* mGraphics = nullptr;

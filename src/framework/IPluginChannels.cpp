@@ -398,7 +398,7 @@ void IPlugin::PassThroughDouble(int nFrames)
     return;
   double** inputs = mInData.Get();
   double** outputs = mOutData.Get();
-  if (mLatency != 0 && mDelay && mDelay->GetDelay() > 0 &&
+  if (GetLatency() != 0 && mDelay && mDelay->GetDelay() > 0 &&
       mDelay->GetInputChannelCount() <= GetInputChannelCount() &&
       mDelay->GetOutputChannelCount() <= GetOutputChannelCount())
   {
