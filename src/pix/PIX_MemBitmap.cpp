@@ -12,9 +12,10 @@ const long long kMaxBytes = 1LL << 30;
 
 PIX_MemBitmap::PIX_MemBitmap(int w, int h, int lineAlign) {
   if (lineAlign >= 2) {
+    // Rows align to at most 16 pixels; a mask must be all ones below its top bit.
     int lowest = lineAlign & -lineAlign;
     m_linealign = lowest - 1;
-    if (m_linealign > 16) m_linealign = 16;
+    if (m_linealign > 15) m_linealign = 15;
   }
   if (w > 0 && h > 0) resize(w, h);
 }
