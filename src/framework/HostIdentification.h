@@ -2,7 +2,8 @@
 // display name, so plug-in code can adapt to known hosts.
 #pragma once
 
-enum EHost
+// Fixed int base: codes beyond the table are valid values and display as "Unknown".
+enum EHost : int
 {
   kHostUninit = -1,
   kHostUnknown = 0,

@@ -5,7 +5,7 @@
 
 struct IMidiMsg
 {
-  enum EStatusMsg
+  enum EStatusMsg : int
   {
     kNone = 0,
     kNoteOff = 8,
@@ -17,8 +17,9 @@ struct IMidiMsg
     kPitchWheel = 14,
   };
 
-  // The controller number of a control change (0-127).
-  enum EControlChangeMsg
+  // The controller number of a control change (0-127). Both enumerations have a fixed int base so
+  // that any byte read from a message is a valid value, named or not.
+  enum EControlChangeMsg : int
   {
     kModWheel = 1,
     kBreathController = 2,

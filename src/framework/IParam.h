@@ -9,7 +9,7 @@
 class IParam
 {
 public:
-  enum EParamKind
+  enum EParamKind : int
   {
     kParamNone = 0,
     kParamBool = 1,

@@ -21,7 +21,7 @@ class ChannelDelayLine;
 class IGraphics;
 struct IPreset;
 
-enum EAPI
+enum EAPI : int
 {
   kAPIVST2 = 0,
   kAPIVST3 = 1,
