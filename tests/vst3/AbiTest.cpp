@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "vst3/abi/AllInterfaces.h"
 
@@ -12,12 +13,19 @@ using namespace vst3abi;
 
 namespace {
 
-// The 16 bytes a Linux/macOS module expects, from the 32-digit text form hosts print.
+// The 16 bytes a module on this platform expects, from the 32-digit text form hosts print.
 std::string bytesFromText(const char* hex) {
     std::string out;
     for (int i = 0; i < 16; ++i) {
         out.push_back(static_cast<char>(std::stoul(std::string(hex + 2 * i, 2), nullptr, 16)));
     }
+#if defined(_WIN32)
+    // COM layout: the first word and the two halves of the second are stored little-endian.
+    std::swap(out[0], out[3]);
+    std::swap(out[1], out[2]);
+    std::swap(out[4], out[5]);
+    std::swap(out[6], out[7]);
+#endif
     return out;
 }
 
