@@ -9,7 +9,9 @@
 
 namespace {
 bool Sane(double v) { return std::isfinite(v) && std::fabs(v) < 1.0e8; }
-long long Fixed(double v) { return (long long)std::floor(v * 65536.0); }
+// Rounded rather than floored, so that the sine and cosine residue of exact quarter turns (about
+// 1e-16) does not become a whole 1/65536 step that drifts across a pixel boundary.
+long long Fixed(double v) { return (long long)std::floor(v * 65536.0 + 0.5); }
 // Larger geometry is refused so that the 16.16 walk cannot overflow 64 bits.
 bool InRange(long long v) { return v >= -(1LL << 20) && v <= (1LL << 20); }
 }  // namespace
