@@ -69,9 +69,11 @@ void Walk(const PIX_Plotter& pl, bool xMajor, long long mA, long long mB, long l
   if (VisibleSteps(mB, -sgn, lo, hi, steps, k0, k1))
     for (long long k = k0; k <= k1; k++) Step(pl, xMajor, mB - k * sgn, posB - k * slope, aa, k == 0);
   if ((len & 1) == 0) {
-    const long long half = len / 2;
-    const long long m = mA + half * sgn;
-    if (m >= lo && m <= hi) Step(pl, xMajor, m, posA + half * slope, aa, len == 0);
+    // Halfway between both ends' positions, so that the line drawn the other way round is the same.
+    const long long m = mA + len / 2 * sgn;
+    const long long sum = posA + posB;
+    const long long mid = sum >= 0 ? sum / 2 : -((-sum + 1) / 2);
+    if (m >= lo && m <= hi) Step(pl, xMajor, m, mid, aa, len == 0);
   }
 }
 
