@@ -2,7 +2,7 @@
 // activation (main busses, plus the first aux input when a sidechain is fed), sample size and
 // setup, activation; then process calls carrying queued parameter changes, the controller's own
 // edits, transport and silence flags; output parameter changes go back to the controller.
-// stop() (or destruction) deactivates in reverse order.
+// stop() (or destruction) deactivates in reverse order. Must not outlive its PluginInstance.
 #pragma once
 
 #include <string>

@@ -37,6 +37,7 @@ bool endsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+#if !defined(__APPLE__)
 bool hasElfMagic(const std::string& p) {
     FILE* f = std::fopen(p.c_str(), "rb");
     if (!f) return false;
@@ -52,6 +53,7 @@ std::string machineName() {
     if (::uname(&u) == 0 && u.machine[0]) return u.machine;
     return "x86_64";
 }
+#endif
 
 }  // namespace
 
