@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string>
 
+#include "InfoReport.h"
 #include "Module.h"
 #include "ParameterSetting.h"
 #include "PluginInstance.h"
@@ -279,4 +280,25 @@ TEST(HostRun, StateSavedFromOneInstanceRestoresAnother) {
     EXPECT_NE(error.find("processor state"), std::string::npos);
     EXPECT_FALSE(b.plugin->loadState(component, {'X'}, &error));
     EXPECT_NE(error.find("controller state"), std::string::npos);
+}
+
+TEST(HostRun, InfoListsBussesParametersAndTheirDisplayText) {
+    Loaded l = load();
+    ASSERT_TRUE(l.plugin);
+    char* text = nullptr;
+    size_t size = 0;
+    std::FILE* out = ::open_memstream(&text, &size);
+    ASSERT_NE(out, nullptr);
+    printModuleInfo(out, *l.module);
+    printInstanceInfo(out, *l.plugin);
+    std::fclose(out);
+    const std::string info(text, size);
+    std::free(text);
+    for (const char* expected :
+         {"Audio Module Class  \"Fake Gain\"", "Test Class  \"Fake Test\"", "audio in  1  \"Aux Input\"  2 ch  aux",
+          "32-bit yes, 64-bit yes", "latency 32 samples", "id 0  \"Gain\"  units \"dB\"  steps 0  flags automate",
+          "range \"-24.0\" .. \"24.0\"", "values \"Soft\", \"Medium\", \"Hard\"", "id 1651532147  \"Bypass\"",
+          "flags automate,bypass", "flags read-only", "single component"}) {
+        EXPECT_NE(info.find(expected), std::string::npos) << "missing: " << expected << "\n" << info;
+    }
 }
