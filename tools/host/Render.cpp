@@ -85,6 +85,7 @@ bool render(PluginInstance& plugin, AudioSource& main, AudioSource* sidechain,
     uint64_t tailLeft = st.latency;  // silent frames to push the last input out
     uint64_t inputFrames = 0;
     bool inputDone = false;
+    std::vector<const double*> from(out.ptrs.size());
     const auto t0 = std::chrono::steady_clock::now();
 
     while (!inputDone || tailLeft > 0) {
@@ -123,8 +124,7 @@ bool render(PluginInstance& plugin, AudioSource& main, AudioSource* sidechain,
         const size_t skip = static_cast<size_t>(std::min<uint64_t>(toSkip, n));
         toSkip -= skip;
         if (n > skip) {
-            std::vector<const double*> from;
-            for (auto* p : out.ptrs) from.push_back(p + skip);
+            for (size_t c = 0; c < from.size(); ++c) from[c] = out.ptrs[c] + skip;
             if (!sink->write(from.data(), n - skip, error)) return false;
             st.output.add(from.data(), proc.outputChannels(), n - skip);
             st.frames += n - skip;
