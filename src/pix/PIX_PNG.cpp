@@ -17,7 +17,8 @@ struct MemSource {
   size_t left;
 };
 
-// Zero-fills first, so reading past the end yields zeros rather than garbage.
+// Zero-fills first, so a short read never leaves garbage. Reading past the end is an error: a
+// corrupt chunk length would otherwise have libpng read up to 2 GB of zeros.
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
   MemSource* src = (MemSource*)png_get_io_ptr(png);
   memset(out, 0, count);
@@ -27,6 +28,7 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
     src->data += n;
     src->left -= n;
   }
+  if (n < count) png_error(png, "read past the end of the data");
 }
 
 void RequestTransforms(png_structp png, png_infop info) {
@@ -118,6 +120,8 @@ PIX_IBitmap* DecodePNG(FILE* file, MemSource* mem, PIX_IBitmap* given) {
   const long span = bm->getRowSpan();
   for (png_uint_32 y = 0; y < height; y++) rows[y] = (png_bytep)(bits + y * span);
   png_read_image(png, rows);
+  // Reading through the end chunk rejects files cut short after their image data.
+  png_read_end(png, nullptr);
   png_destroy_read_struct(&png, &info, nullptr);
   free(rows);
   ArgbBytesToPixels(bm);

@@ -10,6 +10,7 @@
 #include <CoreFoundation/CoreFoundation.h>
 #else
 #include <dlfcn.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -29,8 +30,15 @@ bool BundlePath(char* out, size_t size) {
 #else
 bool BundlePath(char* out, size_t size) {
   Dl_info info;
-  if (!dladdr((const void*)&BundlePath, &info) || !info.dli_fname) return false;
-  std::string path = info.dli_fname;
+  std::string path;
+  if (dladdr((const void*)&BundlePath, &info) && info.dli_fname) path = info.dli_fname;
+  // Linked into the program itself the name may be empty or relative: ask the kernel instead.
+  if (path.empty() || path[0] != '/') {
+    char exe[kMaxBundlePath];
+    const ssize_t n = readlink("/proc/self/exe", exe, sizeof(exe) - 1);
+    if (n <= 0) return false;
+    path.assign(exe, (size_t)n);
+  }
   size_t slash = path.rfind('/');
   std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
   // <bundle>/Contents/<arch>/<module>: step up to the bundle.
