@@ -4,11 +4,27 @@
 
 #include "pix/PIX_Pixel.h"
 
+namespace pix_detail {
+// Two channels of a pixel (those at bit shift and shift + 16) in two 32-bit lanes, so that one
+// 64-bit multiply interpolates both; each lane stays below 2^24, so nothing carries across.
+inline uint64_t Lanes(PIX_Pixel p, int shift) {
+  return (uint64_t)((p >> shift) & 0xFF) | ((uint64_t)((p >> (shift + 16)) & 0xFF) << 32);
+}
+inline uint64_t Lerp(uint64_t a, uint64_t b, uint64_t f) {
+  return ((a * (65536 - f) + b * f) >> 16) & 0x000000FF000000FFull;
+}
+inline PIX_Pixel Unlanes(uint64_t v, int shift) {
+  return (PIX_Pixel)(((v & 0xFF) | ((v >> 16) & 0xFF0000)) << shift);
+}
+}  // namespace pix_detail
+
 // Interpolates between the pixel at (x, y) and its right, lower and lower-right neighbours with
-// the 16-bit fractions fx, fy. Neighbours beyond xmax or ymax (the last column or row) are not
-// used: the last column interpolates only vertically, the last row only horizontally.
+// the 16-bit fractions fx, fy: down the two columns first, then across. Neighbours beyond xmax or
+// ymax (the last column or row) are not used: the last column interpolates only vertically, the
+// last row only horizontally.
 inline PIX_Pixel PIX_SampleBilinear(const PIX_Pixel* bits, long span, int x, int y, int fx, int fy,
                                     int xmax, int ymax) {
+  using namespace pix_detail;
   const PIX_Pixel* p = bits + y * span + x;
   const bool hasRight = x < xmax, hasDown = y < ymax;
   if (!hasRight) fx = 0;
@@ -17,12 +33,11 @@ inline PIX_Pixel PIX_SampleBilinear(const PIX_Pixel* bits, long span, int x, int
   const PIX_Pixel p01 = hasRight ? p[1] : p00;
   const PIX_Pixel p10 = hasDown ? p[span] : p00;
   const PIX_Pixel p11 = hasRight && hasDown ? p[span + 1] : (hasRight ? p01 : p10);
-  const uint32_t ifx = 65536 - fx, ify = 65536 - fy;
   PIX_Pixel out = 0;
-  for (int shift = 0; shift < 32; shift += 8) {
-    const uint32_t top = (((p00 >> shift) & 0xFF) * ifx + ((p01 >> shift) & 0xFF) * fx) >> 16;
-    const uint32_t bot = (((p10 >> shift) & 0xFF) * ifx + ((p11 >> shift) & 0xFF) * fx) >> 16;
-    out |= ((top * ify + bot * fy) >> 16) << shift;
+  for (int shift = 0; shift < 16; shift += 8) {
+    const uint64_t left = Lerp(Lanes(p00, shift), Lanes(p10, shift), (uint64_t)fy);
+    const uint64_t right = Lerp(Lanes(p01, shift), Lanes(p11, shift), (uint64_t)fy);
+    out |= Unlanes(Lerp(left, right, (uint64_t)fx), shift);
   }
   return out;
 }

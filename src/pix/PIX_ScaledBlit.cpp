@@ -1,7 +1,9 @@
 // PIX_ScaledBlit: nearest, bilinear and box-filtered resampling in 16.16 fixed point. Column
 // positions are worked out once per call; each row is sampled into a line buffer and then
 // combined by the mode's row loop (or sampled straight into the destination for plain copies).
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "pix/PIX_Blit.h"
@@ -41,6 +43,30 @@ struct Axis {
     return !index.empty();
   }
 };
+void BilinearRow(const PIX_Pixel* sbits, long sspan, int sw, int sh, int y, int fy, const Axis& cols,
+                 int colLo, int colHi, std::vector<uint64_t>& lanes, PIX_Pixel* out) {
+  using namespace pix_detail;
+  if (y >= sh - 1) fy = 0;
+  const PIX_Pixel* r0 = sbits + y * sspan;
+  const PIX_Pixel* r1 = fy ? r0 + sspan : r0;
+  uint64_t* v = lanes.data();
+  for (int c = colLo; c <= colHi; c++, v += 2) {
+    v[0] = Lerp(Lanes(r0[c], 0), Lanes(r1[c], 0), (uint64_t)fy);
+    v[1] = Lerp(Lanes(r0[c], 8), Lanes(r1[c], 8), (uint64_t)fy);
+  }
+  const uint64_t* base = lanes.data() - (size_t)colLo * 2;
+  const int n = (int)cols.index.size();
+  for (int i = 0; i < n; i++) {
+    const int x = cols.index[i];
+    const uint64_t* a = base + (size_t)x * 2;
+    if (x >= sw - 1) {
+      out[i] = Unlanes(a[0], 0) | Unlanes(a[1], 8);
+      continue;
+    }
+    const uint64_t fx = (uint64_t)cols.frac[i];
+    out[i] = Unlanes(Lerp(a[0], a[2], fx), 0) | Unlanes(Lerp(a[1], a[3], fx), 8);
+  }
+}
 }  // namespace
 
 void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth,
@@ -114,15 +140,18 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int
   const long long larger = adxf > adyf ? adxf : adyf;
   const int box = larger <= 0x30000 ? 3 : 5;
 
+  // Bilinear rows interpolate the needed source columns vertically once, then across.
+  const int colLo = std::min(cols.index.front(), cols.index.back());
+  const int colHi = std::min(std::max(cols.index.front(), cols.index.back()) + 1, sw - 1);
+  std::vector<uint64_t> lanes(filter && !shrink ? (size_t)(colHi - colLo + 1) * 2 : 0);
+
   for (size_t j = 0; j < rows.index.size(); j++, drow += dspan) {
     PIX_Pixel* out = direct ? drow : line.data();
     const int y = rows.index[j];
     if (shrink) {
       for (int i = 0; i < n; i++) out[i] = PIX_SampleBox(sbits, sspan, cols.index[i], y, box, sw, sh);
     } else if (filter) {
-      const int fy = rows.frac[j];
-      for (int i = 0; i < n; i++)
-        out[i] = PIX_SampleBilinear(sbits, sspan, cols.index[i], y, cols.frac[i], fy, sw - 1, sh - 1);
+      BilinearRow(sbits, sspan, sw, sh, y, rows.frac[j], cols, colLo, colHi, lanes, out);
     } else {
       const PIX_Pixel* srow = sbits + y * sspan;
       for (int i = 0; i < n; i++) out[i] = srow[cols.index[i]];
