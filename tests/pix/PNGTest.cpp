@@ -24,27 +24,27 @@ std::unique_ptr<PIX_IBitmap> Decode(const std::vector<unsigned char>& file) {
 
 // An interlaced 8-bit RGBA image of distinct pixels, large enough for several IDAT rows.
 std::vector<unsigned char> SampleFile(int w = 13, int h = 11, bool interlaced = true) {
-  PngSpec spec;
-  spec.width = w;
-  spec.height = h;
-  spec.interlaced = interlaced;
+  PngImage img;
+  img.width = w;
+  img.height = h;
+  img.interlaced = interlaced;
   Rows rows((size_t)h);
   for (int y = 0; y < h; y++)
     for (int x = 0; x < w; x++) rows[y].insert(rows[y].end(), {(png_byte)(x * 9), (png_byte)(y * 7), (png_byte)(x ^ y), (png_byte)(255 - x)});
-  return EncodePng(spec, rows);
+  return EncodePng(img, rows);
 }
 
 PIX_Pixel SamplePixel(int x, int y) { return PIX_MAKEPIXEL(255 - x, x * 9, y * 7, x ^ y); }
 }  // namespace
 
 TEST(PNG, OneBitGreyIsOpaqueBlackAndWhite) {
-  PngSpec spec;
-  spec.width = 10;
-  spec.height = 2;
-  spec.colorType = PNG_COLOR_TYPE_GRAY;
-  spec.bitDepth = 1;
+  PngImage img;
+  img.width = 10;
+  img.height = 2;
+  img.colorType = PNG_COLOR_TYPE_GRAY;
+  img.bitDepth = 1;
   Rows rows = {{0xA5, 0xC0}, {0x00, 0x40}};  // 1010 0101 11, 0000 0000 01
-  auto bm = Decode(EncodePng(spec, rows));
+  auto bm = Decode(EncodePng(img, rows));
   ASSERT_TRUE(bm);
   const char* want[2] = {"1010010111", "0000000001"};
   for (int y = 0; y < 2; y++)
@@ -54,15 +54,15 @@ TEST(PNG, OneBitGreyIsOpaqueBlackAndWhite) {
 }
 
 TEST(PNG, PaletteWithTransparency) {
-  PngSpec spec;
-  spec.width = 4;
-  spec.height = 1;
-  spec.colorType = PNG_COLOR_TYPE_PALETTE;
-  spec.bitDepth = 2;
-  spec.palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}, {100, 110, 120}};
-  spec.trnsAlpha = {0, 128, 255};  // the fourth entry is opaque
+  PngImage img;
+  img.width = 4;
+  img.height = 1;
+  img.colorType = PNG_COLOR_TYPE_PALETTE;
+  img.bitDepth = 2;
+  img.palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}, {100, 110, 120}};
+  img.trnsAlpha = {0, 128, 255};  // the fourth entry is opaque
   Rows rows = {{0x1B}};            // indices 0, 1, 2, 3
-  auto bm = Decode(EncodePng(spec, rows));
+  auto bm = Decode(EncodePng(img, rows));
   ASSERT_TRUE(bm);
   EXPECT_EQ(PIX_GetPixel(bm.get(), 0, 0), 0x000A141Eu);  // fully transparent keeps its colour
   EXPECT_EQ(PIX_GetPixel(bm.get(), 1, 0), 0x8028323Cu);
@@ -71,19 +71,19 @@ TEST(PNG, PaletteWithTransparency) {
 }
 
 TEST(PNG, SixteenBitRgbaKeepsTheHighBytes) {
-  PngSpec spec;
-  spec.width = 2;
-  spec.height = 1;
-  spec.bitDepth = 16;
+  PngImage img;
+  img.width = 2;
+  img.height = 1;
+  img.bitDepth = 16;
   Rows rows = {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0, 0xFF, 0xFF, 0x00, 0xFF, 0x80, 0x01, 0x7F, 0xFF}};
-  auto bm = Decode(EncodePng(spec, rows));
+  auto bm = Decode(EncodePng(img, rows));
   ASSERT_TRUE(bm);
   EXPECT_EQ(PIX_GetPixel(bm.get(), 0, 0), 0xDE12569Au);
   EXPECT_EQ(PIX_GetPixel(bm.get(), 1, 0), 0x7FFF0080u);
 }
 
 TEST(PNG, GreyVariantsBecomeRgb) {
-  PngSpec ga;
+  PngImage ga;
   ga.width = 2;
   ga.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
   Rows garows = {{0x40, 0x80, 0xC0, 0x00}};
@@ -92,7 +92,7 @@ TEST(PNG, GreyVariantsBecomeRgb) {
   EXPECT_EQ(PIX_GetPixel(bm.get(), 0, 0), 0x80404040u);
   EXPECT_EQ(PIX_GetPixel(bm.get(), 1, 0), 0x00C0C0C0u);
 
-  PngSpec g2;  // 2-bit grey with one transparent level
+  PngImage g2;  // 2-bit grey with one transparent level
   g2.width = 4;
   g2.colorType = PNG_COLOR_TYPE_GRAY;
   g2.bitDepth = 2;
@@ -106,7 +106,7 @@ TEST(PNG, GreyVariantsBecomeRgb) {
   EXPECT_EQ(PIX_GetPixel(bm.get(), 2, 0), 0xFFAAAAAAu);
   EXPECT_EQ(PIX_GetPixel(bm.get(), 3, 0), 0xFFFFFFFFu);
 
-  PngSpec rgb;  // no alpha: filled opaque
+  PngImage rgb;  // no alpha: filled opaque
   rgb.width = 1;
   rgb.colorType = PNG_COLOR_TYPE_RGB;
   Rows rgbrows = {{1, 2, 3}};
@@ -204,10 +204,10 @@ TEST(PNG, CorruptedFilesGiveNull) {
 
 TEST(PNG, OversizedHeadersAreRefused) {
   // A valid header declaring 100000 x 100000 pixels must not be attempted.
-  PngSpec spec;
-  spec.width = 1;
-  spec.height = 1;
-  std::vector<unsigned char> file = EncodePng(spec, Rows{{1, 2, 3, 4}});
+  PngImage img;
+  img.width = 1;
+  img.height = 1;
+  std::vector<unsigned char> file = EncodePng(img, Rows{{1, 2, 3, 4}});
   auto put32 = [&](size_t at, uint32_t v) {
     for (int i = 0; i < 4; i++) file[at + i] = (unsigned char)(v >> (24 - 8 * i));
   };

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <vector>
 
-struct PngSpec {
+struct PngImage {
   int width = 1, height = 1;
   int colorType = PNG_COLOR_TYPE_RGB_ALPHA;
   int bitDepth = 8;
@@ -19,7 +19,7 @@ struct PngSpec {
 };
 
 // rows: packed raw sample bytes per row exactly as PNG stores them (big-endian 16-bit samples).
-inline std::vector<unsigned char> EncodePng(const PngSpec& spec, const std::vector<std::vector<png_byte>>& rows) {
+inline std::vector<unsigned char> EncodePng(const PngImage& img, const std::vector<std::vector<png_byte>>& rows) {
   std::vector<unsigned char> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -35,15 +35,15 @@ inline std::vector<unsigned char> EncodePng(const PngSpec& spec, const std::vect
         v->insert(v->end(), data, data + n);
       },
       nullptr);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, img.width, img.height, img.bitDepth, img.colorType,
+               img.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty()) png_set_PLTE(png, info, spec.palette.data(), (int)spec.palette.size());
-  if (!spec.trnsAlpha.empty())
-    png_set_tRNS(png, info, spec.trnsAlpha.data(), (int)spec.trnsAlpha.size(), nullptr);
-  if (spec.greyTrns) {
+  if (!img.palette.empty()) png_set_PLTE(png, info, img.palette.data(), (int)img.palette.size());
+  if (!img.trnsAlpha.empty())
+    png_set_tRNS(png, info, img.trnsAlpha.data(), (int)img.trnsAlpha.size(), nullptr);
+  if (img.greyTrns) {
     png_color_16 c{};
-    c.gray = spec.greyTrnsValue;
+    c.gray = img.greyTrnsValue;
     png_set_tRNS(png, info, nullptr, 0, &c);
   }
   png_write_info(png, info);
@@ -57,9 +57,9 @@ inline std::vector<unsigned char> EncodePng(const PngSpec& spec, const std::vect
 
 // 8-bit RGBA from pixel words 0xAARRGGBB, row span = width.
 inline std::vector<unsigned char> EncodePixels(const uint32_t* px, int w, int h, long span) {
-  PngSpec spec;
-  spec.width = w;
-  spec.height = h;
+  PngImage img;
+  img.width = w;
+  img.height = h;
   std::vector<std::vector<png_byte>> rows((size_t)h);
   for (int y = 0; y < h; y++)
     for (int x = 0; x < w; x++) {
@@ -69,5 +69,5 @@ inline std::vector<unsigned char> EncodePixels(const uint32_t* px, int w, int h,
       rows[y].push_back((png_byte)p);
       rows[y].push_back((png_byte)(p >> 24));
     }
-  return EncodePng(spec, rows);
+  return EncodePng(img, rows);
 }
