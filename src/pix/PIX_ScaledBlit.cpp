@@ -50,9 +50,16 @@ void BilinearRow(const PIX_Pixel* sbits, long sspan, int sw, int sh, int y, int 
   const PIX_Pixel* r0 = sbits + y * sspan;
   const PIX_Pixel* r1 = fy ? r0 + sspan : r0;
   uint64_t* v = lanes.data();
-  for (int c = colLo; c <= colHi; c++, v += 2) {
-    v[0] = Lerp(Lanes(r0[c], 0), Lanes(r1[c], 0), (uint64_t)fy);
-    v[1] = Lerp(Lanes(r0[c], 8), Lanes(r1[c], 8), (uint64_t)fy);
+  if (fy == 0) {
+    for (int c = colLo; c <= colHi; c++, v += 2) {
+      v[0] = Lanes(r0[c], 0);
+      v[1] = Lanes(r0[c], 8);
+    }
+  } else {
+    for (int c = colLo; c <= colHi; c++, v += 2) {
+      v[0] = Lerp(Lanes(r0[c], 0), Lanes(r1[c], 0), (uint64_t)fy);
+      v[1] = Lerp(Lanes(r0[c], 8), Lanes(r1[c], 8), (uint64_t)fy);
+    }
   }
   const uint64_t* base = lanes.data() - (size_t)colLo * 2;
   const int n = (int)cols.index.size();
