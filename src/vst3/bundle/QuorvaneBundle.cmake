@@ -1,0 +1,60 @@
+# The Quorvane.vst3 bundle: the plug-in class, the VST 3 adapter and the module entry points
+# linked into one loadable module, laid out the way hosts look for it, plus `install-vst3`.
+# Included from the plug-in folder once the plug-in library exists.
+
+set(QV_VENDOR "Tallowmarkworks")
+set(QV_VENDOR_URL "https://www.tallowmarkworks.com")
+set(QV_VENDOR_EMAIL "support@tallowmarkworks.com")
+# GUID_DATA1..4 of vst3/ModuleClassInfo.h, as hosts print class identifiers.
+set(QV_CLASS_ID "5A3C9E17B4D2417F546D776B51767231")
+
+set(QV_BUNDLE_DIR ${CMAKE_BINARY_DIR}/Quorvane.vst3 CACHE INTERNAL "The built plug-in bundle")
+set(_bundle_src ${CMAKE_CURRENT_LIST_DIR})
+
+add_library(Quorvane MODULE ${QV_VST3_MODULE_SOURCES})
+target_link_libraries(Quorvane PRIVATE qv_plugin qv_vst3)
+set_target_properties(Quorvane PROPERTIES
+  PREFIX ""
+  C_VISIBILITY_PRESET hidden
+  CXX_VISIBILITY_PRESET hidden
+  VISIBILITY_INLINES_HIDDEN ON)
+
+if(APPLE)
+  set_target_properties(Quorvane PROPERTIES
+    BUNDLE TRUE
+    BUNDLE_EXTENSION vst3
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
+    MACOSX_BUNDLE_BUNDLE_NAME Quorvane
+    MACOSX_BUNDLE_GUI_IDENTIFIER com.tallowmarkworks.quorvane
+    MACOSX_BUNDLE_BUNDLE_VERSION ${PROJECT_VERSION}
+    MACOSX_BUNDLE_SHORT_VERSION_STRING ${PROJECT_VERSION})
+  target_link_libraries(Quorvane PRIVATE "-framework CoreFoundation")
+  target_link_options(Quorvane PRIVATE -Wl,-exported_symbols_list,${_bundle_src}/exports_macos.txt)
+  set(_resources ${QV_BUNDLE_DIR}/Contents/Resources)
+else()
+  set(_arch ${CMAKE_SYSTEM_PROCESSOR})
+  if(_arch STREQUAL "AMD64" OR _arch STREQUAL "amd64")
+    set(_arch x86_64)
+  endif()
+  set_target_properties(Quorvane PROPERTIES
+    SUFFIX ".so"
+    LIBRARY_OUTPUT_DIRECTORY ${QV_BUNDLE_DIR}/Contents/${_arch}-linux
+    LINK_DEPENDS ${_bundle_src}/exports.map)
+  # Only the entry points leave the module; everything linked in from our static libraries stays
+  # private, so two plug-ins built on the same code never bind to each other's symbols.
+  target_link_options(Quorvane PRIVATE -Wl,--version-script=${_bundle_src}/exports.map -Wl,-z,defs)
+  set(_resources ${QV_BUNDLE_DIR}/Contents/Resources)
+endif()
+
+file(MAKE_DIRECTORY ${_resources})
+configure_file(${_bundle_src}/moduleinfo.json.in ${_resources}/moduleinfo.json @ONLY)
+set(_img ${PROJECT_SOURCE_DIR}/src/plugin/resources/img)
+add_custom_command(TARGET Quorvane POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${_resources}/img
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${_img} ${_resources}/img
+  COMMENT "Copying the editor images into the bundle")
+
+add_custom_target(install-vst3
+  COMMAND ${CMAKE_COMMAND} -DBUNDLE=${QV_BUNDLE_DIR} -P ${_bundle_src}/InstallBundle.cmake
+  DEPENDS Quorvane
+  COMMENT "Installing Quorvane.vst3 into the user's VST 3 folder")
