@@ -11,10 +11,24 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
+
+// Counts every allocation of this program, so a test can prove the audio thread makes none.
+static std::atomic<long> gAllocations{0};
+
+void* operator new(std::size_t n) {
+  ++gAllocations;
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 using namespace vst3abi;
 using qvhost::Ref;
@@ -389,6 +403,34 @@ TEST(AdapterProcessor, LongBlocksAreSlicedAndBadInputIsHarmless) {
   narrow.outPtr[1] = nullptr;
   ASSERT_EQ(p->process(&narrow.data), kResultOk);
   EXPECT_DOUBLE_EQ(narrow.out[0][3], 0.5);
+}
+
+TEST(AdapterProcessor, ProcessingAllocatesNothing) {
+  for (int32 width : {kSample32, kSample64}) {
+    Instance inst;
+    inst.Setup(width, 32);
+    TestPlug* p = inst.plug;
+    p->changed.reserve(64);
+    qvhost::ParameterChangeList changes;
+    int32 idx = 0;
+    changes.queueFor(TestPlug::kGain)->addPoint(0, 0.2, &idx);
+    changes.queueFor(IPluginVST3::kPresetParam)->addPoint(0, 0.0, &idx);
+    changes.queueFor(IPluginVST3::kBypassParam)->addPoint(0, 1.0, &idx);
+    Block<float> f(100);
+    Block<double> d(100);
+    ProcessData& data = width == kSample32 ? f.data : d.data;
+    data.inputParameterChanges = &changes;
+    long before = gAllocations.load();
+    int* volatile probe = new int(1);  // the counter does see this program's allocations
+    delete probe;
+    ASSERT_GT(gAllocations.load(), before);
+    before = gAllocations.load();
+    for (int round = 0; round < 4; ++round) {
+      p->activateBus(kAudio, kInput, 1, round % 2);  // sidechain on and off between blocks
+      ASSERT_EQ(p->process(&data), kResultOk);
+    }
+    EXPECT_EQ(gAllocations.load() - before, 0) << width;
+  }
 }
 
 TEST(AdapterState, ControllerAndComponentStatesCarryTheSameBytes) {
