@@ -10,6 +10,17 @@
 __attribute__((weak)) bool InitModule() { return true; }
 __attribute__((weak)) bool DeinitModule() { return true; }
 
+namespace {
+// The hooks are the plug-in's code; a failure in them must not unwind into the host's loader.
+bool CallHook(bool (*hook)()) {
+  try {
+    return hook();
+  } catch (...) {
+    return false;
+  }
+}
+}  // namespace
+
 #if defined(__APPLE__)
 #include <CoreFoundation/CoreFoundation.h>
 
@@ -21,11 +32,11 @@ ModuleRefs gBundleRefs(RetainBundle, ReleaseBundle);
 
 QV_MODULE_EXPORT bool bundleEntry(CFBundleRef bundle) {
   if (!gBundleRefs.Enter(bundle)) return false;
-  return InitModule();
+  return CallHook(InitModule);
 }
 
 QV_MODULE_EXPORT bool bundleExit() {
-  if (!DeinitModule()) return false;
+  if (!CallHook(DeinitModule)) return false;
   gBundleRefs.Exit();
   return true;
 }
@@ -39,11 +50,11 @@ ModuleRefs gModuleRefs(nullptr, nullptr);
 
 QV_MODULE_EXPORT bool ModuleEntry(void* sharedLibraryHandle) {
   if (!gModuleRefs.Enter(sharedLibraryHandle)) return false;
-  return InitModule();
+  return CallHook(InitModule);
 }
 
 QV_MODULE_EXPORT bool ModuleExit() {
-  if (!DeinitModule()) return false;
+  if (!CallHook(DeinitModule)) return false;
   gModuleRefs.Exit();
   return true;
 }
