@@ -18,6 +18,13 @@ double inputStage(double x, int xformer) {
                       : 1.7782794100389228 * softSat(0.5623413251903491 * x);
 }
 
+bool SameBits(double a, double b) {
+  uint64_t x, y;
+  std::memcpy(&x, &a, sizeof x);
+  std::memcpy(&y, &b, sizeof y);
+  return x == y;
+}
+
 // Remembers the last two results of a pure function by the exact bits of its argument: silence (the
 // alternating offset) and mono material then skip the transcendental calls, with identical results.
 class Memo2 {
@@ -26,17 +33,19 @@ public:
   double operator()(double x, F f) {
     uint64_t key;
     std::memcpy(&key, &x, sizeof key);
-    if (key == mKey[0]) return mOut[0];
-    if (key == mKey[1]) return mOut[1];
+    if (key == mKey[0] && mValid[0]) return mOut[0];
+    if (key == mKey[1] && mValid[1]) return mOut[1];
     const double y = f(x);
     mKey[mNext] = key;
     mOut[mNext] = y;
+    mValid[mNext] = true;
     mNext ^= 1;
     return y;
   }
 
 private:
-  uint64_t mKey[2] = {~uint64_t{0}, ~uint64_t{0}};  // a NaN pattern no input carries
+  uint64_t mKey[2] = {0, 0};
+  bool mValid[2] = {false, false};
   double mOut[2] = {0.0, 0.0};
   int mNext = 0;
 };
@@ -56,6 +65,13 @@ void clearSlot(Biquad& f) {
 }
 
 }  // namespace
+
+// Per-block memories of the saturators: program input and detector source per channel, output stage.
+struct QuorvaneChain::Memos {
+  Memo2 in[2];
+  Memo2 det[2];
+  Memo2 out;
+};
 
 QuorvaneSwitches QuorvaneChain::Sanitize(QuorvaneSwitches sw) {
   auto clamp01 = [](int v) { return v < 0 ? 0 : (v > 1 ? 1 : v); };
@@ -151,74 +167,102 @@ void QuorvaneChain::Process(const double* const* inputs, double* const* outputs,
   const double fs = SafeRate(sampleRate);
   SetUpBlock(s, sw, fs);
 
-  const double B = 6.0 * s.boostGain;
-  const double tilt = s.transientTilt;
-  const double mix = s.transientMix;
-  double expArg = 0.0, expVal = 1.0;  // exp(0) is exactly 1
-  const int xformer = sw.xformer;
+  // The block is worked through in chunks, one stage at a time: every stateful unit still sees its
+  // samples in order, so the result is the same as sample by sample, but each loop stays small.
+  Memos memos;
+  for (int pos = 0; pos < nFrames; pos += kChunk) {
+    const int n = nFrames - pos < kChunk ? nFrames - pos : kChunk;
+    for (int i = 0; i < n; ++i) {
+      mOffset[i] = mDenormalOffset;
+      mDenormalOffset = -mDenormalOffset;
+    }
+    ProgramInput(inputs[0] + pos, inputs[1] + pos, n, sw.xformer, memos);
+    Detector(inputs[2] + pos, inputs[3] + pos, n, s, sw, memos);
+    Dynamics(n, s, sw, meter, meterContext);
+    Output(inputs[0] + pos, inputs[1] + pos, outputs[0] + pos, outputs[1] + pos, n, sw, memos);
+  }
+}
+
+void QuorvaneChain::ProgramInput(const double* inL, const double* inR, int n, int xformer, Memos& m) {
   auto stage = [xformer](double x) { return inputStage(x, xformer); };
-  Memo2 inMemo, detMemo, outMemo;
+  for (int i = 0; i < n; ++i) mXfIn[0][i] = m.in[0](inL[i] - mOffset[i], stage);
+  for (int i = 0; i < n; ++i) {
+    const double x = inR[i];
+    mXfIn[1][i] = SameBits(x, inL[i]) ? mXfIn[0][i] : m.in[1](x - mOffset[i], stage);
+  }
+}
 
-  for (int i = 0; i < nFrames; ++i) {
-    const double d = mDenormalOffset;
-    mDenormalOffset = -d;
-
-    const double inL = inputs[0][i], inR = inputs[1][i];
-    const double xfInL = inMemo(inL - d, stage);
-    const double xfInR = inMemo(inR - d, stage);
-
-    // A non-finite detector source is heard as silence, so it never reaches a recursive state.
-    double scSatL, scSatR;
-    if (sw.externalSidechain == 1) {
-      const double scL = inputs[2][i], scR = inputs[3][i];
-      scSatL = detMemo(0.01 * ((std::isfinite(scL) ? scL : 0.0) - d), softSat);
-      scSatR = detMemo(0.01 * ((std::isfinite(scR) ? scR : 0.0) - d), softSat);
-    } else {
-      scSatL = detMemo(0.01 * (std::isfinite(xfInL) ? xfInL : stage(0.0 - d)), softSat);
-      scSatR = detMemo(0.01 * (std::isfinite(xfInR) ? xfInR : stage(0.0 - d)), softSat);
+void QuorvaneChain::Detector(const double* scL, const double* scR, int n, const QuorvaneSettings& s,
+                             const QuorvaneSwitches& sw, Memos& m) {
+  // Source: the sidechain or the program, through the -40 dB saturator. A non-finite source is heard
+  // as silence, so it never reaches a recursive state.
+  const int xformer = sw.xformer;
+  for (int c = 0; c < 2; ++c) {
+    const double* sc = c == 0 ? scL : scR;
+    for (int i = 0; i < n; ++i) {
+      const double d = mOffset[i];
+      double src;
+      if (sw.externalSidechain == 1) {
+        const double v = sc[i];
+        src = 0.01 * ((std::isfinite(v) ? v : 0.0) - d);
+      } else {
+        const double x = mXfIn[c][i];
+        src = 0.01 * (std::isfinite(x) ? x : inputStage(0.0 - d, xformer));
+      }
+      if (c == 1 && SameBits(src, mSrc[i])) {
+        mScSat[1][i] = mScSat[0][i];
+      } else {
+        mScSat[c][i] = m.det[c](src, softSat);
+        mSrc[i] = src;
+      }
     }
+  }
 
-    float fL = step(mFilters[kShelfL], mNorm[kShelfL].n,
-                    step(mFilters[kPeakL], mNorm[kPeakL].n,
-                         step(mFilters[kHighPassL], mNorm[kHighPassL].n,
-                              static_cast<float>(LimitDetector(scSatL)))));
-    float fR = step(mFilters[kShelfR], mNorm[kShelfR].n,
-                    step(mFilters[kPeakR], mNorm[kPeakR].n,
-                         step(mFilters[kHighPassR], mNorm[kHighPassR].n,
-                              static_cast<float>(LimitDetector(scSatR)))));
-    if (!std::isfinite(fL)) {
-      for (int k = kHighPassL; k <= kShelfL; ++k) clearSlot(mFilters[k]);
-      fL = 0.0f;
+  // Filters, both channels side by side; each filter still sees its own samples in order.
+  Biquad* f = mFilters;
+  const Norm* nm = mNorm;
+  for (int i = 0; i < n; ++i) {
+    for (int c = 0; c < 2; ++c) {
+      Biquad* cf = f + 3 * c;
+      const Norm* cn = nm + 3 * c;
+      float y = step(cf[2], cn[2].n,
+                     step(cf[1], cn[1].n, step(cf[0], cn[0].n, static_cast<float>(LimitDetector(mScSat[c][i])))));
+      if (!std::isfinite(y)) {
+        clearSlot(cf[0]);
+        clearSlot(cf[1]);
+        clearSlot(cf[2]);
+        y = 0.0f;
+      }
+      mScFilt[c][i] = y;
     }
-    if (!std::isfinite(fR)) {
-      for (int k = kHighPassR; k <= kShelfR; ++k) clearSlot(mFilters[k]);
-      fR = 0.0f;
+    // The shelves' extra zero-input step of every sample.
+    step(f[kShelfL], nm[kShelfL].n, 0.0f);
+    step(f[kShelfR], nm[kShelfR].n, 0.0f);
+  }
+
+  // Transient branch and the blend into the detector signal.
+  const double B = 6.0 * s.boostGain;
+  const double tiltPos = s.transientTilt;
+  const double mix = s.transientMix;
+  for (int i = 0; i < n; ++i) {
+    for (int c = 0; c < 2; ++c) {
+      const double scFilt = mScFilt[c][i];
+      const double pre = tiltPreShape(scFilt * B) / B;
+      double tiltOut = 100.0 * mTilt[c].Process(pre, 0.55, tiltPos, tiltPos, 0.25);
+      if (!std::isfinite(tiltOut)) {
+        mTilt[c].Reset();
+        tiltOut = 0.0;
+      }
+      const double det = (1.0 - mix) * (100.0 * scFilt) + mix * tiltOut;
+      mDet[c][i] = std::isfinite(det) ? det : 0.0;
     }
-    const double scFiltL = fL, scFiltR = fR;
+  }
+}
 
-    const double preL = tiltPreShape(scFiltL * B) / B;
-    const double preR = tiltPreShape(scFiltR * B) / B;
-    double tiltOutL = 100.0 * mTilt[0].Process(preL, 0.55, tilt, tilt, 0.25);
-    double tiltOutR = 100.0 * mTilt[1].Process(preR, 0.55, tilt, tilt, 0.25);
-    if (!std::isfinite(tiltOutL)) {
-      mTilt[0] = Tilt();
-      mTilt[0].Calc(fs);
-      tiltOutL = 0.0;
-    }
-    if (!std::isfinite(tiltOutR)) {
-      mTilt[1] = Tilt();
-      mTilt[1].Calc(fs);
-      tiltOutR = 0.0;
-    }
-
-    double detL = (1.0 - mix) * (100.0 * scFiltL) + mix * tiltOutL;
-    double detR = (1.0 - mix) * (100.0 * scFiltR) + mix * tiltOutR;
-    if (!std::isfinite(detL)) detL = 0.0;
-    if (!std::isfinite(detR)) detR = 0.0;
-
-    step(mFilters[kShelfL], mNorm[kShelfL].n, 0.0f);
-    step(mFilters[kShelfR], mNorm[kShelfR].n, 0.0f);
-
+void QuorvaneChain::Dynamics(int n, const QuorvaneSettings& s, const QuorvaneSwitches& sw,
+                             MeterSink meter, void* meterContext) {
+  for (int i = 0; i < n; ++i) {
+    const double detL = mDet[0][i], detR = mDet[1][i];
     if (sw.turbo == 1) {
       const double m = 0.5 * (detL + detR);
       mGainReductionDb = mComp.processStereo(m, m);
@@ -235,38 +279,45 @@ void QuorvaneChain::Process(const double* const* inputs, double* const* outputs,
     mComp.setLimiter(false);
 
     const double grArg = mGainReductionDb * kDbToLn;
-    if (grArg != expArg) {
-      expArg = grArg;
-      expVal = std::exp(grArg);
+    if (!SameBits(grArg, mExpArg)) {
+      mExpArg = grArg;
+      mExpVal = std::exp(grArg);
     }
-    const double G = expVal;
+    const double G = mExpVal;
     const double gL = mGainSmoother.step(G);
     const double mL = mMakeUpSmoother.step(s.makeUpGain);
     const double gR = mGainSmoother.step(G);
     const double mR = mMakeUpSmoother.step(s.makeUpGain);
-    const double compL = xfInL * gL * mL;
-    const double compR = xfInR * gR * mR;
-
-    double xfOutL = compL, xfOutR = compR;
-    if (sw.xformer == 1) {
-      xfOutL = 5.623413251903491 * outMemo(0.1778279410038923 * compL, xformerShape);
-      xfOutR = 5.623413251903491 * outMemo(0.1778279410038923 * compR, xformerShape);
-    }
+    mCompressed[0][i] = mXfIn[0][i] * gL * mL;
+    mCompressed[1][i] = mXfIn[1][i] * gR * mR;
 
     if (sw.bypass == 1) {
-      const double w1 = mMixSmoother.step(s.compMix);
-      const double w2 = mMixSmoother.step(s.compMix);
-      outputs[0][i] = (1.0 - w2) * inL + (xfOutL + d) * w1;
-      const double w3 = mMixSmoother.step(s.compMix);
-      const double w4 = mMixSmoother.step(s.compMix);
-      outputs[1][i] = (1.0 - w4) * inR + (xfOutR + d) * w3;
-    } else {
-      outputs[0][i] = inL + d;
-      outputs[1][i] = inR + d;
+      for (int k = 0; k < 4; ++k) mWet[k][i] = mMixSmoother.step(s.compMix);
     }
 
     const double gM = mGainSmoother.step(G);
     const double level = mVU.step(1.0 - gM, mVUCoef);
     if (meter) meter(meterContext, level);
+  }
+}
+
+void QuorvaneChain::Output(const double* inL, const double* inR, double* outL, double* outR, int n,
+                           const QuorvaneSwitches& sw, Memos& m) {
+  for (int i = 0; i < n; ++i) {
+    const double d = mOffset[i];
+    double xfOutL = mCompressed[0][i], xfOutR = mCompressed[1][i];
+    if (sw.xformer == 1) {
+      xfOutL = 5.623413251903491 * m.out(0.1778279410038923 * xfOutL, xformerShape);
+      xfOutR = 5.623413251903491 * m.out(0.1778279410038923 * xfOutR, xformerShape);
+    }
+    // Both inputs are read before either output is written: the buffers may be shared.
+    const double l = inL[i], r = inR[i];
+    if (sw.bypass == 1) {
+      outL[i] = (1.0 - mWet[1][i]) * l + (xfOutL + d) * mWet[0][i];
+      outR[i] = (1.0 - mWet[3][i]) * r + (xfOutR + d) * mWet[2][i];
+    } else {
+      outL[i] = l + d;
+      outR[i] = r + d;
+    }
   }
 }

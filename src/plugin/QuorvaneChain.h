@@ -47,9 +47,17 @@ private:
   struct Norm {  // b0, b1, b2, a1, a2 divided by a0, as the filter's own step divides them
     float n[5];
   };
-  struct TiltCache;
+  struct Memos;
+  static constexpr int kChunk = 64;
 
   void SetUpBlock(const QuorvaneSettings& s, const QuorvaneSwitches& sw, double fs);
+  void ProgramInput(const double* inL, const double* inR, int n, int xformer, Memos& m);
+  void Detector(const double* scL, const double* scR, int n, const QuorvaneSettings& s,
+                const QuorvaneSwitches& sw, Memos& m);
+  void Dynamics(int n, const QuorvaneSettings& s, const QuorvaneSwitches& sw, MeterSink meter,
+                void* meterContext);
+  void Output(const double* inL, const double* inR, double* outL, double* outR, int n,
+              const QuorvaneSwitches& sw, Memos& m);
 
   OnePoleSmoother mMakeUpSmoother, mThresholdSmoother, mMixSmoother, mGainSmoother;
   double mThresholdTargetDb = -5.0;
@@ -68,4 +76,15 @@ private:
   double mReleaseKey[2] = {-1.0, -1.0}, mReleaseCoef = 0.0;
   int32_t mHoldSamples = 0;
   Norm mNorm[kNumFilters] = {};
+  double mExpArg = 0.0, mExpVal = 1.0;  // exp(0) is exactly 1
+
+  // Work values of one chunk, passed from stage to stage.
+  double mOffset[kChunk] = {};
+  double mXfIn[2][kChunk] = {};
+  double mSrc[kChunk] = {};  // left detector source, so that mono input saturates once
+  double mScSat[2][kChunk] = {};
+  double mScFilt[2][kChunk] = {};
+  double mDet[2][kChunk] = {};
+  double mCompressed[2][kChunk] = {};
+  double mWet[4][kChunk] = {};  // the mix smoother's four steps of each sample
 };

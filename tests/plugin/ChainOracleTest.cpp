@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -13,6 +14,7 @@ struct Case {
   const char* name;
   QuorvaneSettings s;
   QuorvaneSwitches sw;
+  bool monoAfterSilence = false;
 };
 
 std::vector<Case> Cases() {
@@ -43,6 +45,14 @@ std::vector<Case> Cases() {
   dry.sw.bypass = 0;
   dry.s.transientMix = 0.3;
   v.push_back(dry);
+  Case mono{"mono after silence", {}, {}};
+  mono.sw.xformer = 1;
+  mono.monoAfterSilence = true;
+  v.push_back(mono);
+  Case monoSc = mono;
+  monoSc.name = "mono sidechain after silence";
+  monoSc.sw.externalSidechain = 1;
+  v.push_back(monoSc);
   return v;
 }
 
@@ -60,6 +70,11 @@ TEST(ChainOracle, BitIdenticalOutputAndMeterAcrossVoicingsAndRates) {
       SCOPED_TRACE(std::string(c.name) + " @" + std::to_string(fs));
       const int n = 12000;
       StereoSignal sig(n, fs);
+      if (c.monoAfterSilence) {
+        sig.ch[1] = sig.ch[0];
+        sig.ch[3] = sig.ch[2];
+        for (auto& ch : sig.ch) std::fill(ch.begin(), ch.begin() + 3000, 0.0);
+      }
       auto product = std::make_unique<QuorvaneChain>();
       auto oracle = std::make_unique<ReferenceChain>();
       product->Reset(c.s, fs);

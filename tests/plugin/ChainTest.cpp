@@ -299,7 +299,6 @@ TEST(Chain, ExtremeSampleRatesStayFiniteAndStillCompress) {
     Rig run;
     run.fs = fs;
     run.s.thresholdPos = -15.0;
-    run.s.hpfPos = 500.0;
     run.s.hfDb = -10.0;
     run.s.midGainDb = 6.0;
     run.s.transientMix = 0.5;

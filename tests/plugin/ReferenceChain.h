@@ -101,10 +101,9 @@ public:
         scFilt[c] = y;
         const double B = 6.0 * s.boostGain;
         const double pre = tiltPreShape(scFilt[c] * B) / B;
-        double tiltOut = 100.0 * tilt[c].Process(pre, 0.55, s.transientTilt, s.transientTilt, 0.25);
+        double tiltOut = 100.0 * tilt[c].ProcessUncached(pre, 0.55, s.transientTilt, s.transientTilt, 0.25);
         if (!std::isfinite(tiltOut)) {
-          tilt[c] = Tilt();
-          tilt[c].Calc(fs);
+          tilt[c].Reset();
           tiltOut = 0.0;
         }
         det[c] = (1.0 - s.transientMix) * (100.0 * scFilt[c]) + s.transientMix * tiltOut;
