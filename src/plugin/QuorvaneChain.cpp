@@ -50,19 +50,35 @@ private:
   int mNext = 0;
 };
 
-inline float step(Biquad& f, const float* n, float x) {
-  // Same expression, order and precision as Biquad::processSample with slot 1.
-  const float y = n[0] * x + n[1] * f.x1[1] + n[2] * f.x2[1] - n[3] * f.y1[1] - n[4] * f.y2[1];
-  f.x2[1] = f.x1[1];
-  f.x1[1] = x;
-  f.y2[1] = f.y1[1];
-  f.y1[1] = y;
-  return y;
-}
+// One biquad's slot 1 with its coefficients divided by a0: the same expression, order and precision
+// as Biquad::processSample.
+struct Section {
+  float n[5];
+  float x1, x2, y1, y2;
 
-void clearSlot(Biquad& f) {
-  f.x1[1] = f.x2[1] = f.y1[1] = f.y2[1] = 0.0f;
-}
+  void Load(const Biquad& f, const float (&norm)[5]) {
+    for (int k = 0; k < 5; ++k) n[k] = norm[k];
+    x1 = f.x1[1];
+    x2 = f.x2[1];
+    y1 = f.y1[1];
+    y2 = f.y2[1];
+  }
+  void Store(Biquad& f) const {
+    f.x1[1] = x1;
+    f.x2[1] = x2;
+    f.y1[1] = y1;
+    f.y2[1] = y2;
+  }
+  float Step(float x) {
+    const float y = n[0] * x + n[1] * x1 + n[2] * x2 - n[3] * y1 - n[4] * y2;
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    return y;
+  }
+  void Clear() { x1 = x2 = y1 = y2 = 0.0f; }
+};
 
 }  // namespace
 
@@ -218,27 +234,27 @@ void QuorvaneChain::Detector(const double* scL, const double* scR, int n, const 
     }
   }
 
-  // Filters, both channels side by side; each filter still sees its own samples in order.
-  Biquad* f = mFilters;
-  const Norm* nm = mNorm;
+  // Filters, both channels side by side; each filter still sees its own samples in order. The state
+  // of slot 1 is worked on in locals and written back after the chunk.
+  Section sec[kNumFilters];
+  for (int k = 0; k < kNumFilters; ++k) sec[k].Load(mFilters[k], mNorm[k].n);
   for (int i = 0; i < n; ++i) {
     for (int c = 0; c < 2; ++c) {
-      Biquad* cf = f + 3 * c;
-      const Norm* cn = nm + 3 * c;
-      float y = step(cf[2], cn[2].n,
-                     step(cf[1], cn[1].n, step(cf[0], cn[0].n, static_cast<float>(LimitDetector(mScSat[c][i])))));
+      Section* cs = sec + 3 * c;
+      float y = cs[2].Step(cs[1].Step(cs[0].Step(static_cast<float>(LimitDetector(mScSat[c][i])))));
       if (!std::isfinite(y)) {
-        clearSlot(cf[0]);
-        clearSlot(cf[1]);
-        clearSlot(cf[2]);
+        cs[0].Clear();
+        cs[1].Clear();
+        cs[2].Clear();
         y = 0.0f;
       }
       mScFilt[c][i] = y;
     }
     // The shelves' extra zero-input step of every sample.
-    step(f[kShelfL], nm[kShelfL].n, 0.0f);
-    step(f[kShelfR], nm[kShelfR].n, 0.0f);
+    sec[kShelfL].Step(0.0f);
+    sec[kShelfR].Step(0.0f);
   }
+  for (int k = 0; k < kNumFilters; ++k) sec[k].Store(mFilters[k]);
 
   // Transient branch and the blend into the detector signal.
   const double B = 6.0 * s.boostGain;
@@ -276,7 +292,14 @@ void QuorvaneChain::Dynamics(int n, const QuorvaneSettings& s, const QuorvaneSwi
     mComp.setRatio(s.ratio);
     mComp.setThreshold(mThresholdSmoother.step(mThresholdTargetDb));
     mComp.setKneeFactor(s.kneeFactor);
-    mComp.setLimiter(false);
+    // setLimiter(false), with 1 - 1/ratio worked out only when the ratio changes.
+    if (!mSlopeValid || !SameBits(mComp.ratio, mSlopeRatio)) {
+      mSlopeRatio = mComp.ratio;
+      mSlope = 1.0 - 1.0 / mSlopeRatio;
+      mSlopeValid = true;
+    }
+    mComp.limiterMode = 0;
+    mComp.slope = mSlope;
 
     const double grArg = mGainReductionDb * kDbToLn;
     if (!SameBits(grArg, mExpArg)) {

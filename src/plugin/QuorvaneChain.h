@@ -77,6 +77,8 @@ private:
   int32_t mHoldSamples = 0;
   Norm mNorm[kNumFilters] = {};
   double mExpArg = 0.0, mExpVal = 1.0;  // exp(0) is exactly 1
+  double mSlopeRatio = 0.0, mSlope = 0.0;
+  bool mSlopeValid = false;
 
   // Work values of one chunk, passed from stage to stage.
   double mOffset[kChunk] = {};
