@@ -1,0 +1,56 @@
+// Transient tilt shaper: a fifth-order recursive tilt equaliser with four smoothed, tapered controls,
+// used on the detector's transient branch.
+//
+// Use from the signal chain (one instance per channel):
+//   Tilt t;                                // controls and state at zero, 44.1 kHz terms until Calc
+//   t.Calc(sampleRate);                    // at every block start; free when the rate is unchanged
+//   double y = t.Process(x, c1, c2, c3, c4);  // one sample
+//   t.Reset();                             // back to the constructed state (controls ramp up again)
+// c1 is a pure output level (log taper), c2 (linear) and c3 (log) shape the tilt and are ganged by the
+// plug-in, c4 is a second output level (reverse-log taper, unity at 0.25). Targets are clamped to
+// 0..1.25 for c2 and c3 and 0..1 for c1 and c4; a non-finite target keeps the previous one. A
+// non-finite input counts as 0, and a state that overflows is cleared, so the output is always finite.
+// ProcessUncached gives bit-identical results while recomputing everything every sample; it is the
+// reference for tests and benchmarks.
+#pragma once
+
+#include <cstdint>
+
+class Tilt {
+public:
+  Tilt();
+
+  void Calc(double sampleRate);
+  double Process(double x, double c1, double c2, double c3, double c4);
+  double ProcessUncached(double x, double c1, double c2, double c3, double c4);
+  void Reset();
+
+  int32_t SampleRateInt() const { return mSampleRateInt; }
+  double FsClamped() const { return mFsClamped; }
+  double OutScale() const { return mOutScale; }
+  // Smoothed value of control 1..4 after the last Process.
+  double Smoothed(int control) const { return mSmoothed[control - 1]; }
+
+private:
+  template <bool kCached>
+  double Step(double x, double c1, double c2, double c3, double c4);
+  double Target(int index, double c, double lo, double hi);
+  void BuildCoefficients(double s2, double s3, double s4);
+
+  int32_t mSampleRateInt = 0;
+  double mFsClamped = 0.0;
+  double mOutScale = 0.0;
+  double mSmoothed[4] = {};
+  double mZ[6] = {};
+  double mDenTerms[6][6] = {};
+  double mNumTerms[6][8] = {};
+
+  // Caches: each holds exactly what the uncached computation would produce from the same inputs.
+  double mTarget[4] = {};
+  double mTaper[4] = {};   // e^c - 1 (or e^(1 - c) - 1) for mTarget; control 2 needs none
+  bool mTaperValid[4] = {};
+  double mA[6] = {};
+  double mB[6] = {};
+  double mCoefS[3] = {};   // s2, s3, s4 that mA and mB were built from
+  bool mCoefValid = false;
+};
