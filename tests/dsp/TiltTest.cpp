@@ -111,7 +111,7 @@ TEST(Tilt, ResponseIsSmoothBetweenTabulatedTilts) {
       EXPECT_GT(db[k], lo - 0.75) << kFreqs[k] << " Hz, tilt " << tilt;
       EXPECT_LT(db[k], hi + 0.75) << kFreqs[k] << " Hz, tilt " << tilt;
       if (!prevStep.empty()) {
-        EXPECT_LT(std::fabs((db[k] - prev[k]) - prevStep[k]), 1.0) << kFreqs[k] << " Hz, tilt " << tilt;
+        EXPECT_LT(std::fabs((db[k] - prev[k]) - prevStep[k]), 0.75) << kFreqs[k] << " Hz, tilt " << tilt;
       }
     }
     if (!prev.empty()) {
