@@ -255,3 +255,22 @@ TEST(Tilt, CachedProcessingIsBitIdentical) {
     ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << "sample " << i;
   }
 }
+
+// Calc refreshes only the rate terms, so the filter rings on across a rate change; Reset goes back to the
+// constructed state and keeps the rate.
+TEST(Tilt, CalcKeepsStateAndResetClearsIt) {
+  Tilt t = Settled(44100.0, 0.75);
+  for (int i = 0; i < 100; ++i) t.Process(1.0, kLevel, 0.75, 0.75, kC4);
+  const double before = t.Smoothed(2);
+  t.Calc(48000.0);
+  EXPECT_EQ(t.Smoothed(2), before);
+  EXPECT_NE(t.Process(0.0, kLevel, 0.75, 0.75, kC4), 0.0);
+
+  t.Reset();
+  Tilt fresh;
+  fresh.Calc(48000.0);
+  for (int i = 0; i < 2000; ++i) {
+    const double x = std::sin(0.03 * i);
+    ASSERT_EQ(t.Process(x, kLevel, 0.5, 0.5, kC4), fresh.Process(x, kLevel, 0.5, 0.5, kC4)) << i;
+  }
+}

@@ -12,7 +12,7 @@ Prototype (s in rad/s divided by W0 = 2*pi*1000):
 
     H(s) = s1 * (s4 / S4) * s^2 (n2 + n3 s + n4 s^2 + n5 s^3) / (F(s) V(s))
 
-    F(s)  fixed stable cubic (s^2 + a s + b)(s + c): the subsonic roll-off and one shelf corner.
+    F(s)  fixed stable cubic (s^2 + a s + b)(s + c), a, b, c > 0.
     V(s)  e2 s^2 + e1 s + e0 with every e = p(s3) + s2 q(s3), p and q quadratic. The e are kept positive
           over the whole control range (s2 in 0..1.25, s3 in 0..taper(1.25)), which makes V, and so the
           filter, stable for every setting the smoothed controls can reach.
@@ -24,7 +24,10 @@ products times polynomials in fs; those polynomials are the generated terms. The
 at DC lets the terms absorb the filter's fixed output scale of 0.2 fs^2 (0.1 fs^2 times the input's 2).
 
 Fitted to the magnitude table at 44.1 kHz (90 cells, the 96 kHz response weighted in too), the first
-impulse-response samples, and smoothness between the tabulated tilt settings.
+impulse-response samples, and smoothness between the tabulated tilt settings, under a precision bound:
+the plug-in runs the filter as one fifth-order direct-form recursion in double precision, and at high
+sample rates its coefficients must still resolve the poles and zeros near DC (see CONDITION_LIMIT).
+That bound, not the order of the prototype, is what limits how closely the table is met.
 """
 import sys
 import numpy as np
@@ -67,10 +70,11 @@ TABLE = np.array([  # dB, one row per frequency, one column per tilt
 FIRST_SAMPLE = np.array([0.2051, 0.5147, 0.9683, 1.619, 2.601])
 
 # The direct-form recursion loses precision as poles and zeros crowd toward z = 1 at high sample rates.
-# The coefficients' rounding error relative to the polynomial's value at a low frequency grows with
-# the ratio sum|coefficients| / |polynomial|; at 96 kHz it is held below 10^12.5 at 10 Hz for both
-# polynomials and at DC for the denominator (so at 192 kHz the poles keep a safe distance from the
-# unit circle).
+# The rounding error of a digital polynomial, relative to its value at a low frequency, grows with the
+# sum of the magnitudes of all the products that are added up to form its coefficients, divided by
+# that value. At 96 kHz this ratio is held below 10^CONDITION_LIMIT at 10 Hz for both polynomials
+# (keeping the 96 kHz response within about 0.1 dB of the prototype) and at DC for the denominator
+# (keeping the poles clear of the unit circle at 192 kHz).
 CONDITION_RATE = 96000.0
 CONDITION_LIMIT = 14.25
 SMOOTH_WEIGHT = 15.0  # on second differences of the dB response along the tilt
