@@ -83,11 +83,29 @@ struct Section {
 }  // namespace
 
 // Per-block memories of the saturators: program input and detector source per channel, output stage.
+// Only silent stretches repeat their inputs, so the memories are consulted only there.
 struct QuorvaneChain::Memos {
   Memo2 in[2];
   Memo2 det[2];
   Memo2 out;
+  bool quietMain = false;  // this chunk's main inputs are all zero
+  bool quietDet = false;   // ...and so is the detector's source
+
+  template <class F>
+  static double Use(bool on, Memo2& memo, double x, F f) {
+    return on ? memo(x, f) : f(x);
+  }
 };
+
+namespace {
+
+bool AllZero(const double* x, int n) {
+  bool zero = true;
+  for (int i = 0; i < n; ++i) zero &= x[i] == 0.0;
+  return zero;
+}
+
+}  // namespace
 
 QuorvaneSwitches QuorvaneChain::Sanitize(QuorvaneSwitches sw) {
   auto clamp01 = [](int v) { return v < 0 ? 0 : (v > 1 ? 1 : v); };
@@ -192,6 +210,9 @@ void QuorvaneChain::Process(const double* const* inputs, double* const* outputs,
       mOffset[i] = mDenormalOffset;
       mDenormalOffset = -mDenormalOffset;
     }
+    memos.quietMain = AllZero(inputs[0] + pos, n) && AllZero(inputs[1] + pos, n);
+    memos.quietDet = sw.externalSidechain == 1 ? AllZero(inputs[2] + pos, n) && AllZero(inputs[3] + pos, n)
+                                               : memos.quietMain;
     ProgramInput(inputs[0] + pos, inputs[1] + pos, n, sw.xformer, memos);
     Detector(inputs[2] + pos, inputs[3] + pos, n, s, sw, memos);
     Dynamics(n, s, sw, meter, meterContext);
@@ -201,10 +222,11 @@ void QuorvaneChain::Process(const double* const* inputs, double* const* outputs,
 
 void QuorvaneChain::ProgramInput(const double* inL, const double* inR, int n, int xformer, Memos& m) {
   auto stage = [xformer](double x) { return inputStage(x, xformer); };
-  for (int i = 0; i < n; ++i) mXfIn[0][i] = m.in[0](inL[i] - mOffset[i], stage);
+  for (int i = 0; i < n; ++i) mXfIn[0][i] = Memos::Use(m.quietMain, m.in[0], inL[i] - mOffset[i], stage);
   for (int i = 0; i < n; ++i) {
     const double x = inR[i];
-    mXfIn[1][i] = SameBits(x, inL[i]) ? mXfIn[0][i] : m.in[1](x - mOffset[i], stage);
+    mXfIn[1][i] =
+        SameBits(x, inL[i]) ? mXfIn[0][i] : Memos::Use(m.quietMain, m.in[1], x - mOffset[i], stage);
   }
 }
 
@@ -228,7 +250,7 @@ void QuorvaneChain::Detector(const double* scL, const double* scR, int n, const 
       if (c == 1 && SameBits(src, mSrc[i])) {
         mScSat[1][i] = mScSat[0][i];
       } else {
-        mScSat[c][i] = m.det[c](src, softSat);
+        mScSat[c][i] = Memos::Use(m.quietDet, m.det[c], src, softSat);
         mSrc[i] = src;
       }
     }
@@ -330,8 +352,9 @@ void QuorvaneChain::Output(const double* inL, const double* inR, double* outL, d
     const double d = mOffset[i];
     double xfOutL = mCompressed[0][i], xfOutR = mCompressed[1][i];
     if (sw.xformer == 1) {
-      xfOutL = 5.623413251903491 * m.out(0.1778279410038923 * xfOutL, xformerShape);
-      xfOutR = 5.623413251903491 * m.out(0.1778279410038923 * xfOutR, xformerShape);
+      const bool q = m.quietMain;
+      xfOutL = 5.623413251903491 * Memos::Use(q, m.out, 0.1778279410038923 * xfOutL, xformerShape);
+      xfOutR = 5.623413251903491 * Memos::Use(q, m.out, 0.1778279410038923 * xfOutR, xformerShape);
     }
     // Both inputs are read before either output is written: the buffers may be shared.
     const double l = inL[i], r = inR[i];
