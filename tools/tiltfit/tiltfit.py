@@ -76,16 +76,17 @@ FIRST_SAMPLE = np.array([0.2051, 0.5147, 0.9683, 1.619, 2.601])
 # (keeping the 96 kHz response within about 0.1 dB of the prototype) and at DC for the denominator
 # (keeping the poles clear of the unit circle at 192 kHz).
 CONDITION_RATE = 96000.0
+LOWEST_POLE = 4.0 / 1000.0  # normalised; a slower pole would sit within rounding reach of z = 1
 CONDITION_LIMIT = 14.25
 SMOOTH_WEIGHT = 15.0  # on second differences of the dB response along the tilt
 
 # Starting point: log(a), log(b), log(c); V's forms without e2's constant (fixed at 1); the numerator.
-START = [-1.08006625, -6.17201134, -3.66930338, 0.00282688348, 0.00797580738, 0.00508248442,
-         0.472364047, -1.1694138, 0.76059682, 0.392683884, -3.94113213, 10.8706995, 10.4927149,
-         -9.08062384, -2.65063709, -2.03192802, 2.17232381, 7.12051049, -0.372418794, -1.30224512,
-         0.0731777386, 3.6362903, -5.80999493, 2.06390366, 0.912998256, 30.7398617, -32.0662971,
-         2.7628688, 0.773257978, -30.9179271, 67.3434943, -11.5945217, 0.310047725, -1.55770264,
-         2.96901652e-07, 26.7000871]
+START = [-1.05099118, -6.14518377, -3.66067886, 0.00300747859, -0.000739766385, 0.0245433467,
+         0.477855607, -1.16947752, 0.740524238, 0.489532923, 0.218887838, 5.98128074, 7.770905,
+         -8.2466413, -0.556774723, -1.58378869, 0.696653803, 8.26072497, -0.693060945, -0.417987125,
+         0.0770316752, 3.789696, -6.05705869, 2.15383627, 1.1250098, 31.2506861, -33.5797031,
+         3.43133694, 0.778299786, -43.1890185, 91.45214, -24.5853293, 0.131214562, -0.656081711,
+         5.17123625e-08, 28.6280385]
 
 
 def den_basis(s2, s3):
@@ -155,10 +156,14 @@ def all_poles(p):
 
 def residuals(p):
     r = []
-    r.append(((db(response(p, TILTS, warped(FREQS, 44100.0))) - TABLE) / 0.05).ravel())
+    # The table and the first samples are weighted up with their error (e + 2 e|e|) so the fit leans
+    # toward the worst cell rather than the average.
+    e = ((db(response(p, TILTS, warped(FREQS, 44100.0))) - TABLE) / 0.05).ravel()
+    r.append(e + 2.0 * e * np.abs(e))
     r.append(((db(response(p, TILTS, warped(FREQS, 96000.0))) - TABLE) / 0.3).ravel() * 0.5)
     h0 = response(p, TILTS, np.array([2 * 44100.0 / W0 + 0j]))[:, 0].real
-    r.append((h0 - FIRST_SAMPLE) / FIRST_SAMPLE * 100 / 0.3)
+    e = (h0 - FIRST_SAMPLE) / FIRST_SAMPLE * 100 / 0.3
+    r.append(e + 0.5 * e * np.abs(e))
     # Smooth in the tilt: small second differences, and between two tabulated settings the response
     # stays close to the range the two span.
     fine = db(response(p, FINE_TILTS, warped(FINE_FREQS, 44100.0)))
@@ -174,6 +179,7 @@ def residuals(p):
     r.append(100 * np.maximum(0, 0.1 - v / np.abs(v[0:1])).ravel())
     poles = all_poles(p)
     r.append(100 * np.maximum(0, poles.real / np.abs(poles) + 0.05))
+    r.append(100 * np.maximum(0, np.log(LOWEST_POLE / np.abs(poles))))
     for k in conditions(p):
         r.append(30 * np.maximum(0, k - CONDITION_LIMIT))
     return np.concatenate(r)

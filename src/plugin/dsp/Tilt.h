@@ -30,6 +30,13 @@ public:
   double OutScale() const { return mOutScale; }
   // Smoothed value of control 1..4 after the last Process.
   double Smoothed(int control) const { return mSmoothed[control - 1]; }
+  // The recursion's coefficients A0..A5 and B0..B5 as of the last Process (for analysis).
+  void Coefficients(double a[6], double b[6]) const {
+    for (int i = 0; i < 6; ++i) {
+      a[i] = mA[i];
+      b[i] = mB[i];
+    }
+  }
 
 private:
   template <bool kCached>
