@@ -2,16 +2,17 @@
 // used on the detector's transient branch.
 //
 // Use from the signal chain (one instance per channel):
-//   Tilt t;                                // controls and state at zero, 44.1 kHz terms until Calc
-//   t.Calc(sampleRate);                    // at every block start; free when the rate is unchanged
-//   double y = t.Process(x, c1, c2, c3, c4);  // one sample
-//   t.Reset();                             // back to the constructed state (controls ramp up again)
-// c1 is a pure output level (log taper), c2 (linear) and c3 (log) shape the tilt and are ganged by the
-// plug-in, c4 is a second output level (reverse-log taper, unity at 0.25). Targets are clamped to
-// 0..1.25 for c2 and c3 and 0..1 for c1 and c4; a non-finite target keeps the previous one. A
-// non-finite input counts as 0, and a state that overflows is cleared, so the output is always finite.
-// ProcessUncached gives bit-identical results while recomputing everything every sample; it is the
-// reference for tests and benchmarks.
+//   Tilt t;                                   // controls and state at zero, 44.1 kHz terms until Calc
+//   t.Calc(fs);                               // at every block start; free while the rate is unchanged
+//   double y = t.Process(x, 0.55, tilt, tilt, 0.25);  // one sample: level, tilt (linear), tilt (log),
+//                                             // second level (reverse log, unity at 0.25)
+// The plug-in's Reset does not touch the shaper: its state and controls carry on. Tilt::Reset goes back
+// to the constructed state (the controls fade in again) and keeps the rate.
+// Targets are clamped to 0..1.25 (c2, c3) and 0..1 (c1, c4); a non-finite target keeps the previous
+// one. A non-finite input counts as 0 and a state that overflows is cleared, so the output is finite at
+// every rate. Process reuses the taper exponentials while the targets hold and the coefficients once
+// the smoothed controls have settled; ProcessUncached recomputes everything every sample with
+// bit-identical results, for reference implementations and benchmarks.
 #pragma once
 
 #include <cstdint>
