@@ -52,7 +52,7 @@ const Golden kGolden[] = {
        s.boostGain = std::pow(10.0, 5.0 / 20.0);
        s.thresholdPos = -8.0;
      },
-     0x3ae53810c58dc350ull},
+     0x92f5945264c36415ull},
     {"transient detector", 96000.0,
      [](QuorvaneSettings& s, QuorvaneSwitches&) {
        s.transientMix = 1.0;
@@ -66,7 +66,7 @@ const Golden kGolden[] = {
        s.kneeFactor = 0.8;
        s.compMix = 0.7;
      },
-     0xc7b9c127457fd851ull},
+     0x50caeb274aa56ed2ull},
     {"bypassed", 48000.0, [](QuorvaneSettings&, QuorvaneSwitches& sw) { sw.bypass = 0; }, 0x580d40d71ca92d24ull},
 };
 
