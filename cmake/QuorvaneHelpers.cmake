@@ -6,7 +6,8 @@ function(qv_add_test)
   target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60
                        WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tests
-                       PROPERTIES TIMEOUT 600)
+                       PROPERTIES TIMEOUT 600
+                                  ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
 endfunction()
 
 # qv_add_bench(NAME name SOURCES ... LIBS ...): one Google Benchmark program.

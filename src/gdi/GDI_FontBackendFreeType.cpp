@@ -236,15 +236,6 @@ private:
 };
 }  // namespace
 
-#if defined(__SANITIZE_ADDRESS__)
-// fontconfig loses a few hundred bytes of its parsed configuration once per process; keep leak
-// checks of every program that draws text about our own memory.
-extern "C" const char* __lsan_default_suppressions()
-{
-  return "leak:libfontconfig.so\n";
-}
-#endif
-
 std::unique_ptr<GDI_FontBackend> GDI_OpenFontBackend(const GDI_FontRequest& req)
 {
   std::unique_ptr<FreeTypeBackend> b(new FreeTypeBackend);
