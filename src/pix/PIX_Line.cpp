@@ -10,11 +10,12 @@ namespace {
 long long FloorShift16(long long v) { return v >= 0 ? (v >> 16) : -((-v + 65535) >> 16); }
 long long Abs(long long v) { return v < 0 ? -v : v; }
 
+// Sloped lines combine each pixel with the weight; only straight runs take the quarter-step mixes.
 void Plot(const PIX_Plotter& pl, bool xMajor, long long m, long long n) {
   if (xMajor)
-    pl.plot(m, n);
+    pl.plotWeighted(m, n);
   else
-    pl.plot(n, m);
+    pl.plotWeighted(n, m);
 }
 
 void PlotCoverage(const PIX_Plotter& pl, bool xMajor, long long m, long long n, int k) {
@@ -85,7 +86,7 @@ void Diagonal(const PIX_Plotter& pl, long long x1, long long y1, long long x2, l
   if (!VisibleSteps(x1, sx, pl.left() - 1, pl.right(), len + 1, k0, k1)) return;
   for (long long k = k0; k <= k1; k++) {
     const long long x = x1 + k * sx, y = y1 + k * sy;
-    pl.plot(x, y);
+    pl.plotWeighted(x, y);
     // The two pixels in the corner of each step get a quarter, smoothing the stair.
     if (aa && k < len) {
       pl.plotCoverage(x + sx, y, 64);

@@ -40,6 +40,14 @@ public:
     if (inside(x, y)) m_painter.pixel(m_bits + (long)y * m_span + x);
   }
 
+  // The pixel combined through the mode's combine function at the weight, without the
+  // quarter-step mixes: those are for straight runs only.
+  void plotWeighted(long long x, long long y) const {
+    if (inside(x, y))
+      m_blend(m_bits + (long)y * m_span + x, PIX_GetR(m_colour), PIX_GetG(m_colour), PIX_GetB(m_colour),
+              PIX_GetA(m_colour), m_w);
+  }
+
   // Coverage k of 0..256 of the pixel: the weight scaled by k, through the mode's combine function.
   void plotCoverage(long long x, long long y, int k) const {
     if (k <= 0 || !inside(x, y)) return;

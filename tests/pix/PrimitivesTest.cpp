@@ -54,6 +54,17 @@ TEST(Line, SinglePointAndStraightRuns) {
   Canvas a;
   PIX_Line(&a.bm, 0, 0, 3, 0, 0x00FFFFFF, 1.0f, 0x10000, false);
   EXPECT_EQ(a.at(1, 0), 0x00FFFFFFu);
+  // Half weight: straight runs take the half mix (255 over 255 gives 254), sloped and diagonal
+  // lines the weighted copy (255 stays 255).
+  Canvas half(10, 10);
+  PIX_Clear(&half.bm, kInk);
+  PIX_Line(&half.bm, 0, 0, 9, 0, kInk, 0.5f, 0, false);
+  PIX_Line(&half.bm, 0, 2, 9, 5, kInk, 0.5f, 0, false);
+  PIX_Line(&half.bm, 0, 6, 3, 9, kInk, 0.5f, 0, false);
+  EXPECT_EQ(half.at(4, 0), 0xFEFEFEFEu);
+  EXPECT_EQ(half.at(0, 2), kInk);
+  EXPECT_EQ(half.at(9, 5), kInk);
+  EXPECT_EQ(half.at(1, 7), kInk);
 }
 
 TEST(Line, WalkIsSymmetricAndSurvivesClipping) {
