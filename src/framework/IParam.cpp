@@ -1,6 +1,8 @@
 // IParam: initialisation, the normalized mapping and display formatting.
 #include "framework/IParam.h"
 
+#include "base/CopyCString.h"
+
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -11,21 +13,7 @@ namespace
 // Parameter strings are cut to 31 characters rather than overrunning their 32-byte fields.
 void CopyParamString(char* dst, const char* src)
 {
-  if (!src)
-    src = "";
-  size_t n = strnlen(src, IParam::kMaxStrLen - 1);
-  std::memcpy(dst, src, n);
-  dst[n] = '\0';
-}
-
-// Copies a finished display string into a caller's buffer of outSize bytes.
-void CopyOut(char* out, int outSize, const char* text)
-{
-  if (!out || outSize <= 0)
-    return;
-  size_t n = strnlen(text, static_cast<size_t>(outSize) - 1);
-  std::memcpy(out, text, n);
-  out[n] = '\0';
+  CopyCString(dst, IParam::kMaxStrLen, src);
 }
 } // namespace
 
@@ -196,7 +184,7 @@ void IParam::GetDisplayForHost(double value, bool normalized, char* out, bool wi
     const char* text = GetDisplayText(TruncToInt(value));
     if (text[0])
     {
-      CopyOut(out, outSize, text);
+      CopyCString(out, static_cast<size_t>(outSize), text);
       return;
     }
   }
@@ -209,7 +197,7 @@ void IParam::GetDisplayForHost(double value, bool normalized, char* out, bool wi
     std::snprintf(buf, sizeof(buf), "%.*f", mDisplayPrecision, value);
   else
     std::snprintf(buf, sizeof(buf), "%d", TruncToInt(value));
-  CopyOut(out, outSize, buf);
+  CopyCString(out, static_cast<size_t>(outSize), buf);
 }
 
 const char* IParam::GetDisplayText(int value) const

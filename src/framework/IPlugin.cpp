@@ -1,6 +1,7 @@
 // IPlugin construction, destruction, the base behaviour of the virtual hooks and the settings.
 #include "framework/IPlugin.h"
 
+#include "base/CopyCString.h"
 #include "base/CurrentTime.h"
 #include "base/Trace.h"
 #include "framework/ChannelDelayLine.h"
@@ -15,11 +16,7 @@ namespace
 // Names are cut to 127 characters rather than overrunning their 128-byte fields.
 void CopyName(char* dst, const char* src)
 {
-  if (!src)
-    src = "";
-  size_t n = strnlen(src, IPlugin::kMaxNameLen - 1);
-  std::memcpy(dst, src, n);
-  dst[n] = '\0';
+  CopyCString(dst, IPlugin::kMaxNameLen, src);
 }
 } // namespace
 

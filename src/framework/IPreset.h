@@ -1,9 +1,8 @@
 // IPreset: one preset slot of a plug-in — a name and a state chunk in the plug-in's state format.
 #pragma once
 
+#include "base/CopyCString.h"
 #include "framework/ByteChunk.h"
-
-#include <cstring>
 
 struct IPreset
 {
@@ -14,12 +13,5 @@ struct IPreset
   ByteChunk mChunk;
 
   // Names longer than the slot holds are cut, never overrun it.
-  void SetName(const char* name)
-  {
-    if (!name)
-      name = "";
-    size_t n = strnlen(name, kMaxNameLen);
-    std::memcpy(mName, name, n);
-    mName[n] = '\0';
-  }
+  void SetName(const char* name) { CopyCString(mName, sizeof(mName), name); }
 };
