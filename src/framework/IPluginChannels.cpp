@@ -187,40 +187,44 @@ void IPlugin::SetOutputBusLabel(int bus, const char* label)
   mOutputBusLabels.Insert(bus, new StrBuf(label));
 }
 
+namespace
+{
+// Resizes one channel's scratch buffer. The data slot follows the buffer when it pointed at the old
+// storage, so a disconnected or float-converted channel never reads or writes freed memory.
+void ResizeScratch(TypedBuf<double>& scratch, double** slot, int nFrames, bool zeroAll)
+{
+  double* old = scratch.Get();
+  int oldSize = scratch.GetSize();
+  if (!zeroAll && oldSize >= nFrames)
+    return;
+  double* buf = scratch.Resize(nFrames, zeroAll);
+  if (!buf && nFrames > 0)
+    return;
+  int keep = zeroAll ? 0 : oldSize;
+  if (buf)
+    std::memset(buf + keep, 0, sizeof(double) * static_cast<size_t>(nFrames - keep));
+  if (*slot == old)
+    *slot = buf;
+}
+
+void ZeroScratch(TypedBuf<double>& scratch)
+{
+  if (double* buf = scratch.Get())
+    std::memset(buf, 0, sizeof(double) * static_cast<size_t>(scratch.GetSize()));
+}
+} // namespace
+
 void IPlugin::ResizeScratchBuffers(int nFrames, bool zeroAll)
 {
-  // Slots that read or write a scratch buffer must follow it when the storage moves.
   for (int i = 0, n = GetInputChannelCount(); i < n; ++i)
   {
     InChannel* ch = mInChannels.Get(i);
-    double* old = ch->mScratchBuf.Get();
-    int oldSize = ch->mScratchBuf.GetSize();
-    if (!zeroAll && oldSize >= nFrames)
-      continue;
-    double* buf = ch->mScratchBuf.Resize(nFrames, zeroAll);
-    if (!buf && nFrames > 0)
-      continue;
-    if (buf)
-      std::memset(buf + (zeroAll ? 0 : oldSize), 0,
-                  sizeof(double) * static_cast<size_t>(nFrames - (zeroAll ? 0 : oldSize)));
-    if (*ch->mSrc == old)
-      *ch->mSrc = buf;
+    ResizeScratch(ch->mScratchBuf, ch->mSrc, nFrames, zeroAll);
   }
   for (int i = 0, n = GetOutputChannelCount(); i < n; ++i)
   {
     OutChannel* ch = mOutChannels.Get(i);
-    double* old = ch->mScratchBuf.Get();
-    int oldSize = ch->mScratchBuf.GetSize();
-    if (!zeroAll && oldSize >= nFrames)
-      continue;
-    double* buf = ch->mScratchBuf.Resize(nFrames, zeroAll);
-    if (!buf && nFrames > 0)
-      continue;
-    if (buf)
-      std::memset(buf + (zeroAll ? 0 : oldSize), 0,
-                  sizeof(double) * static_cast<size_t>(nFrames - (zeroAll ? 0 : oldSize)));
-    if (*ch->mDest == old)
-      *ch->mDest = buf;
+    ResizeScratch(ch->mScratchBuf, ch->mDest, nFrames, zeroAll);
   }
 }
 
@@ -234,17 +238,9 @@ void IPlugin::EnsureScratchSize(int nFrames)
 void IPlugin::ZeroScratchBuffers()
 {
   for (int i = 0, n = GetInputChannelCount(); i < n; ++i)
-  {
-    InChannel* ch = mInChannels.Get(i);
-    if (double* buf = ch->mScratchBuf.Get())
-      std::memset(buf, 0, sizeof(double) * static_cast<size_t>(ch->mScratchBuf.GetSize()));
-  }
+    ZeroScratch(mInChannels.Get(i)->mScratchBuf);
   for (int i = 0, n = GetOutputChannelCount(); i < n; ++i)
-  {
-    OutChannel* ch = mOutChannels.Get(i);
-    if (double* buf = ch->mScratchBuf.Get())
-      std::memset(buf, 0, sizeof(double) * static_cast<size_t>(ch->mScratchBuf.GetSize()));
-  }
+    ZeroScratch(mOutChannels.Get(i)->mScratchBuf);
 }
 
 void IPlugin::AttachInputBuffers(int first, int n, double** data, int nFrames)
