@@ -149,11 +149,21 @@ int IPlugin::GetFrameworkVerFromChunk(ByteChunk* chunk, int* pos)
 
 namespace
 {
-IPreset* FirstUninitialized(PtrList<IPreset>& presets)
+// Takes the first free slot for a new preset: marked initialized, named and with an empty chunk.
+// Null when every slot is taken.
+IPreset* ClaimFreePreset(PtrList<IPreset>& presets, const char* name)
 {
   for (int i = 0; i < presets.GetSize(); ++i)
-    if (!presets.Get(i)->mInitialized)
-      return presets.Get(i);
+  {
+    IPreset* preset = presets.Get(i);
+    if (!preset->mInitialized)
+    {
+      preset->mInitialized = true;
+      preset->SetName(name);
+      preset->mChunk.Clear();
+      return preset;
+    }
+  }
   return nullptr;
 }
 } // namespace
@@ -162,24 +172,18 @@ void IPlugin::MakeDefaultPreset(const char* name, int nPresets)
 {
   for (int n = 0; n < nPresets; ++n)
   {
-    IPreset* preset = FirstUninitialized(mPresets);
+    IPreset* preset = ClaimFreePreset(mPresets, name ? name : "Empty");
     if (!preset)
       return;
-    preset->mInitialized = true;
-    preset->SetName(name ? name : "Empty");
-    preset->mChunk.Clear();
     SerializeState(&preset->mChunk);
   }
 }
 
 void IPlugin::MakePreset(const char* name, ...)
 {
-  IPreset* preset = FirstUninitialized(mPresets);
+  IPreset* preset = ClaimFreePreset(mPresets, name);
   if (!preset)
     return;
-  preset->mInitialized = true;
-  preset->SetName(name);
-  preset->mChunk.Clear();
   va_list args;
   va_start(args, name);
   for (int i = 0; i < GetParamCount(); ++i)
@@ -192,11 +196,9 @@ void IPlugin::MakePreset(const char* name, ...)
 
 void IPlugin::MakePresetFromNamedParams(const char* name, int nParamsNamed, ...)
 {
-  IPreset* preset = FirstUninitialized(mPresets);
+  IPreset* preset = ClaimFreePreset(mPresets, name);
   if (!preset)
     return;
-  preset->mInitialized = true;
-  preset->SetName(name);
 
   int n = GetParamCount();
   std::vector<double> values(static_cast<size_t>(n), kUnsetParamValue);
@@ -211,7 +213,6 @@ void IPlugin::MakePresetFromNamedParams(const char* name, int nParamsNamed, ...)
   }
   va_end(args);
 
-  preset->mChunk.Clear();
   for (int i = 0; i < n; ++i)
   {
     double v = values[static_cast<size_t>(i)] == kUnsetParamValue ? GetParam(i)->GetValue()
@@ -222,13 +223,9 @@ void IPlugin::MakePresetFromNamedParams(const char* name, int nParamsNamed, ...)
 
 void IPlugin::MakePresetFromChunk(const char* name, ByteChunk* chunk)
 {
-  IPreset* preset = FirstUninitialized(mPresets);
-  if (!preset)
-    return;
-  preset->mInitialized = true;
-  preset->SetName(name);
-  preset->mChunk.Clear();
-  preset->mChunk.AppendChunk(chunk);
+  IPreset* preset = ClaimFreePreset(mPresets, name);
+  if (preset)
+    preset->mChunk.AppendChunk(chunk);
 }
 
 void IPlugin::MakePresetFromBlob(const char* name, const char* blob, int sizeOfChunk)
