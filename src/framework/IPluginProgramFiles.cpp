@@ -136,6 +136,21 @@ bool ReadFile(const char* path, ByteChunk* c)
   std::fclose(f);
   return ok;
 }
+
+// Sets each parameter from the normalized values stored from pos on; missing or non-finite values
+// leave their parameter as it was.
+void ApplyNormalizedValues(IPlugin* plug, const ByteChunk& c, int pos)
+{
+  for (int i = 0; i < plug->GetParamCount() && pos >= 0; ++i)
+  {
+    double n = 0.0;
+    bool valid = false;
+    pos = ReadNormalized(c, &n, &valid, pos);
+    if (valid)
+      plug->GetParam(i)->SetNormalized(n);
+  }
+}
+
 void PutProgramHeader(IPlugin* plug, ByteChunk* c, bool chunkForm, int byteSize, const char* name)
 {
   PutBE32(c, kContainerMagic);
@@ -255,17 +270,7 @@ bool IPlugin::LoadProgramFromFXP(StrBuf* path)
     }
   }
   else if (form == kProgramParamsMagic)
-  {
-    int pos = kProgramHeaderSize;
-    for (int i = 0; i < GetParamCount() && pos >= 0; ++i)
-    {
-      double n = 0.0;
-      bool valid = false;
-      pos = ReadNormalized(in, &n, &valid, pos);
-      if (valid)
-        GetParam(i)->SetNormalized(n);
-    }
-  }
+    ApplyNormalizedValues(this, in, kProgramHeaderSize);
   else
     return false;
 
@@ -316,15 +321,7 @@ bool IPlugin::LoadBankFromFXB(StrBuf* path)
     // A slot whose stored state is unreadable still receives its program from the bank.
     if (!RestorePreset(k))
       mCurrentPresetIdx = k;
-    int valuePos = pos + kProgramHeaderSize;
-    for (int i = 0; i < nParams; ++i)
-    {
-      double n = 0.0;
-      bool valid = false;
-      valuePos = ReadNormalized(in, &n, &valid, valuePos);
-      if (valid)
-        GetParam(i)->SetNormalized(n);
-    }
+    ApplyNormalizedValues(this, in, pos + kProgramHeaderSize);
     char name[kNameBytes + 1];
     ReadName(in, pos + 28, name);
     ModifyCurrentPreset(name);
