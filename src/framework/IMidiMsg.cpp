@@ -44,8 +44,6 @@ void IMidiMsg::MakePitchWheelMsg(double value, int channel)
     v = 16383;
   else
     v = static_cast<int>(scaled) + 8192;
-  if (v > 16383)
-    v = 16383;
   mData1 = static_cast<uint8_t>(v & 0x7F);
   mData2 = static_cast<uint8_t>(v >> 7);
 }

@@ -142,7 +142,7 @@ double IParam::DBToAmp() const
 
 void IParam::SetNormalized(double normalized)
 {
-  double v = mMin + (mMax - mMin) * std::pow(normalized, mShape);
+  double v = GetNonNormalized(normalized);
   if (mType != kParamDouble)
     v = std::floor(v / mStep + 0.5) * mStep;
   if (v > mMax)

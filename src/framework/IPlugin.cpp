@@ -153,13 +153,14 @@ void IPlugin::SetHost(const char* name, int version)
 
 int IPlugin::GetHostVersion(bool decimal)
 {
+  // An adapter's GetHost may identify the host on first use, which is what sets the version.
   GetHost();
   return decimal ? GetDecimalVersion(mHostVersion) : mHostVersion;
 }
 
 void IPlugin::GetHostVersionStr(char* out)
 {
-  GetHost();
+  GetHost(); // as in GetHostVersion
   GetVersionStr(mHostVersion, out);
 }
 
