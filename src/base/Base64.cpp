@@ -14,7 +14,7 @@ int SixBits(unsigned char c)
   if (c == '/') return 63;
   return -1;
 }
-}
+} // namespace
 
 int Base64Decode(const char* text, int textLen, void* out, int size)
 {

@@ -17,11 +17,21 @@ int StrBuf::GetLength() const
   return static_cast<int>(std::strlen(Get()));
 }
 
-static int BoundedLength(const char* text, int maxLen)
+namespace
+{
+int BoundedLength(const char* text, int maxLen)
 {
   size_t limit = maxLen < 0 ? static_cast<size_t>(INT_MAX - 1) : static_cast<size_t>(maxLen);
   return static_cast<int>(strnlen(text, limit));
 }
+
+// Text taken from our own storage must go through a copy: resizing may move it.
+bool PointsInto(const HeapBuf& buf, const char* text)
+{
+  const char* own = static_cast<const char*>(buf.Get());
+  return own && text >= own && text < own + buf.GetSize();
+}
+} // namespace
 
 void StrBuf::Set(const char* text, int maxLen)
 {
@@ -31,9 +41,7 @@ void StrBuf::Set(const char* text, int maxLen)
     mBuf.Resize(0, false);
     return;
   }
-  // Text may point into our own storage, so copy through a temporary when it does.
-  const char* own = static_cast<const char*>(mBuf.Get());
-  if (own && text >= own && text < own + mBuf.GetSize())
+  if (PointsInto(mBuf, text))
   {
     StrBuf tmp(text, n);
     Set(tmp.Get(), n);
@@ -54,8 +62,7 @@ void StrBuf::Append(const char* text, int maxLen)
   int old = GetLength();
   if (add > INT_MAX - 1 - old)
     return;
-  const char* own = static_cast<const char*>(mBuf.Get());
-  if (own && text >= own && text < own + mBuf.GetSize())
+  if (PointsInto(mBuf, text))
   {
     StrBuf tmp(text, add);
     Append(tmp.Get(), add);

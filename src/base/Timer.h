@@ -14,7 +14,7 @@ public:
   bool Every(double seconds)
   {
     std::clock_t now = std::clock();
-    if (static_cast<double>(now - mLastClock) > seconds * 1000000.0)
+    if (static_cast<double>(now - mLastClock) > seconds * CLOCKS_PER_SEC)
     {
       mLastClock = now;
       return true;
