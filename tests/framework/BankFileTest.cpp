@@ -19,20 +19,12 @@ TestPlugin::Options Bank(int nPresets, bool chunks = false)
 
 Bytes SaveBank(TestPlugin& plug, const std::string& name)
 {
-  StrBuf path(ScratchPath(name).c_str());
-  EXPECT_TRUE(plug.SaveBankAsFXB(&path));
-  Bytes b = ReadAll(path.Get());
-  std::remove(path.Get());
-  return b;
+  return SaveThroughFile(plug, &IPlugin::SaveBankAsFXB, name);
 }
 
 bool LoadBank(TestPlugin& plug, const Bytes& file, const std::string& name)
 {
-  StrBuf path(ScratchPath(name).c_str());
-  WriteAll(path.Get(), file);
-  bool ok = plug.LoadBankFromFXB(&path);
-  std::remove(path.Get());
-  return ok;
+  return LoadThroughFile(plug, &IPlugin::LoadBankFromFXB, file, name);
 }
 
 // Slots filled with random states named "Bank k"; returns each slot's values.

@@ -8,7 +8,6 @@
 
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -244,16 +243,9 @@ TEST(Preset, PresetListLoaderSurvivesTruncationAndMutation)
     TestPlugin b(Slots(3));
     int pos = b.UnserializePresets(&c, start);
     EXPECT_TRUE(pos == -1 || (pos >= 0 && pos <= c.Size())) << pos;
-    bool sane = true;
     for (int k = 0; k < 3; ++k)
-      sane = sane && std::strlen(b.GetPresetName(k)) <= 255u;
-    for (int i = 0; i < b.GetParamCount(); ++i)
-    {
-      const IParam* p = b.GetParam(i);
-      sane = sane && std::isfinite(p->GetValue()) && p->GetValue() >= p->GetMin() &&
-             p->GetValue() <= p->GetMax();
-    }
-    EXPECT_TRUE(sane);
+      EXPECT_LE(std::strlen(b.GetPresetName(k)), 255u) << k;
+    EXPECT_TRUE(ParamsSane(b));
     return pos;
   };
 
@@ -352,12 +344,6 @@ TEST(Preset, BlobLoaderSurvivesCutAndDamagedText)
       EXPECT_FALSE(restored);
     }
     EXPECT_STREQ(b.GetPresetName(0), "blob");
-    for (int i = 0; i < b.GetParamCount(); ++i)
-    {
-      const IParam* p = b.GetParam(i);
-      ASSERT_TRUE(std::isfinite(p->GetValue()));
-      ASSERT_GE(p->GetValue(), p->GetMin());
-      ASSERT_LE(p->GetValue(), p->GetMax());
-    }
+    ASSERT_TRUE(ParamsSane(b));
   }
 }

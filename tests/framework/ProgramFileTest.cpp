@@ -18,20 +18,12 @@ TestPlugin::Options ChunkForm()
 
 Bytes SaveProgram(TestPlugin& plug, const std::string& name)
 {
-  StrBuf path(ScratchPath(name).c_str());
-  EXPECT_TRUE(plug.SaveProgramAsFXP(&path));
-  Bytes b = ReadAll(path.Get());
-  std::remove(path.Get());
-  return b;
+  return SaveThroughFile(plug, &IPlugin::SaveProgramAsFXP, name);
 }
 
 bool LoadProgram(TestPlugin& plug, const Bytes& file, const std::string& name)
 {
-  StrBuf path(ScratchPath(name).c_str());
-  WriteAll(path.Get(), file);
-  bool ok = plug.LoadProgramFromFXP(&path);
-  std::remove(path.Get());
-  return ok;
+  return LoadThroughFile(plug, &IPlugin::LoadProgramFromFXP, file, name);
 }
 } // namespace
 

@@ -260,13 +260,7 @@ TEST(StateChunk, TruncatedAndMutatedChunksNeverEscapeTheirRanges)
   source.SerializeParams(&valid);
 
   auto check = [](TestPlugin& plug) {
-    for (int i = 0; i < plug.GetParamCount(); ++i)
-    {
-      const IParam* p = plug.GetParam(i);
-      ASSERT_TRUE(std::isfinite(p->GetValue()));
-      ASSERT_GE(p->GetValue(), p->GetMin());
-      ASSERT_LE(p->GetValue(), p->GetMax());
-    }
+    ASSERT_TRUE(ParamsSane(plug));
     ASSERT_EQ(plug.mParamChanges, AllIndices(17));
   };
 

@@ -3,10 +3,11 @@
 
 #include "TestPlugin.h"
 
+#include "base/StrBuf.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -32,6 +33,27 @@ inline void WriteAll(const std::string& path, const Bytes& bytes)
 {
   std::ofstream f(path, std::ios::binary | std::ios::trunc);
   f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Runs a file saver (SaveProgramAsFXP, SaveBankAsFXB) on a scratch path and returns what it wrote.
+inline Bytes SaveThroughFile(IPlugin& plug, bool (IPlugin::*save)(StrBuf*), const std::string& name)
+{
+  StrBuf path(ScratchPath(name).c_str());
+  EXPECT_TRUE((plug.*save)(&path));
+  Bytes b = ReadAll(path.Get());
+  std::remove(path.Get());
+  return b;
+}
+
+// Hands file to a file loader (LoadProgramFromFXP, LoadBankFromFXB) through a scratch path.
+inline bool LoadThroughFile(IPlugin& plug, bool (IPlugin::*load)(StrBuf*), const Bytes& file,
+                            const std::string& name)
+{
+  StrBuf path(ScratchPath(name).c_str());
+  WriteAll(path.Get(), file);
+  bool ok = (plug.*load)(&path);
+  std::remove(path.Get());
+  return ok;
 }
 
 inline uint32_t BE32(const Bytes& b, size_t off)
@@ -73,18 +95,6 @@ inline std::string NameField(const std::string& name)
   std::string field = name.substr(0, 28);
   field.resize(28, '\0');
   return field;
-}
-
-// Every parameter finite and inside its range, whatever a loader was fed.
-inline bool ParamsSane(const IPlugin& plug)
-{
-  for (int i = 0; i < plug.GetParamCount(); ++i)
-  {
-    const IParam* p = plug.GetParam(i);
-    if (!std::isfinite(p->GetValue()) || p->GetValue() < p->GetMin() || p->GetValue() > p->GetMax())
-      return false;
-  }
-  return true;
 }
 
 // Values as close as a normalized single-precision float can carry them.

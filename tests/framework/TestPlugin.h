@@ -5,6 +5,9 @@
 #include "framework/IParam.h"
 #include "framework/IPlugin.h"
 
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -99,3 +102,16 @@ public:
   int mPresetsChanged = 0;
   int mProgramChanges = 0;
 };
+
+// Every parameter finite and inside its range, whatever a loader was fed; names the first that is not.
+inline testing::AssertionResult ParamsSane(const IPlugin& plug)
+{
+  for (int i = 0; i < plug.GetParamCount(); ++i)
+  {
+    const IParam* p = plug.GetParam(i);
+    if (!std::isfinite(p->GetValue()) || p->GetValue() < p->GetMin() || p->GetValue() > p->GetMax())
+      return testing::AssertionFailure() << "parameter " << i << " holds " << p->GetValue()
+                                         << ", range " << p->GetMin() << " to " << p->GetMax();
+  }
+  return testing::AssertionSuccess();
+}
