@@ -28,6 +28,24 @@ uint32 AttributeList::release() {
     return n;
 }
 
+namespace {
+
+// Replaces whatever id held with what fill writes; the map insertion and the string or blob copy
+// may run out of memory, which the plug-in hears as a result code.
+template <class Values, class Fill>
+tresult replaceValue(Values& values, AttrID id, Fill fill) {
+    try {
+        auto& v = values[id];
+        v = {};
+        fill(v);
+    } catch (const std::bad_alloc&) {
+        return kOutOfMemory;
+    }
+    return kResultOk;
+}
+
+}  // namespace
+
 const AttributeList::Value* AttributeList::find(AttrID id, Value::Kind kind) const {
     if (!id) return nullptr;
     const auto it = mValues.find(id);
@@ -36,15 +54,10 @@ const AttributeList::Value* AttributeList::find(AttrID id, Value::Kind kind) con
 
 tresult AttributeList::setInt(AttrID id, int64 value) {
     if (!id) return kInvalidArgument;
-    try {
-        Value& v = mValues[id];
-        v = Value{};
+    return replaceValue(mValues, id, [&](Value& v) {
         v.kind = Value::kInt;
         v.i = value;
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemory;
-    }
-    return kResultOk;
+    });
 }
 
 tresult AttributeList::getInt(AttrID id, int64* value) {
@@ -56,15 +69,10 @@ tresult AttributeList::getInt(AttrID id, int64* value) {
 
 tresult AttributeList::setFloat(AttrID id, double value) {
     if (!id) return kInvalidArgument;
-    try {
-        Value& v = mValues[id];
-        v = Value{};
+    return replaceValue(mValues, id, [&](Value& v) {
         v.kind = Value::kFloat;
         v.f = value;
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemory;
-    }
-    return kResultOk;
+    });
 }
 
 tresult AttributeList::getFloat(AttrID id, double* value) {
@@ -76,15 +84,10 @@ tresult AttributeList::getFloat(AttrID id, double* value) {
 
 tresult AttributeList::setString(AttrID id, const TChar* string) {
     if (!id || !string) return kInvalidArgument;
-    try {
-        Value& v = mValues[id];
-        v = Value{};
+    return replaceValue(mValues, id, [&](Value& v) {
         v.kind = Value::kString;
         v.s = string;
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemory;
-    }
-    return kResultOk;
+    });
 }
 
 tresult AttributeList::getString(AttrID id, TChar* string, uint32 sizeInBytes) {
@@ -99,16 +102,11 @@ tresult AttributeList::getString(AttrID id, TChar* string, uint32 sizeInBytes) {
 
 tresult AttributeList::setBinary(AttrID id, const void* data, uint32 sizeInBytes) {
     if (!id || (!data && sizeInBytes > 0)) return kInvalidArgument;
-    try {
-        Value& v = mValues[id];
-        v = Value{};
+    return replaceValue(mValues, id, [&](Value& v) {
         v.kind = Value::kBinary;
         const auto* p = static_cast<const uint8_t*>(data);
         v.bytes.assign(p, p + sizeInBytes);
-    } catch (const std::bad_alloc&) {
-        return kOutOfMemory;
-    }
-    return kResultOk;
+    });
 }
 
 tresult AttributeList::getBinary(AttrID id, const void** data, uint32* sizeInBytes) {
