@@ -476,39 +476,6 @@ tresult IPluginVST3::setParamNormalized(ParamID id, ParamValue value) {
 
 IPlugView* IPluginVST3::createView(FIDString) { return nullptr; }
 
-// ---- Units and the preset list -------------------------------------------------------------------
-
-int32 IPluginVST3::getUnitCount() { return mParamGroups.GetSize() + 1; }
-
-tresult IPluginVST3::getUnitInfo(int32 unitIndex, UnitInfo* info) {
-  if (!info) return kInvalidArgument;
-  if (unitIndex == 0) return EffectComponent::getUnitInfo(0, info);
-  if (unitIndex < 0 || unitIndex > mParamGroups.GetSize()) return kResultFalse;
-  std::memset(info, 0, sizeof *info);
-  info->id = unitIndex;
-  info->parentUnitId = kRootUnitId;
-  vstsupport::Utf8ToUtf16(mParamGroups.Get(unitIndex - 1), info->name, 128);
-  info->programListId = kNoProgramListId;
-  return kResultOk;
-}
-
-int32 IPluginVST3::getProgramListCount() { return 0; }
-
-tresult IPluginVST3::getProgramListInfo(int32 listIndex, ProgramListInfo* info) {
-  if (listIndex != 0 || !info) return kResultFalse;
-  std::memset(info, 0, sizeof *info);
-  info->id = static_cast<ProgramListID>(kPresetParam);
-  vstsupport::Utf8ToUtf16("Factory Presets", info->name, 128);
-  info->programCount = GetPresetCount();
-  return kResultOk;
-}
-
-tresult IPluginVST3::getProgramName(ProgramListID listId, int32 programIndex, String128 name) {
-  if (listId != static_cast<ProgramListID>(kPresetParam) || !name) return kResultFalse;
-  vstsupport::Utf8ToUtf16(GetPresetName(programIndex), name, 128);
-  return kResultOk;
-}
-
 // ---- State streams -------------------------------------------------------------------------------
 
 tresult IPluginVST3::getEditorState(IBStream* stream) {

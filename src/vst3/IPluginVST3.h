@@ -59,14 +59,6 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
   tresult VST3ABI_CALL setParamNormalized(ParamID id, ParamValue value) override;
   vst3abi::IPlugView* VST3ABI_CALL createView(vst3abi::FIDString name) override;
 
-  // ---- IUnitInfo ----
-  int32 VST3ABI_CALL getUnitCount() override;
-  tresult VST3ABI_CALL getUnitInfo(int32 unitIndex, vst3abi::UnitInfo* info) override;
-  int32 VST3ABI_CALL getProgramListCount() override;
-  tresult VST3ABI_CALL getProgramListInfo(int32 listIndex, vst3abi::ProgramListInfo* info) override;
-  tresult VST3ABI_CALL getProgramName(vst3abi::ProgramListID listId, int32 programIndex,
-                                      vst3abi::String128 name) override;
-
   // ---- State streams ----
   // The framework state chunk followed by the 4-byte bypass flag.
   tresult getEditorState(vst3abi::IBStream* stream);
@@ -97,6 +89,15 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
 
   const char* isA() const override { return "IPluginVST3"; }
   bool isTypeOf(const char* name, bool askBase = true) const override;
+
+ protected:
+  // Units are the parameter groups; the program list holds the presets under the "Preset" id.
+  int32 UnitNameCount() override { return mParamGroups.GetSize(); }
+  const char* UnitName(int32 idx) override { return mParamGroups.Get(idx); }
+  vst3abi::ProgramListID ProgramListId() override { return static_cast<vst3abi::ProgramListID>(kPresetParam); }
+  const char* ProgramListName() override { return "Factory Presets"; }
+  int32 ProgramCount() override { return GetPresetCount(); }
+  const char* ProgramName(int32 idx) override { return GetPresetName(idx); }
 
  private:
   template <class Sample>

@@ -209,23 +209,35 @@ tresult EffectComponent::setComponentHandler(IComponentHandler* handler) {
 
 IPlugView* EffectComponent::createView(FIDString) { return nullptr; }
 
-int32 EffectComponent::getUnitCount() { return 1; }
+int32 EffectComponent::getUnitCount() { return UnitNameCount() + 1; }
 
 tresult EffectComponent::getUnitInfo(int32 unitIndex, UnitInfo* info) {
-  if (unitIndex != 0 || !info) return kResultFalse;
+  if (!info) return kInvalidArgument;
+  if (unitIndex < 0 || unitIndex > UnitNameCount()) return kResultFalse;
   std::memset(info, 0, sizeof *info);
-  info->id = kRootUnitId;
-  info->parentUnitId = kNoParentUnitId;
-  Utf8ToUtf16("Root Unit", info->name, 128);
+  info->id = unitIndex == 0 ? kRootUnitId : unitIndex;
+  info->parentUnitId = unitIndex == 0 ? kNoParentUnitId : kRootUnitId;
+  Utf8ToUtf16(unitIndex == 0 ? "Root Unit" : UnitName(unitIndex - 1), info->name, 128);
   info->programListId = kNoProgramListId;
   return kResultOk;
 }
 
 int32 EffectComponent::getProgramListCount() { return 0; }
 
-tresult EffectComponent::getProgramListInfo(int32, ProgramListInfo*) { return kResultFalse; }
+tresult EffectComponent::getProgramListInfo(int32 listIndex, ProgramListInfo* info) {
+  if (listIndex != 0 || !info || ProgramListId() == kNoProgramListId) return kResultFalse;
+  std::memset(info, 0, sizeof *info);
+  info->id = ProgramListId();
+  Utf8ToUtf16(ProgramListName(), info->name, 128);
+  info->programCount = ProgramCount();
+  return kResultOk;
+}
 
-tresult EffectComponent::getProgramName(ProgramListID, int32, String128) { return kResultFalse; }
+tresult EffectComponent::getProgramName(ProgramListID listId, int32 programIndex, String128 name) {
+  if (listId == kNoProgramListId || listId != ProgramListId() || !name) return kResultFalse;
+  Utf8ToUtf16(ProgramName(programIndex), name, 128);
+  return kResultOk;
+}
 
 tresult EffectComponent::getProgramInfo(ProgramListID, int32, CString, String128) { return kNotImplemented; }
 

@@ -88,7 +88,7 @@ class EffectComponent : public vst3abi::IComponent,
   tresult VST3ABI_CALL setComponentHandler(vst3abi::IComponentHandler* handler) override;
   vst3abi::IPlugView* VST3ABI_CALL createView(vst3abi::FIDString name) override;
 
-  // ---- IUnitInfo: only the root unit, no program lists ----
+  // ---- IUnitInfo: the root unit, the units of UnitName, the program list of ProgramListId ----
   int32 VST3ABI_CALL getUnitCount() override;
   tresult VST3ABI_CALL getUnitInfo(int32 unitIndex, vst3abi::UnitInfo* info) override;
   int32 VST3ABI_CALL getProgramListCount() override;
@@ -128,6 +128,16 @@ class EffectComponent : public vst3abi::IComponent,
   vst3abi::FUnknown* Unknown() { return static_cast<vst3abi::IAudioProcessor*>(this); }
 
  protected:
+  // What IUnitInfo reports beyond the root unit. Unit i (1-based) is named UnitName(i - 1) and
+  // sits below the root. The one program list is answered by its index 0 and its id, but not
+  // counted: hosts reach it through the program-change parameter, whose id is the list's.
+  virtual int32 UnitNameCount() { return 0; }
+  virtual const char* UnitName(int32 /*idx*/) { return ""; }
+  virtual vst3abi::ProgramListID ProgramListId() { return vst3abi::kNoProgramListId; }
+  virtual const char* ProgramListName() { return ""; }
+  virtual int32 ProgramCount() { return 0; }
+  virtual const char* ProgramName(int32 /*idx*/) { return ""; }
+
   BusList* Busses(vst3abi::MediaType type, vst3abi::BusDirection dir);
   Bus* GetAudioInput(int idx) { return mAudioInputs.Get(idx); }
   Bus* GetAudioOutput(int idx) { return mAudioOutputs.Get(idx); }
