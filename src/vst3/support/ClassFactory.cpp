@@ -10,6 +10,19 @@ using namespace vst3abi;
 
 namespace vstsupport {
 
+namespace {
+
+// The fields every form of class description shares, taken from the full 8-bit one.
+template <class Info>
+void DescribeCommon(const PClassInfo2& from, Info* to) {
+  std::memset(to, 0, sizeof *to);
+  std::memcpy(to->cid, from.cid, sizeof to->cid);
+  to->cardinality = from.cardinality;
+  std::memcpy(to->category, from.category, sizeof to->category);
+}
+
+}  // namespace
+
 ClassFactory::ClassFactory(const PFactoryInfo& info, DestroyHook onDestroy) : mInfo(info), mOnDestroy(onDestroy) {
   mInfo.flags |= PFactoryInfo::kUnicode;
 }
@@ -67,10 +80,7 @@ int32 ClassFactory::countClasses() { return static_cast<int32>(mClasses.size());
 tresult ClassFactory::getClassInfo(int32 index, PClassInfo* info) {
   const Entry* e = Find(index);
   if (!e || !info) return kInvalidArgument;
-  std::memset(info, 0, sizeof *info);
-  std::memcpy(info->cid, e->info.cid, sizeof info->cid);
-  info->cardinality = e->info.cardinality;
-  std::memcpy(info->category, e->info.category, sizeof info->category);
+  DescribeCommon(e->info, info);
   std::memcpy(info->name, e->info.name, sizeof info->name);
   return kResultOk;
 }
@@ -85,10 +95,7 @@ tresult ClassFactory::getClassInfo2(int32 index, PClassInfo2* info) {
 tresult ClassFactory::getClassInfoUnicode(int32 index, PClassInfoW* info) {
   const Entry* e = Find(index);
   if (!e || !info) return kInvalidArgument;
-  std::memset(info, 0, sizeof *info);
-  std::memcpy(info->cid, e->info.cid, sizeof info->cid);
-  info->cardinality = e->info.cardinality;
-  std::memcpy(info->category, e->info.category, sizeof info->category);
+  DescribeCommon(e->info, info);
   info->classFlags = e->info.classFlags;
   std::memcpy(info->subCategories, e->info.subCategories, sizeof info->subCategories);
   // The 8-bit fields are not guaranteed to be terminated when they fill their width.
