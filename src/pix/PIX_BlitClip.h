@@ -1,5 +1,8 @@
-// Clipping of a source rectangle and destination point against both bitmaps, shared by the blits.
+// Clipping of a source rectangle and destination point against both bitmaps, and the mirroring of
+// negative destination sizes, shared by the blits.
 #pragma once
+
+#include <climits>
 
 #include "pix/PIX_IBitmap.h"
 
@@ -14,3 +17,12 @@ struct PIX_BlitArea {
 // nothing remains. Wide arithmetic so that extreme arguments cannot overflow.
 bool PIX_ClipBlit(PIX_IBitmap* dest, PIX_IBitmap* src, long long dstx, long long dsty, long long l,
                   long long t, long long r, long long b, PIX_BlitArea& out);
+
+// A negative destination size mirrors along its axis: the origin moves by the size, which turns
+// positive. True when it did.
+inline bool PIX_Unmirror(long long& origin, int& size) {
+  if (size >= 0) return false;
+  origin += size;
+  size = size == INT_MIN ? INT_MAX : -size;
+  return true;
+}

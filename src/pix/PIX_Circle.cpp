@@ -32,6 +32,22 @@ bool Setup(const PIX_Plotter& pl, float fcx, float fcy, float fr, Circle& c) {
   return true;
 }
 
+// The midpoint walk over one octant, from (0, r) to the diagonal: visit(x, y) with x <= y.
+template <class Visit>
+void MidpointOctant(long long r, Visit visit) {
+  long long x = 0, y = r, d = 1 - r;
+  while (x <= y) {
+    visit(x, y);
+    if (d < 0) {
+      d += 2 * x + 3;
+    } else {
+      d += 2 * (x - y) + 5;
+      y--;
+    }
+    x++;
+  }
+}
+
 // Emits every pixel of the outline once, with its coverage (256 = full), relative to the centre.
 template <class Emit>
 void Outline(long long r, bool aa, Emit emit) {
@@ -42,18 +58,10 @@ void Outline(long long r, bool aa, Emit emit) {
     if (x && y) emit(-x, -y, k);
   };
   if (!aa) {
-    long long x = 0, y = r, d = 1 - r;
-    while (x <= y) {
+    MidpointOctant(r, [&](long long x, long long y) {
       mirror4(x, y, 256);
       if (x != y) mirror4(y, x, 256);
-      if (d < 0) {
-        d += 2 * x + 3;
-      } else {
-        d += 2 * (x - y) + 5;
-        y--;
-      }
-      x++;
-    }
+    });
     return;
   }
   // Coverage falls linearly from 1 on the ideal circle to 0 one pixel away.
@@ -105,18 +113,10 @@ void PIX_FillCircle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_Pixel colo
   // Each row once: half-widths first, then one span per row (and the edge pixels when smoothing).
   if (!antialias) {
     std::vector<long long> half((size_t)c.r + 1, -1);
-    long long x = 0, y = c.r, d = 1 - c.r;
-    while (x <= y) {
+    MidpointOctant(c.r, [&](long long x, long long y) {
       if (half[y] < x) half[y] = x;
       if (half[x] < y) half[x] = y;
-      if (d < 0) {
-        d += 2 * x + 3;
-      } else {
-        d += 2 * (x - y) + 5;
-        y--;
-      }
-      x++;
-    }
+    });
     for (long long dy = 0; dy <= c.r; dy++) {
       if (half[dy] < 0) continue;
       pl.hspan(c.cx - half[dy], c.cx + half[dy], c.cy + dy);

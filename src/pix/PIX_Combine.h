@@ -103,30 +103,32 @@ inline void _PIX_CombinePixelsCopySourceAlphaNoClamp(PIX_Pixel* dest, int r, int
   d[PIX_BYTE_A] = (unsigned char)(na > 255 ? 255 : na);
 }
 
+// The source-alpha form of a constant-weight combine: the weight scaled by the source alpha;
+// with leaveTransparent, a source alpha of 0 leaves the destination as it is.
+template <PIX_CombineFunc F, bool leaveTransparent>
+inline void _PIX_WithSourceAlpha(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
+  if (leaveTransparent && a == 0) return;
+  F(dest, r, g, b, a, _PIX_SourceAlphaWeight(w, a));
+}
+
 inline void _PIX_CombinePixelsAddSourceAlpha(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
-  if (a == 0) return;
-  _PIX_CombinePixelsAdd(dest, r, g, b, a, _PIX_SourceAlphaWeight(w, a));
+  _PIX_WithSourceAlpha<_PIX_CombinePixelsAdd, true>(dest, r, g, b, a, w);
 }
 
-inline void _PIX_CombinePixelsColorDodgeSourceAlpha(PIX_Pixel* dest, int r, int g, int b, int a,
-                                                    int w) {
-  _PIX_CombinePixelsColorDodge(dest, r, g, b, a, _PIX_SourceAlphaWeight(w, a));
+inline void _PIX_CombinePixelsColorDodgeSourceAlpha(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
+  _PIX_WithSourceAlpha<_PIX_CombinePixelsColorDodge, false>(dest, r, g, b, a, w);
 }
 
-inline void _PIX_CombinePixelsMulSourceAlphaNoClamp(PIX_Pixel* dest, int r, int g, int b, int a,
-                                                    int w) {
-  if (a == 0) return;
-  _PIX_CombinePixelsMulNoClamp(dest, r, g, b, a, _PIX_SourceAlphaWeight(w, a));
+inline void _PIX_CombinePixelsMulSourceAlphaNoClamp(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
+  _PIX_WithSourceAlpha<_PIX_CombinePixelsMulNoClamp, true>(dest, r, g, b, a, w);
 }
 
-inline void _PIX_CombinePixelsOverlaySourceAlpha(PIX_Pixel* dest, int r, int g, int b, int a,
-                                                 int w) {
-  _PIX_CombinePixelsOverlay(dest, r, g, b, a, _PIX_SourceAlphaWeight(w, a));
+inline void _PIX_CombinePixelsOverlaySourceAlpha(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
+  _PIX_WithSourceAlpha<_PIX_CombinePixelsOverlay, false>(dest, r, g, b, a, w);
 }
 
-inline void _PIX_CombinePixelsHSVAdjustSourceAlpha(PIX_Pixel* dest, int r, int g, int b, int a,
-                                                   int w) {
-  _PIX_CombinePixelsHSVAdjust(dest, r, g, b, a, _PIX_SourceAlphaWeight(w, a));
+inline void _PIX_CombinePixelsHSVAdjustSourceAlpha(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
+  _PIX_WithSourceAlpha<_PIX_CombinePixelsHSVAdjust, false>(dest, r, g, b, a, w);
 }
 
 // The combine function a blit uses for (mode AND 0x100FF) at integer weight w, with the clobber

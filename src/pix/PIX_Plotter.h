@@ -63,29 +63,13 @@ public:
 
   // Horizontal run x0..x1 inclusive on row y, clipped.
   void hspan(long long x0, long long x1, long long y) const {
-    if (x0 > x1) {
-      long long t = x0;
-      x0 = x1;
-      x1 = t;
-    }
-    if (y < m_t || y >= m_b) return;
-    if (x0 < m_l) x0 = m_l;
-    if (x1 >= m_r) x1 = m_r - 1;
-    if (x1 < x0) return;
+    if (y < m_t || y >= m_b || !ClipRun(x0, x1, m_l, m_r)) return;
     m_painter.run(m_bits + (long)y * m_span + x0, (int)(x1 - x0 + 1));
   }
 
   // Vertical run y0..y1 inclusive in column x, clipped.
   void vspan(long long x, long long y0, long long y1) const {
-    if (y0 > y1) {
-      long long t = y0;
-      y0 = y1;
-      y1 = t;
-    }
-    if (x < m_l || x >= m_r) return;
-    if (y0 < m_t) y0 = m_t;
-    if (y1 >= m_b) y1 = m_b - 1;
-    if (y1 < y0) return;
+    if (x < m_l || x >= m_r || !ClipRun(y0, y1, m_t, m_b)) return;
     m_painter.run(m_bits + (long)y0 * m_span + x, (int)(y1 - y0 + 1), m_span);
   }
 
@@ -95,6 +79,18 @@ public:
   int bottom() const { return m_b; }
 
 private:
+  // Orders the run a..b (inclusive) and limits it to lo..hi-1; false when nothing remains.
+  static bool ClipRun(long long& a, long long& b, long long lo, long long hi) {
+    if (a > b) {
+      const long long t = a;
+      a = b;
+      b = t;
+    }
+    if (a < lo) a = lo;
+    if (b >= hi) b = hi - 1;
+    return a <= b;
+  }
+
   int m_w;
   int m_mode;
   PIX_Pixel m_colour;

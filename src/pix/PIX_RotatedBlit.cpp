@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "pix/PIX_Blit.h"
+#include "pix/PIX_BlitClip.h"
 #include "pix/PIX_Combine.h"
 #include "pix/PIX_Sample.h"
 
@@ -42,16 +43,8 @@ void PIX_RotatedBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, in
   if (!combine || iw == 0) return;
 
   // Mirroring walks the unmirrored mapping backwards along the mirrored axis.
-  const bool mirrorX = dstw < 0, mirrorY = dsth < 0;
   long long dx0 = dstx, dy0 = dsty;
-  if (mirrorX) {
-    dx0 += dstw;
-    dstw = -dstw;
-  }
-  if (mirrorY) {
-    dy0 += dsth;
-    dsth = -dsth;
-  }
+  const bool mirrorX = PIX_Unmirror(dx0, dstw), mirrorY = PIX_Unmirror(dy0, dsth);
 
   const double c = std::cos(angle), s = std::sin(angle);
   const double sx = (double)srcw / dstw, sy = (double)srch / dsth;

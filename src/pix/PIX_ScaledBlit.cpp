@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pix/PIX_Blit.h"
+#include "pix/PIX_BlitClip.h"
 #include "pix/PIX_CombineRow.h"
 #include "pix/PIX_Sample.h"
 
@@ -91,16 +92,8 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int
 
   // Mirroring walks the unmirrored mapping backwards, so a mirrored blit is exactly the flip of
   // the plain one.
-  const bool mirrorX = dstw < 0, mirrorY = dsth < 0;
   long long dx0 = dstx, dy0 = dsty;
-  if (mirrorX) {
-    dx0 += dstw;
-    dstw = -dstw;
-  }
-  if (mirrorY) {
-    dy0 += dsth;
-    dsth = -dsth;
-  }
+  const bool mirrorX = PIX_Unmirror(dx0, dstw), mirrorY = PIX_Unmirror(dy0, dsth);
   if (dx0 < -0x7FFFFFFFLL || dy0 < -0x7FFFFFFFLL) return;
 
   const double dx = (double)srcw / dstw, dy = (double)srch / dsth;
