@@ -12,6 +12,23 @@ namespace
 // Larger buffers than this are refused rather than risking size overflow downstream.
 constexpr int kMaxSide = 32768;
 constexpr int64_t kMaxPixels = int64_t(1) << 28;
+
+// A context setting, or its zero value without a context.
+template <class T>
+T Field(HDC ctx, T GDI_Context::*field)
+{
+  return ctx ? ctx->*field : T();
+}
+
+// Stores a context setting and returns the previous one (zero without a context).
+template <class T>
+T Exchange(HDC ctx, T GDI_Context::*field, T value)
+{
+  if (!ctx) return T();
+  const T old = ctx->*field;
+  ctx->*field = value;
+  return old;
+}
 }  // namespace
 
 RECT GDI_Context::DrawableRect() const
@@ -69,54 +86,44 @@ int GDI_GetCtxHeight(HDC ctx)
 
 HFONT GDI_SelectFont(HDC ctx, HFONT font)
 {
-  if (!ctx) return nullptr;
-  HFONT old = ctx->font;
-  ctx->font = font;
-  return old;
+  return Exchange(ctx, &GDI_Context::font, font);
 }
 
 HFONT GDI_GetCurrentFont(HDC ctx)
 {
-  return ctx ? ctx->font : nullptr;
+  return Field(ctx, &GDI_Context::font);
 }
 
 GDI_COLOR GDI_SetTextColor(HDC ctx, GDI_COLOR colour)
 {
-  if (!ctx) return 0;
-  GDI_COLOR old = ctx->textColor;
-  ctx->textColor = colour & 0xFFFFFF;
-  return old;
+  return Exchange(ctx, &GDI_Context::textColor, colour & 0xFFFFFF);
 }
 
 GDI_COLOR GDI_GetTextColor(HDC ctx)
 {
-  return ctx ? ctx->textColor : 0;
+  return Field(ctx, &GDI_Context::textColor);
 }
 
 GDI_COLOR GDI_SetBkColor(HDC ctx, GDI_COLOR colour)
 {
-  if (!ctx) return 0;
-  GDI_COLOR old = ctx->bkColor;
-  ctx->bkColor = colour & 0xFFFFFF;
-  return old;
+  return Exchange(ctx, &GDI_Context::bkColor, colour & 0xFFFFFF);
 }
 
 GDI_COLOR GDI_GetBkColor(HDC ctx)
 {
-  return ctx ? ctx->bkColor : 0;
+  return Field(ctx, &GDI_Context::bkColor);
 }
 
 int GDI_SetBkMode(HDC ctx, int mode)
 {
-  if (!ctx) return 0;
-  int old = ctx->bkMode;
-  if (mode == GDI_TRANSPARENT || mode == GDI_OPAQUE) ctx->bkMode = mode;
-  return old;
+  // Unknown modes leave the context as it is.
+  if (mode != GDI_TRANSPARENT && mode != GDI_OPAQUE) return Field(ctx, &GDI_Context::bkMode);
+  return Exchange(ctx, &GDI_Context::bkMode, mode);
 }
 
 int GDI_GetBkMode(HDC ctx)
 {
-  return ctx ? ctx->bkMode : 0;
+  return Field(ctx, &GDI_Context::bkMode);
 }
 
 void GDI_PushClipRect(HDC ctx)
