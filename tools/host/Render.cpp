@@ -24,6 +24,15 @@ struct Planar {
 
 }  // namespace
 
+bool sidechainRateMatches(const AudioSource& main, const AudioSource* sidechain, std::string* error) {
+    if (!sidechain || sidechain->sampleRate() == main.sampleRate()) return true;
+    if (error) {
+        *error = "sample rates differ: main input " + std::to_string(std::lround(main.sampleRate())) +
+                 " Hz, sidechain " + std::to_string(std::lround(sidechain->sampleRate())) + " Hz";
+    }
+    return false;
+}
+
 void mapChannels(const double* const* src, int srcChannels, double* const* dst, int dstChannels, size_t frames) {
     for (int c = 0; c < dstChannels; ++c) {
         double* d = dst[c];
@@ -51,13 +60,7 @@ bool render(PluginInstance& plugin, AudioSource& main, AudioSource* sidechain,
     RenderStats local;
     RenderStats& st = stats ? *stats : local;
     st = RenderStats{};
-    if (sidechain && sidechain->sampleRate() != main.sampleRate()) {
-        if (error) {
-            *error = "sample rates differ: main input " + std::to_string(std::lround(main.sampleRate())) +
-                     " Hz, sidechain " + std::to_string(std::lround(sidechain->sampleRate())) + " Hz";
-        }
-        return false;
-    }
+    if (!sidechainRateMatches(main, sidechain, error)) return false;
 
     BlockProcessor proc(plugin);
     ProcessConfig config;

@@ -47,6 +47,10 @@ bool render(PluginInstance& plugin, AudioSource& main, AudioSource* sidechain,
             const std::function<std::unique_ptr<AudioSink>(int channels, double rate, std::string* error)>& openSink,
             const RenderOptions& options, RenderStats* stats, std::string* error);
 
+// False, with the message in error, when a sidechain runs at another rate than the main input.
+// Callers may check before loading anything; render checks again.
+bool sidechainRateMatches(const AudioSource& main, const AudioSource* sidechain, std::string* error);
+
 // Copies src channels onto dst channels: equal widths one to one, mono spread to all, several
 // channels averaged into mono, missing channels silent.
 void mapChannels(const double* const* src, int srcChannels, double* const* dst, int dstChannels, size_t frames);

@@ -95,10 +95,7 @@ int runProcess(const CommandLine& cl) {
     if (!cl.sidechain.empty()) {
         sidechain = WavFileReader::open(cl.sidechain, &error);
         if (!sidechain) return fail(error);
-        if (sidechain->sampleRate() != main->sampleRate()) {
-            return fail("sample rates differ: main input " + std::to_string(std::lround(main->sampleRate())) +
-                        " Hz, sidechain " + std::to_string(std::lround(sidechain->sampleRate())) + " Hz");
-        }
+        if (!sidechainRateMatches(*main, sidechain.get(), &error)) return fail(error);
     }
 
     auto module = Module::load(cl.bundle, &error);
