@@ -17,22 +17,25 @@ bool Sane(float v) { return std::isfinite(v) && std::fabs(v) < 1.0e8f; }
 bool NearWhole(float v) { return std::fabs(v - std::floor(v + 0.5f)) <= 0.03f; }
 
 // Source positions of n destination pixels, the k-th at start + k * step (or, mirrored, the
-// (n-1-k)-th), of which [first, first + count) are visible in the destination. Positions left
-// of 0 or at or beyond limit are dropped; the rest form one run because positions are monotonic.
+// (n-1-k)-th), in 16.16 fixed point (floored). A part cut off left of or above 0 advances the start
+// before the conversion; mirrored, that part is the far end of the walk. Positions left of 0 or at
+// or beyond srcLimit are dropped; the rest form one run because positions are monotonic.
 struct Axis {
   std::vector<int> index;  // source pixel
   std::vector<int> frac;   // 16-bit fraction
   int dst0 = 0;            // destination coordinate of index[0]
-  bool build(long long start, long long step, int dstPos, int n, bool mirror, int destLimit,
-             int srcLimit) {
+  bool build(double start, double step, int dstPos, int n, bool mirror, int destLimit, int srcLimit) {
     int k0 = dstPos < 0 ? -dstPos : 0;
     int k1 = n;
     if ((long long)dstPos + n > destLimit) k1 = (int)((long long)destLimit - dstPos);
+    const long long first = mirror ? 0 : k0;
+    const long long base = (long long)std::floor((start + (double)first * step) * 65536.0);
+    const long long fixedStep = (long long)std::floor(step * 65536.0);
     index.clear();
     frac.clear();
     for (int k = k0; k < k1; k++) {
       const long long logical = mirror ? (long long)(n - 1 - k) : (long long)k;
-      const long long pos = start + logical * step;
+      const long long pos = base + (logical - first) * fixedStep;
       if (pos < 0 || (pos >> 16) >= srcLimit) {
         if (index.empty()) continue;
         break;
@@ -97,15 +100,13 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int
   if (dx0 < -0x7FFFFFFFLL || dy0 < -0x7FFFFFFFLL) return;
 
   const double dx = (double)srcw / dstw, dy = (double)srch / dsth;
-  const long long sxf = (long long)std::floor((double)srcx * 65536.0);
-  const long long syf = (long long)std::floor((double)srcy * 65536.0);
   const long long dxf = (long long)std::floor(dx * 65536.0);
   const long long dyf = (long long)std::floor(dy * 65536.0);
 
   const int sw = src->getWidth(), sh = src->getHeight();
   Axis cols, rows;
-  if (!cols.build(sxf, dxf, (int)dx0, dstw, mirrorX, dest->getWidth(), sw)) return;
-  if (!rows.build(syf, dyf, (int)dy0, dsth, mirrorY, dest->getHeight(), sh)) return;
+  if (!cols.build(srcx, dx, (int)dx0, dstw, mirrorX, dest->getWidth(), sw)) return;
+  if (!rows.build(srcy, dy, (int)dy0, dsth, mirrorY, dest->getHeight(), sh)) return;
 
   const int iw = PIX_WeightToInt(weight);
   const PIX_Pixel* sbits = src->getBits();

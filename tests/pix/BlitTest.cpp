@@ -192,6 +192,15 @@ TEST(ScaledBlit, SamplesOutsideTheSourceAreSkipped) {
   EXPECT_EQ(PIX_GetPixel(&dst, 2, 2), PIX_GetPixel(&src, 0, 0));
   EXPECT_EQ(PIX_GetPixel(&dst, 6, 6), PIX_GetPixel(&src, 3, 3));
   EXPECT_EQ(PIX_GetPixel(&dst, 7, 6), 0x12345678u);
+
+  // A destination cut at the left advances the start before the fixed-point conversion: with
+  // steps of 1/3 (0x5555 in 16.16), 150 cut pixels start at exactly 50, not at 150 * 0x5555.
+  PIX_MemBitmap wide(100, 1), out(10, 1);
+  Pattern(wide);
+  PIX_ScaledBlit(&out, &wide, -150, 0, 300, 1, 0.0f, 0.0f, 100.0f, 1.0f, 1.0f, 0);
+  EXPECT_EQ(PIX_GetR(PIX_GetPixel(&out, 0, 0)), 50);
+  EXPECT_EQ(PIX_GetR(PIX_GetPixel(&out, 3, 0)), 50);
+  EXPECT_EQ(PIX_GetR(PIX_GetPixel(&out, 4, 0)), 51);
 }
 
 TEST(RotatedBlit, QuarterTurnsMoveThePixels) {
