@@ -288,8 +288,9 @@ tresult IPluginVST3::setupProcessing(ProcessSetup* setup) {
 
 tresult IPluginVST3::process(ProcessData* data) {
   if (!data) return kResultOk;
-  RecursiveMutexLock lock(mMutex);
   try {
+    // Inside the try: taking the lock may throw too.
+    RecursiveMutexLock lock(mMutex);
     if (data->processContext) mProcessContext = *data->processContext;
     ApplyParameterChanges(data->inputParameterChanges);
     if (DoesMidi()) ApplyEvents(data->inputEvents);
