@@ -193,11 +193,12 @@ class Frame : public IPlugFrame {
     *obj = nullptr;
     return kNoInterface;
   }
-  uint32 VST3ABI_CALL addRef() override { return 1; }
-  uint32 VST3ABI_CALL release() override { return 1; }
+  uint32 VST3ABI_CALL addRef() override { return ++refs; }
+  uint32 VST3ABI_CALL release() override { return --refs; }
   tresult VST3ABI_CALL resizeView(IPlugView* view, ViewRect* r) override {
     return view->onSize(r);  // as hosts do, from inside the call
   }
+  uint32 refs = 1;
 };
 
 }  // namespace
@@ -214,5 +215,11 @@ TEST(PlugViewBase, ResizesThroughTheHostFrame) {
   EXPECT_EQ(r.bottom, 50);
   EXPECT_EQ(view->canResize(), kResultFalse);
   EXPECT_EQ(view->isPlatformTypeSupported("X11EmbedWindowID"), kResultFalse);
+  // The view keeps the frame alive while it holds it, and lets it go when cleared or destroyed.
+  EXPECT_EQ(frame.refs, 2u);
+  view->setFrame(nullptr);
+  EXPECT_EQ(frame.refs, 1u);
+  view->setFrame(&frame);
   EXPECT_EQ(view->release(), 0u);
+  EXPECT_EQ(frame.refs, 1u);
 }

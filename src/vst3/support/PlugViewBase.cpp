@@ -9,6 +9,10 @@ PlugViewBase::PlugViewBase(const ViewRect* rect) {
   if (rect) mRect = *rect;
 }
 
+PlugViewBase::~PlugViewBase() {
+  if (mFrame) mFrame->release();
+}
+
 tresult PlugViewBase::queryInterface(const TUID iid, void** obj) {
   if (!obj) return kInvalidArgument;
   *obj = nullptr;
@@ -60,6 +64,8 @@ tresult PlugViewBase::onSize(ViewRect* newSize) {
 tresult PlugViewBase::onFocus(TBool) { return kResultFalse; }
 
 tresult PlugViewBase::setFrame(IPlugFrame* frame) {
+  if (frame) frame->addRef();
+  if (mFrame) mFrame->release();
   mFrame = frame;
   return kResultOk;
 }

@@ -16,7 +16,7 @@ class PlugViewBase : public vst3abi::IPlugView {
   using uint32 = vst3abi::uint32;
 
   explicit PlugViewBase(const vst3abi::ViewRect* rect = nullptr);
-  virtual ~PlugViewBase() = default;
+  virtual ~PlugViewBase();
   PlugViewBase(const PlugViewBase&) = delete;
   PlugViewBase& operator=(const PlugViewBase&) = delete;
 
@@ -33,7 +33,7 @@ class PlugViewBase : public vst3abi::IPlugView {
   tresult VST3ABI_CALL getSize(vst3abi::ViewRect* size) override;
   tresult VST3ABI_CALL onSize(vst3abi::ViewRect* newSize) override;
   tresult VST3ABI_CALL onFocus(vst3abi::TBool state) override;
-  // The frame is borrowed: the host keeps it alive until it clears it again.
+  // The frame is held with a reference of its own until it is replaced or the view goes.
   tresult VST3ABI_CALL setFrame(vst3abi::IPlugFrame* frame) override;
   tresult VST3ABI_CALL canResize() override;
   tresult VST3ABI_CALL checkSizeConstraint(vst3abi::ViewRect* rect) override;
