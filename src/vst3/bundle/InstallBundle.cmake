@@ -3,7 +3,7 @@
 if(NOT BUNDLE OR NOT IS_DIRECTORY "${BUNDLE}")
   message(FATAL_ERROR "install-vst3: no bundle at '${BUNDLE}'")
 endif()
-if(APPLE)
+if(CMAKE_HOST_APPLE)  # script mode: the machine installing is the host
   set(_dest "$ENV{HOME}/Library/Audio/Plug-Ins/VST3")
 else()
   set(_dest "$ENV{HOME}/.vst3")
