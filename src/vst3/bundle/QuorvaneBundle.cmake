@@ -27,7 +27,8 @@ if(APPLE)
     MACOSX_BUNDLE_BUNDLE_NAME Quorvane
     MACOSX_BUNDLE_GUI_IDENTIFIER com.tallowmarkworks.quorvane
     MACOSX_BUNDLE_BUNDLE_VERSION ${PROJECT_VERSION}
-    MACOSX_BUNDLE_SHORT_VERSION_STRING ${PROJECT_VERSION})
+    MACOSX_BUNDLE_SHORT_VERSION_STRING ${PROJECT_VERSION}
+    MACOSX_BUNDLE_INFO_PLIST ${_bundle_src}/Info.plist.in)
   target_link_libraries(Quorvane PRIVATE "-framework CoreFoundation")
   target_link_options(Quorvane PRIVATE -Wl,-exported_symbols_list,${_bundle_src}/exports_macos.txt)
   set(_resources ${QV_BUNDLE_DIR}/Contents/Resources)
