@@ -37,8 +37,7 @@ QV_MODULE_EXPORT bool bundleEntry(CFBundleRef bundle) {
 
 QV_MODULE_EXPORT bool bundleExit() {
   if (!CallHook(DeinitModule)) return false;
-  gBundleRefs.Exit();
-  return true;
+  return gBundleRefs.Exit();
 }
 
 #else
@@ -55,8 +54,7 @@ QV_MODULE_EXPORT bool ModuleEntry(void* sharedLibraryHandle) {
 
 QV_MODULE_EXPORT bool ModuleExit() {
   if (!CallHook(DeinitModule)) return false;
-  gModuleRefs.Exit();
-  return true;
+  return gModuleRefs.Exit();
 }
 
 #endif

@@ -15,11 +15,12 @@ bool ModuleRefs::Enter(void* ref) noexcept {
   return true;
 }
 
-void ModuleRefs::Exit() noexcept {
-  if (mCounter <= 0) return;
-  if (--mCounter > 0) return;
+bool ModuleRefs::Exit() noexcept {
+  if (mCounter <= 0) return false;
+  if (--mCounter > 0) return true;
   for (void* ref : mRefs) {
     if (mRelease) mRelease(ref);
   }
   mRefs.clear();
+  return true;
 }

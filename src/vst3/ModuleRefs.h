@@ -15,8 +15,8 @@ class ModuleRefs {
   // Records a non-null reference; a null one records nothing. False only when it could not be kept.
   bool Enter(void* ref) noexcept;
   // Matches one Enter; the last one releases every reference held. An exit without a matching
-  // entry changes nothing.
-  void Exit() noexcept;
+  // entry changes nothing and answers false.
+  bool Exit() noexcept;
 
   int Count() const { return mCounter; }
   size_t Held() const { return mRefs.size(); }

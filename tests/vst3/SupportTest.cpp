@@ -139,10 +139,11 @@ TEST(ModuleRefs, RetainsEveryReferenceUntilTheLastExit) {
   EXPECT_EQ(released, (std::vector<void*>{&a, &b}));
   EXPECT_EQ(refs.Held(), 0u);
   EXPECT_EQ(refs.ModuleHandle(), &a);
-  // An unmatched exit cannot drive the counter below zero and strand later references.
-  refs.Exit();
+  // An unmatched exit is refused: it cannot drive the counter below zero and strand later
+  // references.
+  EXPECT_FALSE(refs.Exit());
   EXPECT_TRUE(refs.Enter(&b));
-  refs.Exit();
+  EXPECT_TRUE(refs.Exit());
   EXPECT_EQ(released.size(), 3u);
   EXPECT_EQ(retained.size(), 3u);
 }
