@@ -49,11 +49,14 @@ endif()
 
 file(MAKE_DIRECTORY ${_resources})
 configure_file(${_bundle_src}/moduleinfo.json.in ${_resources}/moduleinfo.json @ONLY)
+# The editor's film strips, once there are any: an empty folder does not survive a checkout.
 set(_img ${PROJECT_SOURCE_DIR}/src/plugin/resources/img)
-add_custom_command(TARGET Quorvane POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${_resources}/img
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${_img} ${_resources}/img
-  COMMENT "Copying the editor images into the bundle")
+file(MAKE_DIRECTORY ${_resources}/img)
+if(IS_DIRECTORY ${_img})
+  add_custom_command(TARGET Quorvane POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${_img} ${_resources}/img
+    COMMENT "Copying the editor images into the bundle")
+endif()
 
 add_custom_target(install-vst3
   COMMAND ${CMAKE_COMMAND} -DBUNDLE=${QV_BUNDLE_DIR} -P ${_bundle_src}/InstallBundle.cmake
