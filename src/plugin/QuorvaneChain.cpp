@@ -256,11 +256,16 @@ void QuorvaneChain::Detector(const double* scL, const double* scR, int n, const 
     }
   }
 
-  // Filters, both channels side by side; each filter still sees its own samples in order. The state
-  // of slot 1 is worked on in locals and written back after the chunk.
+  // Filters and transient branch, both channels side by side; each filter and shaper still sees its
+  // own samples in order, and their recursions overlap. The state of the filters' slot 1 is worked on
+  // in locals and written back after the chunk.
+  const double B = 6.0 * s.boostGain;
+  const double tiltPos = s.transientTilt;
+  const double mix = s.transientMix;
   Section sec[kNumFilters];
   for (int k = 0; k < kNumFilters; ++k) sec[k].Load(mFilters[k], mNorm[k].n);
   for (int i = 0; i < n; ++i) {
+    double scFilt[2];
     for (int c = 0; c < 2; ++c) {
       Section* cs = sec + 3 * c;
       float y = cs[2].Step(cs[1].Step(cs[0].Step(static_cast<float>(LimitDetector(mScSat[c][i])))));
@@ -270,31 +275,25 @@ void QuorvaneChain::Detector(const double* scL, const double* scR, int n, const 
         cs[2].Clear();
         y = 0.0f;
       }
-      mScFilt[c][i] = y;
+      scFilt[c] = y;
     }
     // The shelves' extra zero-input step of every sample.
     sec[kShelfL].Step(0.0f);
     sec[kShelfR].Step(0.0f);
-  }
-  for (int k = 0; k < kNumFilters; ++k) sec[k].Store(mFilters[k]);
 
-  // Transient branch and the blend into the detector signal.
-  const double B = 6.0 * s.boostGain;
-  const double tiltPos = s.transientTilt;
-  const double mix = s.transientMix;
-  for (int i = 0; i < n; ++i) {
+    // Transient branch and the blend into the detector signal.
     for (int c = 0; c < 2; ++c) {
-      const double scFilt = mScFilt[c][i];
-      const double pre = tiltPreShape(scFilt * B) / B;
+      const double pre = tiltPreShape(scFilt[c] * B) / B;
       double tiltOut = 100.0 * mTilt[c].Process(pre, 0.55, tiltPos, tiltPos, 0.25);
       if (!std::isfinite(tiltOut)) {
         mTilt[c].Reset();
         tiltOut = 0.0;
       }
-      const double det = (1.0 - mix) * (100.0 * scFilt) + mix * tiltOut;
+      const double det = (1.0 - mix) * (100.0 * scFilt[c]) + mix * tiltOut;
       mDet[c][i] = std::isfinite(det) ? det : 0.0;
     }
   }
+  for (int k = 0; k < kNumFilters; ++k) sec[k].Store(mFilters[k]);
 }
 
 void QuorvaneChain::Dynamics(int n, const QuorvaneSettings& s, const QuorvaneSwitches& sw,

@@ -85,7 +85,6 @@ private:
   double mXfIn[2][kChunk] = {};
   double mSrc[kChunk] = {};  // left detector source, so that mono input saturates once
   double mScSat[2][kChunk] = {};
-  double mScFilt[2][kChunk] = {};
   double mDet[2][kChunk] = {};
   double mCompressed[2][kChunk] = {};
   double mWet[4][kChunk] = {};  // the mix smoother's four steps of each sample

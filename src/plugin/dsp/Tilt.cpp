@@ -12,9 +12,6 @@ constexpr double kFeedback = 0.993;
 constexpr double kLinearGain = 0.007000000000000006;
 constexpr double kLogGain = 0.004073836948085289;  // 0.007 / (e - 1): settles at (e^c - 1) / (e - 1)
 constexpr double kMaxFs = 192000.0;
-// Far above anything a finite signal drives the state to; beyond it the state is cleared, which also
-// catches infinities and NaNs.
-constexpr double kStateLimit = 1e100;
 
 int32_t TruncateRate(double sampleRate) {
   if (std::isnan(sampleRate)) return 0;
@@ -34,6 +31,7 @@ void Tilt::Reset() {
     mTaperValid[i] = false;
   }
   for (double& z : mZ) z = 0.0;
+  mSettled = false;
 }
 
 void Tilt::Calc(double sampleRate) {
@@ -56,6 +54,7 @@ void Tilt::Calc(double sampleRate) {
     }
   }
   mCoefValid = false;
+  mSettled = false;
 }
 
 double Tilt::Target(int index, double c, double lo, double hi) {
@@ -111,29 +110,23 @@ double Tilt::Step(double x, double c1, double c2, double c3, double c4) {
   if (!kCached || !mCoefValid || s2 != mCoefS[0] || s3 != mCoefS[1] || s4 != mCoefS[2])
     BuildCoefficients(s2, s3, s4);
 
-  if (!std::isfinite(x)) x = 0.0;
-  const double* a = mA;
-  const double* b = mB;
-  double* z = mZ;
-  double z0 = 2.0 * x - (a[1] * z[1] + a[2] * z[2] + a[3] * z[3] + a[4] * z[4] + a[5] * z[5]) / a[0];
-  if (!(std::fabs(z0) <= kStateLimit)) {
-    for (int i = 0; i < 6; ++i) z[i] = 0.0;
-    z0 = 0.0;
-  }
-  z[0] = z0;
-  const double y =
-      mOutScale * s1 * (b[0] * z[0] + b[1] * z[1] + b[2] * z[2] + b[3] * z[3] + b[4] * z[4] + b[5] * z[5]) /
-      a[0];
-  z[5] = z[4];
-  z[4] = z[3];
-  z[3] = z[2];
-  z[2] = z[1];
-  z[1] = z[0];
-  return y;
+  mGain = mOutScale * s1;
+  mSettled = false;
+  return Recursion(x);
 }
 
-double Tilt::Process(double x, double c1, double c2, double c3, double c4) {
-  return Step<true>(x, c1, c2, c3, c4);
+double Tilt::ProcessSettling(double x, double c1, double c2, double c3, double c4) {
+  uint64_t before[4];
+  for (int i = 0; i < 4; ++i) before[i] = Bits(mSmoothed[i]);
+  const double y = Step<true>(x, c1, c2, c3, c4);
+  bool settled = true;
+  for (int i = 0; i < 4; ++i) settled &= Bits(mSmoothed[i]) == before[i];
+  mSettled = settled;
+  mLastControl[0] = Bits(c1);
+  mLastControl[1] = Bits(c2);
+  mLastControl[2] = Bits(c3);
+  mLastControl[3] = Bits(c4);
+  return y;
 }
 
 double Tilt::ProcessUncached(double x, double c1, double c2, double c3, double c4) {

@@ -11,18 +11,24 @@
 // Targets are clamped to 0..1.25 (c2, c3) and 0..1 (c1, c4); a non-finite target keeps the previous
 // one. A non-finite input counts as 0 and a state that overflows is cleared, so the output is finite at
 // every rate. Process reuses the taper exponentials while the targets hold and the coefficients once
-// the smoothed controls have settled; ProcessUncached recomputes everything every sample with
-// bit-identical results, for reference implementations and benchmarks.
+// the smoothed controls have settled; once they repeat exactly and the controls arrive unchanged, it
+// runs the recursion alone. ProcessUncached recomputes everything every sample with bit-identical
+// results, for reference implementations and benchmarks.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 
 class Tilt {
 public:
   Tilt();
 
   void Calc(double sampleRate);
-  double Process(double x, double c1, double c2, double c3, double c4);
+  double Process(double x, double c1, double c2, double c3, double c4) {
+    if (mSettled && SameControls(c1, c2, c3, c4)) return Recursion(x);
+    return ProcessSettling(x, c1, c2, c3, c4);
+  }
   double ProcessUncached(double x, double c1, double c2, double c3, double c4);
   void Reset();
 
@@ -40,6 +46,42 @@ public:
   }
 
 private:
+  // Far above anything a finite signal drives the state to; beyond it the state is cleared, which also
+  // catches infinities and NaNs.
+  static constexpr double kStateLimit = 1e100;
+
+  static uint64_t Bits(double v) {
+    uint64_t b;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
+  }
+  // Compared by their bits: the same bits give the same targets, non-finite ones included.
+  bool SameControls(double c1, double c2, double c3, double c4) const {
+    return ((Bits(c1) ^ mLastControl[0]) | (Bits(c2) ^ mLastControl[1]) | (Bits(c3) ^ mLastControl[2]) |
+            (Bits(c4) ^ mLastControl[3])) == 0;
+  }
+  // The fifth-order recursion on the current coefficients; mGain is mOutScale times the smoothed level.
+  double Recursion(double x) {
+    if (!std::isfinite(x)) x = 0.0;
+    const double* a = mA;
+    const double* b = mB;
+    double* z = mZ;
+    double z0 = 2.0 * x - (a[1] * z[1] + a[2] * z[2] + a[3] * z[3] + a[4] * z[4] + a[5] * z[5]) / a[0];
+    if (!(std::fabs(z0) <= kStateLimit)) {
+      for (int i = 0; i < 6; ++i) z[i] = 0.0;
+      z0 = 0.0;
+    }
+    z[0] = z0;
+    const double y =
+        mGain * (b[0] * z[0] + b[1] * z[1] + b[2] * z[2] + b[3] * z[3] + b[4] * z[4] + b[5] * z[5]) / a[0];
+    z[5] = z[4];
+    z[4] = z[3];
+    z[3] = z[2];
+    z[2] = z[1];
+    z[1] = z[0];
+    return y;
+  }
+  double ProcessSettling(double x, double c1, double c2, double c3, double c4);
   template <bool kCached>
   double Step(double x, double c1, double c2, double c3, double c4);
   double Target(int index, double c, double lo, double hi);
@@ -61,4 +103,9 @@ private:
   double mB[6] = {};
   double mCoefS[3] = {};   // s2, s3, s4 that mA and mB were built from
   bool mCoefValid = false;
+  double mGain = 0.0;      // mOutScale * s1 of the last step
+  // The last step left every smoothed control exactly where it found it, under the controls whose bits
+  // are in mLastControl: the same controls then change nothing but the recursion's state.
+  bool mSettled = false;
+  uint64_t mLastControl[4] = {};
 };
