@@ -285,7 +285,17 @@ TEST(Tilt, CachedProcessingIsBitIdentical) {
     if (seed % 9000 == 2) c4 = (seed >> 12) % 1000 / 1000.0;
     if (i == 50000) tilt = NAN;
     if (i == 50001) tilt = 0.3;
-    const double x = (seed >> 8) / 8388608.0 - 1.0;
+    if (i == 70000) tilt = -0.0;
+    if (i == 75000) tilt = 0.0;
+    if (i == 90000) {
+      fast.Reset();
+      slow.Reset();
+    }
+    double x = (seed >> 8) / 8388608.0 - 1.0;
+    // Bad samples and an overflowing state while the fast path is settled must be handled alike.
+    if (i == 20000 || i == 80000) x = NAN;
+    if (i == 20001 || i == 80001) x = INFINITY;
+    if (i == 85000) x = 1e300;
     const double a = fast.Process(x, level, tilt, tilt, c4);
     const double b = slow.ProcessUncached(x, level, tilt, tilt, c4);
     ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << "sample " << i;
