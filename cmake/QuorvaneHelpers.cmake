@@ -17,15 +17,6 @@ function(qv_add_bench)
   target_link_libraries(${B_NAME} PRIVATE ${B_LIBS} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
 
-# qv_has(component): true when the component is part of this configuration.
-macro(qv_has comp out)
-  if(${comp} IN_LIST QV_COMPONENTS)
-    set(${out} TRUE)
-  else()
-    set(${out} FALSE)
-  endif()
-endmacro()
-
 # qv_component_library(NAME lib [DEPS ...] [EXCLUDE regex]): a library from the .cpp files of the
 # current folder (not its subfolders); header-only when there are none.
 function(qv_component_library)
