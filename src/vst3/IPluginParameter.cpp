@@ -37,11 +37,14 @@ IPluginParameter::IPluginParameter(IParam* param, ParamID tag, UnitID unitId)
   setPrecision(param->GetPrecision());
 }
 
-void IPluginParameter::toString(double normalized, String128 out) const {
+void ParamDisplayForHost(const IParam* param, double normalized, String128 out) {
   char text[IParam::kDisplayBufSize] = "";
-  // Clamped so the plain value stays in range and its text in the buffer.
-  mParam->GetDisplayForHost(ClampNormalized(normalized), true, text, true, sizeof text);
+  param->GetDisplayForHost(ClampNormalized(normalized), true, text, true, sizeof text);
   vstsupport::Utf8ToUtf16(text, out, 128);
+}
+
+void IPluginParameter::toString(double normalized, String128 out) const {
+  ParamDisplayForHost(mParam, normalized, out);
 }
 
 bool IPluginParameter::fromString(const TChar* text, double& normalized) const {

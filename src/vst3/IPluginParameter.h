@@ -6,6 +6,10 @@
 #include "framework/IParam.h"
 #include "vst3/support/HostParam.h"
 
+// The parameter's display text for a normalized value, clamped so the plain value stays in range and
+// its text in the buffer.
+void ParamDisplayForHost(const IParam* param, double normalized, vst3abi::String128 out);
+
 class IPluginParameter : public vstsupport::HostParam {
  public:
   // A parameter the plug-in never initialised is shown as hidden, read-only "Reserved".

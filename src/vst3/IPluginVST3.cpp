@@ -450,9 +450,7 @@ tresult IPluginVST3::setComponentState(IBStream*) {
 
 tresult IPluginVST3::getParamStringByValue(ParamID id, ParamValue valueNormalized, String128 string) {
   if (!string || !IsValidParamTag(id)) return kResultFalse;
-  char text[IParam::kDisplayBufSize] = "";
-  GetParam(static_cast<int>(id))->GetDisplayForHost(ClampNormalized(valueNormalized), true, text, true, sizeof text);
-  vstsupport::Utf8ToUtf16(text, string, 128);
+  ParamDisplayForHost(GetParam(static_cast<int>(id)), valueNormalized, string);
   return kResultOk;
 }
 
