@@ -22,12 +22,20 @@ inline void _PIX_CombinePixelsCopyNoClamp(PIX_Pixel* dest, int r, int g, int b, 
   d[PIX_BYTE_A] = (unsigned char)(a + (d[PIX_BYTE_A] - a) * iw / 256);
 }
 
-inline void _PIX_CombinePixelsAdd(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
+// Applies a per-channel rule C(destination, source, w) to all four channels.
+template <int (*C)(int, int, int)>
+inline void _PIX_EachChannel(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
   unsigned char* d = (unsigned char*)dest;
-  d[PIX_BYTE_B] = (unsigned char)PIX_Clamp255(d[PIX_BYTE_B] + b * w / 256);
-  d[PIX_BYTE_G] = (unsigned char)PIX_Clamp255(d[PIX_BYTE_G] + g * w / 256);
-  d[PIX_BYTE_R] = (unsigned char)PIX_Clamp255(d[PIX_BYTE_R] + r * w / 256);
-  d[PIX_BYTE_A] = (unsigned char)PIX_Clamp255(d[PIX_BYTE_A] + a * w / 256);
+  d[PIX_BYTE_B] = (unsigned char)C(d[PIX_BYTE_B], b, w);
+  d[PIX_BYTE_G] = (unsigned char)C(d[PIX_BYTE_G], g, w);
+  d[PIX_BYTE_R] = (unsigned char)C(d[PIX_BYTE_R], r, w);
+  d[PIX_BYTE_A] = (unsigned char)C(d[PIX_BYTE_A], a, w);
+}
+
+inline int _PIX_AddChannel(int d, int s, int w) { return PIX_Clamp255(d + s * w / 256); }
+
+inline void _PIX_CombinePixelsAdd(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
+  _PIX_EachChannel<_PIX_AddChannel>(dest, r, g, b, a, w);
 }
 
 inline int _PIX_DodgeChannel(int d, int s, int w) {
@@ -37,11 +45,7 @@ inline int _PIX_DodgeChannel(int d, int s, int w) {
 }
 
 inline void _PIX_CombinePixelsColorDodge(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
-  unsigned char* d = (unsigned char*)dest;
-  d[PIX_BYTE_B] = (unsigned char)_PIX_DodgeChannel(d[PIX_BYTE_B], b, w);
-  d[PIX_BYTE_G] = (unsigned char)_PIX_DodgeChannel(d[PIX_BYTE_G], g, w);
-  d[PIX_BYTE_R] = (unsigned char)_PIX_DodgeChannel(d[PIX_BYTE_R], r, w);
-  d[PIX_BYTE_A] = (unsigned char)_PIX_DodgeChannel(d[PIX_BYTE_A], a, w);
+  _PIX_EachChannel<_PIX_DodgeChannel>(dest, r, g, b, a, w);
 }
 
 inline void _PIX_CombinePixelsMulNoClamp(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
@@ -59,11 +63,7 @@ inline int _PIX_OverlayChannel(int d, int s, int w) {
 }
 
 inline void _PIX_CombinePixelsOverlay(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
-  unsigned char* d = (unsigned char*)dest;
-  d[PIX_BYTE_B] = (unsigned char)_PIX_OverlayChannel(d[PIX_BYTE_B], b, w);
-  d[PIX_BYTE_G] = (unsigned char)_PIX_OverlayChannel(d[PIX_BYTE_G], g, w);
-  d[PIX_BYTE_R] = (unsigned char)_PIX_OverlayChannel(d[PIX_BYTE_R], r, w);
-  d[PIX_BYTE_A] = (unsigned char)_PIX_OverlayChannel(d[PIX_BYTE_A], a, w);
+  _PIX_EachChannel<_PIX_OverlayChannel>(dest, r, g, b, a, w);
 }
 
 // Hue, saturation and value of the destination move by (source red - 128), (green - 128) and
