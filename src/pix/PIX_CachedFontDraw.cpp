@@ -311,12 +311,7 @@ void PIX_CachedFont::CompositeMap(PIX_IBitmap* bitmap, const charEnt& ent, int x
         *d = solid;
         continue;
       }
-      const int f = full ? 255 - c : 256 - std::min(256, w * c / 256);
-      unsigned char* p = reinterpret_cast<unsigned char*>(d);
-      p[PIX_BYTE_B] = (unsigned char)(fb + (p[PIX_BYTE_B] - fb) * f / 256);
-      p[PIX_BYTE_G] = (unsigned char)(fg + (p[PIX_BYTE_G] - fg) * f / 256);
-      p[PIX_BYTE_R] = (unsigned char)(fr + (p[PIX_BYTE_R] - fr) * f / 256);
-      p[PIX_BYTE_A] = (unsigned char)(255 + (p[PIX_BYTE_A] - 255) * f / 256);
+      _PIX_CombinePixelsCopyNoClamp(d, fr, fg, fb, 255, full ? c + 1 : std::min(256, w * c / 256));
     }
   }
 }
