@@ -57,10 +57,10 @@ inline PIX_Pixel PIX_SampleBox(const PIX_Pixel* bits, long span, int x, int y, i
     const PIX_Pixel* row = bits + j * span;
     for (int i = x0; i <= x1; i++) {
       const PIX_Pixel p = row[i];
-      sa += p >> 24;
-      sr += (p >> 16) & 0xFF;
-      sg += (p >> 8) & 0xFF;
-      sb += p & 0xFF;
+      sa += PIX_GetA(p);
+      sr += PIX_GetR(p);
+      sg += PIX_GetG(p);
+      sb += PIX_GetB(p);
       count++;
     }
   }
