@@ -3,6 +3,7 @@
 
 #include "gdi/GDI_Types.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -27,3 +28,13 @@ struct GDI_Context
   // The drawable area: the clip limited to the buffer.
   RECT DrawableRect() const;
 };
+
+// The overlap of two rectangles; an empty overlap keeps its far edges at the near ones.
+inline RECT GDI_IntersectRect(const RECT& a, const RECT& b)
+{
+  RECT r = {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+  if (r.right < r.left) r.right = r.left;
+  if (r.bottom < r.top) r.bottom = r.top;
+  return r;
+}

@@ -86,18 +86,9 @@ void BuildLayout(GDI_Font* font, const char* text, int len, unsigned flags, Layo
   for (const Line& l : out->lines) out->width = std::max(out->width, l.width);
 }
 
-RECT Intersect(const RECT& a, const RECT& b)
-{
-  RECT r = {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-  if (r.right < r.left) r.right = r.left;
-  if (r.bottom < r.top) r.bottom = r.top;
-  return r;
-}
-
 void FillRect(GDI_Context* ctx, const RECT& area, const RECT& clip, uint32_t colour)
 {
-  const RECT r = Intersect(area, clip);
+  const RECT r = GDI_IntersectRect(area, clip);
   const uint32_t px = 0xFF000000u | (colour & 0xFFFFFF);
   for (int y = r.top; y < r.bottom; ++y)
     std::fill(ctx->pixels + size_t(y) * ctx->width + r.left, ctx->pixels + size_t(y) * ctx->width + r.right, px);
@@ -189,7 +180,7 @@ int GDI_DrawText(HDC ctx, const char* text, int length, RECT* rect, unsigned fla
     y = rect->bottom - boxH;
 
   RECT clip = ctx->DrawableRect();
-  if (!(flags & GDI_DT_NOCLIP)) clip = Intersect(clip, *rect);
+  if (!(flags & GDI_DT_NOCLIP)) clip = GDI_IntersectRect(clip, *rect);
   if (clip.left >= clip.right || clip.top >= clip.bottom) return boxH;
 
   const double ox = x - bx0, oy = y - by0;

@@ -3,7 +3,6 @@
 #include "gdi/GDI_MemContext.h"
 #include "gdi/GDI_ContextImpl.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -33,17 +32,8 @@ T Exchange(HDC ctx, T GDI_Context::*field, T value)
 
 RECT GDI_Context::DrawableRect() const
 {
-  RECT r = {0, 0, width, height};
-  if (hasClip)
-  {
-    r.left = std::max(r.left, clip.left);
-    r.top = std::max(r.top, clip.top);
-    r.right = std::min(r.right, clip.right);
-    r.bottom = std::min(r.bottom, clip.bottom);
-    if (r.right < r.left) r.right = r.left;
-    if (r.bottom < r.top) r.bottom = r.top;
-  }
-  return r;
+  const RECT whole = {0, 0, width, height};
+  return hasClip ? GDI_IntersectRect(whole, clip) : whole;
 }
 
 HDC GDI_CreateMemContext(int w, int h)
