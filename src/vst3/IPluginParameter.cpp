@@ -3,7 +3,6 @@
 
 #include "vst3/support/Utf16.h"
 
-#include <cmath>
 #include <cstring>
 
 using namespace vst3abi;
@@ -61,7 +60,6 @@ double IPluginParameter::toPlain(double normalized) const {
 }
 
 double IPluginParameter::toNormalized(double plain) const {
-  if (std::isnan(plain)) return 0.0;
   return ClampNormalized(mParam->GetNormalized(plain));
 }
 

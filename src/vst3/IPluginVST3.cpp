@@ -456,7 +456,6 @@ tresult IPluginVST3::getParamStringByValue(ParamID id, ParamValue valueNormalize
 
 ParamValue IPluginVST3::plainParamToNormalized(ParamID id, ParamValue plainValue) {
   if (!IsValidParamTag(id)) return plainValue;
-  if (std::isnan(plainValue)) return 0.0;
   return GetParam(static_cast<int>(id))->GetNormalized(plainValue);
 }
 
