@@ -246,6 +246,9 @@ protected:
   PtrList<const char> mParamGroups;
 
 private:
+  // Frames every scratch buffer is known to hold, so the per-block size check is one comparison.
+  int mScratchFrames = 0;
+
   void ParseChannelIO(const char* channelIOStr);
   // Grows scratch buffers that are shorter than nFrames, keeping every data slot that pointed at
   // a scratch buffer pointing at its new storage.

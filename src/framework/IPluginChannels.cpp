@@ -3,6 +3,7 @@
 
 #include "framework/ChannelDelayLine.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdlib>
@@ -226,13 +227,21 @@ void IPlugin::ResizeScratchBuffers(int nFrames, bool zeroAll)
     OutChannel* ch = mOutChannels.Get(i);
     ResizeScratch(ch->mScratchBuf, ch->mDest, nFrames, zeroAll);
   }
+  // An allocation may have failed, so take what the buffers actually hold.
+  int frames = nFrames;
+  for (int i = 0, n = GetInputChannelCount(); i < n; ++i)
+    frames = std::min(frames, mInChannels.Get(i)->mScratchBuf.GetSize());
+  for (int i = 0, n = GetOutputChannelCount(); i < n; ++i)
+    frames = std::min(frames, mOutChannels.Get(i)->mScratchBuf.GetSize());
+  mScratchFrames = frames;
 }
 
 void IPlugin::EnsureScratchSize(int nFrames)
 {
   // Only a host that breaks its promised maximum block size gets here with a larger block; growing
   // on the audio thread then beats reading or writing past the end.
-  ResizeScratchBuffers(nFrames, false);
+  if (nFrames > mScratchFrames)
+    ResizeScratchBuffers(nFrames, false);
 }
 
 void IPlugin::ZeroScratchBuffers()
