@@ -34,6 +34,21 @@ bool IsEmpty(const RECT& r)
   return r.right <= r.left || r.bottom <= r.top;
 }
 
+// Top-left of a tw x th text block placed in rect by the alignment flags.
+void AlignedOrigin(const RECT& rect, unsigned flags, int tw, int th, int* x, int* y)
+{
+  *x = rect.left;
+  if (flags & PIX_DT_CENTER)
+    *x += (rect.right - rect.left - tw) / 2;
+  else if (flags & PIX_DT_RIGHT)
+    *x = rect.right - tw;
+  *y = rect.top;
+  if (flags & PIX_DT_VCENTER)
+    *y += (rect.bottom - rect.top - th) / 2;
+  else if (flags & PIX_DT_BOTTOM)
+    *y = rect.bottom - th;
+}
+
 int TextLength(const char* text, int length)
 {
   if (!text) return 0;
@@ -97,15 +112,8 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bitmap, const char* text, int length
     return h;
   }
 
-  int x = rect->left, y = rect->top;
-  if (flags & PIX_DT_CENTER)
-    x += (rect->right - rect->left - tw) / 2;
-  else if (flags & PIX_DT_RIGHT)
-    x = rect->right - tw;
-  if (flags & PIX_DT_VCENTER)
-    y += (rect->bottom - rect->top - th) / 2;
-  else if (flags & PIX_DT_BOTTOM)
-    y = rect->bottom - th;
+  int x, y;
+  AlignedOrigin(*rect, flags, tw, th, &x, &y);
   const int pad = GlyphPadding();
   RECT area = {x - pad, y, x + tw + pad, y + th};
   area = Intersect(area, RECT{0, 0, bitmap->getWidth(), bitmap->getHeight()});
@@ -150,15 +158,8 @@ int PIX_CachedFont::DrawCached(PIX_IBitmap* bitmap, const char* text, int length
   if (flags & kAlignFlags)
   {
     WalkText(text, length, flags, 0, 0, nullptr, nullptr, 0.0f, &tw, &th);
-    if (flags & PIX_DT_CENTER)
-      x = rect->left + (rect->right - rect->left - tw) / 2;
-    else if (flags & PIX_DT_RIGHT)
-      x = rect->right - tw;
-    int top = rect->top;
-    if (flags & PIX_DT_VCENTER)
-      top = rect->top + (rect->bottom - rect->top - th) / 2;
-    else if (flags & PIX_DT_BOTTOM)
-      top = rect->bottom - th;
+    int top;
+    AlignedOrigin(*rect, flags, tw, th, &x, &top);
     if (flags & (PIX_DT_VCENTER | PIX_DT_BOTTOM)) y = bottomUp ? top + th : top;
   }
 
