@@ -79,7 +79,9 @@ void StrBuf::SetFormatted(int maxLen, const char* format, ...)
 {
   if (maxLen < 0)
     maxLen = 0;
-  char* p = static_cast<char*>(mBuf.Resize(maxLen + 1, false));
+  // Formatted apart first: an argument may be this string's own text, which resizing would move.
+  HeapBuf scratch;
+  char* p = static_cast<char*>(scratch.Resize(maxLen + 1, false));
   if (!p)
     return;
   va_list args;
@@ -91,5 +93,5 @@ void StrBuf::SetFormatted(int maxLen, const char* format, ...)
   if (n > maxLen)
     n = maxLen;
   p[n] = '\0';
-  mBuf.Resize(n > 0 ? n + 1 : 0, false);
+  Set(p, n);
 }

@@ -142,6 +142,10 @@ TEST(StrBuf, EmptyGetNulStopAndLimits)
   StrBuf copy(s);
   s.Set("x");
   EXPECT_STREQ(copy.Get(), "Output 1");
+  // Formatting its own text into a longer result grows the storage under the argument.
+  s.SetFormatted(300, "%s and %s%0200d", copy.Get(), s.Get(), 0);
+  s.SetFormatted(300, "[%.20s]", s.Get());
+  EXPECT_STREQ(s.Get(), "[Output 1 and x000000]");
 }
 
 TEST(StrBuf, LongTextsGrowPastTheGranule)
