@@ -139,6 +139,33 @@ void QuorvaneChain::Reset(const QuorvaneSettings& s, double sampleRate) {
   mComp.init(s.attackMs, s.releaseMs, 0.0, s.ratio, s.kneeFactor, SafeRate(sampleRate));
 }
 
+void QuorvaneChain::SetUpFilters(float hpFreq, float peakDb, float shelfDb, float rate) {
+  for (int c = 0; c < 2; ++c) {
+    Biquad& hp = mFilters[c * 3 + 0];
+    hp.type = kHighPass;
+    hp.setAmpdB(1.0f);
+    hp.setQ(0.707f);
+    hp.setFs(rate);
+    hp.setFreq(LimitToNyquist(hpFreq, rate));
+    Biquad& peak = mFilters[c * 3 + 1];
+    peak.type = kPeaking;
+    peak.setAmpdB(peakDb);
+    peak.setQ(0.507f);
+    peak.setFs(rate);
+    peak.setFreq(LimitToNyquist(1600.0f, rate));
+    Biquad& shelf = mFilters[c * 3 + 2];
+    shelf.type = kHighShelf;
+    shelf.setAmpdB(shelfDb);
+    shelf.setQ(0.3f);
+    shelf.setFs(rate);
+    shelf.setFreq(LimitToNyquist(5000.0f, rate));
+  }
+  for (int i = 0; i < kNumFilters; ++i) {
+    const Biquad& f = mFilters[i];
+    mNorm[i] = {{f.b0 / f.a0, f.b1 / f.a0, f.b2 / f.a0, f.a1 / f.a0, f.a2 / f.a0}};
+  }
+}
+
 void QuorvaneChain::SetUpBlock(const QuorvaneSettings& s, const QuorvaneSwitches& sw, double fs) {
   double base;
   if (sw.turbo == 1) {
@@ -156,29 +183,14 @@ void QuorvaneChain::SetUpBlock(const QuorvaneSettings& s, const QuorvaneSwitches
   mTilt[1].Calc(fs);
 
   const float rate = static_cast<float>(fs);
-  for (int c = 0; c < 2; ++c) {
-    Biquad& hp = mFilters[c * 3 + 0];
-    hp.type = kHighPass;
-    hp.setAmpdB(1.0f);
-    hp.setQ(0.707f);
-    hp.setFs(rate);
-    hp.setFreq(LimitToNyquist(hpFreq, rate));
-    Biquad& peak = mFilters[c * 3 + 1];
-    peak.type = kPeaking;
-    peak.setAmpdB(static_cast<float>(s.midGainDb + mTurboMidBoostDb));
-    peak.setQ(0.507f);
-    peak.setFs(rate);
-    peak.setFreq(LimitToNyquist(1600.0f, rate));
-    Biquad& shelf = mFilters[c * 3 + 2];
-    shelf.type = kHighShelf;
-    shelf.setAmpdB(static_cast<float>(-s.hfDb));
-    shelf.setQ(0.3f);
-    shelf.setFs(rate);
-    shelf.setFreq(LimitToNyquist(5000.0f, rate));
-  }
-  for (int i = 0; i < kNumFilters; ++i) {
-    const Biquad& f = mFilters[i];
-    mNorm[i] = {{f.b0 / f.a0, f.b1 / f.a0, f.b2 / f.a0, f.a1 / f.a0, f.a2 / f.a0}};
+  const float peakDb = static_cast<float>(s.midGainDb + mTurboMidBoostDb);
+  const float shelfDb = static_cast<float>(-s.hfDb);
+  // The coefficients depend on these inputs alone; a block that repeats them bit for bit keeps them.
+  const float key[4] = {hpFreq, peakDb, shelfDb, rate};
+  if (!mFilterKeyValid || std::memcmp(key, mFilterKey, sizeof key) != 0) {
+    mFilterKeyValid = true;
+    std::memcpy(mFilterKey, key, sizeof key);
+    SetUpFilters(hpFreq, peakDb, shelfDb, rate);
   }
 
   mThresholdTargetDb = (s.thresholdPos + 15.0) / 30.0 * 35.0 - 40.0;

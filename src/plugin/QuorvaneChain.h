@@ -51,6 +51,7 @@ private:
   static constexpr int kChunk = 64;
 
   void SetUpBlock(const QuorvaneSettings& s, const QuorvaneSwitches& sw, double fs);
+  void SetUpFilters(float hpFreq, float peakDb, float shelfDb, float rate);
   void ProgramInput(const double* inL, const double* inR, int n, int xformer, Memos& m);
   void Detector(const double* scL, const double* scR, int n, const QuorvaneSettings& s,
                 const QuorvaneSwitches& sw, Memos& m);
@@ -76,6 +77,8 @@ private:
   double mReleaseKey[2] = {-1.0, -1.0}, mReleaseCoef = 0.0;
   int32_t mHoldSamples = 0;
   Norm mNorm[kNumFilters] = {};
+  float mFilterKey[4] = {};  // high-pass corner, peak gain, shelf gain, rate of the current coefficients
+  bool mFilterKeyValid = false;
   double mExpArg = 0.0, mExpVal = 1.0;  // exp(0) is exactly 1
   double mSlopeRatio = 0.0, mSlope = 0.0;
   bool mSlopeValid = false;
