@@ -1,21 +1,220 @@
-// IGraphics: the editor engine as the plug-in base sees it. Only what the base and the plug-in's
-// processing path call on the engine; the engine itself fills in the rest.
+// IGraphics: the editor engine. It owns the ordered control list and the back buffer every
+// control draws into, collects dirty regions for the window's timer, maps drawing calls onto the
+// raster library, loads and caches images and fonts, dispatches input to controls, and keeps
+// controls and plug-in parameters in step. The window-system half (presenting, prompts, menus,
+// paths, resources) is supplied by a platform subclass.
+//
+// The plug-in base only ever calls the three operations marked "framework hooks"; they are
+// virtual so the framework needs no more of the engine than this declaration.
 #pragma once
+
+#include "base/PtrList.h"
+#include "base/StrBuf.h"
+#include "graphics/IBitmap.h"
+#include "graphics/IChannelBlend.h"
+#include "graphics/IColor.h"
+#include "graphics/IMouseMod.h"
+#include "graphics/IRECT.h"
+#include "graphics/IText.h"
+
+class IControl;
+class IParam;
+class IPlugin;
+class IPopupMenu;
+class PIX_IBitmap;
+class PIX_IFont;
+class PIX_MemBitmap;
+class PIX_SysBitmap;
+
+enum EFileAction
+{
+  kFileOpen = 0,
+  kFileSave = 1,
+};
 
 class IGraphics
 {
 public:
-  virtual ~IGraphics() = default;
+  static constexpr int kDefaultFPS = 25;
 
-  // Sets every control bound to the parameter (or to it as an auxiliary parameter). A plain value
-  // is converted by the parameter itself. Called from the audio thread too: stores values and
-  // dirty flags only.
-  virtual void SetParameterFromPlug(int paramIdx, double value, bool normalized) = 0;
+  IGraphics(IPlugin* plug, int w, int h, int fps = 0);
+  IGraphics(const IGraphics&) = delete;
+  IGraphics& operator=(const IGraphics&) = delete;
 
-  // Sets one control by its index in the control list; out-of-range indices are ignored. Called
-  // from the audio thread (meter values).
-  virtual void SetControlFromPlug(int controlIdx, double normalizedValue) = 0;
+  // ---- Platform operations, in slot order (abstract ones come from the window) ------------------
+  virtual bool DrawScreen(IRECT* r) = 0;
+  virtual bool MeasureIText(IText* txt, const char* str, IRECT* destRect);
+  virtual void ForceEndUserEdit() = 0;
+  virtual void Resize(int w, int h);
+  virtual bool WindowIsOpen() { return GetWindow() != nullptr; }
+  virtual const char* GetGUIAPI() { return ""; }
+  virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
+  // Runs the menu modally; the menu (or submenu) whose item was chosen, with its chosen index
+  // set, or null when nothing was chosen.
+  virtual IPopupMenu* CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect) = 0;
+  virtual void CreateTextEntry(IControl* control, IText* text, IRECT* textRect, const char* str,
+                               IParam* param) = 0;
+  virtual void HostPath(StrBuf* path) = 0;
+  virtual void PluginPath(StrBuf* path) = 0;
+  virtual void DesktopPath(StrBuf* path) = 0;
+  virtual void AppSupportPath(StrBuf* path, bool isSystem = false) = 0;
+  virtual void SandboxSafeAppSupportPath(StrBuf* path) = 0;
+  virtual void PromptForFile(StrBuf* fileName, EFileAction action = kFileOpen, StrBuf* dir = nullptr,
+                             const char* extensions = "") = 0;
+  virtual bool PromptForColor(IColor* color, const char* prompt = "") = 0;
+  virtual bool OpenURL(const char* url, const char* msgWindowTitle = nullptr,
+                       const char* confirmMsg = nullptr, const char* errMsgOnFailure = nullptr) = 0;
+  virtual void* OpenWindow(void* parent) = 0;
+  virtual void* OpenWindow(void*, void*, short, short) { return nullptr; }
+  virtual void AttachSubWindow(void*) {}
+  virtual void RemoveSubWindow() {}
+  virtual void CloseWindow() = 0;
+  virtual void* GetWindow() = 0;
+  virtual bool GetTextFromClipboard(StrBuf* str) = 0;
+  virtual ~IGraphics();
+  virtual void HideMouseCursor() {}
+  virtual void ShowMouseCursor() {}
+  virtual void UpdateTooltips() = 0;
+  // Null when the image is missing or cannot be decoded.
+  virtual PIX_IBitmap* OSLoadBitmap(int ID, const char* name) = 0;
 
-  // Creates the back buffer; nothing may be drawn before it has run.
-  virtual void PrepDraw() = 0;
+  // ---- Framework hooks (also called from the audio thread: they store values and flags only) ---
+  virtual void SetParameterFromPlug(int paramIdx, double value, bool normalized);
+  virtual void SetControlFromPlug(int controlIdx, double normalizedValue);
+  virtual void PrepDraw();
+
+  // ---- Set-up ----------------------------------------------------------------------------------
+  int AttachControl(IControl* control);
+  void AttachBackground(int ID, const char* name);
+  void AttachPanelBackground(const IColor* color);
+  void AttachKeyCatcher(IControl* control);
+
+  IBitmap LoadIBitmap(int ID, const char* name, int nStates = 1, bool framesAreHoriz = false);
+  void RetainBitmap(IBitmap* bitmap);
+  void ReleaseBitmap(IBitmap* bitmap);
+  IBitmap ScaleBitmap(IBitmap* bitmap, int destW, int destH);
+  IBitmap CropBitmap(IBitmap* bitmap, IRECT* rect);
+
+  // ---- Synchronisation with the plug-in (parameter indices unless said otherwise) --------------
+  void SetParameterFromGUI(int paramIdx, double normalizedValue);
+  void ClampControl(int paramIdx, double lo, double hi, bool normalized);
+  void HideControl(int paramIdx, bool hide);
+  void GrayOutControl(int paramIdx, bool gray);
+  void SetAllControlsDirty();
+  void SetStrictDrawing(bool strict);
+  void AssignParamNameToolTips();
+
+  // ---- Dirty tracking and drawing passes -------------------------------------------------------
+  // Grows r by the draw rectangle of every dirty control (hidden ones too); false when none is.
+  bool IsDirty(IRECT* r);
+  // Draws what r needs, cleans the controls and presents r.
+  bool Draw(IRECT* r);
+
+  // ---- Drawing operations (into the back buffer) -----------------------------------------------
+  bool DrawBitmap(IBitmap* bitmap, IRECT* dest, int srcX, int srcY, const IChannelBlend* blend = nullptr);
+  bool DrawBitmap(IBitmap* bitmap, IRECT* dest, int frame = 1, const IChannelBlend* blend = nullptr);
+  bool DrawRotatedBitmap(IBitmap* bitmap, int destCtrX, int destCtrY, double angle, int yOffsetZeroDeg = 0,
+                         const IChannelBlend* blend = nullptr);
+  bool DrawRotatedMask(IBitmap* base, IBitmap* mask, IBitmap* top, int x, int y, double angle,
+                       const IChannelBlend* blend = nullptr);
+  bool DrawIText(IText* txt, const char* str, IRECT* rect, bool measure = false);
+  bool DrawPoint(const IColor* color, float x, float y, const IChannelBlend* blend = nullptr, bool antiAlias = false);
+  // Coordinates outside the back buffer do nothing.
+  bool ForcePixel(const IColor* color, int x, int y);
+  IColor GetPoint(int x, int y);
+  bool DrawLine(const IColor* color, float x1, float y1, float x2, float y2, const IChannelBlend* blend = nullptr,
+                bool antiAlias = false);
+  bool DrawArc(const IColor* color, float cx, float cy, float r, float minAngle, float maxAngle,
+               const IChannelBlend* blend = nullptr, bool antiAlias = false);
+  bool DrawCircle(const IColor* color, float cx, float cy, float r, const IChannelBlend* blend = nullptr,
+                  bool antiAlias = false);
+  bool FillCircle(const IColor* color, int cx, int cy, float r, const IChannelBlend* blend = nullptr,
+                  bool antiAlias = false);
+  bool RoundRect(const IColor* color, IRECT* rect, const IChannelBlend* blend, int cornerRadius, bool antiAlias);
+  bool FillRoundRect(const IColor* color, IRECT* rect, const IChannelBlend* blend, int cornerRadius, bool antiAlias);
+  bool FillIRect(const IColor* color, IRECT* rect, const IChannelBlend* blend = nullptr);
+  bool FillTriangle(const IColor* color, int x1, int y1, int x2, int y2, int x3, int y3,
+                    const IChannelBlend* blend = nullptr);
+  bool FillIConvexPolygon(const IColor* color, int* x, int* y, int n, const IChannelBlend* blend = nullptr);
+  bool DrawRect(const IColor* color, IRECT* rect);
+  bool DrawVerticalLine(const IColor* color, int xi, int yLo, int yHi);
+  bool DrawHorizontalLine(const IColor* color, int yi, int xLo, int xHi);
+  bool DrawVerticalLine(const IColor* color, IRECT* rect, float x);
+  bool DrawHorizontalLine(const IColor* color, IRECT* rect, float y);
+  bool DrawRadialLine(const IColor* color, float cx, float cy, float angle, float rMin, float rMax,
+                      const IChannelBlend* blend = nullptr, bool antiAlias = false);
+
+  // ---- Input dispatch (editor coordinates, origin top-left) ------------------------------------
+  void OnMouseDown(int x, int y, IMouseMod* mod);
+  void OnMouseUp(int x, int y, IMouseMod* mod);
+  void OnMouseDrag(int x, int y, IMouseMod* mod);
+  // True when the double click was delivered as a press.
+  bool OnMouseDblClick(int x, int y, IMouseMod* mod);
+  void OnMouseWheel(int x, int y, IMouseMod* mod, int d);
+  bool OnMouseOver(int x, int y, IMouseMod* mod);
+  void OnMouseOut();
+  // True when a control or the key catcher took the key.
+  bool OnKeyDown(int x, int y, int key);
+  int GetMouseControlIdx(int x, int y, bool mo = false);
+  void ReleaseMouseCapture();
+  int GetParamIdxForPTAutomation(int x, int y);
+  int GetLastClickedParamForPTAutomation();
+  void OnGUIIdle();
+  void PromptUserInput(IControl* control, IParam* param, IRECT* textRect);
+  void SetFromStringAfterPrompt(IControl* control, IParam* param, const char* txt);
+
+  // ---- Accessors -------------------------------------------------------------------------------
+  IPlugin* GetPlug() const { return mPlug; }
+  int Width() const { return mWidth; }
+  int Height() const { return mHeight; }
+  int FPS() const { return mFPS; }
+  // Pixels of the back buffer; null before PrepDraw.
+  PIX_Pixel* GetBits();
+  PIX_SysBitmap* GetBackBuffer() const { return mDrawBitmap; }
+  IControl* GetControl(int idx) const { return mControls.Get(idx); }
+  int NControls() const { return mControls.GetSize(); }
+  IControl* GetKeyCatcher() const { return mKeyCatcher; }
+  const IRECT& GetDrawRect() const { return mDrawRECT; }
+  int GetMouseCapture() const { return mMouseCapture; }
+  int GetMouseOver() const { return mMouseOver; }
+  int GetMouseX() const { return mMouseX; }
+  int GetMouseY() const { return mMouseY; }
+  bool TooltipsEnabled() const { return mEnableTooltips; }
+  void EnableTooltips(bool enable) { mEnableTooltips = enable; }
+  void HandleMouseOver(bool canHandle) { mHandleMouseOver = canHandle; }
+  bool CanHandleMouseOver() const { return mHandleMouseOver; }
+  bool IsStrictDrawing() const { return mStrict; }
+
+protected:
+  PtrList<IControl> mControls{4096};
+  IPlugin* mPlug;
+  IRECT mDrawRECT;
+  bool mCursorHidden = false;
+  int mHiddenMousePointX = -1, mHiddenMousePointY = -1;
+  PIX_SysBitmap* mDrawBitmap = nullptr;
+  PIX_MemBitmap* mTmpBitmap = nullptr;
+  int mWidth, mHeight;
+  int mFPS;
+  int mMouseCapture = -1;
+  int mMouseOver = -1;
+  int mMouseX = 0, mMouseY = 0;
+  int mLastClickedParam = -1;
+  bool mHandleMouseOver = false;
+  bool mStrict = true;
+  bool mEnableTooltips = false;
+  IControl* mKeyCatcher = nullptr;
+
+  // The font of a style from the process-wide cache, created on first use; null when the
+  // platform has no font for it. Also stored in the style.
+  PIX_IFont* CacheFont(IText* txt);
+
+private:
+  // Index of the topmost control that is shown, not grayed (unless mouse-over mode lets a grayed
+  // control with mouse-over-when-grayed through) and hit; -1 when none.
+  int HitTest(int x, int y, bool mouseOver) const;
+  void ClipToDrawRect(IRECT* dest) const;
+  void DeleteControlsAndBitmaps();
 };
+
+// Empties the process-wide bitmap and font caches; the module calls it when it unloads.
+void IGraphicsReleaseCaches();
