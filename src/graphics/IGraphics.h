@@ -21,6 +21,7 @@ class IControl;
 class IParam;
 class IPlugin;
 class IPopupMenu;
+class IRunLoopBridge;
 class PIX_IBitmap;
 class PIX_IFont;
 class PIX_MemBitmap;
@@ -77,6 +78,9 @@ public:
   virtual void UpdateTooltips() = 0;
   // Null when the image is missing or cannot be decoded.
   virtual PIX_IBitmap* OSLoadBitmap(int ID, const char* name) = 0;
+  // The host's UI event loop, for windows that need one handed to them (X11); set by the editor
+  // view before OpenWindow, null when the host offers none. Not owned.
+  virtual void SetHostRunLoop(IRunLoopBridge*) {}
 
   // ---- Framework hooks (also called from the audio thread: they store values and flags only) ---
   virtual void SetParameterFromPlug(int paramIdx, double value, bool normalized);
