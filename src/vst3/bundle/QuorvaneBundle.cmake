@@ -49,13 +49,16 @@ endif()
 
 file(MAKE_DIRECTORY ${_resources})
 configure_file(${_bundle_src}/moduleinfo.json.in ${_resources}/moduleinfo.json @ONLY)
-# The editor's film strips, once there are any: an empty folder does not survive a checkout.
+# The editor's film strips sit directly in Resources: the windows load an image by the last
+# component of its resource name, as the macOS bundle lookup does.
 set(_img ${PROJECT_SOURCE_DIR}/src/plugin/resources/img)
-file(MAKE_DIRECTORY ${_resources}/img)
-if(IS_DIRECTORY ${_img})
-  add_custom_command(TARGET Quorvane POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${_img} ${_resources}/img
+file(GLOB _img_files CONFIGURE_DEPENDS ${_img}/*.png)
+if(_img_files)
+  # Its own target, so an image changed without a relink still reaches the bundle.
+  add_custom_target(quorvane-images
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${_img_files} ${_resources}
     COMMENT "Copying the editor images into the bundle")
+  add_dependencies(Quorvane quorvane-images)
 endif()
 
 add_custom_target(install-vst3
