@@ -1,13 +1,20 @@
-# qv_add_test(NAME name SOURCES ... LIBS ...): one GoogleTest executable registered with CTest.
+# qv_add_test(NAME name SOURCES ... LIBS ... [DISPLAY]): one GoogleTest executable registered with
+# CTest. DISPLAY marks tests that use the X server (windows, synthetic input): they take turns,
+# since synthetic pointer and key events are global to the display.
 function(qv_add_test)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "DISPLAY" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  set(_lock "")
+  if(T_DISPLAY)
+    set(_lock RESOURCE_LOCK x11display)
+  endif()
   gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60
                        WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tests
                        PROPERTIES TIMEOUT 600
-                                  ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+                                  ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
+                                  ${_lock})
 endfunction()
 
 # qv_add_bench(NAME name SOURCES ... LIBS ...): one Google Benchmark program.
