@@ -85,8 +85,8 @@ bool IControl::IsHit(int x, int y) { return mTargetRECT.Contains(x, y); }
 
 void IControl::SetDirty(bool pushParamToPlug)
 {
-  const double value = GetValue();
-  SetValue(value < mClampLo ? mClampLo : std::min(mClampHi, value));
+  const double value = GetValue(), lo = ClampLo();
+  SetValue(value < lo ? lo : std::min(ClampHi(), value));
   mDirty.store(true, std::memory_order_relaxed);
   if (!pushParamToPlug || !mPlug || mParamIdx < 0) return;
 

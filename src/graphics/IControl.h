@@ -95,9 +95,13 @@ public:
   void SetDblAsSingleClick(bool dblAsSingle) { mDblAsSingleClick = dblAsSingle; }
   bool IsPromptDisabled() const { return mDisablePrompt; }
   void DisablePrompt(bool disable) { mDisablePrompt = disable; }
-  void Clamp(double lo, double hi) { mClampLo = lo; mClampHi = hi; }
-  double ClampLo() const { return mClampLo; }
-  double ClampHi() const { return mClampHi; }
+  void Clamp(double lo, double hi)
+  {
+    mClampLo.store(lo, std::memory_order_relaxed);
+    mClampHi.store(hi, std::memory_order_relaxed);
+  }
+  double ClampLo() const { return mClampLo.load(std::memory_order_relaxed); }
+  double ClampHi() const { return mClampHi.load(std::memory_order_relaxed); }
   bool RedrawRequested() const { return mRedraw.load(std::memory_order_relaxed); }
   void SetRedraw() { mRedraw.store(true, std::memory_order_relaxed); }
   const char* GetTooltip() const { return mTooltip.Get(); }
@@ -116,7 +120,8 @@ protected:
   std::vector<AuxParam> mAuxParams;
   std::atomic<double> mValue{0.0};
   std::atomic<double> mDefaultValue{-1.0};
-  double mClampLo = 0.0, mClampHi = 1.0;
+  // Read by SetDirty, which host automation reaches from the audio thread.
+  std::atomic<double> mClampLo{0.0}, mClampHi{1.0};
   std::atomic<bool> mDirty{true};
   bool mHide = false;
   bool mGrayed = false;

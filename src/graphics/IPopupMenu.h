@@ -57,8 +57,8 @@ public:
   IPopupMenuItem* AddSeparator(int index = -1);
 
   IPopupMenuItem* GetItem(int index) const { return mMenuItems.Get(index); }
-  // The index must be valid.
-  const char* GetItemText(int index) const { return mMenuItems.Get(index)->GetText(); }
+  // "" outside the list.
+  const char* GetItemText(int index) const;
   int GetNItems() const { return mMenuItems.GetSize(); }
 
   // 0 none, 1 "%1d: ", 2 "%02d: ", 3 "%03d: " before each item's text; other values are ignored.
