@@ -216,8 +216,13 @@ private:
   // Index of the topmost control that is shown, not grayed (unless mouse-over mode lets a grayed
   // control with mouse-over-when-grayed through) and hit; -1 when none.
   int HitTest(int x, int y, bool mouseOver) const;
-  void ClipToDrawRect(IRECT* dest) const;
-  void DeleteControlsAndBitmaps();
+  // The captured control's index, else the hit control's; -1 when neither exists.
+  int TargetIdx(int x, int y) const;
+  // The back buffer while it has pixels, else null: nothing is drawn before PrepDraw.
+  PIX_IBitmap* BackBuffer() const;
+  // Blits the source area at (srcX, srcY) into dest cut to the draw clip rectangle.
+  bool BlitClipped(PIX_IBitmap* src, const IRECT& dest, int srcX, int srcY, const IChannelBlend* blend);
+  void DeleteBackBuffers();
 };
 
 // Empties the process-wide bitmap and font caches; the module calls it when it unloads.

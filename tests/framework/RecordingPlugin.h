@@ -4,7 +4,7 @@
 
 #include "framework/ChannelDelayLine.h"
 #include "framework/IPlugin.h"
-#include "graphics/IGraphics.h"
+#include "graphics/platform/headless/IGraphicsHeadless.h"
 
 #include <cstdio>
 #include <string>
@@ -23,10 +23,14 @@ inline std::string Num(double v)
   return buf;
 }
 
-class RecordingGraphics : public IGraphics
+// The three hooks the base calls on an editor, logged instead of carried out.
+class RecordingGraphics : public IGraphicsHeadless
 {
 public:
-  RecordingGraphics(CallLog* log, bool* destroyed = nullptr) : mLog(log), mDestroyed(destroyed) {}
+  RecordingGraphics(CallLog* log, bool* destroyed = nullptr)
+    : IGraphicsHeadless(nullptr, 0, 0), mLog(log), mDestroyed(destroyed)
+  {
+  }
   ~RecordingGraphics() override
   {
     if (mDestroyed)
