@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libx11-dev libxext-dev
+  libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra libx11-dev libxext-dev
   libxtst-dev xvfb xauth x11-utils
   libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,0 +1,8 @@
+// The background: brushed anthracite panel with screws, the meter face, button wells, the knobs'
+// shadows and scales, and every legend of the editor.
+#pragma once
+
+#include "Canvas.h"
+
+// False when a legend face is missing (see Typeface::ok).
+bool DrawFaceplate(Canvas& c);
