@@ -93,6 +93,8 @@ void IGraphics::AttachKeyCatcher(IControl* control)
 
 void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized)
 {
+  // Checked before conversion too: the parameter turns NaN into a plausible 0.
+  if (!std::isfinite(value)) return;
   if (!normalized)
   {
     IParam* param = mPlug ? mPlug->GetParam(paramIdx) : nullptr;

@@ -115,12 +115,19 @@ public:
   bool Draw(IRECT* r);
 
   // ---- Drawing operations (into the back buffer) -----------------------------------------------
+  // Bitmaps are cut to the draw clip rectangle, which only a draw pass sets. Operations answer
+  // false when there is nothing to draw with: no back buffer yet, no image, null arguments.
   bool DrawBitmap(IBitmap* bitmap, IRECT* dest, int srcX, int srcY, const IChannelBlend* blend = nullptr);
+  // Frames are 1-based; frames outside 1..N show the nearest end of the strip.
   bool DrawBitmap(IBitmap* bitmap, IRECT* dest, int frame = 1, const IChannelBlend* blend = nullptr);
+  // Angle in radians; not cut to the draw clip rectangle.
   bool DrawRotatedBitmap(IBitmap* bitmap, int destCtrX, int destCtrY, double angle, int yOffsetZeroDeg = 0,
                          const IChannelBlend* blend = nullptr);
+  // Angle in degrees.
   bool DrawRotatedMask(IBitmap* base, IBitmap* mask, IBitmap* top, int x, int y, double angle,
                        const IChannelBlend* blend = nullptr);
+  // Any bytes may be passed; an empty or null string draws nothing and answers true. Measuring
+  // places the text's extent in rect by the style's alignment.
   bool DrawIText(IText* txt, const char* str, IRECT* rect, bool measure = false);
   bool DrawPoint(const IColor* color, float x, float y, const IChannelBlend* blend = nullptr, bool antiAlias = false);
   // Coordinates outside the back buffer do nothing.

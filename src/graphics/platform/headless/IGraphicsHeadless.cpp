@@ -76,8 +76,8 @@ bool IGraphicsHeadless::SaveBackBuffer(const char* path)
 
 void IGraphicsHeadless::CreateTextEntry(IControl* control, IText*, IRECT* textRect, const char* str, IParam* param)
 {
-  // One field at a time, as in a real window.
-  if (!control || mTextEntryOpen) return;
+  // One field at a time, and only in an open window, as in a real one.
+  if (!control || mTextEntryOpen || !mWindow) return;
   mTextEntryOpen = true;
   ++mNTextEntries;
   mTextEntry.mControl = control;
@@ -103,7 +103,7 @@ void IGraphicsHeadless::ForceEndUserEdit() { mTextEntryOpen = false; }
 IPopupMenu* IGraphicsHeadless::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect)
 {
   ReleaseMouseCapture();
-  if (!menu) return nullptr;
+  if (!menu || !mWindow) return nullptr;
   Menu shown;
   shown.mRect = areaRect ? *areaRect : IRECT();
   for (int i = 0; i < menu->GetNItems(); ++i)
@@ -147,6 +147,11 @@ void IGraphicsHeadless::AppSupportPath(StrBuf* path, bool isSystem)
 void IGraphicsHeadless::PromptForFile(StrBuf* fileName, EFileAction action, StrBuf* dir, const char* extensions)
 {
   if (!fileName) return;
+  if (!mWindow)
+  {
+    fileName->Set("");
+    return;
+  }
   mFilePrompts.push_back({action, fileName->Get(), dir ? dir->Get() : "", extensions ? extensions : ""});
   fileName->Set("");
   if (mFileAnswers.empty()) return;

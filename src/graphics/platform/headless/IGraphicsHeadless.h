@@ -75,6 +75,8 @@ public:
   // Writes the back buffer as an 8-bit RGBA PNG file.
   bool SaveBackBuffer(const char* path);
 
+  // Text entries, menus and file prompts need an open window (OpenWindow), as on a real system.
+
   // ---- Text entry --------------------------------------------------------------------------------
   bool TextEntryOpen() const { return mTextEntryOpen; }
   // The entry opened last (still valid after it closed).
