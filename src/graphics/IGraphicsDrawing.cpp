@@ -167,6 +167,7 @@ bool IGraphics::RoundRect(const IColor* color, IRECT* rect, const IChannelBlend*
 {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color || !rect) return false;
+  if (rect->W() <= 0 || rect->H() <= 0) return true;
   PIX_RoundRect(back, rect->L, rect->T, rect->W(), rect->H(), cornerRadius, color->ToPixel(), BlendToWeight(blend),
                 BlendToMode(blend), antiAlias);
   return true;
@@ -176,10 +177,15 @@ bool IGraphics::FillRoundRect(const IColor* color, IRECT* rect, const IChannelBl
 {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color || !rect) return false;
+  const int L = rect->L, T = rect->T, R = rect->R, B = rect->B, W = rect->W(), H = rect->H();
+  if (W <= 0 || H <= 0) return true;
+  // Corners wider than half the rectangle would paint their circles outside it.
+  if (cr > W / 2) cr = W / 2;
+  if (cr > H / 2) cr = H / 2;
+  if (cr < 0) cr = 0;
   const PIX_Pixel c = color->ToPixel();
   const float w = BlendToWeight(blend);
   const int mode = BlendToMode(blend);
-  const int L = rect->L, T = rect->T, R = rect->R, B = rect->B, W = rect->W(), H = rect->H();
   PIX_FillRect(back, L + cr, T, W - 2 * cr, H, c, w, mode);
   PIX_FillRect(back, L, T + cr, cr, H - 2 * cr, c, w, mode);
   PIX_FillRect(back, R - cr, T + cr, cr, H - 2 * cr, c, w, mode);
@@ -195,6 +201,7 @@ bool IGraphics::FillIRect(const IColor* color, IRECT* rect, const IChannelBlend*
 {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color || !rect) return false;
+  if (rect->W() <= 0 || rect->H() <= 0) return true;
   PIX_FillRect(back, rect->L, rect->T, rect->W(), rect->H(), color->ToPixel(), BlendToWeight(blend),
                BlendToMode(blend));
   return true;
