@@ -44,10 +44,10 @@ void Panel(Canvas& c) {
   ShapeBuilder outer(s, 0, 0, kEditorW, kEditorH);
   outer.rect(0, 0, kEditorW, kEditorH);
   outer.rect(2, 2, kEditorW - 4, kEditorH - 4, false);
+  // Lit along the top and left, in shadow along the bottom and right; the corners split diagonally.
   c.fill(outer.resolve(), [&](double x, double y) {
-    return (x + y < kEditorW * 0.5 || (y < 3 && x < kEditorW - 3) || (x < 3 && y < kEditorH - 3))
-               ? Hex(0x5C5852)
-               : Hex(0x141312);
+    const bool lit = (y < 3 && x < kEditorW - y) || (x < 3 && y < kEditorH - x);
+    return lit ? Hex(0x5C5852) : Hex(0x141312);
   });
 }
 

@@ -86,7 +86,7 @@ void DrawMeterFace(Canvas& c, double ox, double oy, const Typeface& scaleFace, c
     b.segment(Polar(px, py, kArcR, a), Polar(px, py, kArcR + 7, a), 1.2, false);
     c.fill(b.resolve(), palette::kMeterInk);
   }
-  c.fill(captionFace.text("dB", px, oy + 100, Align::Centre), palette::kMeterInk);
+  c.fill(captionFace.text("dB", px, oy + 112, Align::Centre), palette::kMeterInk);
 
   // Apron over the pivot, with the caption.
   {

@@ -9,7 +9,7 @@
 
 namespace meter {
 // Frame-local geometry (design units): the pivot hides below the apron at the window's foot.
-constexpr double kPivotX = kMeterW / 2.0, kPivotY = 224;
+constexpr double kPivotX = kMeterW / 2.0, kPivotY = 206;
 constexpr double kApronTop = 143;
 constexpr double kArcR = 164;
 constexpr double kNeedleR = 177;

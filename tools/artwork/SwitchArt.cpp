@@ -15,7 +15,7 @@ void DrawSwitch(Canvas& c, const Typeface& legendFace, const char* legend, bool 
     return b.resolve();
   };
   const Coverage cap = capShape(0);
-  if (lit) c.fill(Blurred(cap, (int)(3 * s + 0.5)), palette::kAccent, 0.45f);
+  if (lit) c.fill(Blurred(cap, (int)(4 * s + 0.5)), palette::kAccent, 0.7f);
 
   // Body: lit caps glow from the centre, dark caps get a soft top-down sheen.
   const double midX = kCapX + kCapW / 2, midY = kCapY + kCapH / 2;
