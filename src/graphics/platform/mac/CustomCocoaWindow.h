@@ -1,0 +1,8 @@
+// The borderless child window that carries the editor for hosts that hand over a window rather
+// than a view. Objective-C++ only; manual reference counting.
+#pragma once
+
+#import <Cocoa/Cocoa.h>
+
+@interface CustomCocoaWindow_vQuorvane_vst3 : NSWindow
+@end

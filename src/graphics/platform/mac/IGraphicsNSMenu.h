@@ -1,0 +1,26 @@
+// The native popup menu built from an IPopupMenu, and the invisible view that receives the
+// user's choice. Objective-C++ only; manual reference counting.
+#pragma once
+
+#import <Cocoa/Cocoa.h>
+
+class IPopupMenu;
+
+// Receives OnMenuSelection: from every item of a menu tree and keeps the chosen item.
+@interface IGraphicsMenuRcvr_vQuorvane_vst3 : NSView
+{
+  NSMenuItem* nsMenuItem;  // retained
+}
+- (void) OnMenuSelection: (NSMenuItem*) pItem;
+// The chosen item, or nil when the menu was dismissed.
+- (NSMenuItem*) MenuItem;
+@end
+
+@interface IGraphicsNSMenu_vQuorvane_vst3 : NSMenu
+{
+  IPopupMenu* mIPopupMenu;  // not owned
+}
+// Builds the whole tree (submenus too), every item sending its action to pView.
+- (id) initWithIPopupMenuAndReciever: (IPopupMenu*) pMenu : (NSView*) pView;
+- (IPopupMenu*) AssociatedIPopupMenu;
+@end

@@ -1,0 +1,82 @@
+// The native popup menu and its receiver; see IGraphicsNSMenu.h. Manual reference counting
+// (built with -fno-objc-arc).
+#import "graphics/platform/mac/IGraphicsNSMenu.h"
+
+#import "graphics/platform/mac/CocoaStrings.h"
+
+#include "graphics/IPopupMenu.h"
+#include "graphics/platform/mac/CocoaMapping.h"
+
+#include <string>
+
+@implementation IGraphicsMenuRcvr_vQuorvane_vst3
+
+- (void) dealloc
+{
+  [nsMenuItem release];
+  [super dealloc];
+}
+
+- (void) OnMenuSelection: (NSMenuItem*) pItem
+{
+  [pItem retain];
+  [nsMenuItem release];
+  nsMenuItem = pItem;
+}
+
+- (NSMenuItem*) MenuItem
+{
+  return nsMenuItem;
+}
+
+@end
+
+@implementation IGraphicsNSMenu_vQuorvane_vst3
+
+- (id) initWithIPopupMenuAndReciever: (IPopupMenu*) pMenu : (NSView*) pView
+{
+  self = [super initWithTitle:@""];
+  if (!self) return nil;
+  // Items are enabled or disabled by the model, not by responder validation.
+  [self setAutoenablesItems:NO];
+  mIPopupMenu = pMenu;
+
+  const int n = pMenu ? pMenu->GetNItems() : 0;
+  for (int i = 0; i < n; ++i)
+  {
+    IPopupMenuItem* item = pMenu->GetItem(i);
+    const std::string title = CocoaMapping::MenuItemTitle(pMenu->GetPrefix(), i + 1, item->GetText());
+    NSString* nsTitle = ToNSString(title.c_str());
+
+    if (item->GetSubmenu())
+    {
+      NSMenuItem* nsItem = [self addItemWithTitle:nsTitle action:nil keyEquivalent:@""];
+      IGraphicsNSMenu_vQuorvane_vst3* submenu =
+        [[IGraphicsNSMenu_vQuorvane_vst3 alloc] initWithIPopupMenuAndReciever:item->GetSubmenu() :pView];
+      [self setSubmenu:submenu forItem:nsItem];
+      [submenu release];
+    }
+    else if (item->GetIsSeparator())
+    {
+      [self addItem:[NSMenuItem separatorItem]];
+    }
+    else
+    {
+      NSMenuItem* nsItem = [self addItemWithTitle:nsTitle action:@selector(OnMenuSelection:) keyEquivalent:@""];
+      // The receiver is not in any window, so the action could not find it through the
+      // responder chain.
+      [nsItem setTarget:pView];
+      if (item->GetIsTitle()) [nsItem setIndentationLevel:1];
+      if (item->GetChecked()) [nsItem setState:NSControlStateValueOn];
+      if (!item->GetEnabled()) [nsItem setEnabled:NO];
+    }
+  }
+  return self;
+}
+
+- (IPopupMenu*) AssociatedIPopupMenu
+{
+  return mIPopupMenu;
+}
+
+@end
