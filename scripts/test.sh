@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
-# The test command: sanitizer build (ASan + UBSan) of everything, benchmarks included so they keep
-# compiling, then every test through ctest under a virtual X server.
+# The test command: the thread-safety test under ThreadSanitizer, then a sanitizer build (ASan +
+# UBSan) of everything, benchmarks included so they keep compiling, and every test through ctest
+# under a virtual X server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 jobs=$(nproc)
+# The editor's audio-thread versus UI-thread test under ThreadSanitizer, in a small build of its own
+# (TSan cannot share a build with ASan).
+cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=thread -DQV_BENCH=OFF \
+  -DQV_COMPONENTS="gdi;pix;base;framework;graphics"
+cmake --build build/tsan --target graphics_EngineConcurrencyTest -j"$jobs"
+TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/graphics/graphics_EngineConcurrencyTest
 cmake -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON
 cmake --build build/debug -j"$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
