@@ -10,8 +10,9 @@ IFileSelectorControl::IFileSelectorControl(IPlugin* plug, const IRECT& rect, int
 
 void IFileSelectorControl::OnMouseDown(int, int, IMouseMod*)
 {
+  // Without a window there is nobody to ask, and flipping the value would announce a choice.
   IGraphics* gui = GetGUI();
-  if (!gui) return;
+  if (!gui || !gui->WindowIsOpen()) return;
   mState = kFSSelecting;
   SetDirty(false);
   gui->PromptForFile(&mFile, mFileAction, &mDir, mExtensions.Get());

@@ -25,9 +25,10 @@ void IKnobControl::OnMouseDrag(int, int, int dX, int dY, IMouseMod* mod)
   double gearing = mGearing;
   if (FineMotion(mod)) gearing *= 10.0;
   // T - B is negative, so dragging up raises the value.
-  const double delta = mDirection == kVertical ? static_cast<double>(dY) / static_cast<double>(mRECT.T - mRECT.B) / gearing
-                                               : static_cast<double>(dX) / static_cast<double>(mRECT.R - mRECT.L) / gearing;
-  // A flat rectangle or zero gearing gives no sensible rate: ignore the drag rather than store inf or NaN.
+  const int span = mDirection == kVertical ? mRECT.T - mRECT.B : mRECT.R - mRECT.L;
+  // A flat rectangle or zero gearing gives no rate: ignore the drag rather than store inf or NaN.
+  if (span == 0 || gearing == 0.0) return;
+  const double delta = (mDirection == kVertical ? dY : dX) / static_cast<double>(span) / gearing;
   if (!std::isfinite(delta)) return;
   SetValue(GetValue() + delta);
   SetDirty(true);
@@ -43,8 +44,9 @@ IKnobLineControl::IKnobLineControl(IPlugin* plug, const IRECT& rect, int paramId
                                    double innerRadius, double outerRadius, double minAngle, double maxAngle,
                                    EDirection direction, double gearing)
   : IKnobControl(plug, rect, paramIdx, direction, gearing, IChannelBlend::kBlendClobber),
-    mColor(color ? *color : COLOR_BLACK), mMinAngle(static_cast<float>(minAngle)), mMaxAngle(static_cast<float>(maxAngle)),
-    mInnerRadius(static_cast<float>(innerRadius)), mOuterRadius(static_cast<float>(outerRadius))
+    mColor(color ? *color : COLOR_BLACK), mMinAngle(static_cast<float>(minAngle)),
+    mMaxAngle(static_cast<float>(maxAngle)), mInnerRadius(static_cast<float>(innerRadius)),
+    mOuterRadius(static_cast<float>(outerRadius))
 {
   if (mOuterRadius == 0.0f) mOuterRadius = 0.5f * static_cast<float>(rect.W());
 }

@@ -3,6 +3,8 @@
 
 #include "graphics/IGraphics.h"
 
+#include <algorithm>
+
 IRadioButtonsControl::IRadioButtonsControl(IPlugin* plug, const IRECT& rect, int paramIdx, int nButtons,
                                            const IBitmap* bitmap, EDirection direction, bool reverse)
   : IControl(plug, rect, paramIdx), mBitmap(bitmap ? *bitmap : IBitmap())
@@ -22,7 +24,9 @@ IRadioButtonsControl::IRadioButtonsControl(IPlugin* plug, const IRECT& rect, int
   }
   else if (direction == kVertical)
   {
-    for (int i = 0, bottom = mRECT.B - gy; i < n; ++i, bottom -= f + gy)
+    // Reversed layouts mirror the plain ones: the first button sits flush with the far edge, so
+    // the last one stays inside the control (and can be clicked) rather than one gap beyond it.
+    for (int i = 0, bottom = mRECT.B; i < n; ++i, bottom -= f + gy)
       mRECTs.emplace_back(mRECT.L, bottom - f, mRECT.L + w, bottom);
   }
   else if (!reverse)
@@ -31,7 +35,7 @@ IRadioButtonsControl::IRadioButtonsControl(IPlugin* plug, const IRECT& rect, int
   }
   else
   {
-    for (int i = 0, x = mRECT.R - w - gx; i < n; ++i, x -= gx + w) mRECTs.emplace_back(x, mRECT.T, x + w, mRECT.T + f);
+    for (int i = 0, x = mRECT.R - w; i < n; ++i, x -= gx + w) mRECTs.emplace_back(x, mRECT.T, x + w, mRECT.T + f);
   }
 }
 
@@ -58,8 +62,10 @@ bool IRadioButtonsControl::Draw(IGraphics* graphics)
 {
   const int n = static_cast<int>(mRECTs.size());
   if (!mBitmap.mData || n == 0) return true;
-  int active = static_cast<int>(static_cast<double>(n - 1) * GetValue() + 0.5);
-  active = active < 0 ? 0 : (active > n - 1 ? n - 1 : active);
-  for (int i = 0; i < n; ++i) graphics->DrawBitmap(&mBitmap, &mRECTs[static_cast<size_t>(i)], i == active ? 2 : 1, &mBlend);
+  // Clamping the value first keeps the cast defined for out-of-range plug-in values.
+  const double v = std::min(1.0, std::max(0.0, GetValue()));
+  const int active = static_cast<int>(static_cast<double>(n - 1) * v + 0.5);
+  for (int i = 0; i < n; ++i)
+    graphics->DrawBitmap(&mBitmap, &mRECTs[static_cast<size_t>(i)], i == active ? 2 : 1, &mBlend);
   return true;
 }
