@@ -1,6 +1,6 @@
 // libpng in memory with setjmp error return; the settings below are part of the artwork's
 // reproducibility.
-#include "PngFile.h"
+#include "StripPng.h"
 
 #include <png.h>
 

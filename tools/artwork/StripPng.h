@@ -1,4 +1,4 @@
-// Deterministic PNG encoding of raster bitmaps: fixed compression settings and no time or text
+// Deterministic PNG encoding of the strips: fixed compression settings and no time or text
 // chunks, so the same pixels always give the same bytes.
 #pragma once
 

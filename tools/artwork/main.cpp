@@ -1,10 +1,9 @@
 // qv_artwork OUTDIR [--scale N] [--only FILE.png]... [--preview OUT.png [--frame F] [--lit]]
 // Draws the editor's film strips into OUTDIR; the preview composes the strips found in OUTDIR.
-#include "PngFile.h"
-#include "Preview.h"
-#include "Strips.h"
+#include "artwork/StripPng.h"
+#include "artwork/Preview.h"
+#include "artwork/Strips.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
