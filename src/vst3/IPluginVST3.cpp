@@ -6,6 +6,7 @@
 #include "framework/ChannelDelayLine.h"
 #include "graphics/IGraphics.h"
 #include "vst3/IPluginParameter.h"
+#include "vst3/IPluginVST3View.h"
 #include "vst3/abi/ContextMenu.h"
 #include "vst3/abi/HostApplication.h"
 #include "vst3/support/ListHostParam.h"
@@ -472,7 +473,17 @@ tresult IPluginVST3::setParamNormalized(ParamID id, ParamValue value) {
   return kResultOk;
 }
 
-IPlugView* IPluginVST3::createView(FIDString) { return nullptr; }
+IPlugView* IPluginVST3::createView(FIDString name) {
+  if (!name || std::strcmp(name, "editor") != 0) return nullptr;
+  IPluginVST3View* view = nullptr;
+  try {
+    view = new IPluginVST3View(this);
+  } catch (...) {
+    return nullptr;
+  }
+  addDependentView(view);
+  return view;
+}
 
 // ---- State streams -------------------------------------------------------------------------------
 
@@ -564,7 +575,7 @@ void IPluginVST3::GetTime(ITimeInfo* timeInfo) {
 }
 
 void IPluginVST3::ResizeGraphics(int w, int h) {
-  if (GetGraphics() && !mViews.empty()) mViews.front()->RequestResize(w, h);
+  if (GetGraphics() && !mViews.empty()) mViews.front()->resize(w, h);
 }
 
 void IPluginVST3::SetLatency(int samples) {
@@ -572,11 +583,16 @@ void IPluginVST3::SetLatency(int samples) {
   restartComponent(kLatencyChanged);
 }
 
-void IPluginVST3::addDependentView(vstsupport::PlugViewBase* view) {
-  if (view) mViews.push_back(view);
+void IPluginVST3::addDependentView(IPluginVST3View* view) {
+  if (!view) return;
+  try {
+    mViews.push_back(view);
+  } catch (...) {
+    // Unlisted, the view still works; only resize requests and context menus pass it by.
+  }
 }
 
-void IPluginVST3::removeDependentView(vstsupport::PlugViewBase*) { mViews.clear(); }
+void IPluginVST3::removeDependentView(IPluginVST3View*) { mViews.clear(); }
 
 bool IPluginVST3::isTypeOf(const char* name, bool askBase) const {
   if (name && std::strcmp(name, "IPluginVST3") == 0) return true;

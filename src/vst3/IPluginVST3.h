@@ -8,11 +8,13 @@
 #include "vst3/IPluginInstanceInfo.h"
 #include "vst3/abi/Events.h"
 #include "vst3/abi/ParameterChanges.h"
+#include "vst3/abi/PlugView.h"
 #include "vst3/abi/Stream.h"
 #include "vst3/support/EffectComponent.h"
-#include "vst3/support/PlugViewBase.h"
 
 #include <vector>
+
+class IPluginVST3View;
 
 class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
  public:
@@ -80,9 +82,10 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
   bool SendMidiMsg(IMidiMsg*) override { return false; }
 
   // ---- Open editor views ----
-  void addDependentView(vstsupport::PlugViewBase* view);
-  // Forgets every view, whichever one is named.
-  void removeDependentView(vstsupport::PlugViewBase* view);
+  void addDependentView(IPluginVST3View* view);
+  // Forgets every view, whichever one is named. A view calls it as it goes, so the list never
+  // names a destroyed view.
+  void removeDependentView(IPluginVST3View* view);
 
   vstsupport::Bus* getAudioInput(int idx) { return GetAudioInput(idx); }
   vstsupport::Bus* getAudioOutput(int idx) { return GetAudioOutput(idx); }
@@ -111,7 +114,7 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
   int mSidechainChannels;
   bool mSidechainActive = false;
   vst3abi::ProcessContext mProcessContext{};
-  std::vector<vstsupport::PlugViewBase*> mViews;
+  std::vector<IPluginVST3View*> mViews;
 
   // Per channel: the host buffer of this block (null = not fed), whether the channel's scratch
   // buffer may hold samples of an earlier block, and the compacted pointers of one slice.

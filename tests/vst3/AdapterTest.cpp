@@ -554,7 +554,10 @@ TEST(AdapterObject, InterfacesShareOneObjectAndCount) {
   ASSERT_EQ(plug->queryInterface(IUnitInfo::iid.bytes, &obj), kResultOk);
   EXPECT_EQ(plug->queryInterface(IPluginFactory::iid.bytes, &obj), kNoInterface);
   EXPECT_EQ(obj, nullptr);
-  EXPECT_EQ(plug->createView("editor"), nullptr);
+  // A view holds a reference on its plug-in while it exists.
+  IPlugView* view = plug->createView("editor");
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->release(), 0u);
   EXPECT_TRUE(plug->isTypeOf("IPluginVST3"));
   EXPECT_TRUE(plug->isTypeOf("EffectComponent", true));
   EXPECT_FALSE(plug->isTypeOf("EffectComponent", false));

@@ -1,0 +1,36 @@
+// IPluginVST3View: the editor view a host embeds. It gives the plug-in's graphics engine a window
+// inside the parent the host supplies (an X11 window id on Linux, an NSView on macOS), hands the
+// engine the host's run loop where the platform needs one, and reports the engine's fixed size.
+// The view holds a reference on its plug-in, so the plug-in outlives every view of it.
+#pragma once
+
+#include "vst3/support/PlugViewBase.h"
+
+#include <memory>
+
+class HostRunLoopBridge;
+class IPluginVST3;
+
+class IPluginVST3View : public vstsupport::PlugViewBase {
+ public:
+  explicit IPluginVST3View(IPluginVST3* plug);
+  ~IPluginVST3View() override;
+
+  tresult VST3ABI_CALL isPlatformTypeSupported(vst3abi::FIDString type) override;
+  tresult VST3ABI_CALL attached(void* parent, vst3abi::FIDString type) override;
+  tresult VST3ABI_CALL removed() override;
+  tresult VST3ABI_CALL getSize(vst3abi::ViewRect* size) override;
+  tresult VST3ABI_CALL onSize(vst3abi::ViewRect* newSize) override;
+
+  // Asks the host to give the view this size; the host's onSize completes it.
+  void resize(int width, int height);
+
+ private:
+  void CloseEditor();
+
+  IPluginVST3* mPlug;
+  bool mExpectingNewSize = false;
+  // Whether this view opened the engine's window and has not closed it yet.
+  bool mOpen = false;
+  std::unique_ptr<HostRunLoopBridge> mRunLoop;
+};
