@@ -112,6 +112,8 @@ void BuildCard(EditorFixture& ed, Strips& s)
   Add(ed, new ISwitchControl(p, 128, 38, -1, &radio), 0.0);
   Add(ed, new ISwitchControl(p, 148, 38, -1, &radio), 1.0);
   Add(ed, new IKnobMultiControl(p, 132, 70, -1, &dial), 0.75)->GrayOut(true);
+  Add(ed, new IBitmapOverlayControl(p, 168, 79, -1, &radio, IRECT(0, 0, 10, 10)), 1.0);
+  Add(ed, new IBitmapOverlayControl(p, 200, 110, -1, &radio, IRECT(0, 0, 10, 10)), 0.0);
   Add(ed, new IRadioButtonsControl(p, IRECT(180, 38, 250, 52), -1, 3, &radio, kHorizontal), 0.5);
   Add(ed, new IRadioButtonsControl(p, IRECT(290, 32, 304, 92), -1, 3, &radio, kVertical, true), 0.0);
   IText near(10, nullptr, nullptr, IText::kStyleNormal, IText::kAlignNear);
