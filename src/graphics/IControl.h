@@ -59,7 +59,9 @@ public:
   // Clamps, marks dirty and, when asked and bound, pushes the value to the plug-in and host.
   virtual void SetDirty(bool pushParamToPlug = true);
   virtual void SetClean();
-  virtual bool IsDirty() { return mDirty.load(std::memory_order_relaxed); }
+  // A pending redraw request counts as dirty: the audio thread may raise it just after a draw pass
+  // cleaned the control, and that change must still reach the screen.
+  virtual bool IsDirty() { return mDirty.load(std::memory_order_relaxed) || mRedraw.load(std::memory_order_relaxed); }
   virtual void OnGUIIdle() {}
   virtual void SetAuxParamValueFromPlug(int auxIdx, double value);
 

@@ -28,6 +28,19 @@ public:
 };
 }  // namespace
 
+TEST(EngineConcurrency, AValueArrivingAcrossACleanIsNotLost)
+{
+  // The audio thread's SetValueFromPlug split around the draw pass's SetClean.
+  MeterControl meter(nullptr, IRECT(0, 0, 10, 10));
+  meter.SetValueFromPlug(0.1);
+  meter.SetClean();
+  meter.SetValue(0.7);
+  meter.SetDirty(false);
+  meter.SetClean();
+  meter.SetRedraw();
+  EXPECT_TRUE(meter.IsDirty());
+}
+
 TEST(EngineConcurrency, AudioThreadUpdatesWhileTheEditorDraws)
 {
   EditorFixture ed(4, 200, 100);
