@@ -40,6 +40,13 @@ TEST(CommandLine, ParsesAFullProcessInvocation) {
     EXPECT_EQ(cl.stateIn, "a.st");
     EXPECT_EQ(cl.stateOut, "b.st");
 
+    ASSERT_TRUE(parseCommandLine({"editor", "Q.vst3", "--demo", "4", "--snapshot", "e.png", "--set", "Ratio=4"}, &cl,
+                                 &error))
+        << error;
+    EXPECT_EQ(cl.command, CommandLine::Command::Editor);
+    EXPECT_EQ(cl.snapshot, "e.png");
+    EXPECT_DOUBLE_EQ(cl.demoSeconds, 4);
+
     ASSERT_TRUE(parseCommandLine({"info", "Q.vst3"}, &cl, &error));
     EXPECT_EQ(cl.command, CommandLine::Command::Info);
     ASSERT_TRUE(parseCommandLine({}, &cl, &error));
@@ -60,6 +67,10 @@ TEST(CommandLine, RefusesMalformedInvocations) {
     EXPECT_NE(errorOf({"process", "Q.vst3", "--out"}).find("needs a value"), std::string::npos);
     EXPECT_NE(errorOf({"process", "Q.vst3", "--out", ""}).find("needs a value"), std::string::npos);
     EXPECT_NE(errorOf({"process", "Q.vst3", "--bogus", "1"}).find("unknown option"), std::string::npos);
+    EXPECT_NE(errorOf({"editor", "Q.vst3", "--out", "o.wav"}).find("process command only"), std::string::npos);
+    EXPECT_NE(errorOf({"process", "Q.vst3", "--out", "o.wav", "--demo", "1", "--snapshot", "e.png"})
+                  .find("editor command only"),
+              std::string::npos);
 }
 
 TEST(CommandLine, RefusesValuesOutsideTheirRange) {

@@ -38,9 +38,13 @@ std::string usageText() {
            "                [--sidechain SC.wav] [--set \"Title=value\"]... [--block N]\n"
            "                [--precision 32|64] [--rate HZ] [--state-in FILE] [--state-out FILE]\n"
            "                [--class NAME]\n"
+           "  quorvane-host editor BUNDLE [--set \"Title=value\"]... [--demo SECONDS]\n"
+           "                [--snapshot OUT.png] [--block N] [--rate HZ] [--class NAME]\n"
            "BUNDLE is a NAME.vst3 folder or the module's .so file.\n"
            "--set takes the value as the parameter displays it; name the parameter by title or id.\n"
-           "--rate applies to --demo (default 48000); with --in the file's rate is used.\n";
+           "--rate applies to --demo (default 48000); with --in the file's rate is used.\n"
+           "editor opens the plug-in's editor in an X11 window until it is closed; --demo plays the\n"
+           "demo loop of that length through it in real time, over and over.\n";
 }
 
 bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, std::string* error) {
@@ -57,8 +61,10 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
         cl.command = CommandLine::Command::Info;
     } else if (args[0] == "process") {
         cl.command = CommandLine::Command::Process;
+    } else if (args[0] == "editor") {
+        cl.command = CommandLine::Command::Editor;
     } else {
-        return fail("unknown command \"" + args[0] + "\" (expected info or process)");
+        return fail("unknown command \"" + args[0] + "\" (expected info, process or editor)");
     }
 
     for (size_t i = 1; i < args.size(); ++i) {
@@ -85,11 +91,19 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
         };
         const bool known = opt == "--out" || opt == "--in" || opt == "--demo" || opt == "--sidechain" ||
                            opt == "--set" || opt == "--block" || opt == "--precision" || opt == "--rate" ||
-                           opt == "--state-in" || opt == "--state-out" || opt == "--class";
+                           opt == "--state-in" || opt == "--state-out" || opt == "--class" ||
+                           opt == "--snapshot";
         if (!known) return fail("unknown option \"" + opt + "\"");
         if (!takeValue()) return fail(opt + " needs a value");
-        if (cl.command == CommandLine::Command::Info && opt != "--class") {
-            return fail(opt + " applies to the process command only");
+        const bool forEditor = opt == "--set" || opt == "--demo" || opt == "--snapshot" || opt == "--block" ||
+                               opt == "--rate" || opt == "--class";
+        const bool forProcess = opt != "--snapshot";
+        const bool applies = opt == "--class" || (cl.command == CommandLine::Command::Process && forProcess) ||
+                             (cl.command == CommandLine::Command::Editor && forEditor);
+        if (!applies) {
+            return fail(opt + (!forProcess  ? " applies to the editor command only"
+                               : forEditor ? " applies to the process and editor commands only"
+                                           : " applies to the process command only"));
         }
         long n = 0;
         if (opt == "--out") {
@@ -119,6 +133,8 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
             cl.stateOut = value;
         } else if (opt == "--class") {
             cl.className = value;
+        } else if (opt == "--snapshot") {
+            cl.snapshot = value;
         }
         if (value.empty()) return fail(opt + " needs a value");
     }

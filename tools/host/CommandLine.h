@@ -1,5 +1,5 @@
-// The host's command line: "info BUNDLE" and "process BUNDLE --out ..." with their options,
-// checked completely before anything is loaded.
+// The host's command line: "info BUNDLE", "process BUNDLE --out ..." and "editor BUNDLE" with
+// their options, checked completely before anything is loaded.
 #pragma once
 
 #include <string>
@@ -8,7 +8,7 @@
 namespace qvhost {
 
 struct CommandLine {
-    enum class Command { Help, Info, Process };
+    enum class Command { Help, Info, Process, Editor };
 
     Command command = Command::Help;
     std::string bundle;
@@ -25,6 +25,7 @@ struct CommandLine {
     bool rateGiven = false;
     std::string stateIn;
     std::string stateOut;
+    std::string snapshot;  // editor: save the first complete picture here and quit
 };
 
 bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, std::string* error);

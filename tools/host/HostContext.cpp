@@ -66,15 +66,28 @@ tresult HostContext::isPlugInterfaceSupported(const TUID interfaceId) {
     return kResultFalse;
 }
 
+HostContext::~HostContext() {
+    if (mRunLoop) mRunLoop->release();
+}
+
+void HostContext::setRunLoop(IRunLoop* loop) {
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (loop) loop->addRef();
+    if (mRunLoop) mRunLoop->release();
+    mRunLoop = loop;
+}
+
 tresult HostContext::registerEventHandler(IEventHandler* handler, FileDescriptor fd) {
     if (!handler || fd < 0) return kInvalidArgument;
     std::lock_guard<std::mutex> lock(mMutex);
+    if (mRunLoop) return mRunLoop->registerEventHandler(handler, fd);
     mEventHandlers.push_back(handler);
     return kResultTrue;
 }
 
 tresult HostContext::unregisterEventHandler(IEventHandler* handler) {
     std::lock_guard<std::mutex> lock(mMutex);
+    if (mRunLoop && mRunLoop->unregisterEventHandler(handler) == kResultTrue) return kResultTrue;
     const auto it = std::find(mEventHandlers.begin(), mEventHandlers.end(), handler);
     if (it == mEventHandlers.end()) return kInvalidArgument;
     mEventHandlers.erase(it);
@@ -84,12 +97,14 @@ tresult HostContext::unregisterEventHandler(IEventHandler* handler) {
 tresult HostContext::registerTimer(ITimerHandler* handler, TimerInterval milliseconds) {
     if (!handler || milliseconds == 0) return kInvalidArgument;
     std::lock_guard<std::mutex> lock(mMutex);
+    if (mRunLoop) return mRunLoop->registerTimer(handler, milliseconds);
     mTimers.push_back(handler);
     return kResultTrue;
 }
 
 tresult HostContext::unregisterTimer(ITimerHandler* handler) {
     std::lock_guard<std::mutex> lock(mMutex);
+    if (mRunLoop && mRunLoop->unregisterTimer(handler) == kResultTrue) return kResultTrue;
     const auto it = std::find(mTimers.begin(), mTimers.end(), handler);
     if (it == mTimers.end()) return kInvalidArgument;
     mTimers.erase(it);

@@ -1,6 +1,7 @@
 // The context object the host hands to the factory and to initialize: names the host, creates
 // messages for the plug-in, tells which plug-in interfaces this host uses, and offers the Linux
-// run loop (registrations are kept but never fire: a command-line host opens no editor).
+// run loop. Registrations go to the run loop set with setRunLoop (an editor's); before that they
+// are kept but never fire.
 #pragma once
 
 #include <mutex>
@@ -36,15 +37,18 @@ public:
     vst3abi::tresult VST3ABI_CALL unregisterTimer(vst3abi::ITimerHandler* handler) override;
 
     size_t registrationCount() const;
+    // Registrations made from now on go to this loop; null goes back to keeping them.
+    void setRunLoop(vst3abi::IRunLoop* loop);
 
 private:
-    ~HostContext() = default;
+    ~HostContext();
 
     RefCount mRefs;
     std::string mName;
     mutable std::mutex mMutex;
     std::vector<vst3abi::IEventHandler*> mEventHandlers;
     std::vector<vst3abi::ITimerHandler*> mTimers;
+    vst3abi::IRunLoop* mRunLoop = nullptr;
 };
 
 }  // namespace qvhost

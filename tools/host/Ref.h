@@ -42,6 +42,7 @@ public:
 
     T* get() const { return mPtr; }
     T* operator->() const { return mPtr; }
+    T& operator*() const { return *mPtr; }
     explicit operator bool() const { return mPtr != nullptr; }
 
     // Another interface of the same object, or empty.

@@ -1,5 +1,5 @@
-// quorvane-host: loads a VST 3 bundle like a DAW does, lists what it offers, and renders audio
-// files (or the built-in demo) through it.
+// quorvane-host: loads a VST 3 bundle like a DAW does, lists what it offers, renders audio files
+// (or the built-in demo) through it, and opens its editor.
 #include <unistd.h>
 
 #include <cmath>
@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "CommandLine.h"
+#if QV_HOST_EDITOR
+#include "EditorCommand.h"
+#endif
 #include "DemoSynth.h"
 #include "InfoReport.h"
 #include "Module.h"
@@ -179,6 +182,12 @@ int main(int argc, char** argv) {
         case CommandLine::Command::Help: std::printf("%s", usageText().c_str()); return 0;
         case CommandLine::Command::Info: return runInfo(cl);
         case CommandLine::Command::Process: return runProcess(cl);
+        case CommandLine::Command::Editor:
+#if QV_HOST_EDITOR
+            return runEditor(cl);
+#else
+            return fail("this build of the host has no editor support");
+#endif
     }
     return 2;
 }

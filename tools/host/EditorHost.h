@@ -1,0 +1,55 @@
+// One plug-in editor embedded the way a DAW embeds it on Linux: the controller's "editor" view,
+// asked whether it takes an X11 parent, given a frame (which also offers the run loop), sized,
+// and attached to a top-level window of its size. Closing runs the protocol backwards: frame
+// cleared, view removed and released, then the window destroyed. Several editors may share one
+// run loop; every EditorHost must go before its PluginInstance's module is unloaded.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "EditorWindow.h"
+#include "HostRunLoop.h"
+#include "PlugFrame.h"
+#include "PluginInstance.h"
+#include "Ref.h"
+#include "vst3/abi/PlugView.h"
+
+namespace qvhost {
+
+class EditorHost {
+public:
+    // Empty with a message when the plug-in has no X11 editor or no window can be made.
+    static std::unique_ptr<EditorHost> open(PluginInstance& plugin, HostRunLoop& loop, std::string* error);
+    ~EditorHost();
+    EditorHost(const EditorHost&) = delete;
+    EditorHost& operator=(const EditorHost&) = delete;
+
+    // Removes and releases the view, then destroys the window. Safe to call more than once.
+    void close();
+    bool isOpen() const { return static_cast<bool>(mView); }
+
+    EditorWindow& window() const { return *mWindow; }
+    vst3abi::IPlugView* view() const { return mView.get(); }
+    // True once the user asked to close the window.
+    bool closeRequested() const { return mWindow && mWindow->closeRequested(); }
+
+private:
+    class WindowEvents;
+    EditorHost() = default;
+
+    HostRunLoop* mLoop = nullptr;
+    Ref<vst3abi::IPlugView> mView;
+    bool mAttached = false;
+    Ref<PlugFrame> mFrame;
+    std::unique_ptr<EditorWindow> mWindow;
+    Ref<WindowEvents> mEvents;
+};
+
+// Runs the loop until the window shows a picture that is not of one colour and, when stable is
+// asked for, the same in two captures a frame apart. False on timeout; pixels holds the last capture.
+bool waitForPicture(EditorHost& editor, HostRunLoop& loop, int timeoutMs, bool stable, std::vector<uint32_t>* pixels);
+
+}  // namespace qvhost
