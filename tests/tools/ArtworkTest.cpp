@@ -30,10 +30,10 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
 
 TEST(Artwork, CommittedStripsHaveTheLayoutsFramesAndSizes) {
   const std::map<std::string, int> frames = {
-      {"ATTACK.png", 6},   {"BG.png", 1},     {"BOOST.png", 121},  {"BYPASS.png", 2},     {"EXT.png", 2},
-      {"HF.png", 121},     {"HPF.png", 121},  {"MAKEUP.png", 121}, {"METER.png", 211},    {"MID.png", 121},
-      {"MIX.png", 121},    {"RATIO.png", 6},  {"RELEASE.png", 5},  {"THRESHOLD.png", 121}, {"TILT.png", 121},
-      {"TRMIX.png", 121},  {"TURBO.png", 2},  {"XFORMER.png", 2}};
+      {"ATTACK.png", 6},  {"BG.png", 1},    {"BOOST.png", 121},  {"BYPASS.png", 2},      {"EXT.png", 2},
+      {"HF.png", 121},    {"HPF.png", 121}, {"MAKEUP.png", 121}, {"METER.png", 211},     {"MID.png", 121},
+      {"MIX.png", 121},   {"RATIO.png", 6}, {"RELEASE.png", 5},  {"THRESHOLD.png", 121}, {"TILT.png", 121},
+      {"TRMIX.png", 121}, {"TURBO.png", 2}, {"XFORMER.png", 2}};
   ASSERT_EQ(AllStrips().size(), frames.size());
   for (const StripInfo& s : AllStrips()) {
     SCOPED_TRACE(s.file);
@@ -44,7 +44,8 @@ TEST(Artwork, CommittedStripsHaveTheLayoutsFramesAndSizes) {
     ASSERT_EQ(bm->getHeight() % s.frames, 0);
     EXPECT_EQ(bm->getWidth(), s.frameW);
     EXPECT_EQ(bm->getHeight() / s.frames, s.frameH);
-    const bool knob = s.frames == 121 || s.file == "ATTACK.png" || s.file == "RATIO.png" || s.file == "RELEASE.png";
+    const bool knob =
+        s.frames == 121 || s.file == "ATTACK.png" || s.file == "RATIO.png" || s.file == "RELEASE.png";
     if (knob) {
       EXPECT_EQ(s.frameW, 92);
       EXPECT_EQ(s.frameH, 92);
@@ -65,8 +66,8 @@ TEST(Artwork, ControlFramesStayInsideTheEditorAndApart) {
     EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.frameW <= 664 && a.y + a.frameH <= 662) << a.file;
     for (size_t j = i + 1; j < controls.size(); j++) {
       const StripInfo& b = *controls[j];
-      const bool apart = a.x + a.frameW <= b.x || b.x + b.frameW <= a.x || a.y + a.frameH <= b.y ||
-                         b.y + b.frameH <= a.y;
+      const bool apart =
+          a.x + a.frameW <= b.x || b.x + b.frameW <= a.x || a.y + a.frameH <= b.y || b.y + b.frameH <= a.y;
       EXPECT_TRUE(apart) << a.file << " overlaps " << b.file;
     }
   }

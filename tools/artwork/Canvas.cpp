@@ -5,7 +5,9 @@
 #include <cmath>
 
 Canvas::Canvas(int designW, int designH, double scale)
-    : m_w((int)std::lround(designW * scale)), m_h((int)std::lround(designH * scale)), m_scale(scale),
+    : m_w((int)std::lround(designW * scale)),
+      m_h((int)std::lround(designH * scale)),
+      m_scale(scale),
       m_px((size_t)m_w * m_h * 4, 0.0f) {}
 
 void Canvas::blend(size_t i, const Colour& c, float k) {
@@ -20,7 +22,8 @@ void Canvas::blend(size_t i, const Colour& c, float k) {
 }
 
 void Canvas::fill(const Coverage& c, const Colour& colour, float opacity) {
-  fill(c, [&colour](double, double) { return colour; }, opacity);
+  fill(
+      c, [&colour](double, double) { return colour; }, opacity);
 }
 
 void Canvas::fill(const Coverage& c, const Paint& paint, float opacity) {
@@ -36,7 +39,8 @@ void Canvas::fill(const Coverage& c, const Paint& paint, float opacity) {
 
 void Canvas::fillAll(const Paint& paint) {
   for (int y = 0; y < m_h; y++)
-    for (int x = 0; x < m_w; x++) blend((size_t)y * m_w + x, paint((x + 0.5) / m_scale, (y + 0.5) / m_scale), 1.0f);
+    for (int x = 0; x < m_w; x++)
+      blend((size_t)y * m_w + x, paint((x + 0.5) / m_scale, (y + 0.5) / m_scale), 1.0f);
 }
 
 void Canvas::draw(const Canvas& src, int x0, int y0) {

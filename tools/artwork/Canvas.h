@@ -13,7 +13,7 @@
 using Paint = std::function<Colour(double x, double y)>;
 
 class Canvas {
-public:
+ public:
   // Size in design units; the pixel size is that times the scale.
   Canvas(int designW, int designH, double scale);
 
@@ -32,7 +32,7 @@ public:
   // stored as 0 so that empty parts of film strips compress to almost nothing.
   void toBitmap(PIX_MemBitmap* bm) const;
 
-private:
+ private:
   void blend(size_t i, const Colour& c, float k);
 
   int m_w, m_h;

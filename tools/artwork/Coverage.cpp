@@ -66,7 +66,8 @@ Coverage Blurred(const Coverage& c, int radius) {
     BoxPass(v, h, w, w, 1, radius);
   }
   Coverage out(c.x0 - m, c.y0 - m, w, h);
-  for (size_t i = 0; i < v.size(); i++) out.a[i] = (uint8_t)std::lround(std::min(255.0f, std::max(0.0f, v[i])));
+  for (size_t i = 0; i < v.size(); i++)
+    out.a[i] = (uint8_t)std::lround(std::min(255.0f, std::max(0.0f, v[i])));
   return out;
 }
 

@@ -69,7 +69,8 @@ void Screw(Canvas& c, double cx, double cy, double slotAngle) {
   slot.segment(Polar(cx, cy, 5.2, slotAngle), Polar(cx, cy, -5.2, slotAngle), 1.5, false);
   c.fill(slot.resolve(), Hex(0x1A1918));
   ShapeBuilder lip(s, cx - 10, cy - 10, cx + 10, cy + 10);
-  lip.segment(Polar(cx + 0.35, cy + 0.8, 5.0, slotAngle), Polar(cx + 0.35, cy + 0.8, -5.0, slotAngle), 0.6, false);
+  lip.segment(Polar(cx + 0.35, cy + 0.8, 5.0, slotAngle), Polar(cx + 0.35, cy + 0.8, -5.0, slotAngle), 0.6,
+              false);
   c.fill(lip.resolve(), Hex(0xC9C4BA), 0.6f);
 }
 
@@ -113,9 +114,14 @@ void KnobShadow(Canvas& c, const KnobSpec& k) {
 
 struct Faces {
   explicit Faces(double s)
-      : name(kFaceCondensed, true, 11.5, s), scale(kFaceCondensed, true, 9, s), unit(kFaceCondensed, false, 8.5, s),
-        meterScale(kFaceCondensed, true, 12, s), meterCaption(kFaceCondensed, true, 10, s),
-        brand(kFaceWide, true, 25, s), tagline(kFaceCondensed, true, 9, s), section(kFaceCondensed, true, 9.5, s) {}
+      : name(kFaceCondensed, true, 11.5, s),
+        scale(kFaceCondensed, true, 9, s),
+        unit(kFaceCondensed, false, 8.5, s),
+        meterScale(kFaceCondensed, true, 12, s),
+        meterCaption(kFaceCondensed, true, 10, s),
+        brand(kFaceWide, true, 25, s),
+        tagline(kFaceCondensed, true, 9, s),
+        section(kFaceCondensed, true, 9.5, s) {}
   bool ok() const {
     for (const Typeface* t : {&name, &scale, &unit, &meterScale, &meterCaption, &brand, &tagline, &section})
       if (!t->ok()) return false;
@@ -160,7 +166,8 @@ bool DrawFaceplate(Canvas& c) {
   if (!faces.ok()) return false;
 
   Panel(c);
-  for (const Pt& p : {Pt{16, 16}, Pt{kEditorW - 16.0, 16}, Pt{16, kEditorH - 16.0}, Pt{kEditorW - 16.0, kEditorH - 16.0}})
+  for (const Pt& p :
+       {Pt{16, 16}, Pt{kEditorW - 16.0, 16}, Pt{16, kEditorH - 16.0}, Pt{kEditorW - 16.0, kEditorH - 16.0}})
     Screw(c, p.x, p.y, (p.x * 7 + p.y * 3) * kPi / 180.0);
   Groove(c, {kDivider, 40}, {kDivider, kEditorH - 40.0}, 1.2);
 
@@ -168,8 +175,8 @@ bool DrawFaceplate(Canvas& c) {
 
   // Brand block over the buttons.
   const double brandX = (Switches()[0].x + Switches()[2].x + kSwitchW) / 2.0;
-  c.fill(Shifted(faces.brand.text("QUORVANE", brandX, 78, Align::Centre, 4.0), 0, (int)(s + 0.5)), Hex(0x0E0D0C),
-         0.8f);
+  c.fill(Shifted(faces.brand.text("QUORVANE", brandX, 78, Align::Centre, 4.0), 0, (int)(s + 0.5)),
+         Hex(0x0E0D0C), 0.8f);
   c.fill(faces.brand.text("QUORVANE", brandX, 78, Align::Centre, 4.0), palette::kLegend);
   c.fill(faces.tagline.text("STEREO BUS COMPRESSOR", brandX, 100, Align::Centre, 2.2), palette::kAccent);
 

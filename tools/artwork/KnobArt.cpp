@@ -27,7 +27,9 @@ double FlutePhase(double a, double rot) {
   return t - std::floor(t);
 }
 
-double BodyRadius(double a, double rot) { return knob::kBodyR - kFluteDepth * std::sin(kPi * FlutePhase(a, rot)); }
+double BodyRadius(double a, double rot) {
+  return knob::kBodyR - kFluteDepth * std::sin(kPi * FlutePhase(a, rot));
+}
 
 Colour Grey(double v, float alpha = 1.0f) {
   const float g = Clamp01((float)v);
@@ -35,7 +37,9 @@ Colour Grey(double v, float alpha = 1.0f) {
 }
 }  // namespace
 
-double knob::Angle(double fraction) { return (-150.0 + 300.0 * fraction) * kPi / 180.0; }
+double knob::Angle(double fraction) {
+  return (-150.0 + 300.0 * fraction) * kPi / 180.0;
+}
 
 void DrawKnob(Canvas& c, double fraction) {
   const double s = c.scale();
@@ -57,7 +61,8 @@ void DrawKnob(Canvas& c, double fraction) {
   // Fluted body: the chamfer between cap and flutes turns toward or away from the light.
   {
     ShapeBuilder b(s, 0, 0, kKnobSize, kKnobSize);
-    b.radial(cx, cy, [&](double a) { return BodyRadius(a, rot); }, 720);
+    b.radial(
+        cx, cy, [&](double a) { return BodyRadius(a, rot); }, 720);
     c.fill(b.resolve(), [&](double x, double y) {
       const Polar2 p = FromCentre(x, y);
       const double t = FlutePhase(p.a, rot);

@@ -18,12 +18,16 @@ struct DbMark {
   double dB;
   bool labelled;
 };
-const DbMark kMarks[] = {{0, true},   {1, true},   {2, false},  {3, true},  {4, false}, {5, false},
-                         {6, true},   {8, false},  {10, true},  {15, false}, {20, true}};
+const DbMark kMarks[] = {{0, true}, {1, true},  {2, false}, {3, true},   {4, false}, {5, false},
+                         {6, true}, {8, false}, {10, true}, {15, false}, {20, true}};
 }  // namespace
 
-double meter::Angle(double v) { return kSwing - 2 * kSwing * v; }
-double meter::ValueOfDb(double dB) { return 1.0 - std::pow(10.0, -dB / 20.0); }
+double meter::Angle(double v) {
+  return kSwing - 2 * kSwing * v;
+}
+double meter::ValueOfDb(double dB) {
+  return 1.0 - std::pow(10.0, -dB / 20.0);
+}
 
 void DrawMeterFace(Canvas& c, double ox, double oy, const Typeface& scaleFace, const Typeface& captionFace) {
   using namespace meter;
@@ -71,8 +75,8 @@ void DrawMeterFace(Canvas& c, double ox, double oy, const Typeface& scaleFace, c
   for (const DbMark& m : kMarks) {
     const double a = Angle(ValueOfDb(m.dB));
     ShapeBuilder b(s, ox, oy, ox + W, oy + H);
-    b.segment(Polar(px, py, kArcR, a), Polar(px, py, kArcR + (m.labelled ? 11 : 7), a), m.labelled ? 1.7 : 1.2,
-              false);
+    b.segment(Polar(px, py, kArcR, a), Polar(px, py, kArcR + (m.labelled ? 11 : 7), a),
+              m.labelled ? 1.7 : 1.2, false);
     c.fill(b.resolve(), palette::kMeterInk);
     if (!m.labelled) continue;
     const std::string text = m.dB == 0 ? std::string("0") : std::string(kMinus) + std::to_string((int)m.dB);
@@ -120,7 +124,8 @@ void DrawNeedle(Canvas& c, double v) {
   const Coverage visible = clip.resolve();
   auto needle = [&](double dx, double dy) {
     ShapeBuilder b(s, 0, 0, kMeterW, kMeterH);
-    const Pt base = Polar(kPivotX + dx, kPivotY + dy, 60, a), tip = Polar(kPivotX + dx, kPivotY + dy, kNeedleR, a);
+    const Pt base = Polar(kPivotX + dx, kPivotY + dy, 60, a),
+             tip = Polar(kPivotX + dx, kPivotY + dy, kNeedleR, a);
     b.taper(base, tip, 2.6, 1.1);
     return b.resolve();
   };

@@ -31,8 +31,12 @@ ShapeBuilder::ShapeBuilder(double scale, double left, double top, double right, 
 
 // The box filter averages the block centred half a fine pixel left of the coarse pixel's centre,
 // so the fine grid is shifted by that half pixel.
-double ShapeBuilder::mx(double x) const { return (x * m_scale - m_px0) * kSuper - 0.5; }
-double ShapeBuilder::my(double y) const { return (y * m_scale - m_py0) * kSuper - 0.5; }
+double ShapeBuilder::mx(double x) const {
+  return (x * m_scale - m_px0) * kSuper - 0.5;
+}
+double ShapeBuilder::my(double y) const {
+  return (y * m_scale - m_py0) * kSuper - 0.5;
+}
 
 void ShapeBuilder::disc(double cx, double cy, double r, bool add) {
   // The circle walk works on pixel indices: centre and radius in fine pixels.
@@ -60,7 +64,8 @@ void ShapeBuilder::polygonPx(const std::vector<double>& xs, const std::vector<do
     ix[i] = (int)std::lround(xs[i] - 0.5 - inward(xs[i] - cx));
     iy[i] = (int)std::lround(ys[i] - 0.5 - inward(ys[i] - cy));
   }
-  PIX_FillConvexPolygon(&m_big, ix.data(), iy.data(), (int)ix.size(), add ? kOn : kOff, 1.0f, PIX_BLIT_MODE_COPY);
+  PIX_FillConvexPolygon(&m_big, ix.data(), iy.data(), (int)ix.size(), add ? kOn : kOff, 1.0f,
+                        PIX_BLIT_MODE_COPY);
 }
 
 void ShapeBuilder::convex(const std::vector<Pt>& pts, bool add) {
@@ -80,8 +85,10 @@ void ShapeBuilder::roundRect(double x, double y, double w, double h, double radi
   radius = std::min(radius, std::min(w, h) / 2);
   // The corners as part of one convex outline, so nothing is filled twice at an edge.
   std::vector<Pt> pts;
-  const Pt centres[4] = {{x + w - radius, y + radius}, {x + w - radius, y + h - radius},
-                         {x + radius, y + h - radius}, {x + radius, y + radius}};
+  const Pt centres[4] = {{x + w - radius, y + radius},
+                         {x + w - radius, y + h - radius},
+                         {x + radius, y + h - radius},
+                         {x + radius, y + radius}};
   const int steps = 12;
   for (int c = 0; c < 4; c++)
     for (int i = 0; i <= steps; i++) {
@@ -124,8 +131,9 @@ void ShapeBuilder::arcBand(double cx, double cy, double inner, double outer, dou
   const int pieces = std::max(1, (int)std::ceil((a1 - a0) / (kPi / 90)));
   for (int i = 0; i < pieces; i++) {
     const double s = a0 + (a1 - a0) * i / pieces, e = a0 + (a1 - a0) * (i + 1) / pieces;
-    convex({Polar(cx, cy, inner, s), Polar(cx, cy, outer, s), Polar(cx, cy, outer, e), Polar(cx, cy, inner, e)},
-           add);
+    convex(
+        {Polar(cx, cy, inner, s), Polar(cx, cy, outer, s), Polar(cx, cy, outer, e), Polar(cx, cy, inner, e)},
+        add);
   }
 }
 
@@ -140,8 +148,8 @@ void ShapeBuilder::radial(double cx, double cy, const std::function<double(doubl
 
 Coverage ShapeBuilder::resolve() {
   PIX_MemBitmap small(m_w, m_h);
-  PIX_ScaledBlit(&small, &m_big, 0, 0, m_w, m_h, 1.5f, 1.5f, (float)(m_w * kSuper), (float)(m_h * kSuper), 1.0f,
-                 PIX_BLIT_MODE_COPY | PIX_BLIT_FILTER_BILINEAR);
+  PIX_ScaledBlit(&small, &m_big, 0, 0, m_w, m_h, 1.5f, 1.5f, (float)(m_w * kSuper), (float)(m_h * kSuper),
+                 1.0f, PIX_BLIT_MODE_COPY | PIX_BLIT_FILTER_BILINEAR);
   Coverage out(m_px0, m_py0, m_w, m_h);
   const PIX_Pixel* bits = small.getBits();
   const int span = small.getRowSpan();

@@ -17,7 +17,7 @@ struct Pt {
 Pt Polar(double cx, double cy, double r, double angle);
 
 class ShapeBuilder {
-public:
+ public:
   // The box (design units) every shape must fit in; shapes outside it are cut off.
   ShapeBuilder(double scale, double left, double top, double right, double bottom);
 
@@ -40,7 +40,7 @@ public:
 
   Coverage resolve();
 
-private:
+ private:
   // Design units to supersampled pixel centres.
   double mx(double x) const;
   double my(double y) const;

@@ -13,7 +13,8 @@ void Append(png_structp png, png_bytep data, png_size_t n) {
 }
 
 // Kept outside the setjmp frame so nothing with a destructor lives across the jump.
-bool Encode(PIX_IBitmap* bm, bool opaque, std::vector<uint8_t>* out, std::vector<std::vector<png_byte>>* rows) {
+bool Encode(PIX_IBitmap* bm, bool opaque, std::vector<uint8_t>* out,
+            std::vector<std::vector<png_byte>>* rows) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);

@@ -22,8 +22,10 @@ const std::vector<StripInfo>& AllStrips() {
     std::vector<StripInfo> v;
     v.push_back({"BG.png", 1, kEditorW, kEditorH, 0, 0});
     v.push_back({"METER.png", kMeterFrames, kMeterW, kMeterH, kMeterX, kMeterY});
-    for (const SwitchSpec& s : Switches()) v.push_back({std::string(s.file) + ".png", 2, kSwitchW, kSwitchH, s.x, s.y});
-    for (const KnobSpec& k : Knobs()) v.push_back({std::string(k.file) + ".png", k.frames, kKnobSize, kKnobSize, k.x, k.y});
+    for (const SwitchSpec& s : Switches())
+      v.push_back({std::string(s.file) + ".png", 2, kSwitchW, kSwitchH, s.x, s.y});
+    for (const KnobSpec& k : Knobs())
+      v.push_back({std::string(k.file) + ".png", k.frames, kKnobSize, kKnobSize, k.x, k.y});
     std::sort(v.begin(), v.end(), [](const StripInfo& a, const StripInfo& b) { return a.file < b.file; });
     return v;
   }();
@@ -56,26 +58,37 @@ bool Stack(const StripInfo& strip, double scale, const FrameDrawer& draw, PIX_Me
 
 bool RenderStrip(const StripInfo& strip, double scale, PIX_MemBitmap* out) {
   const std::string name = strip.file.substr(0, strip.file.size() - 4);
-  if (name == "BG") return Stack(strip, scale, [](Canvas& c, int, int) { return DrawFaceplate(c); }, out);
+  if (name == "BG")
+    return Stack(
+        strip, scale, [](Canvas& c, int, int) { return DrawFaceplate(c); }, out);
   if (name == "METER")
-    return Stack(strip, scale, [](Canvas& c, int k, int n) {
-      DrawNeedle(c, (double)k / (n - 1));
-      return true;
-    }, out);
+    return Stack(
+        strip, scale,
+        [](Canvas& c, int k, int n) {
+          DrawNeedle(c, (double)k / (n - 1));
+          return true;
+        },
+        out);
   for (const SwitchSpec& s : Switches())
     if (name == s.file) {
       const Typeface face(kFaceCondensed, true, 10, scale);
       if (!face.ok()) return false;
-      return Stack(strip, scale, [&](Canvas& c, int k, int) {
-        DrawSwitch(c, face, s.legend, k == 1);
-        return true;
-      }, out);
+      return Stack(
+          strip, scale,
+          [&](Canvas& c, int k, int) {
+            DrawSwitch(c, face, s.legend, k == 1);
+            return true;
+          },
+          out);
     }
   for (const KnobSpec& kn : Knobs())
     if (name == kn.file)
-      return Stack(strip, scale, [](Canvas& c, int k, int n) {
-        DrawKnob(c, (double)k / (n - 1));
-        return true;
-      }, out);
+      return Stack(
+          strip, scale,
+          [](Canvas& c, int k, int n) {
+            DrawKnob(c, (double)k / (n - 1));
+            return true;
+          },
+          out);
   return false;
 }

@@ -20,9 +20,12 @@ std::vector<std::string> Letters(const std::string& s) {
   for (size_t i = 0; i < s.size();) {
     size_t n = 1;
     const unsigned char c = (unsigned char)s[i];
-    if (c >= 0xF0) n = 4;
-    else if (c >= 0xE0) n = 3;
-    else if (c >= 0xC0) n = 2;
+    if (c >= 0xF0)
+      n = 4;
+    else if (c >= 0xE0)
+      n = 3;
+    else if (c >= 0xC0)
+      n = 2;
     out.push_back(s.substr(i, n));
     i += n;
   }
@@ -52,7 +55,8 @@ bool IsCut(const char* face, bool bold, int emPx, PIX_CachedFont* font) {
 }
 }  // namespace
 
-Typeface::Typeface(const char* face, bool bold, double em, double scale) : m_font(new PIX_CachedFont), m_scale(scale) {
+Typeface::Typeface(const char* face, bool bold, double em, double scale)
+    : m_font(new PIX_CachedFont), m_scale(scale) {
   const int emPx = (int)std::lround(em * scale);
   HFONT font = GDI_CreateFont(-emPx, 0, 0, 0, bold ? GDI_FW_BOLD : GDI_FW_NORMAL, 0, 0, 0, 0, 0, 0,
                               GDI_ANTIALIASED_QUALITY, 0, face);
@@ -88,7 +92,9 @@ int Typeface::advancePx(const std::string& s, double tracking) const {
   return (int)std::lround(x);
 }
 
-double Typeface::width(const std::string& s, double tracking) const { return advancePx(s, tracking) / m_scale; }
+double Typeface::width(const std::string& s, double tracking) const {
+  return advancePx(s, tracking) / m_scale;
+}
 
 Coverage Typeface::text(const std::string& s, double x, double y, Align align, double tracking) const {
   const int w = advancePx(s, tracking);

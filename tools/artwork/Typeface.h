@@ -12,7 +12,7 @@ class PIX_CachedFont;
 enum class Align { Left, Centre, Right };
 
 class Typeface {
-public:
+ public:
   // em: the em size in design units. face: a fontconfig family such as "DejaVu Sans Condensed".
   Typeface(const char* face, bool bold, double em, double scale);
   ~Typeface();
@@ -32,7 +32,7 @@ public:
   // Width of the text in design units.
   double width(const std::string& s, double tracking = 0) const;
 
-private:
+ private:
   int advancePx(const std::string& s, double tracking) const;
 
   std::unique_ptr<PIX_CachedFont> m_font;

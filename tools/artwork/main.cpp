@@ -12,11 +12,12 @@
 
 namespace {
 int Usage() {
-  std::fprintf(stderr,
-               "usage: qv_artwork OUTDIR [--scale N] [--only FILE.png]... [--preview OUT.png [--frame F] [--lit]]\n"
-               "  writes the 18 film strips into OUTDIR; --only limits that to the named strips;\n"
-               "  --preview composes the strips in OUTDIR at frame fraction F (default 0.5)\n"
-               "  instead of drawing them, --lit showing the buttons lit.\n");
+  std::fprintf(
+      stderr,
+      "usage: qv_artwork OUTDIR [--scale N] [--only FILE.png]... [--preview OUT.png [--frame F] [--lit]]\n"
+      "  writes the 18 film strips into OUTDIR; --only limits that to the named strips;\n"
+      "  --preview composes the strips in OUTDIR at frame fraction F (default 0.5)\n"
+      "  instead of drawing them, --lit showing the buttons lit.\n");
   return 2;
 }
 }  // namespace
@@ -30,12 +31,18 @@ int main(int argc, char** argv) {
   std::vector<std::string> only;
   for (int i = 2; i < argc; i++) {
     const bool more = i + 1 < argc;
-    if (!std::strcmp(argv[i], "--scale") && more) scale = std::atof(argv[++i]);
-    else if (!std::strcmp(argv[i], "--only") && more) only.push_back(argv[++i]);
-    else if (!std::strcmp(argv[i], "--preview") && more) preview = argv[++i];
-    else if (!std::strcmp(argv[i], "--frame") && more) frame = std::atof(argv[++i]);
-    else if (!std::strcmp(argv[i], "--lit")) lit = true;
-    else return Usage();
+    if (!std::strcmp(argv[i], "--scale") && more)
+      scale = std::atof(argv[++i]);
+    else if (!std::strcmp(argv[i], "--only") && more)
+      only.push_back(argv[++i]);
+    else if (!std::strcmp(argv[i], "--preview") && more)
+      preview = argv[++i];
+    else if (!std::strcmp(argv[i], "--frame") && more)
+      frame = std::atof(argv[++i]);
+    else if (!std::strcmp(argv[i], "--lit"))
+      lit = true;
+    else
+      return Usage();
   }
   if (!(scale >= 1.0 && scale <= 8.0)) {
     std::fprintf(stderr, "qv_artwork: --scale must be between 1 and 8\n");
@@ -73,8 +80,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "qv_artwork: cannot write %s\n", path.c_str());
       return 1;
     }
-    std::printf("%-14s %4d x %-5d %3d frames %9zu bytes\n", s.file.c_str(), bm.getWidth(), bm.getHeight(), s.frames,
-                png.size());
+    std::printf("%-14s %4d x %-5d %3d frames %9zu bytes\n", s.file.c_str(), bm.getWidth(), bm.getHeight(),
+                s.frames, png.size());
   }
   return 0;
 }
