@@ -36,13 +36,15 @@ uint32 ComponentHandler::release() {
     return n;
 }
 
-tresult ComponentHandler::beginEdit(ParamID) {
+tresult ComponentHandler::beginEdit(ParamID id) {
     mGestures.fetch_add(1, std::memory_order_relaxed);
+    log(Gesture::kBegin, id, 0);
     return kResultOk;
 }
 
 tresult ComponentHandler::performEdit(ParamID id, ParamValue valueNormalized) {
     if (!std::isfinite(valueNormalized)) return kInvalidArgument;
+    log(Gesture::kPerform, id, valueNormalized);
     std::lock_guard<std::mutex> lock(mMutex);
     if (mEdits.size() >= kMaxPendingEdits) return kOutOfMemory;
     try {
@@ -53,8 +55,9 @@ tresult ComponentHandler::performEdit(ParamID id, ParamValue valueNormalized) {
     return kResultOk;
 }
 
-tresult ComponentHandler::endEdit(ParamID) {
+tresult ComponentHandler::endEdit(ParamID id) {
     mGestures.fetch_sub(1, std::memory_order_relaxed);
+    log(Gesture::kEnd, id, 0);
     return kResultOk;
 }
 
@@ -80,6 +83,28 @@ std::vector<ComponentHandler::Edit> ComponentHandler::takeEdits() {
     std::vector<Edit> out;
     out.swap(mEdits);
     return out;
+}
+
+void ComponentHandler::logGestures(bool on) {
+    std::lock_guard<std::mutex> lock(mMutex);
+    mLogGestures = on;
+    if (!on) mGestureLog.clear();
+}
+
+std::vector<ComponentHandler::Gesture> ComponentHandler::takeGestures() {
+    std::lock_guard<std::mutex> lock(mMutex);
+    std::vector<Gesture> out;
+    out.swap(mGestureLog);
+    return out;
+}
+
+void ComponentHandler::log(Gesture::Kind kind, ParamID id, ParamValue value) {
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (!mLogGestures || mGestureLog.size() >= kMaxPendingEdits) return;
+    try {
+        mGestureLog.push_back({kind, id, value});
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 }  // namespace qvhost

@@ -24,6 +24,12 @@ public:
         vst3abi::ParamID id;
         vst3abi::ParamValue value;
     };
+    struct Gesture {
+        enum Kind { kBegin, kPerform, kEnd };
+        Kind kind;
+        vst3abi::ParamID id;
+        vst3abi::ParamValue value;  // performEdit only
+    };
 
     vst3abi::tresult VST3ABI_CALL queryInterface(const vst3abi::TUID iid, void** obj) override;
     vst3abi::uint32 VST3ABI_CALL addRef() override { return mRefs.add(); }
@@ -58,16 +64,22 @@ public:
     vst3abi::int32 takeRestartFlags() { return mRestartFlags.exchange(0); }
     bool dirty() const { return mDirty.load(std::memory_order_relaxed); }
     int openGestures() const { return mGestures.load(std::memory_order_relaxed); }
+    // While on, every begin, perform and end is also logged in arrival order (bounded like edits).
+    void logGestures(bool on);
+    std::vector<Gesture> takeGestures();
 
     // Bounds the backlog if a plug-in reports edits while no block is being processed.
     static constexpr size_t kMaxPendingEdits = 1 << 16;
 
 private:
     ~ComponentHandler() = default;
+    void log(Gesture::Kind kind, vst3abi::ParamID id, vst3abi::ParamValue value);
 
     RefCount mRefs;
     std::mutex mMutex;
     std::vector<Edit> mEdits;
+    bool mLogGestures = false;
+    std::vector<Gesture> mGestureLog;
     std::atomic<vst3abi::int32> mRestartFlags{0};
     std::atomic<bool> mDirty{false};
     std::atomic<int> mGestures{0};

@@ -112,8 +112,8 @@ bool oneColour(const std::vector<uint32_t>& pixels) {
 
 bool waitForPicture(EditorHost& editor, HostRunLoop& loop, int timeoutMs, bool stable, std::vector<uint32_t>* pixels) {
     using Clock = std::chrono::steady_clock;
-    // Two of an editor's usual 25 frames per second.
-    constexpr auto kFrameGap = std::chrono::milliseconds(80);
+    // Three of an editor's usual 25 frames per second: longer than a falling meter rests on one frame.
+    constexpr auto kFrameGap = std::chrono::milliseconds(120);
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     std::vector<uint32_t> previous;
     auto nextCapture = Clock::now();

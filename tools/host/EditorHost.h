@@ -49,7 +49,8 @@ private:
 };
 
 // Runs the loop until the window shows a picture that is not of one colour and, when stable is
-// asked for, the same in two captures a frame apart. False on timeout; pixels holds the last capture.
+// asked for, the same in two captures three frames apart. False on timeout; pixels holds the last
+// capture.
 bool waitForPicture(EditorHost& editor, HostRunLoop& loop, int timeoutMs, bool stable, std::vector<uint32_t>* pixels);
 
 }  // namespace qvhost
