@@ -30,7 +30,8 @@ void FontStorage::Add(PIX_IFont* font, const IText* text)
 {
   if (!font || !text) return;
   Entry e{text->mSize, text->mOrientation, text->mStyle, {}, font};
-  std::strncpy(e.mFace, text->mFont, IText::kFontNameLen - 1);
+  std::memcpy(e.mFace, text->mFont, IText::kFontNameLen);
+  e.mFace[IText::kFontNameLen - 1] = '\0';
   RecursiveMutexLock lock(mMutex);
   mEntries.push_back(e);
 }
