@@ -34,11 +34,6 @@ struct Handler : IEventHandler, ITimerHandler {
     std::function<void()> onCall;
 };
 
-void runFor(HostRunLoop& loop, int ms) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < until) loop.runOnce(5);
-}
-
 TEST(HostRunLoop, HandlersMayUnregisterThemselvesAndOthersMidDispatch) {
     auto loop = Ref<HostRunLoop>::adopt(new HostRunLoop);
     Handler a, b;
@@ -75,16 +70,11 @@ TEST(HostRunLoop, ClosedDescriptorsAreDroppedAndLateTimersFireOnce) {
     ::close(fds[0]);
     ::close(fds[1]);
     loop->registerTimer(&ticker, 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
     loop->runOnce(0);
     EXPECT_EQ(loop->registrationCount(), 1u);
     EXPECT_EQ(watcher.refs, 1u);
-
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));
-    loop->runOnce(0);
     EXPECT_EQ(ticker.timerCalls, 1);
-    runFor(*loop, 100);
-    EXPECT_GE(ticker.timerCalls, 5);
-    EXPECT_LE(ticker.timerCalls, 12);
     loop->unregisterTimer(&ticker);
 }
 

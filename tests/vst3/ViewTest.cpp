@@ -1,6 +1,6 @@
-// The editor view through the host's view protocol, with an engine whose window registers a
-// descriptor and a timer on the host's run loop the way the X11 window does: platform types,
-// size reports, the open/close/reopen orders hosts use, resize requests and who outlives whom.
+// The editor view through the host's view protocol, with an engine whose window runs a timer on
+// the host's run loop the way the X11 window does: names and platform types, the open, close and
+// reopen orders hosts use, resize requests, and who outlives whom.
 #include "TestPlug.h"
 
 #include "HostRunLoop.h"
@@ -9,10 +9,8 @@
 #include "graphics/platform/headless/IGraphicsHeadless.h"
 #include "vst3/IPluginVST3View.h"
 #include "vst3/abi/ResultCodes.h"
-#include "vst3/abi/RunLoop.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using namespace vst3abi;
 using qvhost::HostRunLoop;
@@ -20,54 +18,33 @@ using qvhost::Ref;
 
 namespace {
 
-// A window that needs the host's loop: a readable pipe and a 10 ms timer while it is open.
+void* const kParent = reinterpret_cast<void*>(0x1234);
+
 class LoopEngine : public IGraphicsHeadless, public IRunLoopBridge::Client {
  public:
-  LoopEngine(IPlugin* plug, int w, int h) : IGraphicsHeadless(plug, w, h) {
-    EXPECT_EQ(::pipe(mPipe), 0);
-  }
-  void Poke() { EXPECT_EQ(::write(mPipe[1], "x", 1), 1); }
-  ~LoopEngine() override {
-    ::close(mPipe[0]);
-    ::close(mPipe[1]);
-  }
+  LoopEngine(IPlugin* plug) : IGraphicsHeadless(plug, 320, 240) {}
   void SetHostRunLoop(IRunLoopBridge* loop) override { bridge = loop; }
   void* OpenWindow(void* parent) override {
     if (failOpen) return nullptr;
     void* window = IGraphicsHeadless::OpenWindow(parent);
-    if (bridge) {
-      bridge->WatchFD(mPipe[0], this);
-      bridge->StartTimer(10, this);
-    }
+    if (bridge) bridge->StartTimer(5, this);
     return window;
   }
   void CloseWindow() override {
-    if (bridge) {
-      bridge->UnwatchFD(this);
-      bridge->StopTimer(this);
-    }
+    if (bridge) bridge->StopTimer(this);
     IGraphicsHeadless::CloseWindow();
   }
-  void OnFDReady(int fd) override {
-    char c;
-    if (::read(fd, &c, 1) == 1) ++fdCalls;
-  }
-  void OnTimer() override { ++timerCalls; }
+  void OnFDReady(int) override {}
+  void OnTimer() override { ++ticks; }
 
   IRunLoopBridge* bridge = nullptr;
   bool failOpen = false;
-  int fdCalls = 0, timerCalls = 0;
-
- private:
-  int mPipe[2] = {-1, -1};
+  int ticks = 0;
 };
 
 struct EditorPlug : TestPlug {
-  explicit EditorPlug(bool* destroyed, bool withEngine = true) : mDestroyed(destroyed) {
-    if (withEngine) {
-      engine = new LoopEngine(this, 320, 240);
-      AttachGraphics(engine);
-    }
+  EditorPlug(bool* destroyed, bool withEngine) : mDestroyed(destroyed) {
+    if (withEngine) AttachGraphics(engine = new LoopEngine(this));
   }
   ~EditorPlug() override { *mDestroyed = true; }
   void OnGUIOpen() override { ++opened; }
@@ -79,13 +56,11 @@ struct EditorPlug : TestPlug {
   bool* mDestroyed;
 };
 
-// A host frame that offers the run loop (when given one) and answers resize requests with onSize
-// inside the call.
-class Frame : public IPlugFrame {
- public:
-  explicit Frame(HostRunLoop* loop) : mLoop(loop) {}
+// A frame that offers the run loop (when given one) and calls onSize inside resizeView.
+struct Frame : IPlugFrame {
+  explicit Frame(HostRunLoop* loop) : loop(loop) {}
   tresult VST3ABI_CALL queryInterface(const TUID iid, void** obj) override {
-    if (uidEquals(iid, IRunLoop::iid) && mLoop) return mLoop->queryInterface(iid, obj);
+    if (loop && uidEquals(iid, IRunLoop::iid)) return loop->queryInterface(iid, obj);
     *obj = nullptr;
     return kNoInterface;
   }
@@ -95,14 +70,10 @@ class Frame : public IPlugFrame {
     requests.push_back(*r);
     return view->onSize(r);
   }
-  std::vector<ViewRect> requests;
+  HostRunLoop* loop;
   uint32 refs = 1;
-
- private:
-  HostRunLoop* mLoop;
+  std::vector<ViewRect> requests;
 };
-
-const ViewRect kSize{0, 0, 320, 240};
 
 bool Equal(const ViewRect& a, const ViewRect& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -117,10 +88,10 @@ struct Host {
   ~Host() {
     if (!destroyed) plug->release();
   }
-  IPlugView* Open() {
+  IPlugView* Open(tresult expected = kResultTrue) {
     IPlugView* view = plug->createView("editor");
     view->setFrame(&frame);
-    EXPECT_EQ(view->attached(reinterpret_cast<void*>(0x1234), kPlatformTypeX11EmbedWindowID), kResultTrue);
+    EXPECT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), expected);
     return view;
   }
   // The order the protocol asks of hosts: frame cleared, removed, released.
@@ -131,104 +102,77 @@ struct Host {
   }
 };
 
-TEST(EditorView, CreatedOnlyForTheExactName) {
-  Host h;
-  for (const char* name : {"Editor", "EDITOR", "editor ", "", "view"}) EXPECT_EQ(h.plug->createView(name), nullptr);
-  EXPECT_EQ(h.plug->createView(nullptr), nullptr);
-  IPlugView* view = h.plug->createView("editor");
-  ASSERT_NE(view, nullptr);
-  EXPECT_EQ(view->canResize(), kResultFalse);
-  EXPECT_EQ(view->release(), 0u);
-}
-
-TEST(EditorView, PlatformTypesAndSizeFollowTheEngine) {
+TEST(EditorView, ExactNameAndOwnPlatformTypeWhileAnEngineExists) {
   Host with;
+  for (const char* name : {"Editor", "EDITOR", "editor ", ""}) EXPECT_EQ(with.plug->createView(name), nullptr);
+  EXPECT_EQ(with.plug->createView(nullptr), nullptr);
   IPlugView* view = with.plug->createView("editor");
+  ASSERT_NE(view, nullptr);
   EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultTrue);
   for (const char* type : {"x11embedwindowid", "NSView", "HIView", "HWND", ""})
     EXPECT_EQ(view->isPlatformTypeSupported(type), kResultFalse) << type;
   EXPECT_EQ(view->isPlatformTypeSupported(nullptr), kResultFalse);
   ViewRect r{};
   ASSERT_EQ(view->getSize(&r), kResultOk);
-  EXPECT_TRUE(Equal(r, kSize));
-  view->release();
+  EXPECT_TRUE(Equal(r, ViewRect{0, 0, 320, 240}));
+  EXPECT_EQ(view->canResize(), kResultFalse);
+  EXPECT_EQ(view->release(), 0u);
 
   Host without(false);
   view = without.plug->createView("editor");
   EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultFalse);
   EXPECT_EQ(view->getSize(&r), kResultFalse);
-  EXPECT_EQ(view->attached(reinterpret_cast<void*>(0x1234), kPlatformTypeX11EmbedWindowID), kResultFalse);
+  EXPECT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultFalse);
   EXPECT_EQ(without.plug->opened, 0);
   view->release();
 }
 
-TEST(EditorView, WindowRunsOnTheHostLoopUntilRemovedAndReopens) {
+TEST(EditorView, WindowTicksOnTheHostLoopUntilRemovedAndReopens) {
   Host h;
-  for (int round = 0; round < 2; ++round) {
+  for (int round = 1; round <= 2; ++round) {
     IPlugView* view = h.Open();
-    EXPECT_EQ(h.plug->engine->WindowParent(), reinterpret_cast<void*>(0x1234));
-    EXPECT_EQ(h.plug->opened, round + 1);
-    EXPECT_EQ(h.loop->registrationCount(), 2u);
-    h.plug->engine->Poke();
-    for (int i = 0; i < 100 && h.plug->engine->timerCalls < 2; ++i) h.loop->runOnce(20);
-    EXPECT_GE(h.plug->engine->timerCalls, 2);
-    EXPECT_EQ(h.plug->engine->fdCalls, 1);
-
+    EXPECT_EQ(h.plug->engine->WindowParent(), kParent);
+    EXPECT_EQ(h.plug->opened, round);
+    for (int i = 0; i < 100 && h.plug->engine->ticks < 2; ++i) h.loop->runOnce(10);
+    EXPECT_GE(h.plug->engine->ticks, 2);
     h.Close(view);
-    EXPECT_EQ(h.plug->closed, round + 1);
+    EXPECT_EQ(h.plug->closed, round);
     EXPECT_EQ(h.plug->engine->GetWindow(), nullptr);
     EXPECT_EQ(h.plug->engine->bridge, nullptr);
     EXPECT_EQ(h.loop->registrationCount(), 0u);
-    h.plug->engine->timerCalls = h.plug->engine->fdCalls = 0;
   }
-  // The view gave the frame back and kept no reference of its own.
   EXPECT_EQ(h.frame.refs, 1u);
-}
 
-TEST(EditorView, ReleasedWithoutRemovedStillClosesTheWindow) {
-  Host h;
-  IPlugView* view = h.Open();
-  EXPECT_EQ(view->release(), 0u);
-  EXPECT_EQ(h.plug->closed, 1);
+  // A host that releases the view without removing it first.
+  h.Open()->release();
+  EXPECT_EQ(h.plug->closed, 3);
   EXPECT_EQ(h.plug->engine->GetWindow(), nullptr);
   EXPECT_EQ(h.loop->registrationCount(), 0u);
-  h.loop->runOnce(0);
 }
 
-TEST(EditorView, OneWindowAtATimeAndAFailedOpenLeavesNothingBehind) {
+TEST(EditorView, OneWindowAtATimeAndFailedOpensLeaveNothingBehind) {
   Host h;
   IPlugView* first = h.Open();
-  IPlugView* second = h.plug->createView("editor");
-  second->setFrame(&h.frame);
-  EXPECT_EQ(second->attached(reinterpret_cast<void*>(0x99), kPlatformTypeX11EmbedWindowID), kResultFalse);
-  EXPECT_EQ(h.plug->engine->WindowParent(), reinterpret_cast<void*>(0x1234));
+  IPlugView* second = h.Open(kResultFalse);
+  EXPECT_EQ(h.loop->registrationCount(), 1u);
   // Removing the view that never opened must not close the first one's window.
   second->removed();
-  EXPECT_NE(h.plug->engine->GetWindow(), nullptr);
   second->release();
+  EXPECT_NE(h.plug->engine->GetWindow(), nullptr);
   h.Close(first);
 
   h.plug->engine->failOpen = true;
-  IPlugView* view = h.plug->createView("editor");
-  view->setFrame(&h.frame);
-  EXPECT_EQ(view->attached(reinterpret_cast<void*>(0x1234), kPlatformTypeX11EmbedWindowID), kResultFalse);
+  h.Close(h.Open(kResultFalse));
   EXPECT_EQ(h.plug->engine->bridge, nullptr);
   EXPECT_EQ(h.plug->opened, 1);
-  h.Close(view);
   EXPECT_EQ(h.plug->closed, 1);
-}
 
-TEST(EditorView, HostsWithoutARunLoopStillGetTheWindow) {
-  Host h;
-  Frame bare(nullptr);
-  IPlugView* view = h.plug->createView("editor");
-  view->setFrame(&bare);
-  EXPECT_EQ(view->attached(reinterpret_cast<void*>(0x1234), kPlatformTypeX11EmbedWindowID), kResultTrue);
+  // Without a run loop from frame or context the window still opens, unticked.
+  h.plug->engine->failOpen = false;
+  h.frame.loop = nullptr;
+  IPlugView* view = h.Open();
   EXPECT_EQ(h.plug->engine->bridge, nullptr);
-  EXPECT_NE(h.plug->engine->GetWindow(), nullptr);
-  view->setFrame(nullptr);
-  view->removed();
-  view->release();
+  h.Close(view);
 }
 
 TEST(EditorView, OnlyRequestedSizesReachThePlugIn) {
@@ -249,28 +193,21 @@ TEST(EditorView, OnlyRequestedSizesReachThePlugIn) {
   h.Close(view);
 }
 
-TEST(EditorView, ListedViewsNeverDangle) {
+TEST(EditorView, ListedViewsNeverDangleAndThePlugInOutlivesThem) {
   Host h;
   IPlugView* older = h.plug->createView("editor");
   IPlugView* newer = h.Open();
-  // Destroying the older view empties the list, so the newer one is no longer asked to resize.
+  // Destroying the older view empties the list: the newer one is no longer asked anything.
   older->release();
   h.plug->ResizeGraphics(500, 350);
   h.plug->PopupHostContextMenuForParam(TestPlug::kGain, 1, 1);
   EXPECT_TRUE(h.frame.requests.empty());
-  h.Close(newer);
-  h.plug->ResizeGraphics(500, 350);
-  EXPECT_TRUE(h.frame.requests.empty());
-}
 
-TEST(EditorView, ThePlugInOutlivesItsOpenView) {
-  Host h;
-  IPlugView* view = h.Open();
   h.plug->terminate();
   h.plug->release();  // the host lets go of the plug-in with the editor still open
   EXPECT_FALSE(h.destroyed);
-  h.loop->runOnce(15);
-  h.Close(view);
+  h.loop->runOnce(10);
+  h.Close(newer);
   EXPECT_TRUE(h.destroyed);
 }
 
