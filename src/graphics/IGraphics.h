@@ -111,7 +111,8 @@ public:
   // ---- Dirty tracking and drawing passes -------------------------------------------------------
   // Grows r by the draw rectangle of every dirty control (hidden ones too); false when none is.
   bool IsDirty(IRECT* r);
-  // Draws what r needs, cleans the controls and presents r.
+  // Draws what r needs, cleans the controls and presents r. False, with nothing drawn or cleaned,
+  // before PrepDraw.
   bool Draw(IRECT* r);
 
   // ---- Drawing operations (into the back buffer) -----------------------------------------------

@@ -183,7 +183,12 @@ TEST(EngineCache, ResizeRebuildsTheEditor)
   ed.gui->OnMouseUp(5, 5, &left);
   ed.gui->OnMouseDrag(6, 6, &left);
 
+  // A background attached after other controls still goes first: drawn first, hit last.
+  auto* front = new ISwitchControl(&ed.plug, 0, 0, -1, &strip);
+  ed.gui->AttachControl(front);
   ed.gui->AttachPanelBackground(&COLOR_RED);
+  EXPECT_EQ(ed.gui->GetControl(1), front);
+  EXPECT_EQ(ed.gui->GetMouseControlIdx(100, 100), 0);
   IRECT all(0, 0, 300, 150);
   EXPECT_TRUE(ed.gui->Draw(&all));
   EXPECT_EQ(ed.gui->GetPoint(299, 149), COLOR_RED);

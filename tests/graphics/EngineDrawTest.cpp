@@ -210,6 +210,7 @@ TEST(EngineDraw, NothingIsDrawnBeforeTheBackBufferExists)
 {
   LoggingPlugin plug;
   IGraphicsHeadless g(&plug, 50, 50);
+  EXPECT_EQ(g.FPS(), 25);
   IRECT r(0, 0, 10, 10);
   EXPECT_TRUE(g.Draw(&r));  // no controls: nothing to do
   Calls drawn;

@@ -292,6 +292,13 @@ TEST(EngineInput, PlugInValuesReachBoundAndAuxiliaryControlsWhenFinite)
   ed.gui->SetParameterFromPlug(99, 0.1, false);
   EXPECT_DOUBLE_EQ(ed.knob->GetValue(), 0.75);
 
+  // A clamp range in plain units holds the value at the next change.
+  ed.gui->ClampControl(1, -5.0, 5.0, false);
+  ed.gui->SetParameterFromPlug(1, 9.0, false);
+  EXPECT_DOUBLE_EQ(ed.knob->GetValue(), 0.75);
+  ed.gui->SetParameterFromPlug(1, -9.0, false);
+  EXPECT_DOUBLE_EQ(ed.knob->GetValue(), 0.25);
+
   ed.gui->SetControlFromPlug(2, 0.25);
   ed.gui->SetControlFromPlug(3, 0.5);
   ed.gui->SetControlFromPlug(-1, 0.5);
