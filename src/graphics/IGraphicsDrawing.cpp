@@ -4,7 +4,6 @@
 // to both bitmaps, and the few conversions done here keep non-finite or huge coordinates out.
 #include "graphics/IGraphics.h"
 
-#include "graphics/IControl.h"
 #include "pix/PIX_Blit.h"
 #include "pix/PIX_Circle.h"
 #include "pix/PIX_Fill.h"
@@ -12,7 +11,6 @@
 #include "pix/PIX_MemBitmap.h"
 #include "pix/PIX_Polygon.h"
 #include "pix/PIX_Shapes.h"
-#include "pix/PIX_SysBitmap.h"
 
 #include <cmath>
 
