@@ -61,6 +61,8 @@ public:
     SyncWindows();
     XSync(mDisplay, False);
     if (mWindows.empty() || !Grab()) return nullptr;
+    // Mapped by now: paint without waiting for the exposure.
+    Paint(0);
 
     long long nextTick = NowMs() + tickMs;
     while (!mDone && mHost.ConnectionAlive())
