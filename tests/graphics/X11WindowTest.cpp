@@ -339,6 +339,16 @@ TEST_F(X11Window, TextEntryAppliesFilteredTypingAndCancelsOnEscapeOrClickOutside
   gui->PromptUserInput(entry, gain, entry->GetRECT());
   gui->ForceEndUserEdit();
   EXPECT_FALSE(gui->TextEntryOpen());
+
+  // Resizing deletes every control, the prompt's too: the prompt goes first.
+  gui->PromptUserInput(entry, gain, entry->GetRECT());
+  gui->Resize(240, 120);
+  EXPECT_FALSE(gui->TextEntryOpen());
+  XWindowAttributes a;
+  XSync(dpy, False);
+  XGetWindowAttributes(dpy, reinterpret_cast<Window>(gui->GetWindow()), &a);
+  EXPECT_EQ(a.width, 240);
+  probe = entry = nullptr;
 }
 
 void TypeOn(Display* d, std::initializer_list<KeySym> keys)

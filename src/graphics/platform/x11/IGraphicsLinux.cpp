@@ -170,6 +170,8 @@ bool IGraphicsLinux::TimerRunning() const { return mX && mX->mTimerRunning; }
 void IGraphicsLinux::Resize(int w, int h)
 {
   if (w == Width() && h == Height()) return;
+  // The engine deletes its controls, the open prompt's among them.
+  CloseTextEntry();
   IGraphics::Resize(w, h);
   if (!mX || !mX->CanDraw()) return;
   X11ErrorTrap trap(mX->mDisplay);
