@@ -135,7 +135,8 @@ int OpenFDs()
 class X11Window : public ::testing::Test
 {
 protected:
-  static constexpr int kParentX = 40, kParentY = 30;
+  // Away from the top-left corner, where other test programs' windows tend to sit.
+  static constexpr int kParentX = 800, kParentY = 700;
 
   void SetUp() override
   {
@@ -176,7 +177,7 @@ protected:
   Window MakeParent()
   {
     Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), kParentX, kParentY, 300, 200, 0, 0, 0);
-    XMapWindow(dpy, w);
+    XMapRaised(dpy, w);
     XWindowAttributes a;
     do
     {
