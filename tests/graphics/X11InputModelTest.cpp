@@ -6,11 +6,18 @@
 #include "graphics/platform/x11/PointerInput.h"
 #include "graphics/platform/x11/PopupMenuModel.h"
 #include "graphics/platform/x11/TextEntryModel.h"
+#include "graphics/platform/x11/UrlOpener.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace
 {
@@ -239,5 +246,31 @@ TEST(X11InputModel, ResourceNamesAndXdgFolders)
   setenv("QV_TEST_XDG", "/srv/conf", 1);
   EXPECT_EQ(XdgDirectory("QV_TEST_XDG", ".config"), "/srv/conf");
   unsetenv("QV_TEST_XDG");
+}
+TEST(X11InputModel, UrlReachesTheOpenerAsOneArgumentWithoutAShell)
+{
+  char dir[] = "/tmp/qv-opener-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string script = std::string(dir) + "/xdg-open", out = std::string(dir) + "/args";
+  std::ofstream(script) << "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > " << out << ".tmp && mv " << out << ".tmp " << out << "\n";
+  chmod(script.c_str(), 0755);
+  const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", (std::string(dir) + ":" + path).c_str(), 1);
+
+  EXPECT_TRUE(OpenWithDesktop("http://example.invalid/a b;touch x"));
+  EXPECT_FALSE(OpenWithDesktop("--help"));
+  EXPECT_FALSE(OpenWithDesktop(""));
+  std::string args;
+  for (int i = 0; i < 200 && args.empty(); ++i)
+  {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::getline(std::ifstream(out), args);
+  }
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(args, "1|http://example.invalid/a b;touch x|");
+  ReapFinishedOpeners();
+  unlink(out.c_str());
+  unlink(script.c_str());
+  rmdir(dir);
 }
 }  // namespace

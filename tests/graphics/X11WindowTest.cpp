@@ -264,6 +264,7 @@ TEST_F(X11Window, WithoutARunLoopPaintsOnceAndTakesUpALaterOne)
   ASSERT_NE(gui->OpenWindow(ParentId()), nullptr);
   EXPECT_FALSE(gui->WatchingFD());
   EXPECT_FALSE(gui->TimerRunning());
+  XSync(gui->GetDisplay(), False);
   EXPECT_EQ(Pixel(50, 40), 0xFF0000u);
   PollRunLoop later;
   gui->SetHostRunLoop(&later);
@@ -305,6 +306,19 @@ TEST_F(X11Window, PointerAndKeysReachTheEngine)
   Key(XK_Control_L, false);
   ASSERT_TRUE(WaitForEvents(1));
   EXPECT_EQ(probe->events[0], "down 40 35 L R");
+
+  // A hidden cursor comes back where it was hidden.
+  gui->HideMouseCursor();
+  MoveTo(60, 50);
+  XSync(dpy, False);
+  gui->ShowMouseCursor();
+  Window root = 0, child = 0;
+  int rx = 0, ry = 0, wx = 0, wy = 0;
+  unsigned mask = 0;
+  XSync(gui->GetDisplay(), False);
+  XQueryPointer(dpy, DefaultRootWindow(dpy), &root, &child, &rx, &ry, &wx, &wy, &mask);
+  EXPECT_EQ(rx, kParentX + 40);
+  EXPECT_EQ(ry, kParentY + 35);
 }
 
 TEST_F(X11Window, TextEntryAppliesFilteredTypingAndCancelsOnEscapeOrClickOutside)
@@ -346,7 +360,7 @@ TEST_F(X11Window, TextEntryAppliesFilteredTypingAndCancelsOnEscapeOrClickOutside
   gui->Resize(240, 120);
   EXPECT_FALSE(gui->TextEntryOpen());
   XWindowAttributes a;
-  XSync(dpy, False);
+  XSync(gui->GetDisplay(), False);
   XGetWindowAttributes(dpy, reinterpret_cast<Window>(gui->GetWindow()), &a);
   EXPECT_EQ(a.width, 240);
   probe = entry = nullptr;
