@@ -4,7 +4,9 @@
 // A 24-bit TrueColor visual with red, green and blue in the usual places, stored as 32-bit
 // pixels, takes the bitmap's words as they are: the image wraps the bitmap's memory. Any other
 // TrueColor default visual gets the rectangle converted pixel by pixel; on anything else
-// (palette visuals) nothing is shown rather than garbage.
+// (palette visuals) nothing is shown rather than garbage. Pixels go through the connection
+// (XPutImage), not shared memory: only dirty areas are sent, and a remote or sandboxed display
+// works the same.
 #pragma once
 
 #include "pix/PIX_IBitmap.h"
