@@ -3,8 +3,11 @@
 
 #include "base/RecursiveMutex.h"
 #include "graphics/IGraphics.h"
+#include "plugin/QuorvaneEditor.h"
+#include "vst3/MakeGraphics.h"
 #include "vst3/PluginModule.h"
 
+#include <atomic>
 #include <cmath>
 
 namespace {
@@ -18,6 +21,9 @@ constexpr double kAttackMs[] = {0.1, 0.3, 10.0, 30.0, 100.0, 300.0};
 constexpr double kRatios[] = {1.5, 2.0, 3.0, 4.0, 5.0, 10.0};
 constexpr double kKneeFactors[] = {0.95, 0.9, 0.8, 0.7, 0.6, 0.3};
 constexpr double kReleaseMs[] = {100.0, 300.0, 600.0, 1200.0, 2000.0};
+
+// The editor's shared images may only go when no instance can still draw them.
+std::atomic<int> gLiveInstances{0};
 
 // The selector is the value truncated toward zero; false for values that select no entry.
 bool Select(double value, int count, int* index) {
@@ -60,12 +66,15 @@ Quorvane::Quorvane(IPluginInstanceInfo instanceInfo)
     p->SetShape(d.shape);
   }
 
-  // The editor is attached here once the graphics engine exists; until then there is no meter
-  // control and the chain's meter value goes nowhere.
+  IGraphics* graphics = MakeGraphics(this, kQuorvaneEditorWidth, kQuorvaneEditorHeight, 0);
+  mMeterIdx = AttachQuorvaneEditor(graphics, this);
+  AttachGraphics(graphics);
+
   MakeDefaultPreset("-", 1);
+  gLiveInstances.fetch_add(1, std::memory_order_relaxed);
 }
 
-Quorvane::~Quorvane() = default;
+Quorvane::~Quorvane() { gLiveInstances.fetch_sub(1, std::memory_order_relaxed); }
 
 void Quorvane::Reset() {
   RecursiveMutexLock lock(mMutex);
@@ -139,4 +148,7 @@ IPluginVST3* MakePlug() {
 
 bool InitModule() { return true; }
 
-bool DeinitModule() { return true; }
+bool DeinitModule() {
+  if (gLiveInstances.load(std::memory_order_relaxed) == 0) IGraphicsReleaseCaches();
+  return true;
+}

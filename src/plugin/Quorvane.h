@@ -38,7 +38,7 @@ public:
 
   const QuorvaneSettings& Settings() const { return mSettings; }
   const QuorvaneChain& Chain() const { return mChain; }
-  // Index of the gain-reduction meter in the editor's control list (-1 while there is no editor).
+  // Index of the gain-reduction meter in the editor's control list.
   int MeterIdx() const { return mMeterIdx; }
 
 private:

@@ -148,11 +148,10 @@ TEST(Quorvane, ParameterMappingIntoTheDsp) {
 
   // The switches reach the chain directly; the cached values do not move.
   const QuorvaneSettings before = s;
-  for (int idx : {0, (int)Quorvane::kBypass, (int)Quorvane::kTurbo, (int)Quorvane::kXFormer,
-                  (int)Quorvane::kExternalSidechain}) {
-    if (idx) SetAndNotify(q, idx, 1.0 - q->GetParam(idx)->GetValue());
-    else q->OnParamChange(0);
-  }
+  for (int idx : {(int)Quorvane::kBypass, (int)Quorvane::kTurbo, (int)Quorvane::kXFormer,
+                  (int)Quorvane::kExternalSidechain})
+    SetAndNotify(q, idx, q->GetParam(idx)->GetInt() ? 0.0 : 1.0);
+  q->OnParamChange(0);
   EXPECT_EQ(std::memcmp(&before, &s, sizeof s), 0);
   q->OnParamChange(-1);
   q->OnParamChange(17);
