@@ -43,15 +43,20 @@ function(qv_component_library)
   endif()
 endfunction()
 
-# qv_test_folder(LIBS ...): every *Test.cpp of the current folder becomes its own test program, so a
-# test being written in one file never blocks the others from building.
+# qv_test_folder(LIBS ... [DISPLAY_TESTS name...]): every *Test.cpp of the current folder becomes its
+# own test program, so a test being written in one file never blocks the others from building. The
+# programs named in DISPLAY_TESTS use the X server (see qv_add_test's DISPLAY).
 function(qv_test_folder)
-  cmake_parse_arguments(F "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "" "LIBS;DISPLAY_TESTS" ${ARGN})
   get_filename_component(_comp ${CMAKE_CURRENT_SOURCE_DIR} NAME)
   file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
   foreach(_t ${_tests})
     get_filename_component(_n ${_t} NAME_WE)
-    qv_add_test(NAME ${_comp}_${_n} SOURCES ${_t} LIBS ${F_LIBS})
+    set(_display "")
+    if(_n IN_LIST F_DISPLAY_TESTS)
+      set(_display DISPLAY)
+    endif()
+    qv_add_test(NAME ${_comp}_${_n} SOURCES ${_t} LIBS ${F_LIBS} ${_display})
   endforeach()
 endfunction()
 
