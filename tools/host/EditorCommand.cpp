@@ -3,7 +3,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "BlockProcessor.h"
 #include "DemoSynth.h"
 #include "EditorHost.h"
+#include "EditorWindow.h"
 #include "HostRunLoop.h"
 #include "Module.h"
 #include "ParameterSetting.h"
@@ -76,9 +76,9 @@ int snapshot(Session& s, const CommandLine& cl) {
 }  // namespace
 
 int runEditor(const CommandLine& cl) {
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display) {
-        std::fprintf(stderr, "quorvane-host: the editor needs an X display, and DISPLAY is not set\n");
+    std::string why;
+    if (!EditorWindow::displayAvailable(&why)) {
+        std::fprintf(stderr, "quorvane-host: the editor needs an X display: %s\n", why.c_str());
         return 2;
     }
     Session s;

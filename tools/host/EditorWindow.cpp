@@ -48,6 +48,21 @@ uint32_t channel(unsigned long pixel, int shift, int bits) {
 
 }  // namespace
 
+bool EditorWindow::displayAvailable(std::string* why) {
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name) {
+        if (why) *why = "DISPLAY is not set";
+        return false;
+    }
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) {
+        if (why) *why = std::string("cannot open \"") + name + "\"";
+        return false;
+    }
+    XCloseDisplay(d);
+    return true;
+}
+
 std::unique_ptr<EditorWindow> EditorWindow::open(int width, int height, const std::string& title, std::string* error) {
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
         if (error) *error = "the editor asks for an unusable size (" + std::to_string(width) + " x " +

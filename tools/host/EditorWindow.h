@@ -14,6 +14,8 @@ namespace qvhost {
 
 class EditorWindow {
 public:
+    // Whether a display can be reached at all; false with the reason otherwise.
+    static bool displayAvailable(std::string* why);
     // Empty with a message when no display can be opened or the size is unusable.
     static std::unique_ptr<EditorWindow> open(int width, int height, const std::string& title, std::string* error);
     ~EditorWindow();
