@@ -22,7 +22,7 @@ void* const kParent = reinterpret_cast<void*>(0x1234);
 
 class LoopEngine : public IGraphicsHeadless, public IRunLoopBridge::Client {
  public:
-  LoopEngine(IPlugin* plug) : IGraphicsHeadless(plug, 320, 240) {}
+  explicit LoopEngine(IPlugin* plug) : IGraphicsHeadless(plug, 320, 240) {}
   void SetHostRunLoop(IRunLoopBridge* loop) override { bridge = loop; }
   void* OpenWindow(void* parent) override {
     if (failOpen) return nullptr;
