@@ -1,15 +1,15 @@
 // BitmapStorage: lookups, insertions and removals under the cache's own lock.
 #include "graphics/BitmapStorage.h"
 
+#include "graphics/ModuleSingleton.h"
+
 #include "pix/PIX_IBitmap.h"
 
 #include <algorithm>
 
-BitmapStorage& BitmapStorage::Shared()
-{
-  static BitmapStorage* s_bitmapCache = new BitmapStorage;
-  return *s_bitmapCache;
-}
+BitmapStorage& BitmapStorage::Shared() { return ModuleSingleton<BitmapStorage>::Get(); }
+
+void BitmapStorage::DestroyShared() { ModuleSingleton<BitmapStorage>::Destroy(); }
 
 PIX_IBitmap* BitmapStorage::Find(int ID)
 {

@@ -14,9 +14,10 @@ public:
   // Images made at run time (scaled, cropped, retained) carry this ID.
   static constexpr int kNoID = -1;
 
-  // The one cache of the module. It is never destroyed, so no static destructor can run after the
-  // layers its images rely on are gone; IGraphicsReleaseCaches empties it at module exit.
+  // The one cache of the module, made on first use; IGraphicsReleaseCaches destroys it at module
+  // exit, with every image.
   static BitmapStorage& Shared();
+  static void DestroyShared();
 
   BitmapStorage() = default;
   BitmapStorage(const BitmapStorage&) = delete;

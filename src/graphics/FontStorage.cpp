@@ -1,16 +1,16 @@
 // FontStorage: style matching, insertion and release under the cache's own lock.
 #include "graphics/FontStorage.h"
 
+#include "graphics/ModuleSingleton.h"
+
 #include "graphics/IText.h"
 #include "pix/PIX_IFont.h"
 
 #include <cstring>
 
-FontStorage& FontStorage::Shared()
-{
-  static FontStorage* s_fontCache = new FontStorage;
-  return *s_fontCache;
-}
+FontStorage& FontStorage::Shared() { return ModuleSingleton<FontStorage>::Get(); }
+
+void FontStorage::DestroyShared() { ModuleSingleton<FontStorage>::Destroy(); }
 
 PIX_IFont* FontStorage::Find(const IText* text)
 {

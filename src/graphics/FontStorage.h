@@ -12,10 +12,10 @@ class PIX_IFont;
 class FontStorage
 {
 public:
-  // The one cache of the module; never destroyed, for the same reason as the bitmap cache: its
-  // fonts rely on the GDI layer, whose own statics may be gone by the time a static destructor
-  // would run. IGraphicsReleaseCaches empties it at module exit.
+  // The one cache of the module, made on first use; IGraphicsReleaseCaches destroys it at module
+  // exit, while the GDI layer its fonts rely on is still intact.
   static FontStorage& Shared();
+  static void DestroyShared();
 
   FontStorage() = default;
   FontStorage(const FontStorage&) = delete;

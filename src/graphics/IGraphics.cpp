@@ -246,6 +246,6 @@ bool IGraphics::Draw(IRECT* r)
 
 void IGraphicsReleaseCaches()
 {
-  BitmapStorage::Shared().RemoveAll();
-  FontStorage::Shared().RemoveAll();
+  BitmapStorage::DestroyShared();
+  FontStorage::DestroyShared();
 }
