@@ -77,37 +77,30 @@ HostRunLoopBridge::~HostRunLoopBridge() {
 
 bool HostRunLoopBridge::WatchFD(int fd, Client* client) {
   if (!mRunLoop || !client || fd < 0) return false;
-  Remove(client, false);
-  Handler* handler = nullptr;
-  try {
-    mEntries.reserve(mEntries.size() + 1);
-    handler = new Handler(client);
-  } catch (...) {
-    return false;
-  }
-  if (mRunLoop->registerEventHandler(handler, fd) != kResultOk) {
-    handler->release();
-    return false;
-  }
-  mEntries.push_back(Entry{client, false, handler});
-  return true;
+  return Register(client, false, [this, fd](Handler* h) { return mRunLoop->registerEventHandler(h, fd); });
 }
 
 bool HostRunLoopBridge::StartTimer(int milliseconds, Client* client) {
   if (!mRunLoop || !client || milliseconds <= 0) return false;
-  Remove(client, true);
+  const auto interval = static_cast<TimerInterval>(milliseconds);
+  return Register(client, true, [this, interval](Handler* h) { return mRunLoop->registerTimer(h, interval); });
+}
+
+template <class RegisterWithHost>
+bool HostRunLoopBridge::Register(Client* client, bool timer, RegisterWithHost registerWithHost) {
+  Remove(client, timer);
   Handler* handler = nullptr;
   try {
-    mEntries.reserve(mEntries.size() + 1);
+    mEntries.reserve(mEntries.size() + 1);  // so the push below cannot throw after the host has it
     handler = new Handler(client);
   } catch (...) {
     return false;
   }
-  if (mRunLoop->registerTimer(handler, static_cast<TimerInterval>(milliseconds)) != kResultOk) {
+  if (registerWithHost(handler) != kResultOk) {
     handler->release();
     return false;
   }
-  mEntries.push_back(Entry{client, true, handler});
+  mEntries.push_back(Entry{client, timer, handler});
   return true;
 }
 

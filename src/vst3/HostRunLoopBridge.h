@@ -37,6 +37,9 @@ class HostRunLoopBridge : public IRunLoopBridge {
   };
 
   void Remove(Client* client, bool timer);
+  // Makes a handler for the client and hands it to the host; false when the host refuses.
+  template <class RegisterWithHost>
+  bool Register(Client* client, bool timer, RegisterWithHost registerWithHost);
 
   vst3abi::IRunLoop* mRunLoop;
   std::vector<Entry> mEntries;

@@ -2,6 +2,7 @@
 #include "graphics/controls/IRadioButtonsControl.h"
 
 #include "graphics/IGraphics.h"
+#include "graphics/controls/PickRect.h"
 
 #include <algorithm>
 
@@ -46,15 +47,9 @@ void IRadioButtonsControl::OnMouseDown(int x, int y, IMouseMod* mod)
     PromptUserInput();
     return;
   }
-  const int n = static_cast<int>(mRECTs.size());
-  for (int i = 0; i < n; ++i)
-  {
-    if (mRECTs[static_cast<size_t>(i)].Contains(x, y))
-    {
-      SetValue(n > 1 ? static_cast<double>(i) / static_cast<double>(n - 1) : 0.0);
-      break;
-    }
-  }
+  double value = GetValue();
+  PickRect(mRECTs, x, y, &value);
+  SetValue(value);
   SetDirty(true);
 }
 

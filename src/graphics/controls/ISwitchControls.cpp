@@ -1,6 +1,8 @@
 // The switch family's stepping, prompting and frame picking.
 #include "graphics/controls/ISwitchControls.h"
 
+#include "graphics/controls/PickRect.h"
+
 ISwitchControl::ISwitchControl(IPlugin* plug, int x, int y, int paramIdx, const IBitmap* bitmap,
                                IChannelBlend::EBlendMethod blendMethod)
   : IBitmapControl(plug, x, y, paramIdx, bitmap, blendMethod)
@@ -87,16 +89,9 @@ ISwitchFramesControl::ISwitchFramesControl(IPlugin* plug, int x, int y, int para
 
 void ISwitchFramesControl::OnMouseDown(int x, int y, IMouseMod*)
 {
-  const int n = static_cast<int>(mRECTs.size());
-  for (int i = 0; i < n; ++i)
-  {
-    if (mRECTs[static_cast<size_t>(i)].Contains(x, y))
-    {
-      // One frame has nowhere to go but 0.
-      SetValue(n > 1 ? static_cast<double>(i) / static_cast<double>(n - 1) : 0.0);
-      break;
-    }
-  }
+  double value = GetValue();
+  PickRect(mRECTs, x, y, &value);
+  SetValue(value);
   SetDirty(true);
 }
 
