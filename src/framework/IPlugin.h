@@ -182,6 +182,11 @@ public:
   // Defined with the state code (IPluginState.cpp, IPluginProgramFiles.cpp).
   bool SerializeParams(ByteChunk* chunk);
   int UnserializeParams(ByteChunk* chunk, int startPos);
+  // True when UnserializeParams would find a finite value for every parameter: the state loaders
+  // check first, so a damaged chunk is refused whole instead of half applied.
+  bool CheckParams(ByteChunk* chunk, int startPos) const;
+  // Goes with SerializeState/UnserializeState: a plug-in that overrides those overrides this too.
+  virtual bool CheckState(ByteChunk* chunk, int startPos) const { return CheckParams(chunk, startPos); }
   static void InitChunkWithFrameworkVer(ByteChunk* chunk);
   static int GetFrameworkVerFromChunk(ByteChunk* chunk, int* pos);
 

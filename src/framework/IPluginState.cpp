@@ -101,6 +101,19 @@ int IPlugin::UnserializeParams(ByteChunk* chunk, int startPos)
   return pos;
 }
 
+bool IPlugin::CheckParams(ByteChunk* chunk, int startPos) const
+{
+  int pos = chunk ? startPos : -1;
+  for (int i = 0; i < GetParamCount() && pos >= 0; ++i)
+  {
+    double v = 0.0;
+    pos = chunk->ReadValue(&v, pos);
+    if (pos >= 0 && !std::isfinite(v))
+      return false;
+  }
+  return pos >= 0;
+}
+
 bool IPlugin::CompareState(const unsigned char* incomingState, int startPos)
 {
   if (!incomingState && GetParamCount() > 0)

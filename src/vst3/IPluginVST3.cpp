@@ -196,10 +196,10 @@ tresult IPluginVST3::setState(IBStream* state) {
     int32 bypass = 0;
     int32 gotBypass = 0;
     if (have < n || state->read(&bypass, sizeof bypass, &gotBypass) != kResultOk ||
-        gotBypass != static_cast<int32>(sizeof bypass)) {
+        gotBypass != static_cast<int32>(sizeof bypass) || !CheckState(&chunk, 0)) {
       return kResultFalse;
     }
-    UnserializeState(&chunk, 0);
+    if (UnserializeState(&chunk, 0) < 0) return kResultFalse;
     SetBypassed(bypass != 0);
     RedrawParamControls();
     return kResultOk;
@@ -510,8 +510,9 @@ tresult IPluginVST3::setEditorState(IBStream* stream) {
     SerializeState(&chunk);
     const int n = chunk.Size();
     if (n <= 0) return kResultFalse;
-    chunk.Resize(ReadUpTo(stream, chunk.Data(), n));
-    UnserializeState(&chunk, 0);
+    // Nothing is applied unless every parameter byte arrived and holds a usable value.
+    if (ReadUpTo(stream, chunk.Data(), n) < n || !CheckState(&chunk, 0)) return kResultFalse;
+    if (UnserializeState(&chunk, 0) < 0) return kResultFalse;
 
     int32 bypass = 0;
     int32 gotBypass = 0;

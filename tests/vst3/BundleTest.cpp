@@ -259,6 +259,49 @@ TEST_F(Bundle, StateIs140BytesAndAControllerStateAloneRestoresEverything) {
   EXPECT_EQ(third->controller()->getParamNormalized(kThreshold), 1.0);
 }
 
+TEST_F(Bundle, ADamagedStateIsRefusedWholeOnBothSides) {
+  auto inst = Create();
+  ASSERT_TRUE(inst);
+  IEditController* ctrl = inst->controller();
+  ASSERT_EQ(ctrl->setParamNormalized(kThreshold, 0.25), kResultOk);
+  std::vector<uint8_t> comp, good;
+  std::string error;
+  ASSERT_TRUE(inst->saveState(&comp, &good, &error));
+  std::vector<uint8_t> changed = good;
+  const double makeUp = 6.0;
+  std::memcpy(changed.data() + 8 * kMakeUpGain, &makeUp, 8);
+  changed[136] = 1;  // bypassed
+
+  auto fresh = Create();
+  ASSERT_TRUE(fresh);
+  std::vector<uint8_t> before, unused;
+  ASSERT_TRUE(fresh->saveState(&before, &unused, &error));
+  const auto unchanged = [&](const char* what) {
+    std::vector<uint8_t> now, ctrlNow;
+    ASSERT_TRUE(fresh->saveState(&now, &ctrlNow, &error));
+    EXPECT_EQ(now, before) << what;
+  };
+  // A non-finite value after good ones, and a stream cut inside the parameter bytes.
+  for (double bad : {std::nan(""), HUGE_VAL}) {
+    std::vector<uint8_t> damaged = changed;
+    std::memcpy(damaged.data() + 8 * kRatio, &bad, 8);
+    EXPECT_FALSE(fresh->loadState({}, damaged, &error));
+    EXPECT_NE(error.find("refused"), std::string::npos) << error;
+    unchanged("controller, non-finite");
+    EXPECT_FALSE(fresh->loadState(damaged, {}, &error));
+    unchanged("component, non-finite");
+  }
+  EXPECT_FALSE(fresh->loadState({}, std::vector<uint8_t>(changed.begin(), changed.begin() + 100), &error));
+  unchanged("controller, 100 bytes");
+
+  // 136 good bytes and a read that succeeds empty: values applied, bypass cleared, success.
+  ASSERT_TRUE(fresh->loadState({}, changed, &error)) << error;
+  EXPECT_EQ(fresh->controller()->getParamNormalized(kBypassId), 1.0);
+  ASSERT_TRUE(fresh->loadState({}, std::vector<uint8_t>(good.begin(), good.begin() + 136), &error)) << error;
+  EXPECT_EQ(fresh->controller()->getParamNormalized(kThreshold), 0.25);
+  EXPECT_EQ(fresh->controller()->getParamNormalized(kBypassId), 0.0);
+}
+
 TEST_F(Bundle, BypassAboveOneHalfPassesTheInputThrough) {
   const auto in = Sine(2048, 0.9);
   for (double value : {0.5, 0.51}) {
