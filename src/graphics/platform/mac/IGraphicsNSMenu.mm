@@ -50,11 +50,14 @@
 
     if (item->GetSubmenu())
     {
-      NSMenuItem* nsItem = [self addItemWithTitle:nsTitle action:nil keyEquivalent:@""];
+      // A selector, not an object: no action.
+      NSMenuItem* nsItem = [[NSMenuItem alloc] initWithTitle:nsTitle action:NULL keyEquivalent:@""];
       IGraphicsNSMenu_vQuorvane_vst3* submenu =
         [[IGraphicsNSMenu_vQuorvane_vst3 alloc] initWithIPopupMenuAndReciever:item->GetSubmenu() :pView];
-      [self setSubmenu:submenu forItem:nsItem];
+      [nsItem setSubmenu:submenu];
       [submenu release];
+      [self addItem:nsItem];
+      [nsItem release];
     }
     else if (item->GetIsSeparator())
     {
@@ -62,13 +65,17 @@
     }
     else
     {
-      NSMenuItem* nsItem = [self addItemWithTitle:nsTitle action:@selector(OnMenuSelection:) keyEquivalent:@""];
+      NSMenuItem* nsItem = [[NSMenuItem alloc] initWithTitle:nsTitle
+                                                      action:@selector(OnMenuSelection:)
+                                               keyEquivalent:@""];
       // The receiver is not in any window, so the action could not find it through the
       // responder chain.
       [nsItem setTarget:pView];
       if (item->GetIsTitle()) [nsItem setIndentationLevel:1];
       if (item->GetChecked()) [nsItem setState:NSControlStateValueOn];
       if (!item->GetEnabled()) [nsItem setEnabled:NO];
+      [self addItem:nsItem];
+      [nsItem release];
     }
   }
   return self;

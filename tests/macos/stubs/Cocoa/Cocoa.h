@@ -1,0 +1,13 @@
+// The Cocoa umbrella for the macOS syntax check: GNUstep's Foundation and AppKit, then what Apple's
+// AppKit brings along (Application Services) and the few newer AppKit names GNUstep lacks, each
+// declared as Apple documents it. Never linked or shipped.
+#pragma once
+
+#include_next <Cocoa/Cocoa.h>
+
+#include <ApplicationServices/ApplicationServices.h>
+
+// Newer AppKit names (macOS 10.12) for what GNUstep still calls by the older ones.
+static const NSEventType NSEventTypeApplicationDefined = NSApplicationDefined;
+
+APPKIT_EXPORT BOOL NSApplicationLoad(void);
