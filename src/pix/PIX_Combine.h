@@ -1,7 +1,9 @@
 // The combine functions: how one source colour (r, g, b, a) at integer weight w (256 = full)
 // merges into one destination pixel. Every blit, fill and primitive ends up in one of these.
-// Arithmetic is plain int with C division (truncating toward zero); the "NoClamp" variants store
-// the low byte of the result as it is, the others limit each channel to 0..255.
+// Arithmetic uses C division (truncating toward zero); the "NoClamp" variants store the low byte
+// of the result as it is, the others limit each channel to 0..255. Weights reach +-4096 (the +-16
+// hold) and fills pass the weight as the source alpha too, so products of weight by weight go
+// through 64 bits; int suffices for the rest (at most about 2^25).
 #pragma once
 
 #include "pix/PIX_Pixel.h"
@@ -48,18 +50,18 @@ inline void _PIX_CombinePixelsColorDodge(PIX_Pixel* dest, int r, int g, int b, i
   _PIX_EachChannel<_PIX_DodgeChannel>(dest, r, g, b, a, w);
 }
 
+inline int _PIX_MulChannel(int d, int s, int w) {
+  return (int)(((long long)d * ((long long)s * w + (256 - w) * 256)) >> 16);
+}
+
 inline void _PIX_CombinePixelsMulNoClamp(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
-  unsigned char* d = (unsigned char*)dest;
-  const int rest = (256 - w) * 256;
-  d[PIX_BYTE_B] = (unsigned char)((d[PIX_BYTE_B] * (b * w + rest)) >> 16);
-  d[PIX_BYTE_G] = (unsigned char)((d[PIX_BYTE_G] * (g * w + rest)) >> 16);
-  d[PIX_BYTE_R] = (unsigned char)((d[PIX_BYTE_R] * (r * w + rest)) >> 16);
-  d[PIX_BYTE_A] = (unsigned char)((d[PIX_BYTE_A] * (a * w + rest)) >> 16);
+  _PIX_EachChannel<_PIX_MulChannel>(dest, r, g, b, a, w);
 }
 
 inline int _PIX_OverlayChannel(int d, int s, int w) {
-  const int v = s * w + (256 - w) * 128;
-  return PIX_Clamp255((((32768 - v) * d / 256 + v) * d) >> 15);
+  const long long v = (long long)s * w + (256 - w) * 128;
+  const long long x = (((32768 - v) * d / 256 + v) * d) >> 15;
+  return x < 0 ? 0 : (x > 255 ? 255 : (int)x);
 }
 
 inline void _PIX_CombinePixelsOverlay(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
