@@ -43,7 +43,11 @@ else()
     LINK_DEPENDS ${_bundle_src}/exports.map)
   # Only the entry points leave the module; everything linked in from our static libraries stays
   # private, so two plug-ins built on the same code never bind to each other's symbols.
-  target_link_options(Quorvane PRIVATE -Wl,--version-script=${_bundle_src}/exports.map -Wl,-z,defs)
+  target_link_options(Quorvane PRIVATE -Wl,--version-script=${_bundle_src}/exports.map)
+  # Fuzzing builds leave the instrumentation's symbols to the loading program.
+  if(NOT QV_FUZZ)
+    target_link_options(Quorvane PRIVATE -Wl,-z,defs)
+  endif()
   set(_resources ${QV_BUNDLE_DIR}/Contents/Resources)
 endif()
 

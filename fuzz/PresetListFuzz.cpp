@@ -1,0 +1,28 @@
+// Fuzzes the preset-list reader behind bank files (UnserializePresets): slot names stay within
+// their slots, every slot restores to sane parameters, and the list can be written again.
+#include "FuzzPlugin.h"
+
+#include "framework/ByteChunk.h"
+
+#include <cstring>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  ByteChunk in;
+  if (size && in.AppendBytes(data, static_cast<int>(size)) <= 0)
+    return 0;
+  FuzzPlugin plug;
+  if (plug.UnserializePresets(&in, 0) > in.Size())
+    std::abort();
+  plug.CheckSane();
+  for (int i = 0; i < plug.GetPresetCount(); ++i)
+  {
+    if (std::strlen(plug.GetPresetName(i)) > IPreset::kMaxNameLen)
+      std::abort();
+    plug.RestorePreset(i);
+    plug.CheckSane();
+  }
+  ByteChunk out;
+  plug.SerializePresets(&out);
+  return 0;
+}

@@ -1,0 +1,94 @@
+// Fuzzes the built plug-in module's state calls the way a host restoring a damaged project would:
+// the bytes go to the controller's and the component's setState through the module's own
+// interfaces. Afterwards every parameter is a finite normalized value, the saved state is finite
+// and round-trips exactly, and a block processed with it is finite.
+#include "BlockProcessor.h"
+#include "MemoryStream.h"
+#include "Module.h"
+#include "PluginInstance.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+using namespace qvhost;
+using namespace vst3abi;
+
+namespace {
+
+struct Session {
+  std::unique_ptr<Module> module;
+  std::unique_ptr<PluginInstance> inst;
+  std::vector<ParamID> ids;
+  std::vector<uint8_t> defaults;
+
+  Session() {
+    std::string error;
+    module = Module::load(QV_BUNDLE_PATH, &error);
+    const ClassInfo* cls = module ? module->findAudioEffect("Quorvane") : nullptr;
+    inst = cls ? PluginInstance::create(*module, *cls, &error) : nullptr;
+    if (!inst) {
+      std::fprintf(stderr, "cannot load %s: %s\n", QV_BUNDLE_PATH, error.c_str());
+      std::abort();
+    }
+    for (const auto& p : inst->parameters()) ids.push_back(p.id);
+    defaults = Save();
+  }
+
+  std::vector<uint8_t> Save() {
+    auto s = Ref<MemoryStream>::adopt(new MemoryStream);
+    if (inst->controller()->getControllerState(s.get()) != kResultOk) std::abort();
+    return s->data();
+  }
+
+  tresult Load(bool component, const std::vector<uint8_t>& bytes) {
+    auto s = Ref<MemoryStream>::adopt(new MemoryStream(bytes));
+    return component ? inst->component()->setState(s.get()) : inst->controller()->setControllerState(s.get());
+  }
+
+  void Check() {
+    for (ParamID id : ids) {
+      const double v = inst->controller()->getParamNormalized(id);
+      if (!(v >= 0.0 && v <= 1.0)) {
+        std::fprintf(stderr, "parameter %u reads %g\n", id, v);
+        std::abort();
+      }
+    }
+    const std::vector<uint8_t> saved = Save();
+    for (size_t i = 0; i + 8 <= saved.size() && i < 136; i += 8) {
+      double d;
+      std::memcpy(&d, saved.data() + i, 8);
+      if (!std::isfinite(d)) std::abort();
+    }
+    if (Load(false, saved) != kResultOk || Save() != saved) std::abort();
+
+    BlockProcessor proc(*inst);
+    ProcessConfig config;
+    config.maxBlock = 64;
+    std::string error;
+    if (!proc.start(config, &error)) std::abort();
+    double in[2][64], out[2][64];
+    for (int i = 0; i < 64; i++) in[0][i] = in[1][i] = std::sin(i * 0.3) * 0.9;
+    const double* inPtr[2] = {in[0], in[1]};
+    double* outPtr[2] = {out[0], out[1]};
+    if (!proc.process(inPtr, nullptr, outPtr, 64, &error)) std::abort();
+    for (int c = 0; c < 2; c++)
+      for (int i = 0; i < 64; i++)
+        if (!std::isfinite(out[c][i])) std::abort();
+  }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static Session* session = new Session;
+  const std::vector<uint8_t> bytes(data, data + size);
+  for (bool component : {false, true}) {
+    session->Load(false, session->defaults);
+    session->Load(component, bytes);
+    session->Check();
+  }
+  return 0;
+}
