@@ -49,12 +49,15 @@ TEST(CommandLine, ParsesAFullProcessInvocation) {
 
     ASSERT_TRUE(parseCommandLine({"info", "Q.vst3"}, &cl, &error));
     EXPECT_EQ(cl.command, CommandLine::Command::Info);
-    ASSERT_TRUE(parseCommandLine({}, &cl, &error));
-    EXPECT_EQ(cl.command, CommandLine::Command::Help);
+    ASSERT_TRUE(parseCommandLine({"--version"}, &cl, &error));
+    EXPECT_EQ(cl.command, CommandLine::Command::Version);
 }
 
 TEST(CommandLine, RefusesMalformedInvocations) {
+    EXPECT_NE(errorOf({}).find("no command"), std::string::npos);
     EXPECT_NE(errorOf({"frobnicate", "Q.vst3"}).find("unknown command"), std::string::npos);
+    EXPECT_NE(errorOf({"process", "Q.vst3", "--demo", "1", "--out", "o.wav", "--set", "Ratio"}).find("Title=value"),
+              std::string::npos);
     EXPECT_NE(errorOf({"info"}).find("no bundle"), std::string::npos);
     EXPECT_NE(errorOf({"info", "A.vst3", "B.vst3"}).find("unexpected argument"), std::string::npos);
     EXPECT_NE(errorOf({"info", "Q.vst3", "--out", "x.wav"}).find("process command only"), std::string::npos);
@@ -84,6 +87,7 @@ TEST(CommandLine, RefusesValuesOutsideTheirRange) {
     for (const char* precision : {"16", "48", "float", "032"}) errorOf(with({"--demo", "1", "--precision", precision}));
     for (const char* rate : {"0", "-48000", "999", "44100.5", "abc", "2000000"}) errorOf(with({"--demo", "1", "--rate", rate}));
     for (const char* secs : {"0", "-1", "nan", "inf", "3601", "1s"}) errorOf(with({"--demo", secs}));
+    for (const char* format : {"float", "int8", "int32"}) errorOf(with({"--demo", "1", "--format", format}));
 
     CommandLine cl;
     std::string error;

@@ -198,6 +198,14 @@ TEST(HostRun, ResolvesParameterTextTheWayUsersWriteIt) {
     EXPECT_FALSE(resolve("Ghost=2", &r, &error));
     EXPECT_NE(error.find("out of range"), std::string::npos) << error;
     EXPECT_FALSE(resolve("Mode=Extreme", &r, &error));
+    // A stepped value between steps is refused, with the steps named, not cut to the one below.
+    for (const char* between : {"Mode=0.7", "0x62706173=0.7"}) {
+        EXPECT_FALSE(resolve(between, &r, &error)) << between << " gave " << r.normalized;
+        EXPECT_NE(error.find("is not one of the values"), std::string::npos) << error;
+    }
+    EXPECT_NE(error.find("it takes 0, 1"), std::string::npos) << error;
+    ASSERT_TRUE(resolve("Mode=0.5", &r, &error)) << error;
+    EXPECT_EQ(r.display, "Medium");
     EXPECT_FALSE(resolve("Meter=0.5", &r, &error));
     EXPECT_NE(error.find("read-only"), std::string::npos) << error;
     EXPECT_FALSE(resolve("Nope=1", &r, &error));
@@ -255,6 +263,14 @@ TEST(HostRun, FeedsTheSidechainAndSpreadsMonoInput) {
     side.sampleRate = 44100;
     EXPECT_FALSE(renderTo(*l.plugin, mono, &side, options, &out, &error));
     EXPECT_NE(error.find("sample rates differ"), std::string::npos) << error;
+
+    // Channels the busses cannot take are refused, not dropped.
+    EXPECT_FALSE(renderTo(*l.plugin, ramp(3, 100), nullptr, options, &out, &error));
+    EXPECT_NE(error.find("main input has 3 channels, but the plug-in's main input bus takes 2"), std::string::npos)
+        << error;
+    const AudioData wideSide = ramp(4, 100);
+    EXPECT_FALSE(renderTo(*l.plugin, mono, &wideSide, options, &out, &error));
+    EXPECT_NE(error.find("sidechain has 4 channels"), std::string::npos) << error;
 }
 
 TEST(HostRun, StateSavedFromOneInstanceRestoresAnother) {

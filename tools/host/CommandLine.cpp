@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "ParameterSetting.h"
+
 namespace qvhost {
 
 namespace {
@@ -36,15 +38,22 @@ std::string usageText() {
            "  quorvane-host info BUNDLE [--class NAME]\n"
            "  quorvane-host process BUNDLE --out OUT.wav (--in IN.wav | --demo SECONDS)\n"
            "                [--sidechain SC.wav] [--set \"Title=value\"]... [--block N]\n"
-           "                [--precision 32|64] [--rate HZ] [--state-in FILE] [--state-out FILE]\n"
-           "                [--class NAME]\n"
+           "                [--precision 32|64] [--format float32|float64|int24|int16] [--rate HZ]\n"
+           "                [--state-in FILE] [--state-out FILE] [--class NAME]\n"
            "  quorvane-host editor BUNDLE [--set \"Title=value\"]... [--demo SECONDS]\n"
            "                [--snapshot OUT.png] [--block N] [--rate HZ] [--class NAME]\n"
+           "  quorvane-host --help | --version\n"
            "BUNDLE is a NAME.vst3 folder or the module's .so file.\n"
            "--set takes the value as the parameter displays it; name the parameter by title or id.\n"
+           "  A stepped parameter takes one of its steps only (see info).\n"
+           "--block: frames per block, default 512. --precision: the plug-in's sample size, default 32.\n"
            "--rate applies to --demo (default 48000); with --in the file's rate is used.\n"
+           "--out: .wav, .flac or .aiff; --format defaults to float32 (float64 with --precision 64),\n"
+           "  int24 for .flac. Outputs appear only when the run succeeds and never overwrite an input.\n"
+           "Input files may have as many channels as the plug-in's input bus; mono is copied to each.\n"
            "editor opens the plug-in's editor in an X11 window until it is closed; --demo plays the\n"
-           "demo loop of that length through it in real time, over and over.\n";
+           "demo loop of that length through it in real time, over and over.\n"
+           "Exit codes: 0 done, 1 failed, 2 a mistake on the command line.\n";
 }
 
 bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, std::string* error) {
@@ -53,7 +62,10 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
         if (error) *error = why;
         return false;
     };
-    if (args.empty() || args[0] == "-h" || args[0] == "--help" || args[0] == "help") {
+    if (args.empty()) return fail("no command given");
+    if (args[0] == "-h" || args[0] == "--help" || args[0] == "help" || args[0] == "--version") {
+        if (args.size() > 1) return fail("unexpected argument \"" + args[1] + "\"");
+        cl.command = args[0] == "--version" ? CommandLine::Command::Version : CommandLine::Command::Help;
         *out = cl;
         return true;
     }
@@ -67,6 +79,8 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
         return fail("unknown command \"" + args[0] + "\" (expected info, process or editor)");
     }
 
+    SampleFormat sampleFormat = SampleFormat::Float32;
+    bool formatGiven = false;
     for (size_t i = 1; i < args.size(); ++i) {
         std::string opt = args[i];
         std::string value;
@@ -92,7 +106,7 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
         const bool known = opt == "--out" || opt == "--in" || opt == "--demo" || opt == "--sidechain" ||
                            opt == "--set" || opt == "--block" || opt == "--precision" || opt == "--rate" ||
                            opt == "--state-in" || opt == "--state-out" || opt == "--class" ||
-                           opt == "--snapshot";
+                           opt == "--snapshot" || opt == "--format";
         if (!known) return fail("unknown option \"" + opt + "\"");
         if (!takeValue()) return fail(opt + " needs a value");
         const bool forEditor = opt == "--set" || opt == "--demo" || opt == "--snapshot" || opt == "--block" ||
@@ -116,6 +130,9 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
         } else if (opt == "--sidechain") {
             cl.sidechain = value;
         } else if (opt == "--set") {
+            ParameterSetting setting;
+            std::string why;
+            if (!splitSetting(value, &setting, &why)) return fail(why);
             cl.sets.push_back(value);
         } else if (opt == "--block") {
             if (!parseInt(value, 1, 65536, &n)) return fail("--block expects a block size from 1 to 65536");
@@ -135,6 +152,9 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
             cl.className = value;
         } else if (opt == "--snapshot") {
             cl.snapshot = value;
+        } else if (opt == "--format") {
+            if (!parseSampleFormat(value, &sampleFormat)) return fail("--format expects float32, float64, int24 or int16");
+            formatGiven = true;
         }
         if (value.empty()) return fail(opt + " needs a value");
     }
@@ -144,6 +164,10 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
         if (cl.out.empty()) return fail("process needs --out OUT.wav");
         if (cl.in.empty() == !cl.demo) return fail("process needs exactly one of --in IN.wav and --demo SECONDS");
         if (cl.rateGiven && !cl.demo) return fail("--rate applies to --demo only; the input file's rate is used");
+        std::string why;
+        if (!outputFormatFor(cl.out, formatGiven ? &sampleFormat : nullptr, cl.precision, &cl.outFormat, &why)) {
+            return fail(why);
+        }
     }
     *out = cl;
     return true;

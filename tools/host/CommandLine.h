@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "AudioFileFormat.h"
+
 namespace qvhost {
 
 struct CommandLine {
-    enum class Command { Help, Info, Process, Editor };
+    enum class Command { Help, Version, Info, Process, Editor };
 
     Command command = Command::Help;
     std::string bundle;
@@ -25,9 +27,11 @@ struct CommandLine {
     bool rateGiven = false;
     std::string stateIn;
     std::string stateOut;
+    AudioFileFormat outFormat;  // from --out's extension and --format
     std::string snapshot;  // editor: save the first complete picture here and quit
 };
 
+// No arguments at all is a mistake too: the caller shows the usage.
 bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, std::string* error);
 std::string usageText();
 

@@ -105,7 +105,8 @@ int runEditor(const CommandLine& cl) {
         ParameterSetting setting;
         ResolvedSetting resolved;
         if (!splitSetting(arg, &setting, &error) || !resolveSetting(*s.plugin, params, setting, &resolved, &error)) {
-            return fail(error);
+            std::fprintf(stderr, "quorvane-host: %s\n", error.c_str());
+            return 2;  // a mistake on the command line, as for process
         }
         s.plugin->controller()->setParamNormalized(resolved.id, resolved.normalized);
         s.proc->queueParameter(resolved.id, resolved.normalized);

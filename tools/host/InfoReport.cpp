@@ -4,6 +4,7 @@
 #include <string>
 
 #include "BlockProcessor.h"
+#include "ValueText.h"
 #include "vst3/abi/ResultCodes.h"
 
 using namespace vst3abi;
@@ -113,18 +114,18 @@ void printInstanceInfo(std::FILE* out, PluginInstance& plugin) {
                      parameterFlags(p.flags).c_str());
         if (p.unitId != 0) std::fprintf(out, "  unit %d", p.unitId);
         std::fprintf(out, "\n      default %.6g = \"%s\"  current \"%s\"", p.defaultNormalized,
-                     plugin.displayString(p.id, p.defaultNormalized).c_str(),
-                     plugin.controller() ? plugin.displayString(p.id, plugin.controller()->getParamNormalized(p.id)).c_str()
+                     valueText(plugin, p, p.defaultNormalized).c_str(),
+                     plugin.controller() ? valueText(plugin, p, plugin.controller()->getParamNormalized(p.id)).c_str()
                                          : "");
         if (p.stepCount > 0 && p.stepCount <= 24) {
             std::fprintf(out, "  values");
             for (int32 k = 0; k <= p.stepCount; ++k) {
                 std::fprintf(out, "%s \"%s\"", k ? "," : "",
-                             plugin.displayString(p.id, static_cast<double>(k) / p.stepCount).c_str());
+                             valueText(plugin, p, static_cast<double>(k) / p.stepCount).c_str());
             }
         } else {
-            std::fprintf(out, "  range \"%s\" .. \"%s\"", plugin.displayString(p.id, 0.0).c_str(),
-                         plugin.displayString(p.id, 1.0).c_str());
+            std::fprintf(out, "  range \"%s\" .. \"%s\"", valueText(plugin, p, 0.0).c_str(),
+                         valueText(plugin, p, 1.0).c_str());
         }
         std::fprintf(out, "\n");
     }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "Utf16.h"
+#include "ValueText.h"
 #include "vst3/abi/ResultCodes.h"
 
 using namespace vst3abi;
@@ -65,6 +66,15 @@ std::string idList(const std::vector<const ParameterDescription*>& params) {
         s += std::to_string(p->id);
     }
     return s;
+}
+
+std::string stepList(const PluginInstance& plugin, const ParameterDescription& p) {
+    if (p.stepCount > 24) return " (" + std::to_string(p.stepCount + 1) + " steps)";
+    std::string s;
+    for (int32 k = 0; k <= p.stepCount; ++k) {
+        s += (k ? ", " : "") + valueText(plugin, p, static_cast<double>(k) / p.stepCount);
+    }
+    return "; it takes " + s;
 }
 
 }  // namespace
@@ -131,11 +141,11 @@ bool resolveSetting(const PluginInstance& plugin, const std::vector<ParameterDes
     const std::string& text = setting.value;
     double normalized = std::nan("");
 
-    // Discrete parameters: match one of the texts the plug-in shows for its steps.
+    // Discrete parameters: match one of the texts shown for its steps.
     if (p.stepCount > 0 && p.stepCount <= 4096) {
         for (int32 k = 0; k <= p.stepCount; ++k) {
             const double v = static_cast<double>(k) / p.stepCount;
-            if (lower(trim(plugin.displayString(p.id, v))) == lower(text)) {
+            if (lower(trim(valueText(plugin, p, v))) == lower(text)) {
                 normalized = v;
                 break;
             }
@@ -174,16 +184,28 @@ bool resolveSetting(const PluginInstance& plugin, const std::vector<ParameterDes
         }
     }
     if (std::isnan(normalized)) {
-        if (error) *error = "\"" + text + "\" is not a valid value for \"" + p.title + "\"";
+        if (error) {
+            *error = "\"" + text + "\" is not a valid value for \"" + p.title + "\"" +
+                     (p.stepCount > 0 ? stepList(plugin, p) : std::string());
+        }
         return false;
     }
     if (!std::isfinite(normalized) || normalized < -1e-6 || normalized > 1 + 1e-6) return outOfRange(rangeText);
     normalized = std::clamp(normalized, 0.0, 1.0);
+    // A value between steps would be cut to the step below by the plug-in, silently.
+    if (p.stepCount > 0) {
+        const double step = std::round(normalized * p.stepCount);
+        if (std::fabs(normalized * p.stepCount - step) > 1e-6) {
+            if (error) *error = "\"" + text + "\" is not one of the values of \"" + p.title + "\"" + stepList(plugin, p);
+            return false;
+        }
+        normalized = step / p.stepCount;
+    }
 
     out->id = p.id;
     out->title = p.title;
     out->normalized = normalized;
-    out->display = plugin.displayString(p.id, normalized);
+    out->display = valueText(plugin, p, normalized);
     return true;
 }
 

@@ -71,6 +71,19 @@ bool render(PluginInstance& plugin, AudioSource& main, AudioSource* sidechain,
     config.sidechain = sidechain != nullptr;
     config.tempo = options.tempo;
     if (!proc.start(config, error)) return false;
+    const auto tooWide = [&](const char* what, int have, int takes) {
+        if (error) {
+            *error = std::string("the ") + what + " has " + std::to_string(have) + " channels, but the plug-in's " +
+                     what + " bus takes " + std::to_string(takes) + "; mix it down first";
+        }
+        return false;
+    };
+    if (main.channelCount() > proc.mainInputChannels()) {
+        return tooWide("main input", main.channelCount(), proc.mainInputChannels());
+    }
+    if (sidechain && sidechain->channelCount() > proc.sidechainChannels()) {
+        return tooWide("sidechain", sidechain->channelCount(), proc.sidechainChannels());
+    }
     std::unique_ptr<AudioSink> sink = openSink(proc.outputChannels(), main.sampleRate(), error);
     if (!sink) return false;
 
@@ -105,9 +118,11 @@ bool render(PluginInstance& plugin, AudioSource& main, AudioSource* sidechain,
         } else {
             st.input.add(srcMain.get(), main.channelCount(), n);
             inputFrames += n;
+            st.inputFrames = inputFrames;
         }
         if (sidechain) {
             size_t got = inputDone ? 0 : sidechain->read(srcSide.get(), n);
+            st.sidechainFrames += got;
             srcSide.zeroFrom(got, n);  // a shorter sidechain continues as silence
         }
         mapChannels(srcMain.get(), main.channelCount(), busMain.get(), proc.mainInputChannels(), n);

@@ -33,6 +33,8 @@ struct RenderStats {
     LevelMeter input;
     LevelMeter output;
     uint64_t frames = 0;
+    uint64_t inputFrames = 0;      // read from the main source
+    uint64_t sidechainFrames = 0;  // read from the sidechain source, at most inputFrames
     double sampleRate = 0;
     double wallSeconds = 0;
     vst3abi::uint32 latency = 0;
@@ -43,6 +45,8 @@ struct RenderStats {
 };
 
 // openSink is called once, after activation, with the plug-in's main output width and the rate.
+// A source with more channels than its bus takes is refused before that: a mono source is copied
+// to every channel of its bus, a narrower one leaves the other channels silent.
 bool render(PluginInstance& plugin, AudioSource& main, AudioSource* sidechain,
             const std::function<std::unique_ptr<AudioSink>(int channels, double rate, std::string* error)>& openSink,
             const RenderOptions& options, RenderStats* stats, std::string* error);

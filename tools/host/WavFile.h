@@ -1,10 +1,11 @@
-// Reading any audio file libsndfile understands, and writing 32- or 64-bit float WAV files.
+// Reading any audio file libsndfile understands, and writing WAV, FLAC or AIFF files.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "AudioFileFormat.h"
 #include "AudioStream.h"
 
 namespace qvhost {
@@ -19,6 +20,8 @@ public:
     double sampleRate() const override { return mRate; }
     int64_t totalFrames() const override { return mFrames; }
     size_t read(double* const* dest, size_t frames) override;
+    // Empty, or how the file falls short of what its header announces (a cut-off download).
+    const std::string& damage() const { return mDamage; }
 
 private:
     WavFileReader() = default;
@@ -27,12 +30,15 @@ private:
     int mChannels = 0;
     double mRate = 0;
     int64_t mFrames = 0;
+    std::string mDamage;
     std::vector<double> mInterleaved;
 };
 
 class WavFileWriter final : public AudioSink {
 public:
-    // bitsPerSample is 32 or 64 (IEEE float).
+    static std::unique_ptr<WavFileWriter> create(const std::string& path, int channels, double sampleRate,
+                                                 const AudioFileFormat& format, std::string* error);
+    // A float WAV file: bitsPerSample is 32 or 64.
     static std::unique_ptr<WavFileWriter> create(const std::string& path, int channels, double sampleRate,
                                                  int bitsPerSample, std::string* error);
     ~WavFileWriter() override;
