@@ -22,6 +22,8 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y "${missing[@]}"
+  # A fresh machine often runs its own apt job at first: wait for its lock instead of failing.
+  lock=(-o DPkg::Lock::Timeout=600)
+  $SUDO apt-get "${lock[@]}" update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get "${lock[@]}" install -y "${missing[@]}"
 fi
