@@ -6,6 +6,7 @@
 #include "gdi/GDI_Utf8.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -127,6 +128,14 @@ void Composite(GDI_Context* ctx, const GDI_Glyph& g, int x0, int y0, const RECT&
 }
 }  // namespace
 
+namespace
+{
+int SaturateInt(long long v)
+{
+  return v < INT_MIN ? INT_MIN : (v > INT_MAX ? INT_MAX : int(v));
+}
+}  // namespace
+
 int GDI_DrawText(HDC ctx, const char* text, int length, RECT* rect, unsigned flags)
 {
   if (!ctx || !rect) return 0;
@@ -161,27 +170,35 @@ int GDI_DrawText(HDC ctx, const char* text, int length, RECT* rect, unsigned fla
   }
   const int boxW = int(std::lround(bx1 - bx0)), boxH = int(std::lround(by1 - by0));
 
+  // Rectangles may lie anywhere in int range: positions are worked out in 64 bits and held there.
   if (flags & GDI_DT_CALCRECT)
   {
-    rect->right = rect->left + boxW;
-    rect->bottom = rect->top + boxH;
+    rect->right = SaturateInt((long long)rect->left + boxW);
+    rect->bottom = SaturateInt((long long)rect->top + boxH);
     return boxH;
   }
   if (lay.lines.empty()) return 0;
 
-  int x = rect->left, y = rect->top;
+  long long xl = rect->left, yl = rect->top;
   if (flags & GDI_DT_CENTER)
-    x += (rect->right - rect->left - boxW) / 2;
+    xl += ((long long)rect->right - rect->left - boxW) / 2;
   else if (flags & GDI_DT_RIGHT)
-    x = rect->right - boxW;
+    xl = (long long)rect->right - boxW;
   if (flags & GDI_DT_VCENTER)
-    y += (rect->bottom - rect->top - boxH) / 2;
+    yl += ((long long)rect->bottom - rect->top - boxH) / 2;
   else if (flags & GDI_DT_BOTTOM)
-    y = rect->bottom - boxH;
+    yl = (long long)rect->bottom - boxH;
+  const int x = SaturateInt(xl), y = SaturateInt(yl);
 
   RECT clip = ctx->DrawableRect();
   if (!(flags & GDI_DT_NOCLIP)) clip = GDI_IntersectRect(clip, *rect);
   if (clip.left >= clip.right || clip.top >= clip.bottom) return boxH;
+  // Text wholly outside the clip draws nothing; what remains sits near the context, so the int
+  // pixel arithmetic below cannot overflow. The margin covers underlines below the box.
+  const long long margin = 2LL * lineHeight + 2;
+  if (xl + boxW + margin <= clip.left || xl - margin >= clip.right || yl + boxH + margin <= clip.top ||
+      yl - margin >= clip.bottom)
+    return boxH;
 
   const double ox = x - bx0, oy = y - by0;
   const bool upright = esc == 0;
