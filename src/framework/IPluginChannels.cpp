@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace
 {
@@ -190,6 +192,19 @@ void IPlugin::SetOutputBusLabel(int bus, const char* label)
 
 namespace
 {
+template <class T> double FiniteOrSilence(T v)
+{
+  return std::isfinite(v) ? static_cast<double>(v) : 0.0;
+}
+
+// A double beyond float's range has no float value (converting it is undefined): loud output
+// saturates at the largest float instead of turning into infinity.
+float ToFloat(double v)
+{
+  constexpr double kMax = std::numeric_limits<float>::max();
+  return static_cast<float>(v > kMax ? kMax : (v < -kMax ? -kMax : v));
+}
+
 // Resizes one channel's scratch buffer. The data slot follows the buffer when it pointed at the old
 // storage, so a disconnected or float-converted channel never reads or writes freed memory.
 void ResizeScratch(TypedBuf<double>& scratch, double** slot, int nFrames, bool zeroAll)
@@ -264,15 +279,20 @@ void IPlugin::AttachInputBuffers(int first, int n, double** data, int nFrames)
     InChannel* ch = mInChannels.Get(i);
     if (!ch->mConnected)
       continue;
-    double* src = data ? *data++ : nullptr;
-    if (!src)
+    const double* src = data ? *data++ : nullptr;
+    double* dst = ch->mScratchBuf.Get();
+    // Host samples are copied rather than read in place: a NaN or infinity would stick in every
+    // filter and envelope after it, so such samples enter as silence. A missing host buffer reads
+    // as silence too.
+    if (dst)
     {
-      // A missing host buffer reads as silence instead of a null dereference.
-      src = ch->mScratchBuf.Get();
       if (src)
-        std::memset(src, 0, sizeof(double) * static_cast<size_t>(nFrames));
+        for (int s = 0; s < nFrames; ++s)
+          dst[s] = FiniteOrSilence(src[s]);
+      else
+        std::memset(dst, 0, sizeof(double) * static_cast<size_t>(nFrames));
     }
-    *ch->mSrc = src;
+    *ch->mSrc = dst;
   }
 }
 
@@ -294,7 +314,7 @@ void IPlugin::AttachInputBuffers(int first, int n, float** data, int nFrames)
     {
       if (src)
         for (int s = 0; s < nFrames; ++s)
-          dst[s] = src[s];
+          dst[s] = FiniteOrSilence(src[s]);
       else
         std::memset(dst, 0, sizeof(double) * static_cast<size_t>(nFrames));
     }
@@ -342,10 +362,10 @@ void IPlugin::ConvertOutputsToFloat(int nFrames, bool accumulate)
       continue;
     if (accumulate)
       for (int s = 0; s < nFrames; ++s)
-        dst[s] += static_cast<float>(src[s]);
+        dst[s] = ToFloat(dst[s] + src[s]);
     else
       for (int s = 0; s < nFrames; ++s)
-        dst[s] = static_cast<float>(src[s]);
+        dst[s] = ToFloat(src[s]);
   }
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <string>
 #include <vector>
 
@@ -70,11 +72,15 @@ TEST(IPluginChannels, AttachSkipsDisconnectedChannelsAndTheirPointers)
   RecordingPlugin p;
   p.ConnectAll(8);
   p.SetInputChannelConnections(2, 2, false);
-  double a[8] = {1}, b[8] = {2}, c[8] = {3}, d[8] = {4};
+  // Host samples are copied in; NaN and infinities enter as silence.
+  double a[8] = {1, NAN, INFINITY}, b[8] = {2, -INFINITY}, c[8] = {3}, d[8] = {4};
   double* bufs[] = {a, b, c, d};
   p.AttachInputBuffers(0, 4, bufs, 8);
-  EXPECT_EQ(p.InData()[0], a);
-  EXPECT_EQ(p.InData()[1], b);
+  EXPECT_EQ(p.InData()[0][0], 1.0);
+  EXPECT_EQ(p.InData()[0][1], 0.0);
+  EXPECT_EQ(p.InData()[0][2], 0.0);
+  EXPECT_EQ(p.InData()[1][0], 2.0);
+  EXPECT_EQ(p.InData()[1][1], 0.0);
   EXPECT_NE(p.InData()[2], c);
   EXPECT_EQ(p.InData()[2][0], 0.0); // scratch reads silence
 
@@ -208,11 +214,13 @@ TEST(IPluginChannels, BypassWithLatencyDelaysTheImpulse)
   // A new latency rewinds and clears the line; zero latency is a plain copy.
   l[0] = 1.0;
   p.SetLatency(1);
+  p.AttachInputBuffers(0, 2, io, 5);
   p.PassThroughBuffers(0.0, 5);
   EXPECT_EQ(l[0], 0.0);
   EXPECT_EQ(l[1], 1.0);
   p.SetLatency(0);
   l[0] = 7.0;
+  p.AttachInputBuffers(0, 2, io, 5);
   p.PassThroughBuffers(0.0, 5);
   EXPECT_EQ(l[0], 7.0);
   p.SetLatency(-4);
