@@ -1,16 +1,12 @@
 // The quorvane-host program as a user runs it, against the small fake effect: outputs never
 // overwrite an input, a failed run leaves no output behind, and command-line mistakes exit with 2.
 #include <gtest/gtest.h>
-
-#include <dirent.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -28,39 +24,6 @@ struct Outcome {
     std::string err;
 };
 
-// Runs the host with its stderr captured; fileLimit caps the size of any file it writes, as a
-// full disk would.
-Outcome host(const std::vector<std::string>& args, rlim_t fileLimit = RLIM_INFINITY) {
-    const std::string errPath = testing::TempDir() + "qvhost_cmd_err_" + std::to_string(::getpid());
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(err, 2);
-        ::dup2(null, 1);
-        if (fileLimit != RLIM_INFINITY) {
-            const rlimit limit{fileLimit, fileLimit};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            ::signal(SIGXFSZ, SIG_IGN);  // writes past the limit fail instead of killing the process
-        }
-        std::vector<char*> argv{const_cast<char*>(QV_HOST_EXE)};
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(QV_HOST_EXE, argv.data());
-        ::_exit(127);
-    }
-    Outcome r;
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream f(errPath);
-    std::stringstream ss;
-    ss << f.rdbuf();
-    r.err = ss.str();
-    ::unlink(errPath.c_str());
-    return r;
-}
-
 std::string slurp(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     std::stringstream ss;
@@ -68,30 +31,38 @@ std::string slurp(const std::string& path) {
     return ss.str();
 }
 
-std::set<std::string> listDir(const std::string& dir) {
-    std::set<std::string> names;
-    if (DIR* d = ::opendir(dir.c_str())) {
-        while (dirent* e = ::readdir(d)) {
-            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.insert(e->d_name);
-        }
-        ::closedir(d);
-    }
-    return names;
-}
-
 class HostCommand : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = testing::TempDir() + "qvhost_cmd_" + std::to_string(::getpid()) + "_" +
               testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
-        ASSERT_EQ(std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str()), 0);
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
     }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
 
-    std::string wav(const std::string& name, int channels = 2) {
+    // Runs the host with stderr captured; fileLimit (in the shell's ulimit blocks) caps every file it
+    // writes, as a full disk would: writes past it fail instead of killing the process.
+    Outcome host(const std::vector<std::string>& args, int fileLimit = 0) {
+        std::string cmd = "(trap '' XFSZ; ";
+        if (fileLimit > 0) cmd += "ulimit -f " + std::to_string(fileLimit) + "; ";
+        cmd += std::string("exec '") + QV_HOST_EXE + "'";
+        for (const auto& a : args) cmd += " '" + a + "'";
+        cmd += ") >/dev/null 2>'" + dir + "../stderr'";
+        const int status = std::system(cmd.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(dir + "../stderr")};
+    }
+
+    std::set<std::string> files() const {
+        std::set<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir)) names.insert(e.path().filename());
+        return names;
+    }
+
+    std::string wav(const std::string& name) {
         AudioData d;
         d.sampleRate = 48000;
-        d.channels.assign(static_cast<size_t>(channels), std::vector<double>(4800));
+        d.channels.assign(2, std::vector<double>(4800));
         for (auto& c : d.channels) {
             for (size_t i = 0; i < c.size(); ++i) c[i] = 0.3 * std::sin(0.01 * static_cast<double>(i));
         }
@@ -129,7 +100,7 @@ TEST_F(HostCommand, AnOutputThatIsAlsoAnInputIsRefusedAndTheInputKept) {
     }
     EXPECT_TRUE(slurp(in) == original) << "the input changed";
     EXPECT_EQ(slurp(sc).size(), original.size());
-    EXPECT_EQ(listDir(dir), (std::set<std::string>{"in.wav", "sc.wav", "state.qvhs", "link.wav", "hard.wav"}));
+    EXPECT_EQ(files(), (std::set<std::string>{"in.wav", "sc.wav", "state.qvhs", "link.wav", "hard.wav"}));
 }
 
 TEST_F(HostCommand, AFailedRunLeavesNoOutputBehind) {
@@ -138,19 +109,19 @@ TEST_F(HostCommand, AFailedRunLeavesNoOutputBehind) {
                   dir + "missing/s.qvhs"});
     EXPECT_EQ(r.code, 1) << r.err;
     EXPECT_NE(r.err.find("missing/s.qvhs"), std::string::npos) << r.err;
-    EXPECT_TRUE(listDir(dir).empty());
+    EXPECT_TRUE(files().empty());
 
     // A disk that fills up mid-render keeps the previous file as it was.
     std::ofstream(dir + "out.wav") << "previous take";
-    r = host({"process", QV_FAKE_EFFECT, "--demo", "5", "--out", dir + "out.wav"}, 64 * 1024);
+    r = host({"process", QV_FAKE_EFFECT, "--demo", "5", "--out", dir + "out.wav"}, 64);
     EXPECT_EQ(r.code, 1) << r.err;
     EXPECT_EQ(slurp(dir + "out.wav"), "previous take");
-    EXPECT_EQ(listDir(dir), std::set<std::string>{"out.wav"});
+    EXPECT_EQ(files(), std::set<std::string>{"out.wav"});
 
     // A successful run replaces it.
     r = host({"process", QV_FAKE_EFFECT, "--demo", "1", "--out", dir + "out.wav", "--state-out", dir + "s.qvhs"});
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(listDir(dir), (std::set<std::string>{"out.wav", "s.qvhs"}));
+    EXPECT_EQ(files(), (std::set<std::string>{"out.wav", "s.qvhs"}));
     EXPECT_GT(slurp(dir + "out.wav").size(), 48000u * 8);
 }
 
@@ -165,5 +136,5 @@ TEST_F(HostCommand, CommandLineMistakesExitWithTwo) {
     }
     EXPECT_EQ(host({"process", QV_FAKE_EFFECT, "--in", in, "--out", dir + "o.mp3"}).code, 2);
     EXPECT_EQ(host({"--version"}).code, 0);
-    EXPECT_EQ(listDir(dir), std::set<std::string>{"in.wav"});
+    EXPECT_EQ(files(), std::set<std::string>{"in.wav"});
 }
