@@ -39,7 +39,10 @@ protected:
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    void TearDown() override {
+        std::filesystem::remove_all(dir);
+        std::filesystem::remove(dir.substr(0, dir.size() - 1) + ".stderr");
+    }
 
     // Runs the host with stderr captured; fileLimit (in the shell's ulimit blocks) caps every file it
     // writes, as a full disk would: writes past it fail instead of killing the process.
@@ -48,9 +51,10 @@ protected:
         if (fileLimit > 0) cmd += "ulimit -f " + std::to_string(fileLimit) + "; ";
         cmd += std::string("exec '") + QV_HOST_EXE + "'";
         for (const auto& a : args) cmd += " '" + a + "'";
-        cmd += ") >/dev/null 2>'" + dir + "../stderr'";
+        const std::string err = dir.substr(0, dir.size() - 1) + ".stderr";  // beside the folder, unique
+        cmd += ") >/dev/null 2>'" + err + "'";
         const int status = std::system(cmd.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(dir + "../stderr")};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(err)};
     }
 
     std::set<std::string> files() const {
