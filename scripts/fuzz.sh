@@ -16,7 +16,8 @@ names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
   names=(state_chunk preset_list program_file bank_file base64 png draw vst3_state host_state_file command_line)
 fi
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+# A small quarantine: images of up to 1 GB are made and freed again and again.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:quarantine_size_mb=64
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 mkdir -p "$dir/findings"

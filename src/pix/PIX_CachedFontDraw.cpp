@@ -11,6 +11,7 @@
 #include "pix/PIX_SysBitmap.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace
@@ -49,6 +50,22 @@ void AlignedOrigin(const RECT& rect, unsigned flags, int tw, int th, int* x, int
     *y = rect.bottom - th;
 }
 
+// Bitmaps are at most 2^28 pixels a side, so a coordinate beyond +-2^29 is off every bitmap for
+// any text narrower than 2^28 pixels: holding rectangles there changes nothing drawn and keeps the
+// layout arithmetic inside int.
+constexpr int kFar = 1 << 29;
+
+int Hold(int v)
+{
+  return std::max(-kFar, std::min(kFar, v));
+}
+
+int SaturatingSum(int a, int b)
+{
+  const long long v = (long long)a + b;
+  return v < INT_MIN ? INT_MIN : (v > INT_MAX ? INT_MAX : int(v));
+}
+
 int TextLength(const char* text, int length)
 {
   if (!text) return 0;
@@ -72,8 +89,15 @@ int PIX_CachedFont::DrawText(PIX_IBitmap* bitmap, const char* text, int length, 
   if (bitmap && !bitmap->getBits() && !(flags & PIX_DT_CALCRECT)) return 0;
   std::lock_guard<std::recursive_mutex> lock(PIX_FontScratch::Mutex());
   const int len = TextLength(text, length);
-  if (UseNative(flags)) return DrawNative(bitmap, text ? text : "", len, rect, flags);
-  return DrawCached(bitmap, text ? text : "", len, rect, flags);
+  RECT held = {Hold(rect->left), Hold(rect->top), Hold(rect->right), Hold(rect->bottom)};
+  const int h = UseNative(flags) ? DrawNative(bitmap, text ? text : "", len, &held, flags)
+                                 : DrawCached(bitmap, text ? text : "", len, &held, flags);
+  if (flags & PIX_DT_CALCRECT)
+  {
+    rect->right = SaturatingSum(rect->left, held.right - held.left);
+    rect->bottom = SaturatingSum(rect->top, held.bottom - held.top);
+  }
+  return h;
 }
 
 int PIX_CachedFont::DrawNative(PIX_IBitmap* bitmap, const char* text, int length, RECT* rect, unsigned flags)
@@ -230,7 +254,7 @@ bool PIX_CachedFont::DrawGlyph(PIX_IBitmap* bitmap, int character, int x, int y,
   const charEnt* found = Lookup(uint32_t(character));
   if (!found) return false;
   const charEnt ent = *found;
-  return DrawEntry(bitmap, ent, x, y, clipRect, m_alpha);
+  return DrawEntry(bitmap, ent, Hold(x), Hold(y), clipRect, m_alpha);
 }
 
 bool PIX_CachedFont::DrawEntry(PIX_IBitmap* bitmap, const charEnt& ent, int x, int y, const RECT* clipRect,
