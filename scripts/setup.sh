@@ -10,6 +10,7 @@ packages=(
   libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang gnustep-make libgnustep-base-dev libgnustep-gui-dev
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
-# The test command: the macOS sources through the compiler, the thread-safety test under
-# ThreadSanitizer, then a sanitizer build (ASan + UBSan) of everything, benchmarks included so they
-# keep compiling, and every test through ctest under a virtual X server.
+# The test command: the macOS sources through the compiler, the thread-safety tests under
+# ThreadSanitizer, a short run of every fuzzer, then a sanitizer build (ASan + UBSan) of everything,
+# benchmarks included so they keep compiling, and every test through ctest under a virtual X server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 # The macOS sources cannot be built here; the compiler reads every line of them (seconds).
 bash scripts/macos-check.sh
 jobs=$(nproc)
-# The editor's audio-thread versus UI-thread test under ThreadSanitizer, in a small build of its own
-# (TSan cannot share a build with ASan).
+# The thread tests under ThreadSanitizer, in a small build of their own (TSan cannot share a build
+# with ASan): the editor's audio-thread versus UI-thread test, and the plug-in's process, controller,
+# state and drawing threads at once.
 cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=thread -DQV_BENCH=OFF \
-  -DQV_COMPONENTS="gdi;pix;base;framework;graphics"
-cmake --build build/tsan --target graphics_EngineConcurrencyTest -j"$jobs"
+  -DQV_COMPONENTS="gdi;pix;base;framework;graphics;dsp;vst3;plugin;tools"
+cmake --build build/tsan --target graphics_EngineConcurrencyTest plugin_QuorvaneThreadStressTest -j"$jobs"
 TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/graphics/graphics_EngineConcurrencyTest
+(cd tests && TSAN_OPTIONS=halt_on_error=1 ../build/tsan/tests/plugin/plugin_QuorvaneThreadStressTest)
+# Every fuzzer for a few seconds over its seeds and committed findings (clang, build/fuzz).
+bash scripts/fuzz.sh 3
 cmake -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON
 cmake --build build/debug -j"$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
