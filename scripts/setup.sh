@@ -9,6 +9,7 @@ packages=(
   libxtst-dev xvfb xauth x11-utils
   libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libsleef-dev
   clang gnustep-make libgnustep-base-dev libgnustep-gui-dev
   clang-14 libclang-rt-14-dev
 )

@@ -125,9 +125,11 @@ QuorvaneSwitches Quorvane::ReadSwitches() const {
   return sw;
 }
 
-void Quorvane::SendMeter(void* self, double value) {
+// The editor reads the meter at its frame rate, so only the newest of a chunk's values can ever be
+// drawn; handing over each sample's would cost the audio thread a control update per sample.
+void Quorvane::SendMeter(void* self, const double* levels, int count) {
   Quorvane* plug = static_cast<Quorvane*>(self);
-  plug->GetGraphics()->SetControlFromPlug(plug->mMeterIdx, value);
+  if (count > 0) plug->GetGraphics()->SetControlFromPlug(plug->mMeterIdx, levels[count - 1]);
 }
 
 void Quorvane::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) {

@@ -42,7 +42,7 @@ public:
   int MeterIdx() const { return mMeterIdx; }
 
 private:
-  static void SendMeter(void* self, double value);
+  static void SendMeter(void* self, const double* levels, int count);
   QuorvaneSwitches ReadSwitches() const;
 
   QuorvaneSettings mSettings;

@@ -1,123 +1,55 @@
-// The signal chain: block set-up, then the program and detector paths sample by sample.
+// The signal chain: block set-up, then each chunk as a sequence of passes.
 #include "plugin/QuorvaneChain.h"
 
-#include "plugin/dsp/Shapers.h"
+#include "plugin/chain/FlushDenormals.h"
+#include "plugin/chain/Select.h"
+#include "plugin/dsp/StereoPair.h"
 #include "plugin/dsp/TiltPreTable.h"
 
 #include <cmath>
-#include <cstdint>
 #include <cstring>
 
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
-constexpr double kDbToLn = 0.1151292546497;  // ln(10) / 20, as the gain path has always used it
 
-// softSat with the same bits, without the arctangent where its term cannot move the rounded sum. The
-// term is 0.01 * atan(x^7) with |atan(y)| <= |y|; the test keeps it below a tenth of the sum's last
-// place, so subtracting it would return the sum unchanged. Quiet material (the detector's -40 dB source
-// most of the time) skips one of the three calls.
-double softSatChain(double x) {
-  const double x2 = x * x;
-  const double x3 = x2 * x;
-  const double x7 = x3 * x3 * x;
-  const double sum = x + 0.04 * std::tanh(x3) + 0.001 * std::tanh(x2);
-  const double mag = std::fabs(sum);
-  if (mag >= 0x1p-900 && 0.03 * std::fabs(x7) < mag * 0x1p-55) return sum;
-  return sum - 0.01 * std::atan(x7);
-}
+// One biquad's slot 1 for both channels, its coefficients divided by a0: the same expression, order
+// and precision as Biquad::processSample. The filters run in single precision, where any other
+// rounding would be heard by the compressor, so these steps stay exactly as the filter defines them.
+struct SectionPair {
+  PairF n[5];
+  PairF x1, x2, y1, y2;
 
-double inputStage(double x, int xformer) {
-  return xformer == 1 ? 5.623413251903491 * xformerShape(softSatChain(0.1778279410038923 * x))
-                      : 1.7782794100389228 * softSatChain(0.5623413251903491 * x);
-}
-
-bool SameBits(double a, double b) {
-  uint64_t x, y;
-  std::memcpy(&x, &a, sizeof x);
-  std::memcpy(&y, &b, sizeof y);
-  return x == y;
-}
-
-// Remembers the last two results of a pure function by the exact bits of its argument: silence (the
-// alternating offset) and mono material then skip the transcendental calls, with identical results.
-class Memo2 {
-public:
-  template <class F>
-  double operator()(double x, F f) {
-    uint64_t key;
-    std::memcpy(&key, &x, sizeof key);
-    if (key == mKey[0] && mValid[0]) return mOut[0];
-    if (key == mKey[1] && mValid[1]) return mOut[1];
-    const double y = f(x);
-    mKey[mNext] = key;
-    mOut[mNext] = y;
-    mValid[mNext] = true;
-    mNext ^= 1;
-    return y;
+  void Load(const Biquad& l, const Biquad& r, const float (&nl)[5], const float (&nr)[5]) {
+    for (int k = 0; k < 5; ++k) n[k] = PairF::Of(nl[k], nr[k]);
+    x1 = PairF::Of(l.x1[1], r.x1[1]);
+    x2 = PairF::Of(l.x2[1], r.x2[1]);
+    y1 = PairF::Of(l.y1[1], r.y1[1]);
+    y2 = PairF::Of(l.y2[1], r.y2[1]);
   }
-
-private:
-  uint64_t mKey[2] = {0, 0};
-  bool mValid[2] = {false, false};
-  double mOut[2] = {0.0, 0.0};
-  int mNext = 0;
-};
-
-// One biquad's slot 1 with its coefficients divided by a0: the same expression, order and precision
-// as Biquad::processSample.
-struct Section {
-  float n[5];
-  float x1, x2, y1, y2;
-
-  void Load(const Biquad& f, const float (&norm)[5]) {
-    for (int k = 0; k < 5; ++k) n[k] = norm[k];
-    x1 = f.x1[1];
-    x2 = f.x2[1];
-    y1 = f.y1[1];
-    y2 = f.y2[1];
+  void Store(Biquad& l, Biquad& r) const {
+    l.x1[1] = x1.L(), r.x1[1] = x1.R();
+    l.x2[1] = x2.L(), r.x2[1] = x2.R();
+    l.y1[1] = y1.L(), r.y1[1] = y1.R();
+    l.y2[1] = y2.L(), r.y2[1] = y2.R();
   }
-  void Store(Biquad& f) const {
-    f.x1[1] = x1;
-    f.x2[1] = x2;
-    f.y1[1] = y1;
-    f.y2[1] = y2;
-  }
-  float Step(float x) {
-    const float y = n[0] * x + n[1] * x1 + n[2] * x2 - n[3] * y1 - n[4] * y2;
+  PairF Step(PairF x) {
+    const PairF y = n[0] * x + n[1] * x1 + n[2] * x2 - n[3] * y1 - n[4] * y2;
     x2 = x1;
     x1 = x;
     y2 = y1;
     y1 = y;
     return y;
   }
-  void Clear() { x1 = x2 = y1 = y2 = 0.0f; }
-};
-
-}  // namespace
-
-// Per-block memories of the saturators: program input and detector source per channel, output stage.
-// Only silent stretches repeat their inputs, so the memories are consulted only there.
-struct QuorvaneChain::Memos {
-  Memo2 in[2];
-  Memo2 det[2];
-  Memo2 out;
-  bool quietMain = false;  // this chunk's main inputs are all zero
-  bool quietDet = false;   // ...and so is the detector's source
-
-  template <class F>
-  static double Use(bool on, Memo2& memo, double x, F f) {
-    return on ? memo(x, f) : f(x);
+  // Silences the channels whose bits are set in `lanes`.
+  void Clear(int lanes) {
+    x1 = Silence(x1, lanes);
+    x2 = Silence(x2, lanes);
+    y1 = Silence(y1, lanes);
+    y2 = Silence(y2, lanes);
   }
+  static PairF Silence(PairF p, int lanes) { return PairF::Of(lanes & 1 ? 0.0f : p.L(), lanes & 2 ? 0.0f : p.R()); }
 };
-
-namespace {
-
-bool AllZero(const double* x, int n) {
-  bool zero = true;
-  for (int i = 0; i < n; ++i) zero &= x[i] == 0.0;
-  return zero;
-}
 
 }  // namespace
 
@@ -162,7 +94,8 @@ void QuorvaneChain::SetUpFilters(float hpFreq, float peakDb, float shelfDb, floa
   }
   for (int i = 0; i < kNumFilters; ++i) {
     const Biquad& f = mFilters[i];
-    mNorm[i] = {{f.b0 / f.a0, f.b1 / f.a0, f.b2 / f.a0, f.a1 / f.a0, f.a2 / f.a0}};
+    const float norm[5] = {f.b0 / f.a0, f.b1 / f.a0, f.b2 / f.a0, f.a1 / f.a0, f.a2 / f.a0};
+    std::memcpy(mNorm[i], norm, sizeof norm);
   }
 }
 
@@ -182,16 +115,14 @@ void QuorvaneChain::SetUpBlock(const QuorvaneSettings& s, const QuorvaneSwitches
   mTilt[0].Calc(fs);
   mTilt[1].Calc(fs);
 
+  // The filters' coefficients cost some twenty trigonometric calls; most blocks repeat the last set.
   const float rate = static_cast<float>(fs);
   const float peakDb = static_cast<float>(s.midGainDb + mTurboMidBoostDb);
   const float shelfDb = static_cast<float>(-s.hfDb);
-  // The coefficients depend on these inputs alone; a block that repeats them bit for bit keeps them.
-  const float key[4] = {hpFreq, peakDb, shelfDb, rate};
-  if (!mFilterKeyValid || std::memcmp(key, mFilterKey, sizeof key) != 0) {
-    mFilterKeyValid = true;
-    std::memcpy(mFilterKey, key, sizeof key);
+  if (mFilters[kHighPassL].type != kHighPass || mFilters[kHighPassL].getFreq() != LimitToNyquist(hpFreq, rate) ||
+      mFilters[kPeakL].getAmpdB() != peakDb || mFilters[kShelfL].getAmpdB() != shelfDb ||
+      mFilters[kHighPassL].getFs() != rate)
     SetUpFilters(hpFreq, peakDb, shelfDb, rate);
-  }
 
   mThresholdTargetDb = (s.thresholdPos + 15.0) / 30.0 * 35.0 - 40.0;
 
@@ -201,23 +132,13 @@ void QuorvaneChain::SetUpBlock(const QuorvaneSettings& s, const QuorvaneSwitches
     mG50 = std::exp(-kTwoPi * 50.0 / fs);
     mVUCoef = VUClass::coefficient(fs);
   }
-  // The smoothers' coefficients are rewritten every sample with these same values.
   mMakeUpSmoother.b = mThresholdSmoother.b = mMixSmoother.b = mG10;
   mMakeUpSmoother.a = mThresholdSmoother.a = mMixSmoother.a = 1.0 - mG10;
   mGainSmoother.b = mG50;
   mGainSmoother.a = 1.0 - mG50;
 
-  if (s.attackMs != mAttackKey[0] || mComp.sampleRate != mAttackKey[1]) {
-    mAttackKey[0] = s.attackMs;
-    mAttackKey[1] = mComp.sampleRate;
-    mAttackCoef = envFollower::coefficient(s.attackMs, mComp.sampleRate);
-  }
-  if (s.releaseMs != mReleaseKey[0] || mComp.sampleRate != mReleaseKey[1]) {
-    mReleaseKey[0] = s.releaseMs;
-    mReleaseKey[1] = mComp.sampleRate;
-    mReleaseCoef = envFollower::coefficient(s.releaseMs, mComp.sampleRate);
-  }
-  mHoldSamples = envFollower::samplesFor(mComp.sampleRate * 0.0 / 1000.0);
+  mAttackCoef = envFollower::coefficient(s.attackMs, mComp.sampleRate);
+  mReleaseCoef = envFollower::coefficient(s.releaseMs, mComp.sampleRate);
 }
 
 void QuorvaneChain::Process(const double* const* inputs, double* const* outputs, int nFrames,
@@ -226,166 +147,216 @@ void QuorvaneChain::Process(const double* const* inputs, double* const* outputs,
   sw = Sanitize(sw);
   const double fs = SafeRate(sampleRate);
   SetUpBlock(s, sw, fs);
+  const FlushDenormals flush;
 
-  // The block is worked through in chunks, one stage at a time: every stateful unit still sees its
-  // samples in order, so the result is the same as sample by sample, but each loop stays small.
-  Memos memos;
   for (int pos = 0; pos < nFrames; pos += kChunk) {
     const int n = nFrames - pos < kChunk ? nFrames - pos : kChunk;
     for (int i = 0; i < n; ++i) {
       mOffset[i] = mDenormalOffset;
       mDenormalOffset = -mDenormalOffset;
     }
-    memos.quietMain = AllZero(inputs[0] + pos, n) && AllZero(inputs[1] + pos, n);
-    memos.quietDet = sw.externalSidechain == 1 ? AllZero(inputs[2] + pos, n) && AllZero(inputs[3] + pos, n)
-                                               : memos.quietMain;
-    ProgramInput(inputs[0] + pos, inputs[1] + pos, n, sw.xformer, memos);
-    Detector(inputs[2] + pos, inputs[3] + pos, n, s, sw, memos);
-    Dynamics(n, s, sw, meter, meterContext);
-    Output(inputs[0] + pos, inputs[1] + pos, outputs[0] + pos, outputs[1] + pos, n, sw, memos);
+    ProgramInput(inputs[0] + pos, inputs[1] + pos, n, sw.xformer);
+    DetectorSource(inputs[2] + pos, inputs[3] + pos, n, sw);
+    Filters(n, s);
+    Envelope(n, s, sw.turbo);
+    GainComputer(n, s);
+    Smoothers(n, s, sw.bypass);
+    Output(inputs[0] + pos, inputs[1] + pos, outputs[0] + pos, outputs[1] + pos, n, sw);
+    if (meter) meter(meterContext, mMeter, n);
   }
 }
 
-void QuorvaneChain::ProgramInput(const double* inL, const double* inR, int n, int xformer, Memos& m) {
-  auto stage = [xformer](double x) { return inputStage(x, xformer); };
-  for (int i = 0; i < n; ++i) mXfIn[0][i] = Memos::Use(m.quietMain, m.in[0], inL[i] - mOffset[i], stage);
+void QuorvaneChain::ProgramInput(const double* inL, const double* inR, int n, int xformer) {
   for (int i = 0; i < n; ++i) {
-    const double x = inR[i];
-    mXfIn[1][i] =
-        SameBits(x, inL[i]) ? mXfIn[0][i] : Memos::Use(m.quietMain, m.in[1], x - mOffset[i], stage);
+    mXfIn[0][i] = inL[i] - mOffset[i];
+    mXfIn[1][i] = inR[i] - mOffset[i];
   }
+  mKernels->inputStage(mXfIn[0], n, xformer);
+  mKernels->inputStage(mXfIn[1], n, xformer);
 }
 
-void QuorvaneChain::Detector(const double* scL, const double* scR, int n, const QuorvaneSettings& s,
-                             const QuorvaneSwitches& sw, Memos& m) {
-  // Source: the sidechain or the program, through the -40 dB saturator. A non-finite source is heard
-  // as silence, so it never reaches a recursive state.
-  const int xformer = sw.xformer;
-  for (int c = 0; c < 2; ++c) {
-    const double* sc = c == 0 ? scL : scR;
+// The detector hears the sidechain or the saturated program, 40 dB down, through its own saturator.
+// A non-finite source is heard as silence, so it never reaches a recursive state.
+void QuorvaneChain::DetectorSource(const double* scL, const double* scR, int n, const QuorvaneSwitches& sw) {
+  if (sw.externalSidechain == 1) {
     for (int i = 0; i < n; ++i) {
-      const double d = mOffset[i];
-      double src;
-      if (sw.externalSidechain == 1) {
-        const double v = sc[i];
-        src = 0.01 * ((std::isfinite(v) ? v : 0.0) - d);
-      } else {
-        const double x = mXfIn[c][i];
-        src = 0.01 * (std::isfinite(x) ? x : inputStage(0.0 - d, xformer));
+      const double l = scL[i], r = scR[i];
+      mScSat[0][i] = 0.01 * ((std::isfinite(l) ? l : 0.0) - mOffset[i]);
+      mScSat[1][i] = 0.01 * ((std::isfinite(r) ? r : 0.0) - mOffset[i]);
+    }
+  } else {
+    bool finite = true;
+    for (int c = 0; c < 2; ++c) {
+      for (int i = 0; i < n; ++i) {
+        finite &= std::isfinite(mXfIn[c][i]);
+        mScSat[c][i] = 0.01 * mXfIn[c][i];
       }
-      if (c == 1 && SameBits(src, mSrc[i])) {
-        mScSat[1][i] = mScSat[0][i];
-      } else {
-        mScSat[c][i] = Memos::Use(m.quietDet, m.det[c], src, softSatChain);
-        mSrc[i] = src;
+    }
+    if (!finite) {
+      // Silence through the same input stage: what a zero input sample would have given.
+      double quiet[kBuf] = {};
+      for (int i = 0; i < n; ++i) quiet[i] = 0.0 - mOffset[i];
+      mKernels->inputStage(quiet, n, sw.xformer);
+      for (int c = 0; c < 2; ++c) {
+        for (int i = 0; i < n; ++i)
+          if (!std::isfinite(mXfIn[c][i])) mScSat[c][i] = 0.01 * quiet[i];
       }
     }
   }
-
-  // Filters and transient branch, both channels side by side; each filter and shaper still sees its
-  // own samples in order, and their recursions overlap. The state of the filters' slot 1 is worked on
-  // in locals and written back after the chunk.
-  const double B = 6.0 * s.boostGain;
-  const double tiltPos = s.transientTilt;
-  const double mix = s.transientMix;
-  Section sec[kNumFilters];
-  for (int k = 0; k < kNumFilters; ++k) sec[k].Load(mFilters[k], mNorm[k].n);
-  for (int i = 0; i < n; ++i) {
-    double scFilt[2];
-    for (int c = 0; c < 2; ++c) {
-      Section* cs = sec + 3 * c;
-      float y = cs[2].Step(cs[1].Step(cs[0].Step(static_cast<float>(LimitDetector(mScSat[c][i])))));
-      if (!std::isfinite(y)) {
-        cs[0].Clear();
-        cs[1].Clear();
-        cs[2].Clear();
-        y = 0.0f;
-      }
-      scFilt[c] = y;
-    }
-    // The shelves' extra zero-input step of every sample.
-    sec[kShelfL].Step(0.0f);
-    sec[kShelfR].Step(0.0f);
-
-    // Transient branch and the blend into the detector signal.
-    for (int c = 0; c < 2; ++c) {
-      const double pre = tiltPreShape(scFilt[c] * B) / B;
-      double tiltOut = 100.0 * mTilt[c].Process(pre, 0.55, tiltPos, tiltPos, 0.25);
-      if (!std::isfinite(tiltOut)) {
-        mTilt[c].Reset();
-        tiltOut = 0.0;
-      }
-      const double det = (1.0 - mix) * (100.0 * scFilt[c]) + mix * tiltOut;
-      mDet[c][i] = std::isfinite(det) ? det : 0.0;
-    }
-  }
-  for (int k = 0; k < kNumFilters; ++k) sec[k].Store(mFilters[k]);
+  mKernels->detectorSaturator(mScSat[0], n);
+  mKernels->detectorSaturator(mScSat[1], n);
 }
 
-void QuorvaneChain::Dynamics(int n, const QuorvaneSettings& s, const QuorvaneSwitches& sw,
-                             MeterSink meter, void* meterContext) {
+// The detector filters, both channels side by side: high-pass, peak, high shelf, then the shelf's
+// extra zero-input step of every sample. A channel whose output is not finite starts again from
+// silence. The transient pre-shaper follows on the filtered signal.
+void QuorvaneChain::Filters(int n, const QuorvaneSettings& s) {
+  float* pairs = mFilterPairs;  // left and right of each sample, side by side
   for (int i = 0; i < n; ++i) {
-    const double detL = mDet[0][i], detR = mDet[1][i];
-    if (sw.turbo == 1) {
-      const double m = 0.5 * (detL + detR);
-      mGainReductionDb = mComp.processStereo(m, m);
-    } else {
-      mGainReductionDb = mComp.processStereo(detL, detR);
-    }
-
-    mComp.attackCoef = mAttackCoef;
-    mComp.releaseCoef = mReleaseCoef;
-    mComp.holdSamples = mHoldSamples;
-    mComp.setRatio(s.ratio);
-    mComp.setThreshold(mThresholdSmoother.step(mThresholdTargetDb));
-    mComp.setKneeFactor(s.kneeFactor);
-    // setLimiter(false), with 1 - 1/ratio worked out only when the ratio changes.
-    if (!mSlopeValid || !SameBits(mComp.ratio, mSlopeRatio)) {
-      mSlopeRatio = mComp.ratio;
-      mSlope = 1.0 - 1.0 / mSlopeRatio;
-      mSlopeValid = true;
-    }
-    mComp.limiterMode = 0;
-    mComp.slope = mSlope;
-
-    const double grArg = mGainReductionDb * kDbToLn;
-    if (!SameBits(grArg, mExpArg)) {
-      mExpArg = grArg;
-      mExpVal = std::exp(grArg);
-    }
-    const double G = mExpVal;
-    const double gL = mGainSmoother.step(G);
-    const double mL = mMakeUpSmoother.step(s.makeUpGain);
-    const double gR = mGainSmoother.step(G);
-    const double mR = mMakeUpSmoother.step(s.makeUpGain);
-    mCompressed[0][i] = mXfIn[0][i] * gL * mL;
-    mCompressed[1][i] = mXfIn[1][i] * gR * mR;
-
-    if (sw.bypass == 1) {
-      for (int k = 0; k < 4; ++k) mWet[k][i] = mMixSmoother.step(s.compMix);
-    }
-
-    const double gM = mGainSmoother.step(G);
-    const double level = mVU.step(1.0 - gM, mVUCoef);
-    if (meter) meter(meterContext, level);
+    pairs[2 * i] = static_cast<float>(LimitDetector(mScSat[0][i]));
+    pairs[2 * i + 1] = static_cast<float>(LimitDetector(mScSat[1][i]));
   }
+
+  SectionPair hp, peak, shelf;
+  hp.Load(mFilters[kHighPassL], mFilters[kHighPassR], mNorm[kHighPassL], mNorm[kHighPassR]);
+  peak.Load(mFilters[kPeakL], mFilters[kPeakR], mNorm[kPeakL], mNorm[kPeakR]);
+  shelf.Load(mFilters[kShelfL], mFilters[kShelfR], mNorm[kShelfL], mNorm[kShelfR]);
+  const PairF zero = PairF::Of(0.0f, 0.0f);
+  // The threshold smoother rides along: an independent recursion, free beside the filters'. It gives
+  // the threshold the gain computer sees at each sample, set after the sample before, so the first is
+  // the compressor's and mThreshold[n] the next chunk's first.
+  double threshold = mComp.thresholdDb;
+  OnePoleSmoother thresholdSmoother = mThresholdSmoother;
+  for (int i = 0; i < n; ++i) {
+    mThreshold[i] = threshold;
+    threshold = thresholdSmoother.step(mThresholdTargetDb);
+    PairF y = shelf.Step(peak.Step(hp.Step(PairF::Load(pairs + 2 * i))));
+    if (const int bad = y.NonFinite()) {
+      hp.Clear(bad);
+      peak.Clear(bad);
+      shelf.Clear(bad);
+      y = SectionPair::Silence(y, bad);
+    }
+    shelf.Step(zero);
+    y.Store(pairs + 2 * i);
+  }
+  hp.Store(mFilters[kHighPassL], mFilters[kHighPassR]);
+  peak.Store(mFilters[kPeakL], mFilters[kPeakR]);
+  shelf.Store(mFilters[kShelfL], mFilters[kShelfR]);
+  mThreshold[n] = threshold;
+  mThresholdSmoother = thresholdSmoother;
+
+  // Divided, not multiplied by 1/B: the tilt's sums cancel heavily and would magnify even that
+  // rounding.
+  const double B = 6.0 * s.boostGain;
+  for (int i = 0; i < n; ++i) {
+    const double l = pairs[2 * i], r = pairs[2 * i + 1];
+    mScFilt[0][i] = l;
+    mScFilt[1][i] = r;
+    mPreShaped[0][i] = tiltPreShape(l * B) / B;
+    mPreShaped[1][i] = tiltPreShape(r * B) / B;
+  }
+}
+
+// The tilt shapers, the blend into the detector signal and the compressor's linked follower, in one
+// loop so that the recursions overlap.
+void QuorvaneChain::Envelope(int n, const QuorvaneSettings& s, int turbo) {
+  const double mix = s.transientMix;
+  // The follower's settings act from the sample after they are set: the first sample still uses the
+  // compressor's. Hold is always zero here, so every step attacks or releases.
+  double env = mComp.envelope;
+  double attack = mComp.attackCoef, release = mComp.releaseCoef;
+  const double* scFilt[2] = {mScFilt[0], mScFilt[1]};
+  double* envOut = mEnv;
+
+  Tilt::ProcessPair(mTilt[0], mTilt[1], mPreShaped[0], mPreShaped[1], n, 0.55, s.transientTilt,
+                    s.transientTilt, 0.25, [&](int i, double tiltL, double tiltR) {
+    double dl = (1.0 - mix) * (100.0 * scFilt[0][i]) + mix * (100.0 * tiltL);
+    double dr = (1.0 - mix) * (100.0 * scFilt[1][i]) + mix * (100.0 * tiltR);
+    if (!std::isfinite(dl)) dl = 0.0;
+    if (!std::isfinite(dr)) dr = 0.0;
+    // Turbo hears the average of the channels, otherwise the larger signed value.
+    const double r = std::fabs(turbo == 1 ? 0.5 * (dl + dr) : Larger(dr, dl));
+    env = (env - r) * IfGreater(r, env, attack, release) + r;
+    envOut[i] = env;
+    attack = mAttackCoef;
+    release = mReleaseCoef;
+  });
+  mComp.envelope = env;
+}
+
+// The gain computer and its exponential across the chunk. The first sample runs on the ratio and knee
+// the compressor held before; the chunk then hands it this block's settings, as every per-sample
+// settings call would have.
+void QuorvaneChain::GainComputer(int n, const QuorvaneSettings& s) {
+  mKernels->gainComputer(mEnv, mThreshold, mReductionDb, mGain, 1, mComp.kneeFactor, 1.0 - 1.0 / mComp.ratio);
+  if (n > 1)
+    mKernels->gainComputer(mEnv + 1, mThreshold + 1, mReductionDb + 1, mGain + 1, n - 1, s.kneeFactor,
+                           1.0 - 1.0 / s.ratio);
+  mGainReductionDb = mComp.gainReductionDb = mReductionDb[n - 1];
+
+  mComp.attackCoef = mAttackCoef;
+  mComp.releaseCoef = mReleaseCoef;
+  mComp.setHold(0.0);
+  mComp.setRatio(s.ratio);
+  mComp.setThreshold(mThreshold[n]);
+  mComp.setKneeFactor(s.kneeFactor);
+  mComp.setLimiter(false);
+}
+
+// The one-pole ramps and the meter. The gain smoother steps three times a sample (left, right,
+// meter), make-up twice and the mix four times; each recursion carries only its last step, taken in
+// one go from the sample before, so a sample waits on one multiply-add per smoother.
+void QuorvaneChain::Smoothers(int n, const QuorvaneSettings& s, int bypass) {
+  const double b = mGainSmoother.b, a = mGainSmoother.a;
+  const double b2 = b * b, b3 = b2 * b, sum3 = 1.0 + b + b2;
+  const double bm = mMakeUpSmoother.b, bm2 = bm * bm, bm3 = bm2 * bm, bm4 = bm2 * bm2;
+  const double makeUp = s.makeUpGain * mMakeUpSmoother.a;
+  const double wet = s.compMix * mMixSmoother.a;
+  double g = mGainSmoother.z, m = mMakeUpSmoother.z, w = mMixSmoother.z, level = mVU.level;
+  const double vuCoef = mVUCoef;
+
+  for (int i = 0; i < n; ++i) {
+    const double aG = mGain[i] * a;
+    const double gL = g * b + aG;
+    const double gR = gL * b + aG;
+    g = g * b3 + aG * sum3;
+    const double mL = m * bm + makeUp;
+    m = m * bm2 + makeUp * (1.0 + bm);
+    mCompressed[0][i] = mXfIn[0][i] * gL * mL;
+    mCompressed[1][i] = mXfIn[1][i] * gR * m;
+    if (bypass == 1) {
+      mWet[0][i] = w * bm + wet;
+      mWet[1][i] = w * bm2 + wet * (1.0 + bm);
+      mWet[2][i] = w * bm3 + wet * (1.0 + bm + bm2);
+      w = w * bm4 + wet * (1.0 + bm + bm2 + bm3);
+      mWet[3][i] = w;
+    }
+    const double r = std::fabs(1.0 - g);
+    // Near the input the level alternates above and below it: a branch the CPU predicts.
+    const double target = r > level ? r * 1.0125 : r * 0.9875;
+    level = vuCoef * (level - target) + target;
+    mMeter[i] = level;
+  }
+  mGainSmoother.z = g;
+  mMakeUpSmoother.z = m;
+  mMixSmoother.z = w;
+  mVU.level = level;
 }
 
 void QuorvaneChain::Output(const double* inL, const double* inR, double* outL, double* outR, int n,
-                           const QuorvaneSwitches& sw, Memos& m) {
+                           const QuorvaneSwitches& sw) {
+  if (sw.xformer == 1) {
+    mKernels->outputStage(mCompressed[0], n);
+    mKernels->outputStage(mCompressed[1], n);
+  }
   for (int i = 0; i < n; ++i) {
     const double d = mOffset[i];
-    double xfOutL = mCompressed[0][i], xfOutR = mCompressed[1][i];
-    if (sw.xformer == 1) {
-      const bool q = m.quietMain;
-      xfOutL = 5.623413251903491 * Memos::Use(q, m.out, 0.1778279410038923 * xfOutL, xformerShape);
-      xfOutR = 5.623413251903491 * Memos::Use(q, m.out, 0.1778279410038923 * xfOutR, xformerShape);
-    }
     // Both inputs are read before either output is written: the buffers may be shared.
     const double l = inL[i], r = inR[i];
     if (sw.bypass == 1) {
-      outL[i] = (1.0 - mWet[1][i]) * l + (xfOutL + d) * mWet[0][i];
-      outR[i] = (1.0 - mWet[3][i]) * r + (xfOutR + d) * mWet[2][i];
+      outL[i] = (1.0 - mWet[1][i]) * l + (mCompressed[0][i] + d) * mWet[0][i];
+      outR[i] = (1.0 - mWet[3][i]) * r + (mCompressed[1][i] + d) * mWet[2][i];
     } else {
       outL[i] = l + d;
       outR[i] = r + d;

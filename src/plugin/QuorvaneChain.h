@@ -1,8 +1,14 @@
-// The plug-in's per-sample signal chain and all of its DSP state, free of the framework so that it can
-// be tested and measured alone. The plug-in class feeds it the cached parameter values.
+// The plug-in's signal chain and all of its DSP state, free of the framework so that it can be tested
+// and measured alone. The plug-in class feeds it the cached parameter values.
+//
+// A block is worked through in chunks, each as a short sequence of passes: the stateless stages (the
+// saturators, the gain computer and its exponential) run across the chunk in vector registers, and
+// only the true recursions (filters, tilt, envelope, smoothers, meter) run sample by sample. The
+// result follows the per-sample rules to within rounding.
 #pragma once
 
 #include "plugin/QuorvaneSettings.h"
+#include "plugin/chain/ChainKernels.h"
 #include "plugin/dsp/Biquad.h"
 #include "plugin/dsp/Compressor.h"
 #include "plugin/dsp/OnePoleSmoother.h"
@@ -11,10 +17,13 @@
 
 class QuorvaneChain {
 public:
-  // Receives the meter value once per sample (the gain-reduction meter control).
-  using MeterSink = void (*)(void* context, double value);
+  // Receives the meter values of each processed chunk, one per sample, in order.
+  using MeterSink = void (*)(void* context, const double* levels, int count);
 
   enum { kHighPassL, kPeakL, kShelfL, kHighPassR, kPeakR, kShelfR, kNumFilters };
+
+  // The passes are chosen here, off the audio thread.
+  explicit QuorvaneChain(const ChainKernels& kernels = ChainKernels::Best()) : mKernels(&kernels) {}
 
   // Re-initialises the compressor only; every other state carries on.
   void Reset(const QuorvaneSettings& s, double sampleRate);
@@ -37,6 +46,7 @@ public:
   // Detector source after the -40 dB saturator, safe for the single-precision filters.
   static double LimitDetector(double v) { return v > 1e6 ? 1e6 : (v < -1e6 ? -1e6 : v); }
 
+  const char* KernelName() const { return mKernels->name; }
   const compressor& Comp() const { return mComp; }
   const Biquad& Filter(int i) const { return mFilters[i]; }
   double GainReductionDb() const { return mGainReductionDb; }
@@ -44,21 +54,23 @@ public:
   double ThresholdTargetDb() const { return mThresholdTargetDb; }
 
 private:
-  struct Norm {  // b0, b1, b2, a1, a2 divided by a0, as the filter's own step divides them
-    float n[5];
-  };
-  struct Memos;
-  static constexpr int kChunk = 64;
+  static constexpr int kChunk = 128;
+  static constexpr int kBuf = kChunk + ChainKernels::kPad;
 
   void SetUpBlock(const QuorvaneSettings& s, const QuorvaneSwitches& sw, double fs);
   void SetUpFilters(float hpFreq, float peakDb, float shelfDb, float rate);
-  void ProgramInput(const double* inL, const double* inR, int n, int xformer, Memos& m);
-  void Detector(const double* scL, const double* scR, int n, const QuorvaneSettings& s,
-                const QuorvaneSwitches& sw, Memos& m);
-  void Dynamics(int n, const QuorvaneSettings& s, const QuorvaneSwitches& sw, MeterSink meter,
-                void* meterContext);
+
+  // The passes of one chunk of n frames, in order.
+  void ProgramInput(const double* inL, const double* inR, int n, int xformer);
+  void DetectorSource(const double* scL, const double* scR, int n, const QuorvaneSwitches& sw);
+  void Filters(int n, const QuorvaneSettings& s);
+  void Envelope(int n, const QuorvaneSettings& s, int turbo);
+  void GainComputer(int n, const QuorvaneSettings& s);
+  void Smoothers(int n, const QuorvaneSettings& s, int bypass);
   void Output(const double* inL, const double* inR, double* outL, double* outR, int n,
-              const QuorvaneSwitches& sw, Memos& m);
+              const QuorvaneSwitches& sw);
+
+  const ChainKernels* mKernels;
 
   OnePoleSmoother mMakeUpSmoother, mThresholdSmoother, mMixSmoother, mGainSmoother;
   double mThresholdTargetDb = -5.0;
@@ -71,24 +83,23 @@ private:
   compressor mComp;
   double mGainReductionDb = 1.0;
 
-  // Values that only change with the sample rate or a setting, computed once instead of per sample.
+  // Values that only change with the sample rate or a setting, worked out once per block.
   double mCachedRate = -1.0, mG10 = 0.0, mG50 = 0.0, mVUCoef = 0.0;
-  double mAttackKey[2] = {-1.0, -1.0}, mAttackCoef = 0.0;
-  double mReleaseKey[2] = {-1.0, -1.0}, mReleaseCoef = 0.0;
-  int32_t mHoldSamples = 0;
-  Norm mNorm[kNumFilters] = {};
-  float mFilterKey[4] = {};  // high-pass corner, peak gain, shelf gain, rate of the current coefficients
-  bool mFilterKeyValid = false;
-  double mExpArg = 0.0, mExpVal = 1.0;  // exp(0) is exactly 1
-  double mSlopeRatio = 0.0, mSlope = 0.0;
-  bool mSlopeValid = false;
+  double mAttackCoef = 0.0, mReleaseCoef = 0.0;
+  float mNorm[kNumFilters][5] = {};  // b0, b1, b2, a1, a2 over a0, as Biquad::processSample divides
 
-  // Work values of one chunk, passed from stage to stage.
-  double mOffset[kChunk] = {};
-  double mXfIn[2][kChunk] = {};
-  double mSrc[kChunk] = {};  // left detector source, so that mono input saturates once
-  double mScSat[2][kChunk] = {};
-  double mDet[2][kChunk] = {};
-  double mCompressed[2][kChunk] = {};
-  double mWet[4][kChunk] = {};  // the mix smoother's four steps of each sample
+  // Work values of one chunk, passed from pass to pass.
+  double mOffset[kBuf] = {};
+  double mXfIn[2][kBuf] = {};
+  double mScSat[2][kBuf] = {};
+  double mScFilt[2][kBuf] = {};
+  double mPreShaped[2][kBuf] = {};
+  float mFilterPairs[2 * kBuf] = {};
+  double mEnv[kBuf] = {};
+  double mThreshold[kBuf] = {};  // the compressor's threshold in effect at each sample
+  double mReductionDb[kBuf] = {};
+  double mGain[kBuf] = {};
+  double mCompressed[2][kBuf] = {};
+  double mWet[4][kBuf] = {};  // the mix smoother's four steps of each sample
+  double mMeter[kBuf] = {};
 };

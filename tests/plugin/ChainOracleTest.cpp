@@ -1,20 +1,22 @@
-// The optimised chain against the plain reference: bit-identical output and meter, in every voicing.
+// The block-wise chain against the plain per-sample reference: output and meter within 1e-9 (-180 dB),
+// in every voicing, at several rates and block sizes, on every vector form this CPU runs.
 #include "plugin/ReferenceChain.h"
 #include "plugin/TestSignals.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cmath>
 #include <memory>
 
 namespace {
+
+constexpr double kTolerance = 1e-9;
 
 struct Case {
   const char* name;
   QuorvaneSettings s;
   QuorvaneSwitches sw;
-  bool monoAfterSilence = false;
 };
 
 std::vector<Case> Cases() {
@@ -26,6 +28,10 @@ std::vector<Case> Cases() {
   all.sw.externalSidechain = 1;
   all.s.transientMix = 0.5;
   all.s.boostGain = std::pow(10.0, 5.0 / 20.0);
+  all.s.hpfPos = 200.0;
+  all.s.midGainDb = 3.0;
+  all.s.hfDb = -4.0;
+  all.s.compMix = 0.7;
   v.push_back(all);
   Case hard{"hard settings", {}, {}};
   hard.s.thresholdPos = -15.0;
@@ -45,59 +51,57 @@ std::vector<Case> Cases() {
   dry.sw.bypass = 0;
   dry.s.transientMix = 0.3;
   v.push_back(dry);
-  Case mono{"mono after silence", {}, {}};
-  mono.sw.xformer = 1;
-  mono.monoAfterSilence = true;
-  v.push_back(mono);
-  Case monoSc = mono;
-  monoSc.name = "mono sidechain after silence";
-  monoSc.sw.externalSidechain = 1;
-  v.push_back(monoSc);
   return v;
 }
 
-void Capture(void* ctx, double v) { static_cast<std::vector<double>*>(ctx)->push_back(v); }
+void Capture(void* ctx, const double* levels, int count) {
+  auto* v = static_cast<std::vector<double>*>(ctx);
+  v->insert(v->end(), levels, levels + count);
+}
 
-bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
-  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+double MaxDiff(const std::vector<double>& a, const std::vector<double>& b) {
+  if (a.size() != b.size()) return INFINITY;
+  double worst = 0.0;
+  for (size_t i = 0; i < a.size(); ++i) worst = std::max(worst, std::fabs(a[i] - b[i]));
+  return worst;
 }
 
 }  // namespace
 
-TEST(ChainOracle, BitIdenticalOutputAndMeterAcrossVoicingsAndRates) {
-  for (double fs : {44100.0, 48000.0, 96000.0}) {
-    for (const Case& c : Cases()) {
-      SCOPED_TRACE(std::string(c.name) + " @" + std::to_string(fs));
-      const int n = 12000;
-      StereoSignal sig(n, fs);
-      if (c.monoAfterSilence) {
-        sig.ch[1] = sig.ch[0];
-        sig.ch[3] = sig.ch[2];
-        for (auto& ch : sig.ch) std::fill(ch.begin(), ch.begin() + 3000, 0.0);
+TEST(ChainOracle, OutputAndMeterFollowTheReferenceAcrossVoicingsRatesAndBlocks) {
+  for (int k = 0; k < ChainKernels::Count(); ++k) {
+    const ChainKernels& kernels = ChainKernels::At(k);
+    for (double fs : {44100.0, 48000.0, 96000.0}) {
+      for (const Case& c : Cases()) {
+        const int block = fs == 44100.0 ? 500 : (fs == 48000.0 ? 37 : 512);
+        SCOPED_TRACE(std::string(kernels.name) + " " + c.name + " @" + std::to_string(fs));
+        const int n = 12000;
+        StereoSignal sig(n, fs);
+        auto product = std::make_unique<QuorvaneChain>(kernels);
+        auto oracle = std::make_unique<ReferenceChain>();
+        product->Reset(c.s, fs);
+        oracle->Reset(c.s, fs);
+        StereoOutput a(n), b(n);
+        std::vector<double> meterA, meterB;
+        const double* const* in = sig.inputs();
+        for (int pos = 0; pos < n; pos += block) {
+          const int len = std::min(block, n - pos);
+          const double* bi[4] = {in[0] + pos, in[1] + pos, in[2] + pos, in[3] + pos};
+          double* ao[2] = {a.l.data() + pos, a.r.data() + pos};
+          double* bo[2] = {b.l.data() + pos, b.r.data() + pos};
+          product->Process(bi, ao, len, c.s, c.sw, fs, Capture, &meterA);
+          oracle->Process(bi, bo, len, c.s, c.sw, fs, Capture, &meterB);
+        }
+        EXPECT_LE(MaxDiff(a.l, b.l), kTolerance);
+        EXPECT_LE(MaxDiff(a.r, b.r), kTolerance);
+        EXPECT_LE(MaxDiff(meterA, meterB), kTolerance);
+        EXPECT_NEAR(product->GainReductionDb(), oracle->gainReductionDb, kTolerance);
       }
-      auto product = std::make_unique<QuorvaneChain>();
-      auto oracle = std::make_unique<ReferenceChain>();
-      product->Reset(c.s, fs);
-      oracle->Reset(c.s, fs);
-      StereoOutput a(n), b(n);
-      std::vector<double> meterA, meterB;
-      const double* const* in = sig.inputs();
-      for (int pos = 0; pos < n; pos += 500) {
-        const double* bi[4] = {in[0] + pos, in[1] + pos, in[2] + pos, in[3] + pos};
-        double* ao[2] = {a.l.data() + pos, a.r.data() + pos};
-        double* bo[2] = {b.l.data() + pos, b.r.data() + pos};
-        product->Process(bi, ao, 500, c.s, c.sw, fs, Capture, &meterA);
-        oracle->Process(bi, bo, 500, c.s, c.sw, fs, Capture, &meterB);
-      }
-      EXPECT_TRUE(SameBits(a.l, b.l));
-      EXPECT_TRUE(SameBits(a.r, b.r));
-      EXPECT_TRUE(SameBits(meterA, meterB));
-      EXPECT_EQ(product->GainReductionDb(), oracle->gainReductionDb);
     }
   }
 }
 
-TEST(ChainOracle, ParameterChangesBetweenBlocksStayIdentical) {
+TEST(ChainOracle, ParameterChangesBetweenBlocksStayWithinTolerance) {
   const double fs = 48000.0;
   const int n = 16384, block = 256;
   StereoSignal sig(n, fs, 7);
@@ -130,11 +134,11 @@ TEST(ChainOracle, ParameterChangesBetweenBlocksStayIdentical) {
     product->Process(bi, ao, block, s, sw, rate);
     oracle->Process(bi, bo, block, s, sw, rate);
   }
-  EXPECT_TRUE(SameBits(a.l, b.l));
-  EXPECT_TRUE(SameBits(a.r, b.r));
+  EXPECT_LE(MaxDiff(a.l, b.l), kTolerance);
+  EXPECT_LE(MaxDiff(a.r, b.r), kTolerance);
 }
 
-TEST(ChainOracle, EqualiserChangesBetweenBlocksStayIdentical) {
+TEST(ChainOracle, EqualiserChangesBetweenBlocksStayWithinTolerance) {
   const double fs = 48000.0;
   const int n = 8192, block = 128;
   StereoSignal sig(n, fs, 11);
@@ -158,6 +162,6 @@ TEST(ChainOracle, EqualiserChangesBetweenBlocksStayIdentical) {
     product->Process(bi, ao, block, s, sw, fs);
     oracle->Process(bi, bo, block, s, sw, fs);
   }
-  EXPECT_TRUE(SameBits(a.l, b.l));
-  EXPECT_TRUE(SameBits(a.r, b.r));
+  EXPECT_LE(MaxDiff(a.l, b.l), kTolerance);
+  EXPECT_LE(MaxDiff(a.r, b.r), kTolerance);
 }

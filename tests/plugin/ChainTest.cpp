@@ -10,6 +10,10 @@
 #include <limits>
 #include <memory>
 
+#if defined(__SSE2__)
+#include <xmmintrin.h>
+#endif
+
 namespace {
 
 constexpr double kFs = 48000.0;
@@ -72,11 +76,13 @@ TEST(Chain, SilenceInGivesSilenceOutAndNoReduction) {
   double* o[2] = {out.l.data(), out.r.data()};
   std::pair<int*, double*> meterState(&calls, &last);
   run.chain->Process(in, o, sig.frames, run.s, run.sw, run.fs,
-                     [](void* ctx, double v) {
+                     [](void* ctx, const double* levels, int count) {
                        auto* p = static_cast<std::pair<int*, double*>*>(ctx);
-                       ++*p->first;
-                       EXPECT_LE(v, *p->second);  // the meter falls from full scale
-                       *p->second = v;
+                       for (int i = 0; i < count; ++i) {
+                         ++*p->first;
+                         EXPECT_LE(levels[i], *p->second);  // the meter falls from full scale
+                         *p->second = levels[i];
+                       }
                      },
                      &meterState);
   EXPECT_EQ(calls, sig.frames);
@@ -320,3 +326,14 @@ TEST(Chain, OutOfRangeSwitchesActAsTheNearestValidSetting) {
   EXPECT_TRUE(SameBits(a.l, b.l));
   EXPECT_TRUE(SameBits(a.r, b.r));
 }
+
+#if defined(__SSE2__)
+TEST(Chain, FlushesDenormalsOnlyWhileProcessing) {
+  Rig run;
+  const unsigned before = _mm_getcsr();
+  auto sig = Constant(300, 1e-310, -1e-310);
+  const auto out = run.Process(sig, 100);
+  EXPECT_EQ(_mm_getcsr(), before);
+  for (int i = 0; i < sig.frames; ++i) ASSERT_TRUE(std::isfinite(out.l[i]));
+}
+#endif

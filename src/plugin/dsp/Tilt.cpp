@@ -28,9 +28,9 @@ void Tilt::Reset() {
   for (int i = 0; i < 4; ++i) {
     mSmoothed[i] = 0.0;
     mTarget[i] = 0.0;
-    mTaperValid[i] = false;
   }
   for (double& z : mZ) z = 0.0;
+  mCoefValid = false;
   mSettled = false;
 }
 
@@ -57,9 +57,17 @@ void Tilt::Calc(double sampleRate) {
   mSettled = false;
 }
 
-double Tilt::Target(int index, double c, double lo, double hi) {
+double Tilt::Target(int index, double c, double lo, double hi) const {
   if (!std::isfinite(c)) return mTarget[index];
   return c < lo ? lo : (c > hi ? hi : c);
+}
+
+// Targets for c1..c4 and their tapers: e^c - 1 for controls 1 and 3, e^(1 - c) - 1 for control 4.
+void Tilt::Tapers(const double t[4], double taper[4]) {
+  taper[0] = std::exp(t[0]) - 1.0;
+  taper[1] = 0.0;
+  taper[2] = std::exp(t[2]) - 1.0;
+  taper[3] = std::exp(1.0 - t[3]) - 1.0;
 }
 
 void Tilt::BuildCoefficients(double s2, double s3, double s4) {
@@ -75,28 +83,36 @@ void Tilt::BuildCoefficients(double s2, double s3, double s4) {
     mB[i] = n[0] + n[1] * s2 + n[2] * s3 + n[3] * s4 + n[4] * s23 + n[5] * s24 + n[6] * s34 +
             n[7] * s234;
   }
-  mCoefS[0] = s2;
-  mCoefS[1] = s3;
-  mCoefS[2] = s4;
-  mCoefValid = true;
 }
 
-template <bool kCached>
-double Tilt::Step(double x, double c1, double c2, double c3, double c4) {
+void Tilt::Smooth(double c1, double c2, double c3, double c4) {
   const double t[4] = {Target(0, c1, 0.0, 1.0), Target(1, c2, 0.0, 1.25), Target(2, c3, 0.0, 1.25),
                        Target(3, c4, 0.0, 1.0)};
-  // Tapers: e^c - 1 for controls 1 and 3, e^(1 - c) - 1 for control 4. The exponentials only change
-  // with their targets.
-  for (int i = 0; i < 4; ++i) {
-    if (i == 1) continue;
-    if (!kCached || !mTaperValid[i] || t[i] != mTarget[i]) {
-      mTaper[i] = std::exp(i == 3 ? 1.0 - t[i] : t[i]) - 1.0;
-      mTaperValid[i] = true;
-    }
-    mTarget[i] = t[i];
-  }
-  mTarget[1] = t[1];
+  if (!(mCoefValid && t[0] == mTarget[0] && t[2] == mTarget[2] && t[3] == mTarget[3])) Tapers(t, mTaper);
+  for (int i = 0; i < 4; ++i) mTarget[i] = t[i];
 
+  const double s[4] = {kFeedback * mSmoothed[0] + kLogGain * mTaper[0],
+                       kFeedback * mSmoothed[1] + kLinearGain * t[1],
+                       kFeedback * mSmoothed[2] + kLogGain * mTaper[2],
+                       kFeedback * mSmoothed[3] + kLogGain * mTaper[3]};
+  const bool moved = !mCoefValid || s[0] != mSmoothed[0] || s[1] != mSmoothed[1] || s[2] != mSmoothed[2] ||
+                     s[3] != mSmoothed[3];
+  for (int i = 0; i < 4; ++i) mSmoothed[i] = s[i];
+  if (moved) BuildCoefficients(s[1], s[2], s[3]);
+  mGain = mOutScale * s[0];
+  mCoefValid = true;
+  mSettled = !moved;
+  mControl[0] = c1;
+  mControl[1] = c2;
+  mControl[2] = c3;
+  mControl[3] = c4;
+}
+
+double Tilt::ProcessUncached(double x, double c1, double c2, double c3, double c4) {
+  const double t[4] = {Target(0, c1, 0.0, 1.0), Target(1, c2, 0.0, 1.25), Target(2, c3, 0.0, 1.25),
+                       Target(3, c4, 0.0, 1.0)};
+  Tapers(t, mTaper);
+  for (int i = 0; i < 4; ++i) mTarget[i] = t[i];
   const double s1 = kFeedback * mSmoothed[0] + kLogGain * mTaper[0];
   const double s2 = kFeedback * mSmoothed[1] + kLinearGain * t[1];
   const double s3 = kFeedback * mSmoothed[2] + kLogGain * mTaper[2];
@@ -105,30 +121,27 @@ double Tilt::Step(double x, double c1, double c2, double c3, double c4) {
   mSmoothed[1] = s2;
   mSmoothed[2] = s3;
   mSmoothed[3] = s4;
-
-  // Once the smoothed controls have settled they repeat exactly, and so would the coefficients.
-  if (!kCached || !mCoefValid || s2 != mCoefS[0] || s3 != mCoefS[1] || s4 != mCoefS[2])
-    BuildCoefficients(s2, s3, s4);
-
-  mGain = mOutScale * s1;
+  BuildCoefficients(s2, s3, s4);
+  mCoefValid = false;  // the normalised coefficients were not kept up to date
   mSettled = false;
-  return Recursion(x);
-}
 
-double Tilt::ProcessSettling(double x, double c1, double c2, double c3, double c4) {
-  uint64_t before[4];
-  for (int i = 0; i < 4; ++i) before[i] = Bits(mSmoothed[i]);
-  const double y = Step<true>(x, c1, c2, c3, c4);
-  bool settled = true;
-  for (int i = 0; i < 4; ++i) settled &= Bits(mSmoothed[i]) == before[i];
-  mSettled = settled;
-  mLastControl[0] = Bits(c1);
-  mLastControl[1] = Bits(c2);
-  mLastControl[2] = Bits(c3);
-  mLastControl[3] = Bits(c4);
+  if (!std::isfinite(x)) x = 0.0;
+  const double* a = mA;
+  const double* b = mB;
+  double* z = mZ;
+  double z0 = 2.0 * x - (a[1] * z[1] + a[2] * z[2] + a[3] * z[3] + a[4] * z[4] + a[5] * z[5]) / a[0];
+  if (!(std::fabs(z0) <= kStateLimit)) {
+    for (int i = 0; i < 6; ++i) z[i] = 0.0;
+    z0 = 0.0;
+  }
+  z[0] = z0;
+  const double y =
+      mOutScale * s1 * (b[0] * z[0] + b[1] * z[1] + b[2] * z[2] + b[3] * z[3] + b[4] * z[4] + b[5] * z[5]) / a[0];
+  z[5] = z[4];
+  z[4] = z[3];
+  z[3] = z[2];
+  z[2] = z[1];
+  z[1] = z[0];
   return y;
 }
 
-double Tilt::ProcessUncached(double x, double c1, double c2, double c3, double c4) {
-  return Step<false>(x, c1, c2, c3, c4);
-}

@@ -10,15 +10,15 @@
 // to the constructed state (the controls fade in again) and keeps the rate.
 // Targets are clamped to 0..1.25 (c2, c3) and 0..1 (c1, c4); a non-finite target keeps the previous
 // one. A non-finite input counts as 0 and a state that overflows is cleared, so the output is finite at
-// every rate. Process reuses the taper exponentials while the targets hold and the coefficients once
-// the smoothed controls have settled; once they repeat exactly and the controls arrive unchanged, it
-// runs the recursion alone. ProcessUncached recomputes everything every sample with bit-identical
-// results, for reference implementations and benchmarks.
+// every rate. Once a smoothing step leaves the smoothed controls where they were, the same controls
+// change nothing but the recursion's state, and Process runs the recursion alone, with the same
+// results. ProcessUncached recomputes everything on every sample, for reference implementations.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
+
+#include "plugin/dsp/StereoPair.h"
 
 class Tilt {
 public:
@@ -26,10 +26,30 @@ public:
 
   void Calc(double sampleRate);
   double Process(double x, double c1, double c2, double c3, double c4) {
-    if (mSettled && SameControls(c1, c2, c3, c4)) return Recursion(x);
-    return ProcessSettling(x, c1, c2, c3, c4);
+    if (!Ready(c1, c2, c3, c4)) Smooth(c1, c2, c3, c4);
+    return Recursion(x);
   }
   double ProcessUncached(double x, double c1, double c2, double c3, double c4);
+  // Both shapers of a stereo pair over n samples under the same controls, handing each sample's two
+  // outputs to each(i, left, right) as they are made: the same results as Process on each channel,
+  // with the settled recursions of both channels in one register. `each` is inlined into the loop,
+  // so the caller's own recursion runs alongside.
+  template <class Each>
+  static void ProcessPair(Tilt& l, Tilt& r, const double* xl, const double* xr, int n, double c1, double c2,
+                          double c3, double c4, Each&& each) {
+    int i = 0;
+    while (i < n) {
+      if (l.Ready(c1, c2, c3, c4) && r.Ready(c1, c2, c3, c4)) {
+        i = RecursionPair(l, r, xl, xr, i, n, each);
+        if (i == n) break;
+        // A state overflowed: this sample goes through each channel's own step, which clears it.
+      }
+      const double yl = l.Process(xl[i], c1, c2, c3, c4);
+      const double yr = r.Process(xr[i], c1, c2, c3, c4);
+      each(i, yl, yr);
+      ++i;
+    }
+  }
   void Reset();
 
   int32_t SampleRateInt() const { return mSampleRateInt; }
@@ -50,41 +70,67 @@ private:
   // catches infinities and NaNs.
   static constexpr double kStateLimit = 1e100;
 
-  static uint64_t Bits(double v) {
-    uint64_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-  }
-  // Compared by their bits: the same bits give the same targets, non-finite ones included.
-  bool SameControls(double c1, double c2, double c3, double c4) const {
-    return ((Bits(c1) ^ mLastControl[0]) | (Bits(c2) ^ mLastControl[1]) | (Bits(c3) ^ mLastControl[2]) |
-            (Bits(c4) ^ mLastControl[3])) == 0;
-  }
-  // The fifth-order recursion on the current coefficients; mGain is mOutScale times the smoothed level.
+  // The fifth-order recursion. The feedback and feedforward sums are taken in the written order and
+  // divided by A0 afterwards: their terms nearly cancel, so another order, or coefficients rounded
+  // differently, would move the output by far more than one rounding.
   double Recursion(double x) {
     if (!std::isfinite(x)) x = 0.0;
+    double* z = mZ;
     const double* a = mA;
     const double* b = mB;
-    double* z = mZ;
     double z0 = 2.0 * x - (a[1] * z[1] + a[2] * z[2] + a[3] * z[3] + a[4] * z[4] + a[5] * z[5]) / a[0];
     if (!(std::fabs(z0) <= kStateLimit)) {
-      for (int i = 0; i < 6; ++i) z[i] = 0.0;
+      for (int i = 1; i < 6; ++i) z[i] = 0.0;
       z0 = 0.0;
     }
-    z[0] = z0;
-    const double y =
-        mGain * (b[0] * z[0] + b[1] * z[1] + b[2] * z[2] + b[3] * z[3] + b[4] * z[4] + b[5] * z[5]) / a[0];
+    const double y = mGain * (b[0] * z0 + b[1] * z[1] + b[2] * z[2] + b[3] * z[3] + b[4] * z[4] + b[5] * z[5]) / a[0];
     z[5] = z[4];
     z[4] = z[3];
     z[3] = z[2];
     z[2] = z[1];
-    z[1] = z[0];
+    z[1] = z0;
     return y;
   }
-  double ProcessSettling(double x, double c1, double c2, double c3, double c4);
-  template <bool kCached>
-  double Step(double x, double c1, double c2, double c3, double c4);
-  double Target(int index, double c, double lo, double hi);
+  bool Ready(double c1, double c2, double c3, double c4) const {
+    return mSettled && c1 == mControl[0] && c2 == mControl[1] && c3 == mControl[2] && c4 == mControl[3];
+  }
+  // The settled recursions of l and r from sample i on, until n or until a state overflows; returns
+  // where it stopped. The same operations in the same order as Recursion, lane by lane.
+  template <class Each>
+  static int RecursionPair(Tilt& l, Tilt& r, const double* xl, const double* xr, int i, int n, Each& each) {
+    PairD a[6], b[6], z[6];
+    for (int k = 0; k < 6; ++k) {
+      a[k] = PairD::Of(l.mA[k], r.mA[k]);
+      b[k] = PairD::Of(l.mB[k], r.mB[k]);
+      z[k] = PairD::Of(l.mZ[k], r.mZ[k]);
+    }
+    const PairD two = PairD::Of(2.0, 2.0), gain = PairD::Of(l.mGain, r.mGain);
+    for (; i < n; ++i) {
+      double inL = xl[i], inR = xr[i];
+      if (!std::isfinite(inL)) inL = 0.0;
+      if (!std::isfinite(inR)) inR = 0.0;
+      const PairD z0 =
+          two * PairD::Of(inL, inR) - (a[1] * z[1] + a[2] * z[2] + a[3] * z[3] + a[4] * z[4] + a[5] * z[5]) / a[0];
+      if (z0.Beyond(kStateLimit)) break;
+      const PairD y =
+          gain * (b[0] * z0 + b[1] * z[1] + b[2] * z[2] + b[3] * z[3] + b[4] * z[4] + b[5] * z[5]) / a[0];
+      z[5] = z[4];
+      z[4] = z[3];
+      z[3] = z[2];
+      z[2] = z[1];
+      z[1] = z0;
+      each(i, y.L(), y.R());
+    }
+    for (int k = 1; k < 6; ++k) {
+      l.mZ[k] = z[k].L();
+      r.mZ[k] = z[k].R();
+    }
+    return i;
+  }
+  // One smoothing step towards the targets; rebuilds the coefficients if the smoothed values moved.
+  void Smooth(double c1, double c2, double c3, double c4);
+  double Target(int index, double c, double lo, double hi) const;
+  void Tapers(const double t[4], double taper[4]);
   void BuildCoefficients(double s2, double s3, double s4);
 
   int32_t mSampleRateInt = 0;
@@ -94,18 +140,13 @@ private:
   double mZ[6] = {};
   double mDenTerms[6][6] = {};
   double mNumTerms[6][8] = {};
-
-  // Caches: each holds exactly what the uncached computation would produce from the same inputs.
   double mTarget[4] = {};
-  double mTaper[4] = {};   // e^c - 1 (or e^(1 - c) - 1) for mTarget; control 2 needs none
-  bool mTaperValid[4] = {};
+  double mTaper[4] = {};  // e^c - 1 (or e^(1 - c) - 1) of mTarget; control 2 needs none
   double mA[6] = {};
   double mB[6] = {};
-  double mCoefS[3] = {};   // s2, s3, s4 that mA and mB were built from
+  double mGain = 0.0;  // outScale * s1
   bool mCoefValid = false;
-  double mGain = 0.0;      // mOutScale * s1 of the last step
-  // The last step left every smoothed control exactly where it found it, under the controls whose bits
-  // are in mLastControl: the same controls then change nothing but the recursion's state.
+  // The last step left the smoothed controls unchanged under the controls in mControl.
   bool mSettled = false;
-  uint64_t mLastControl[4] = {};
+  double mControl[4] = {};
 };

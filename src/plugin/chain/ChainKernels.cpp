@@ -1,0 +1,46 @@
+// The scalar passes and the choice of the passes at run time.
+#include "plugin/chain/ChainKernels.h"
+
+#include "plugin/chain/ChainPasses.h"
+#include "plugin/chain/VecScalar.h"
+
+const ChainKernels kChainKernelsScalar = {
+    "scalar",
+    chainpass::InputStage<VecScalar>,
+    chainpass::DetectorSaturator<VecScalar>,
+    chainpass::OutputStage<VecScalar>,
+    chainpass::GainComputer<VecScalar>,
+};
+
+namespace {
+
+struct Available {
+  const ChainKernels* sets[4];
+  int count = 0;
+
+  Available() {
+    sets[count++] = &kChainKernelsScalar;
+#if defined(QV_HAVE_SLEEF)
+    sets[count++] = &kChainKernelsSse2;
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) sets[count++] = &kChainKernelsAvx2;
+    if (__builtin_cpu_supports("avx512f")) sets[count++] = &kChainKernelsAvx512;
+#endif
+  }
+};
+
+const Available& Sets() {
+  static const Available available;
+  return available;
+}
+
+}  // namespace
+
+const ChainKernels& ChainKernels::Best() { return *Sets().sets[Sets().count - 1]; }
+
+int ChainKernels::Count() { return Sets().count; }
+
+const ChainKernels& ChainKernels::At(int index) {
+  const Available& a = Sets();
+  return *a.sets[index < 0 ? 0 : (index < a.count ? index : a.count - 1)];
+}

@@ -1,0 +1,14 @@
+// The passes on four doubles per register. Built with -mavx2 -mfma; reached only through
+// ChainKernels::Best on a CPU that has both.
+#include "plugin/chain/ChainKernels.h"
+
+#include "plugin/chain/ChainPasses.h"
+#include "plugin/chain/VecAvx2.h"
+
+const ChainKernels kChainKernelsAvx2 = {
+    "avx2",
+    chainpass::InputStage<VecAvx2>,
+    chainpass::DetectorSaturator<VecAvx2>,
+    chainpass::OutputStage<VecAvx2>,
+    chainpass::GainComputer<VecAvx2>,
+};

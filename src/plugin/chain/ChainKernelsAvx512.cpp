@@ -1,0 +1,14 @@
+// The passes on eight doubles per register. Built with -mavx512f; reached only through
+// ChainKernels::Best on a CPU (and system) that has it.
+#include "plugin/chain/ChainKernels.h"
+
+#include "plugin/chain/ChainPasses.h"
+#include "plugin/chain/VecAvx512.h"
+
+const ChainKernels kChainKernelsAvx512 = {
+    "avx512",
+    chainpass::InputStage<VecAvx512>,
+    chainpass::DetectorSaturator<VecAvx512>,
+    chainpass::OutputStage<VecAvx512>,
+    chainpass::GainComputer<VecAvx512>,
+};

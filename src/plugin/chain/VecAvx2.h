@@ -1,0 +1,35 @@
+// Four doubles per register with SLEEF's AVX2 functions. Only for translation units built with
+// -mavx2 -mfma, and only reached after the CPU has been seen to have both.
+#pragma once
+
+#include <immintrin.h>
+#include <sleef.h>
+
+struct VecAvx2 {
+  static constexpr int kWidth = 4;
+  __m256d v;
+
+  VecAvx2(double x = 0.0) : v(_mm256_set1_pd(x)) {}
+  VecAvx2(__m256d x) : v(x) {}
+  static VecAvx2 Load(const double* p) { return _mm256_loadu_pd(p); }
+  void Store(double* p) const { _mm256_storeu_pd(p, v); }
+
+  friend VecAvx2 operator+(VecAvx2 a, VecAvx2 b) { return _mm256_add_pd(a.v, b.v); }
+  friend VecAvx2 operator-(VecAvx2 a, VecAvx2 b) { return _mm256_sub_pd(a.v, b.v); }
+  friend VecAvx2 operator*(VecAvx2 a, VecAvx2 b) { return _mm256_mul_pd(a.v, b.v); }
+  friend VecAvx2 operator/(VecAvx2 a, VecAvx2 b) { return _mm256_div_pd(a.v, b.v); }
+
+  struct Mask {
+    __m256d m;
+    friend Mask operator&&(Mask a, Mask b) { return {_mm256_and_pd(a.m, b.m)}; }
+  };
+  friend Mask operator<(VecAvx2 a, VecAvx2 b) { return {_mm256_cmp_pd(a.v, b.v, _CMP_LT_OQ)}; }
+  friend VecAvx2 Select(Mask m, VecAvx2 a, VecAvx2 b) { return _mm256_blendv_pd(b.v, a.v, m.m); }
+
+  friend VecAvx2 Abs(VecAvx2 a) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), a.v); }
+  friend VecAvx2 Tanh(VecAvx2 a) { return Sleef_tanhd4_u35avx2(a.v); }
+  friend VecAvx2 Atan(VecAvx2 a) { return Sleef_atand4_u35avx2(a.v); }
+  friend VecAvx2 Sin(VecAvx2 a) { return Sleef_sind4_u35avx2(a.v); }
+  friend VecAvx2 Log(VecAvx2 a) { return Sleef_logd4_u35avx2(a.v); }
+  friend VecAvx2 Exp(VecAvx2 a) { return Sleef_expd4_u10avx2(a.v); }
+};

@@ -1,0 +1,35 @@
+// Eight doubles per register with SLEEF's AVX-512 functions. Only for translation units built
+// with -mavx512f, and only reached after the CPU has been seen to have it and the system to save it.
+#pragma once
+
+#include <immintrin.h>
+#include <sleef.h>
+
+struct VecAvx512 {
+  static constexpr int kWidth = 8;
+  __m512d v;
+
+  VecAvx512(double x = 0.0) : v(_mm512_set1_pd(x)) {}
+  VecAvx512(__m512d x) : v(x) {}
+  static VecAvx512 Load(const double* p) { return _mm512_loadu_pd(p); }
+  void Store(double* p) const { _mm512_storeu_pd(p, v); }
+
+  friend VecAvx512 operator+(VecAvx512 a, VecAvx512 b) { return _mm512_add_pd(a.v, b.v); }
+  friend VecAvx512 operator-(VecAvx512 a, VecAvx512 b) { return _mm512_sub_pd(a.v, b.v); }
+  friend VecAvx512 operator*(VecAvx512 a, VecAvx512 b) { return _mm512_mul_pd(a.v, b.v); }
+  friend VecAvx512 operator/(VecAvx512 a, VecAvx512 b) { return _mm512_div_pd(a.v, b.v); }
+
+  struct Mask {
+    __mmask8 m;
+    friend Mask operator&&(Mask a, Mask b) { return {static_cast<__mmask8>(a.m & b.m)}; }
+  };
+  friend Mask operator<(VecAvx512 a, VecAvx512 b) { return {_mm512_cmp_pd_mask(a.v, b.v, _CMP_LT_OQ)}; }
+  friend VecAvx512 Select(Mask m, VecAvx512 a, VecAvx512 b) { return _mm512_mask_blend_pd(m.m, b.v, a.v); }
+
+  friend VecAvx512 Abs(VecAvx512 a) { return _mm512_abs_pd(a.v); }
+  friend VecAvx512 Tanh(VecAvx512 a) { return Sleef_tanhd8_u35avx512f(a.v); }
+  friend VecAvx512 Atan(VecAvx512 a) { return Sleef_atand8_u35avx512f(a.v); }
+  friend VecAvx512 Sin(VecAvx512 a) { return Sleef_sind8_u35avx512f(a.v); }
+  friend VecAvx512 Log(VecAvx512 a) { return Sleef_logd8_u35avx512f(a.v); }
+  friend VecAvx512 Exp(VecAvx512 a) { return Sleef_expd8_u10avx512f(a.v); }
+};
