@@ -2,6 +2,7 @@
 #include "BlockProcessor.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -129,6 +130,7 @@ bool BlockProcessor::start(const ProcessConfig& config, std::string* error) {
     mPlugin.markProcessing(true);
     mRunning = true;
     mPosition = 0;
+    mProcessSeconds = 0;
     mInChanges.clear();
     return true;
 }
@@ -232,7 +234,9 @@ bool BlockProcessor::process(const double* const* in, const double* const* sidec
     data.outputEvents = &mOutEvents;
     data.processContext = &mContext;
 
+    const auto before = std::chrono::steady_clock::now();
     const tresult r = mPlugin.processor()->process(&data);
+    mProcessSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
     mInChanges.clear();
     if (r != kResultOk) {
         if (error) *error = "the plug-in's process call failed (result " + std::to_string(r) + ")";

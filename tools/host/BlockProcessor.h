@@ -40,6 +40,8 @@ public:
     int outputChannels() const { return mMainOut < 0 ? 0 : mOut[static_cast<size_t>(mMainOut)].channels; }
     vst3abi::uint32 latency() const { return mLatency; }
     vst3abi::uint32 tail() const { return mTail; }
+    // Time spent inside the plug-in's process calls since start(), in seconds.
+    double processSeconds() const { return mProcessSeconds; }
     const ProcessConfig& config() const { return mConfig; }
 
     // Delivered with the next process call, as host automation would be.
@@ -72,6 +74,7 @@ private:
     EventList mInEvents, mOutEvents;
     vst3abi::ProcessContext mContext{};
     vst3abi::int64 mPosition = 0;
+    double mProcessSeconds = 0;
 };
 
 }  // namespace qvhost

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchCommand.h"
 #include "CommandLine.h"
 #if QV_HOST_EDITOR
 #include "EditorCommand.h"
@@ -239,6 +240,7 @@ int runProcess(const CommandLine& cl) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "bench") return runBenchCommand({args.begin() + 1, args.end()});
     CommandLine cl;
     std::string error;
     if (!parseCommandLine(args, &cl, &error)) {
