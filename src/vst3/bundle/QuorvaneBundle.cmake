@@ -49,6 +49,15 @@ else()
     target_link_options(Quorvane PRIVATE -Wl,-z,defs)
   endif()
   set(_resources ${QV_BUNDLE_DIR}/Contents/Resources)
+  # The vector maths library travels inside the bundle, found next to the module first, so the
+  # plug-in loads on machines that do not have it installed.
+  if(QV_SLEEF_FILE)
+    set_target_properties(Quorvane PROPERTIES BUILD_RPATH "\$ORIGIN" INSTALL_RPATH "\$ORIGIN")
+    add_custom_command(TARGET Quorvane POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${QV_SLEEF_FILE}
+              ${QV_BUNDLE_DIR}/Contents/${_arch}-linux/${QV_SLEEF_SONAME}
+      COMMENT "Copying the vector maths library into the bundle")
+  endif()
 endif()
 
 file(MAKE_DIRECTORY ${_resources})
