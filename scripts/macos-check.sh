@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The macOS check (QV_MACOS_CHECK): every macOS-only source is compiled with clang++ -fsyntax-only,
-# so a typo behind __APPLE__ fails here although macOS is never built on this machine. .mm files
-# are read as Objective-C++ (manual reference counting) against Debian's GNUstep Foundation and
-# AppKit; C++ sources with an __APPLE__ branch are read with __APPLE__ defined. Both see our
-# stand-in Apple headers (tests/macos/stubs). Sources with a 32-bit branch are read a second time
-# without __LP64__. Linux-only sources (the X11 window, code only behind !__APPLE__) are left out.
-# Nothing is linked or written.
+# The macOS check (QV_MACOS_CHECK), for a product whose platform is never built on this machine.
+# 1. Every macOS-only source goes through clang++ -fsyntax-only, so a typo behind __APPLE__ fails
+#    here: .mm files as Objective-C++ (manual reference counting) against Debian's GNUstep
+#    Foundation and AppKit, C++ sources with an __APPLE__ branch with __APPLE__ defined, both with
+#    our stand-in Apple headers (tests/macos/stubs); a source with a 32-bit branch is read again
+#    without __LP64__. Linux-only sources (the X11 window, code only behind !__APPLE__) are left out.
+# 2. The CMake project is configured as on a Mac and the bundle it would make is checked.
+# Nothing is linked; everything it writes goes to a temporary folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -60,7 +61,40 @@ done
 wait
 cat "$logs"/*.log
 failed=$(find "$logs" -name '*.failed' | wc -l)
-ms=$((($(date +%s%N) - start) / 1000000))
-printf 'macos-check: %d Objective-C++ and %d C++ sources, %d compilations, %d failed (%d.%03d s)\n' \
-  "${#mm[@]}" "${#cpp[@]}" "$n" "$failed" $((ms / 1000)) $((ms % 1000))
+echo "macos-check: ${#mm[@]} Objective-C++ and ${#cpp[@]} C++ sources, $n compilations, $failed failed"
 [ "$failed" -eq 0 ]
+
+# The CMake side: the project configured as on a Mac, with the options the README gives Mac users
+# (nothing is built; libpng is Debian's, only to be found). The bundle must come out as hosts and
+# the engine expect it.
+lib=/usr/lib/$(gcc -print-multiarch)
+cfg=$logs/darwin
+cmake -S . -B "$cfg" -G "Unix Makefiles" -DCMAKE_SYSTEM_NAME=Darwin -DCMAKE_OSX_ARCHITECTURES=x86_64 \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_TRY_COMPILE_TARGET_TYPE=STATIC_LIBRARY \
+  -DQV_TESTS=OFF -DQV_BENCH=OFF -DQV_COMPONENTS="gdi;pix;base;framework;graphics;dsp;vst3;plugin" \
+  -DPNG_LIBRARY="$lib/libpng16.a" -DPNG_PNG_INCLUDE_DIR=/usr/include -DZLIB_LIBRARY="$lib/libz.a" \
+  >"$logs/darwin.log" 2>&1 || {
+  cat "$logs/darwin.log"
+  echo "macos-check: the macOS configuration failed"
+  exit 1
+}
+problems=()
+link=$cfg/src/plugin/CMakeFiles/Quorvane.dir/link.txt
+grep -q -- '-o \.\./\.\./Quorvane\.vst3/Contents/MacOS/Quorvane ' "$link" ||
+  problems+=("the module is not linked to Quorvane.vst3/Contents/MacOS/Quorvane")
+# The Info.plist CMake writes for the bundle target must be the one the layout script writes, with
+# the identifier the engine looks its images up by.
+id=$(sed -n 's/^const char\* const kPluginBundleID = "\(.*\)";$/\1/p' src/vst3/MakeGraphics.cpp)
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$cfg/CMakeCache.txt")
+cmake -DBUNDLE="$logs/layout" -DNAME=Quorvane -DIDENTIFIER="$id" -DVERSION="$version" \
+  -DINFO_PLIST_IN=src/vst3/bundle/Info.plist.in -P src/vst3/bundle/MacBundleLayout.cmake
+diff -u "$logs/layout/Contents/Info.plist" "$cfg/Quorvane.vst3/Contents/Info.plist" >&2 ||
+  problems+=("CMake's Info.plist differs from the layout's (identifier '$id')")
+make=$cfg/src/graphics/CMakeFiles/qv_graphics_platform.dir/build.make
+arc=$(grep -c -- '-fno-objc-arc .* -c .*\.mm$' "$make" || true)
+[ "$arc" -eq "${#mm[@]}" ] || problems+=("$arc of ${#mm[@]} .mm files are compiled with -fno-objc-arc")
+for p in "${problems[@]}"; do echo "macos-check: $p" >&2; done
+ms=$((($(date +%s%N) - start) / 1000000))
+printf 'macos-check: macOS configuration, %d problems (%d.%03d s in all)\n' "${#problems[@]}" \
+  $((ms / 1000)) $((ms % 1000))
+[ "${#problems[@]}" -eq 0 ]

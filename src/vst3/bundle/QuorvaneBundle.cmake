@@ -7,9 +7,14 @@ set(QV_VENDOR_URL "https://www.tallowmarkworks.com")
 set(QV_VENDOR_EMAIL "support@tallowmarkworks.com")
 # GUID_DATA1..4 of vst3/ModuleClassInfo.h, as hosts print class identifiers.
 set(QV_CLASS_ID "5A3C9E17B4D2417F546D776B51767231")
+# The engine finds its images through this identifier: it must equal kPluginBundleID in
+# vst3/MakeGraphics.cpp (the macOS layout test compares them).
+set(QV_BUNDLE_ID "com.tallowmarkworks.quorvane")
 
 set(QV_BUNDLE_DIR ${CMAKE_BINARY_DIR}/Quorvane.vst3 CACHE INTERNAL "The built plug-in bundle")
 set(_bundle_src ${CMAKE_CURRENT_LIST_DIR})
+set(_mac_layout -DNAME=Quorvane -DIDENTIFIER=${QV_BUNDLE_ID} -DVERSION=${PROJECT_VERSION}
+                -DINFO_PLIST_IN=${_bundle_src}/Info.plist.in)
 
 add_library(Quorvane MODULE ${QV_VST3_MODULE_SOURCES})
 target_link_libraries(Quorvane PRIVATE qv_plugin qv_vst3)
@@ -23,14 +28,19 @@ if(APPLE)
   set_target_properties(Quorvane PROPERTIES
     BUNDLE TRUE
     BUNDLE_EXTENSION vst3
-    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
+    # A generator expression keeps Xcode from adding a folder per configuration: the resources
+    # and install-vst3 expect the bundle at QV_BUNDLE_DIR.
+    LIBRARY_OUTPUT_DIRECTORY $<1:${CMAKE_BINARY_DIR}>
     MACOSX_BUNDLE_BUNDLE_NAME Quorvane
-    MACOSX_BUNDLE_GUI_IDENTIFIER com.tallowmarkworks.quorvane
+    MACOSX_BUNDLE_GUI_IDENTIFIER ${QV_BUNDLE_ID}
     MACOSX_BUNDLE_BUNDLE_VERSION ${PROJECT_VERSION}
     MACOSX_BUNDLE_SHORT_VERSION_STRING ${PROJECT_VERSION}
     MACOSX_BUNDLE_INFO_PLIST ${_bundle_src}/Info.plist.in)
   target_link_libraries(Quorvane PRIVATE "-framework CoreFoundation")
   target_link_options(Quorvane PRIVATE -Wl,-exported_symbols_list,${_bundle_src}/exports_macos.txt)
+  add_custom_command(TARGET Quorvane POST_BUILD
+    COMMAND ${CMAKE_COMMAND} ${_mac_layout} -DBUNDLE=${QV_BUNDLE_DIR} -P ${_bundle_src}/MacBundleLayout.cmake
+    VERBATIM)
   set(_resources ${QV_BUNDLE_DIR}/Contents/Resources)
 else()
   set(_arch ${CMAKE_SYSTEM_PROCESSOR})
@@ -72,6 +82,23 @@ if(_img_files)
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${_img_files} ${_resources}
     COMMENT "Copying the editor images into the bundle")
   add_dependencies(Quorvane quorvane-images)
+endif()
+
+# The macOS bundle laid out here around a placeholder binary, with the resources above
+# (build/.../macos-dryrun/Quorvane.vst3); tests/vst3 checks the same layout.
+if(NOT APPLE)
+  set(QV_MAC_LAYOUT_ARGS ${_mac_layout} -DRESOURCES_DIR=${_resources}
+      CACHE INTERNAL "MacBundleLayout.cmake arguments")
+  set(_dryrun ${CMAKE_BINARY_DIR}/macos-dryrun)
+  file(WRITE ${_dryrun}/placeholder "Stands in for the Mach-O module, which only a Mac builds.\n")
+  add_custom_target(quorvane-macos-dryrun
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${_dryrun}/Quorvane.vst3
+    COMMAND ${CMAKE_COMMAND} ${QV_MAC_LAYOUT_ARGS} -DBUNDLE=${_dryrun}/Quorvane.vst3
+            -DEXECUTABLE=${_dryrun}/placeholder -P ${_bundle_src}/MacBundleLayout.cmake
+    VERBATIM)
+  if(TARGET quorvane-images)
+    add_dependencies(quorvane-macos-dryrun quorvane-images)
+  endif()
 endif()
 
 add_custom_target(install-vst3
