@@ -225,8 +225,9 @@ void PIX_DashedLine(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_Pixel c
   const long long reach = (long long)pl.width() + pl.height() + 2;
   long long k0 = 0, k1 = len;
   if (len > 0) {
-    const long long start = Abs(dx) > Abs(dy) ? (dx > 0 ? -x1 : x1 - (pl.width() - 1))
-                                               : (dy > 0 ? -y1 : y1 - (pl.height() - 1));
+    const long long ax = x1, ay = y1;
+    const long long start = Abs(dx) > Abs(dy) ? (dx > 0 ? -ax : ax - (pl.width() - 1))
+                                               : (dy > 0 ? -ay : ay - (pl.height() - 1));
     if (start > k0) k0 = start - 1;
     if (k1 > k0 + reach) k1 = k0 + reach;
   }
