@@ -209,22 +209,20 @@ void QuorvaneChain::DetectorSource(const double* scL, const double* scR, int n, 
 
 // The detector filters, both channels side by side: high-pass, peak, high shelf, then the shelf's
 // extra zero-input step of every sample. A channel whose output is not finite starts again from
-// silence. The transient pre-shaper follows on the filtered signal.
+// silence. The threshold smoother rides along, an independent recursion free beside the filters':
+// it gives the threshold the gain computer sees at each sample, set after the sample before, so the
+// first is the compressor's and mThreshold[n] the next chunk's first. Then the transient pre-shaper.
 void QuorvaneChain::Filters(int n, const QuorvaneSettings& s) {
   float* pairs = mFilterPairs;  // left and right of each sample, side by side
   for (int i = 0; i < n; ++i) {
     pairs[2 * i] = static_cast<float>(LimitDetector(mScSat[0][i]));
     pairs[2 * i + 1] = static_cast<float>(LimitDetector(mScSat[1][i]));
   }
-
   SectionPair hp, peak, shelf;
   hp.Load(mFilters[kHighPassL], mFilters[kHighPassR], mNorm[kHighPassL], mNorm[kHighPassR]);
   peak.Load(mFilters[kPeakL], mFilters[kPeakR], mNorm[kPeakL], mNorm[kPeakR]);
   shelf.Load(mFilters[kShelfL], mFilters[kShelfR], mNorm[kShelfL], mNorm[kShelfR]);
   const PairF zero = PairF::Of(0.0f, 0.0f);
-  // The threshold smoother rides along: an independent recursion, free beside the filters'. It gives
-  // the threshold the gain computer sees at each sample, set after the sample before, so the first is
-  // the compressor's and mThreshold[n] the next chunk's first.
   double threshold = mComp.thresholdDb;
   OnePoleSmoother thresholdSmoother = mThresholdSmoother;
   for (int i = 0; i < n; ++i) {
@@ -267,10 +265,14 @@ void QuorvaneChain::Envelope(int n, const QuorvaneSettings& s, int turbo) {
   double env = mComp.envelope;
   double attack = mComp.attackCoef, release = mComp.releaseCoef;
   const double* scFilt[2] = {mScFilt[0], mScFilt[1]};
+  const double* pre[2] = {mPreShaped[0], mPreShaped[1]};
   double* envOut = mEnv;
 
-  Tilt::ProcessPair(mTilt[0], mTilt[1], mPreShaped[0], mPreShaped[1], n, 0.55, s.transientTilt,
-                    s.transientTilt, 0.25, [&](int i, double tiltL, double tiltR) {
+  auto input = [pre](int i, double& l, double& r) {
+    l = pre[0][i];
+    r = pre[1][i];
+  };
+  auto follower = [&](int i, double tiltL, double tiltR) {
     double dl = (1.0 - mix) * (100.0 * scFilt[0][i]) + mix * (100.0 * tiltL);
     double dr = (1.0 - mix) * (100.0 * scFilt[1][i]) + mix * (100.0 * tiltR);
     if (!std::isfinite(dl)) dl = 0.0;
@@ -281,7 +283,8 @@ void QuorvaneChain::Envelope(int n, const QuorvaneSettings& s, int turbo) {
     envOut[i] = env;
     attack = mAttackCoef;
     release = mReleaseCoef;
-  });
+  };
+  Tilt::ProcessPair(mTilt[0], mTilt[1], n, 0.55, s.transientTilt, s.transientTilt, 0.25, input, follower);
   mComp.envelope = env;
 }
 

@@ -296,10 +296,16 @@ TEST(Tilt, CachedAndPairedProcessingAreBitIdentical) {
     ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << "sample " << i;
     const double xr = -0.5 * x;
     double pl = 0.0, pr = 0.0;
-    Tilt::ProcessPair(pairL, pairR, &x, &xr, 1, level, tilt, tilt, c4, [&](int, double l, double r) {
-      pl = l;
-      pr = r;
-    });
+    Tilt::ProcessPair(
+        pairL, pairR, 1, level, tilt, tilt, c4,
+        [&](int, double& l, double& r) {
+          l = x;
+          r = xr;
+        },
+        [&](int, double l, double r) {
+          pl = l;
+          pr = r;
+        });
     ASSERT_EQ(std::memcmp(&pl, &a, sizeof a), 0) << "sample " << i;
     ASSERT_TRUE(std::isfinite(pr)) << "sample " << i;
   }

@@ -30,25 +30,22 @@ public:
     return Recursion(x);
   }
   double ProcessUncached(double x, double c1, double c2, double c3, double c4);
-  // Both shapers of a stereo pair over n samples under the same controls, handing each sample's two
-  // outputs to each(i, left, right) as they are made: the same results as Process on each channel,
-  // with the settled recursions of both channels in one register. `each` is inlined into the loop,
-  // so the caller's own recursion runs alongside.
-  template <class Each>
-  static void ProcessPair(Tilt& l, Tilt& r, const double* xl, const double* xr, int n, double c1, double c2,
-                          double c3, double c4, Each&& each) {
+  // Both shapers of a stereo pair over n samples under the same controls: input(i, left, right)
+  // supplies each sample's two inputs, each(i, left, right) receives the two outputs. The same
+  // results as Process on each channel, with the settled recursions of both channels in one
+  // register. Both callbacks are inlined into the loop, so the caller's own recursions run alongside.
+  template <class Input, class Each>
+  static void ProcessPair(Tilt& l, Tilt& r, int n, double c1, double c2, double c3, double c4, Input&& input,
+                          Each&& each) {
     int i = 0;
-    while (i < n) {
-      if (l.Ready(c1, c2, c3, c4) && r.Ready(c1, c2, c3, c4)) {
-        i = RecursionPair(l, r, xl, xr, i, n, each);
-        if (i == n) break;
-        // A state overflowed: this sample goes through each channel's own step, which clears it.
-      }
-      const double yl = l.Process(xl[i], c1, c2, c3, c4);
-      const double yr = r.Process(xr[i], c1, c2, c3, c4);
+    for (; i < n && !(l.Ready(c1, c2, c3, c4) && r.Ready(c1, c2, c3, c4)); ++i) {
+      double xl, xr;
+      input(i, xl, xr);
+      const double yl = l.Process(xl, c1, c2, c3, c4);
+      const double yr = r.Process(xr, c1, c2, c3, c4);
       each(i, yl, yr);
-      ++i;
     }
+    if (i < n) RecursionPair(l, r, i, n, input, each);
   }
   void Reset();
 
@@ -94,10 +91,10 @@ private:
   bool Ready(double c1, double c2, double c3, double c4) const {
     return mSettled && c1 == mControl[0] && c2 == mControl[1] && c3 == mControl[2] && c4 == mControl[3];
   }
-  // The settled recursions of l and r from sample i on, until n or until a state overflows; returns
-  // where it stopped. The same operations in the same order as Recursion, lane by lane.
-  template <class Each>
-  static int RecursionPair(Tilt& l, Tilt& r, const double* xl, const double* xr, int i, int n, Each& each) {
+  // The settled recursions of l and r from sample i to n, lane by lane the same operations in the
+  // same order as Recursion.
+  template <class Input, class Each>
+  static void RecursionPair(Tilt& l, Tilt& r, int i, int n, Input& input, Each& each) {
     PairD a[6], b[6], z[6];
     for (int k = 0; k < 6; ++k) {
       a[k] = PairD::Of(l.mA[k], r.mA[k]);
@@ -106,12 +103,20 @@ private:
     }
     const PairD two = PairD::Of(2.0, 2.0), gain = PairD::Of(l.mGain, r.mGain);
     for (; i < n; ++i) {
-      double inL = xl[i], inR = xr[i];
+      double inL, inR;
+      input(i, inL, inR);
       if (!std::isfinite(inL)) inL = 0.0;
       if (!std::isfinite(inR)) inR = 0.0;
       const PairD z0 =
           two * PairD::Of(inL, inR) - (a[1] * z[1] + a[2] * z[2] + a[3] * z[3] + a[4] * z[4] + a[5] * z[5]) / a[0];
-      if (z0.Beyond(kStateLimit)) break;
+      if (z0.Beyond(kStateLimit)) {
+        // Each channel's own step clears a state that overflowed.
+        for (int k = 1; k < 6; ++k) l.mZ[k] = z[k].L(), r.mZ[k] = z[k].R();
+        const double yl = l.Recursion(inL), yr = r.Recursion(inR);
+        for (int k = 1; k < 6; ++k) z[k] = PairD::Of(l.mZ[k], r.mZ[k]);
+        each(i, yl, yr);
+        continue;
+      }
       const PairD y =
           gain * (b[0] * z0 + b[1] * z[1] + b[2] * z[2] + b[3] * z[3] + b[4] * z[4] + b[5] * z[5]) / a[0];
       z[5] = z[4];
@@ -125,7 +130,6 @@ private:
       l.mZ[k] = z[k].L();
       r.mZ[k] = z[k].R();
     }
-    return i;
   }
   // One smoothing step towards the targets; rebuilds the coefficients if the smoothed values moved.
   void Smooth(double c1, double c2, double c3, double c4);
