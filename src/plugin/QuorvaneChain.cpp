@@ -244,16 +244,13 @@ void QuorvaneChain::Filters(int n, const QuorvaneSettings& s) {
   mThreshold[n] = threshold;
   mThresholdSmoother = thresholdSmoother;
 
-  // Divided, not multiplied by 1/B: the tilt's sums cancel heavily and would magnify even that
-  // rounding.
-  const double B = 6.0 * s.boostGain;
   for (int i = 0; i < n; ++i) {
-    const double l = pairs[2 * i], r = pairs[2 * i + 1];
-    mScFilt[0][i] = l;
-    mScFilt[1][i] = r;
-    mPreShaped[0][i] = tiltPreShape(l * B) / B;
-    mPreShaped[1][i] = tiltPreShape(r * B) / B;
+    mScFilt[0][i] = pairs[2 * i];
+    mScFilt[1][i] = pairs[2 * i + 1];
   }
+  const double B = 6.0 * s.boostGain;
+  mKernels->preShaper(mScFilt[0], mPreShaped[0], n, B);
+  mKernels->preShaper(mScFilt[1], mPreShaped[1], n, B);
 }
 
 // The tilt shapers, the blend into the detector signal and the compressor's linked follower, in one

@@ -1,14 +1,24 @@
 // The scalar passes and the choice of the passes at run time.
 #include "plugin/chain/ChainKernels.h"
 
+#include <array>
+
 #include "plugin/chain/ChainPasses.h"
 #include "plugin/chain/VecScalar.h"
+#include "plugin/dsp/TiltPreTable.h"
+
+const std::array<double, 200> chainpass::kTiltPreWide = [] {
+  std::array<double, 200> wide{};
+  for (int i = 0; i < 200; ++i) wide[i] = tiltpre_table.T[i];
+  return wide;
+}();
 
 const ChainKernels kChainKernelsScalar = {
     "scalar",
     chainpass::InputStage<VecScalar>,
     chainpass::DetectorSaturator<VecScalar>,
     chainpass::OutputStage<VecScalar>,
+    chainpass::PreShaper<VecScalar>,
     chainpass::GainComputer<VecScalar>,
 };
 

@@ -14,6 +14,7 @@ struct ChainKernels {
   void (*inputStage)(double* x, int n, int xformer);
   void (*detectorSaturator)(double* x, int n);
   void (*outputStage)(double* x, int n);
+  void (*preShaper)(const double* x, double* y, int n, double drive);
   void (*gainComputer)(const double* env, const double* threshold, double* reductionDb, double* gain, int n,
                        double kneeFactor, double slope);
 

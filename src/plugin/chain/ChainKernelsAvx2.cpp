@@ -10,5 +10,6 @@ const ChainKernels kChainKernelsAvx2 = {
     chainpass::InputStage<VecAvx2>,
     chainpass::DetectorSaturator<VecAvx2>,
     chainpass::OutputStage<VecAvx2>,
+    chainpass::PreShaper<VecAvx2>,
     chainpass::GainComputer<VecAvx2>,
 };

@@ -10,5 +10,6 @@ const ChainKernels kChainKernelsAvx512 = {
     chainpass::InputStage<VecAvx512>,
     chainpass::DetectorSaturator<VecAvx512>,
     chainpass::OutputStage<VecAvx512>,
+    chainpass::PreShaper<VecAvx512>,
     chainpass::GainComputer<VecAvx512>,
 };

@@ -9,5 +9,6 @@ const ChainKernels kChainKernelsSse2 = {
     chainpass::InputStage<VecSse2>,
     chainpass::DetectorSaturator<VecSse2>,
     chainpass::OutputStage<VecSse2>,
+    chainpass::PreShaper<VecSse2>,
     chainpass::GainComputer<VecSse2>,
 };

@@ -5,7 +5,12 @@
 // the widest vector.
 #pragma once
 
+#include <array>
+
 namespace chainpass {
+
+// The pre-shaper's curve widened to double, as the lookup reads it (ChainKernels.cpp).
+extern const std::array<double, 200> kTiltPreWide;
 
 template <class V>
 V SoftSat(V x) {
@@ -46,6 +51,25 @@ template <class V>
 void OutputStage(double* x, int n) {
   for (int i = 0; i < n; i += V::kWidth)
     (V(5.623413251903491) * XformerShape(V(0.1778279410038923) * V::Load(x + i))).Store(x + i);
+}
+
+// The transient pre-shaper (dsp/TiltPreTable.h) on the filtered detector signal, driven by B and
+// scaled back by it: the same lookup, interpolation and sign, lane by lane.
+template <class V>
+void PreShaper(const double* x, double* y, int n, double drive) {
+  const V B(drive), zero(0.0), one(1.0);
+  for (int i = 0; i < n; i += V::kWidth) {
+    const V v = V::Load(x + i) * B;
+    const V a = Abs(v) * V(142.14300537109375);
+    // In range: an index up to 198. Beyond it the curve's last value; a NaN gives 0.
+    const auto inRange = a < V(199.0);
+    const V at = Select(inRange, a, zero);
+    const V k = Trunc(at);
+    const V f = at - k;
+    const V lerp = V::Gather(kTiltPreWide.data(), k) * (one - f) + V::Gather(kTiltPreWide.data() + 1, k) * f;
+    const V r = Select(inRange, lerp, Select(zero < a, V(0.8333333134651184), zero));
+    (Select(v < zero, -r, r) / B).Store(y + i);
+  }
 }
 
 // The compressor's gain computer on envelopes and the thresholds in effect at each sample, with one

@@ -18,6 +18,7 @@ struct VecAvx2 {
   friend VecAvx2 operator-(VecAvx2 a, VecAvx2 b) { return _mm256_sub_pd(a.v, b.v); }
   friend VecAvx2 operator*(VecAvx2 a, VecAvx2 b) { return _mm256_mul_pd(a.v, b.v); }
   friend VecAvx2 operator/(VecAvx2 a, VecAvx2 b) { return _mm256_div_pd(a.v, b.v); }
+  friend VecAvx2 operator-(VecAvx2 a) { return _mm256_xor_pd(a.v, _mm256_set1_pd(-0.0)); }
 
   struct Mask {
     __m256d m;
@@ -27,6 +28,11 @@ struct VecAvx2 {
   friend VecAvx2 Select(Mask m, VecAvx2 a, VecAvx2 b) { return _mm256_blendv_pd(b.v, a.v, m.m); }
 
   friend VecAvx2 Abs(VecAvx2 a) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), a.v); }
+  friend VecAvx2 Trunc(VecAvx2 a) { return _mm256_cvtepi32_pd(_mm256_cvttpd_epi32(a.v)); }
+  static VecAvx2 Gather(const double* table, VecAvx2 k) {
+    const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+    return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), table, _mm256_cvttpd_epi32(k.v), all, 8);
+  }
   friend VecAvx2 Tanh(VecAvx2 a) { return Sleef_tanhd4_u35avx2(a.v); }
   friend VecAvx2 Atan(VecAvx2 a) { return Sleef_atand4_u35avx2(a.v); }
   friend VecAvx2 Sin(VecAvx2 a) { return Sleef_sind4_u35avx2(a.v); }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <immintrin.h>
+
+#include <cstdint>
 #include <sleef.h>
 
 struct VecAvx512 {
@@ -18,6 +20,9 @@ struct VecAvx512 {
   friend VecAvx512 operator-(VecAvx512 a, VecAvx512 b) { return _mm512_sub_pd(a.v, b.v); }
   friend VecAvx512 operator*(VecAvx512 a, VecAvx512 b) { return _mm512_mul_pd(a.v, b.v); }
   friend VecAvx512 operator/(VecAvx512 a, VecAvx512 b) { return _mm512_div_pd(a.v, b.v); }
+  friend VecAvx512 operator-(VecAvx512 a) {
+    return _mm512_castsi512_pd(_mm512_xor_si512(_mm512_castpd_si512(a.v), _mm512_set1_epi64(INT64_MIN)));
+  }
 
   struct Mask {
     __mmask8 m;
@@ -27,6 +32,11 @@ struct VecAvx512 {
   friend VecAvx512 Select(Mask m, VecAvx512 a, VecAvx512 b) { return _mm512_mask_blend_pd(m.m, b.v, a.v); }
 
   friend VecAvx512 Abs(VecAvx512 a) { return _mm512_abs_pd(a.v); }
+  // The masked forms: the plain ones trip a false uninitialised-value warning in GCC 12's headers.
+  friend VecAvx512 Trunc(VecAvx512 a) { return _mm512_maskz_cvtepi32_pd(0xFF, _mm512_maskz_cvttpd_epi32(0xFF, a.v)); }
+  static VecAvx512 Gather(const double* table, VecAvx512 k) {
+    return _mm512_mask_i32gather_pd(_mm512_setzero_pd(), 0xFF, _mm512_maskz_cvttpd_epi32(0xFF, k.v), table, 8);
+  }
   friend VecAvx512 Tanh(VecAvx512 a) { return Sleef_tanhd8_u35avx512f(a.v); }
   friend VecAvx512 Atan(VecAvx512 a) { return Sleef_atand8_u35avx512f(a.v); }
   friend VecAvx512 Sin(VecAvx512 a) { return Sleef_sind8_u35avx512f(a.v); }

@@ -19,6 +19,7 @@ struct VecSse2 {
   friend VecSse2 operator-(VecSse2 a, VecSse2 b) { return _mm_sub_pd(a.v, b.v); }
   friend VecSse2 operator*(VecSse2 a, VecSse2 b) { return _mm_mul_pd(a.v, b.v); }
   friend VecSse2 operator/(VecSse2 a, VecSse2 b) { return _mm_div_pd(a.v, b.v); }
+  friend VecSse2 operator-(VecSse2 a) { return _mm_xor_pd(a.v, _mm_set1_pd(-0.0)); }
 
   struct Mask {
     __m128d m;
@@ -30,6 +31,11 @@ struct VecSse2 {
   }
 
   friend VecSse2 Abs(VecSse2 a) { return _mm_andnot_pd(_mm_set1_pd(-0.0), a.v); }
+  friend VecSse2 Trunc(VecSse2 a) { return _mm_cvtepi32_pd(_mm_cvttpd_epi32(a.v)); }
+  static VecSse2 Gather(const double* table, VecSse2 k) {
+    const __m128i i = _mm_cvttpd_epi32(k.v);
+    return _mm_setr_pd(table[_mm_cvtsi128_si32(i)], table[_mm_cvtsi128_si32(_mm_srli_si128(i, 4))]);
+  }
   friend VecSse2 Tanh(VecSse2 a) { return Sleef_tanhd2_u35sse2(a.v); }
   friend VecSse2 Atan(VecSse2 a) { return Sleef_atand2_u35sse2(a.v); }
   friend VecSse2 Sin(VecSse2 a) { return Sleef_sind2_u35sse2(a.v); }
