@@ -2,9 +2,10 @@
 // and measured alone. The plug-in class feeds it the cached parameter values.
 //
 // A block is worked through in chunks, each as a short sequence of passes: the stateless stages (the
-// saturators, the gain computer and its exponential) run across the chunk in vector registers, and
-// only the true recursions (filters, tilt, envelope, smoothers, meter) run sample by sample. The
-// result follows the per-sample rules to within rounding.
+// saturators, the transient pre-shaper, the gain computer and its exponential) run across the chunk
+// in vector registers, and only the true recursions (filters, tilt, envelope, smoothers, meter) run
+// sample by sample. The result follows the per-sample rules to within rounding (1e-9 at most), and
+// does not depend on the block size.
 #pragma once
 
 #include "plugin/QuorvaneSettings.h"
