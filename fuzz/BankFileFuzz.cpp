@@ -5,16 +5,14 @@
 
 #include "base/StrBuf.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FuzzFile file;
   StrBuf path;
   path.Set(file.Put(data, size));
   FuzzPlugin plug;
   plug.LoadBankFromFXB(&path);
   plug.CheckSane();
-  for (int i = 0; i < plug.GetPresetCount(); ++i)
-  {
+  for (int i = 0; i < plug.GetPresetCount(); ++i) {
     plug.RestorePreset(i);
     plug.CheckSane();
   }

@@ -6,8 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> args(1);
   for (size_t i = 0; i < size; i++) {
     if (data[i] == 0)
@@ -18,8 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   qvhost::CommandLine cl;
   std::string error;
   if (!qvhost::parseCommandLine(args, &cl, &error)) {
-    if (error.empty())
-      std::abort();
+    if (error.empty()) std::abort();
     return 0;
   }
   if (cl.command == qvhost::CommandLine::Command::Process &&

@@ -9,26 +9,22 @@
 #include <cstdio>
 #include <cstdlib>
 
-class FuzzFile
-{
-public:
-  FuzzFile()
-  {
+class FuzzFile {
+ public:
+  FuzzFile() {
     mFd = memfd_create("qv-fuzz", 0);
-    if (mFd < 0)
-      std::abort();
+    if (mFd < 0) std::abort();
     std::snprintf(mPath, sizeof(mPath), "/proc/self/fd/%d", mFd);
   }
 
   // Replaces the file's contents; returns its path.
-  const char* Put(const uint8_t* data, size_t size)
-  {
+  const char* Put(const uint8_t* data, size_t size) {
     if (ftruncate(mFd, 0) != 0 || (size && pwrite(mFd, data, size, 0) != static_cast<ssize_t>(size)))
       std::abort();
     return mPath;
   }
 
-private:
+ private:
   int mFd = -1;
   char mPath[64];
 };

@@ -4,12 +4,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> bytes(data, data + size);
   qvhost::PluginState state;
   std::string error;
-  if (qvhost::decodeState(bytes, &state, &error) && qvhost::encodeState(state) != bytes)
-    std::abort();
+  if (qvhost::decodeState(bytes, &state, &error) && qvhost::encodeState(state) != bytes) std::abort();
   return 0;
 }

@@ -6,19 +6,14 @@
 
 #include <cstring>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ByteChunk in;
-  if (size && in.AppendBytes(data, static_cast<int>(size)) <= 0)
-    return 0;
+  if (size && in.AppendBytes(data, static_cast<int>(size)) <= 0) return 0;
   FuzzPlugin plug;
-  if (plug.UnserializePresets(&in, 0) > in.Size())
-    std::abort();
+  if (plug.UnserializePresets(&in, 0) > in.Size()) std::abort();
   plug.CheckSane();
-  for (int i = 0; i < plug.GetPresetCount(); ++i)
-  {
-    if (std::strlen(plug.GetPresetName(i)) > IPreset::kMaxNameLen)
-      std::abort();
+  for (int i = 0; i < plug.GetPresetCount(); ++i) {
+    if (std::strlen(plug.GetPresetName(i)) > IPreset::kMaxNameLen) std::abort();
     plug.RestorePreset(i);
     plug.CheckSane();
   }

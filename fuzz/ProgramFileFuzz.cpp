@@ -4,8 +4,7 @@
 
 #include "base/StrBuf.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FuzzFile file;
   StrBuf path;
   path.Set(file.Put(data, size));

@@ -24,36 +24,29 @@ namespace {
 
 std::string gRoot;
 
-void Write(const std::string& fuzzer, const std::string& name, const void* data, size_t n)
-{
+void Write(const std::string& fuzzer, const std::string& name, const void* data, size_t n) {
   const std::string dir = gRoot + "/" + fuzzer;
   mkdir(dir.c_str(), 0755);
   FILE* f = std::fopen((dir + "/" + name).c_str(), "wb");
-  if (!f || (n && std::fwrite(data, 1, n, f) != n))
-    std::exit(1);
+  if (!f || (n && std::fwrite(data, 1, n, f) != n)) std::exit(1);
   std::fclose(f);
 }
 
-void Write(const std::string& fuzzer, const std::string& name, const ByteChunk& c)
-{
+void Write(const std::string& fuzzer, const std::string& name, const ByteChunk& c) {
   Write(fuzzer, name, c.Data(), static_cast<size_t>(c.Size()));
 }
 
-std::vector<uint8_t> ReadAll(const std::string& path)
-{
+std::vector<uint8_t> ReadAll(const std::string& path) {
   std::vector<uint8_t> v;
-  if (FILE* f = std::fopen(path.c_str(), "rb"))
-  {
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
     int ch;
-    while ((ch = std::fgetc(f)) != EOF)
-      v.push_back(static_cast<uint8_t>(ch));
+    while ((ch = std::fgetc(f)) != EOF) v.push_back(static_cast<uint8_t>(ch));
     std::fclose(f);
   }
   return v;
 }
 
-void Framework()
-{
+void Framework() {
   FuzzPlugin plug;
   plug.GetParam(3)->SetNormalized(0.75);
   ByteChunk state;
@@ -70,8 +63,7 @@ void Framework()
   plug.SerializePresets(&presets);
   Write("preset_list", "slots", presets);
 
-  for (bool chunks : {true, false})
-  {
+  for (bool chunks : {true, false}) {
     FuzzPlugin p(chunks);
     p.GetParam(1)->SetNormalized(0.25);
     p.ModifyCurrentPreset("seed");
@@ -88,56 +80,53 @@ void Framework()
   }
 }
 
-void Base64()
-{
+void Base64() {
   const unsigned char raw[] = {0, 1, 2, 0xFF, 0x80, 'Q', 'v'};
-  for (int n : {1, 2, 3, 7})
-  {
+  for (int n : {1, 2, 3, 7}) {
     std::string seed = {static_cast<char>(n), 0};
     seed += Base64Encode(raw, n);
     Write("base64", "blob" + std::to_string(n), seed.data(), seed.size());
   }
 }
 
-void Pngs()
-{
-  struct Kind
-  {
+void Pngs() {
+  struct Kind {
     const char* name;
     int colorType, depth;
     bool interlaced;
   };
-  const Kind kinds[] = {{"grey1", PNG_COLOR_TYPE_GRAY, 1, false},   {"grey8", PNG_COLOR_TYPE_GRAY, 8, false},
+  const Kind kinds[] = {{"grey1", PNG_COLOR_TYPE_GRAY, 1, false},
+                        {"grey8", PNG_COLOR_TYPE_GRAY, 8, false},
                         {"greyalpha16", PNG_COLOR_TYPE_GRAY_ALPHA, 16, false},
-                        {"palette4", PNG_COLOR_TYPE_PALETTE, 4, false}, {"rgb16", PNG_COLOR_TYPE_RGB, 16, true},
+                        {"palette4", PNG_COLOR_TYPE_PALETTE, 4, false},
+                        {"rgb16", PNG_COLOR_TYPE_RGB, 16, true},
                         {"rgba8", PNG_COLOR_TYPE_RGB_ALPHA, 8, false}};
-  for (const Kind& k : kinds)
-  {
+  for (const Kind& k : kinds) {
     PngImage img;
     img.width = 5;
     img.height = 3;
     img.colorType = k.colorType;
     img.bitDepth = k.depth;
     img.interlaced = k.interlaced;
-    if (k.colorType == PNG_COLOR_TYPE_PALETTE)
-    {
+    if (k.colorType == PNG_COLOR_TYPE_PALETTE) {
       img.palette = {{0, 0, 0}, {255, 128, 0}, {10, 200, 30}};
       img.trnsAlpha = {0, 128};
     }
-    if (k.colorType == PNG_COLOR_TYPE_GRAY && k.depth == 8)
-    {
+    if (k.colorType == PNG_COLOR_TYPE_GRAY && k.depth == 8) {
       img.greyTrns = true;
       img.greyTrnsValue = 7;
     }
-    const int channels = k.colorType == PNG_COLOR_TYPE_RGB ? 3 : k.colorType == PNG_COLOR_TYPE_RGB_ALPHA ? 4
-                         : k.colorType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2 : 1;
+    const int channels = k.colorType == PNG_COLOR_TYPE_RGB          ? 3
+                         : k.colorType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
+                         : k.colorType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                                                                    : 1;
     const int rowBytes = (img.width * channels * k.depth + 7) / 8;
     std::vector<std::vector<png_byte>> rows;
-    for (int y = 0; y < img.height; y++)
-    {
+    for (int y = 0; y < img.height; y++) {
       std::vector<png_byte> row(rowBytes);
       for (int i = 0; i < rowBytes; i++)
-        row[i] = static_cast<png_byte>(k.colorType == PNG_COLOR_TYPE_PALETTE ? (i + y) % 3 * 0x11 & 0x12 : i * 37 + y * 11);
+        row[i] = static_cast<png_byte>(k.colorType == PNG_COLOR_TYPE_PALETTE ? (i + y) % 3 * 0x11 & 0x12
+                                                                             : i * 37 + y * 11);
       rows.push_back(row);
     }
     const std::vector<unsigned char> png = EncodePng(img, rows);
@@ -145,14 +134,12 @@ void Pngs()
   }
 }
 
-void ModuleStates(const char* bundle)
-{
+void ModuleStates(const char* bundle) {
   std::string error;
   auto module = qvhost::Module::load(bundle, &error);
   const qvhost::ClassInfo* cls = module ? module->findAudioEffect("Quorvane") : nullptr;
   auto inst = cls ? qvhost::PluginInstance::create(*module, *cls, &error) : nullptr;
-  if (!inst)
-  {
+  if (!inst) {
     std::fprintf(stderr, "%s\n", error.c_str());
     std::exit(1);
   }
@@ -171,25 +158,39 @@ void ModuleStates(const char* bundle)
   Write("host_state_file", "controller-only", e.data(), e.size());
 }
 
-void CommandLines()
-{
+void CommandLines() {
   const char* lines[] = {
-      "process\0b.vst3\0--out\0o.wav\0--demo\0" "2\0--set\0Threshold=-5\0--block\0" "64\0--precision\0" "64\0--rate\0" "96000",
-      "process\0b.vst3\0--in\0i.wav\0--out\0o.wav\0--sidechain\0s.wav\0--state-in\0a\0--state-out\0b\0--class\0Q",
-      "editor\0b.vst3\0--demo\0" "1.5\0--snapshot\0s.png\0--set\0" "11=1", "info\0b.vst3", "--help"};
-  const size_t sizes[] = {sizeof("process\0b.vst3\0--out\0o.wav\0--demo\0" "2\0--set\0Threshold=-5\0--block\0" "64\0--precision\0" "64\0--rate\0" "96000") - 1,
-                          sizeof("process\0b.vst3\0--in\0i.wav\0--out\0o.wav\0--sidechain\0s.wav\0--state-in\0a\0--state-out\0b\0--class\0Q") - 1,
-                          sizeof("editor\0b.vst3\0--demo\0" "1.5\0--snapshot\0s.png\0--set\0" "11=1") - 1, sizeof("info\0b.vst3") - 1,
-                          sizeof("--help") - 1};
-  for (int i = 0; i < 5; i++)
-    Write("command_line", "args" + std::to_string(i), lines[i], sizes[i]);
+      "process\0b.vst3\0--out\0o.wav\0--demo\0"
+      "2\0--set\0Threshold=-5\0--block\0"
+      "64\0--precision\0"
+      "64\0--rate\0"
+      "96000",
+      "process\0b.vst3\0--in\0i.wav\0--out\0o.wav\0--sidechain\0s.wav\0--state-in\0a\0--state-out\0b\0--"
+      "class\0Q",
+      "editor\0b.vst3\0--demo\0"
+      "1.5\0--snapshot\0s.png\0--set\0"
+      "11=1",
+      "info\0b.vst3", "--help"};
+  const size_t sizes[] = {sizeof("process\0b.vst3\0--out\0o.wav\0--demo\0"
+                                 "2\0--set\0Threshold=-5\0--block\0"
+                                 "64\0--precision\0"
+                                 "64\0--rate\0"
+                                 "96000") -
+                              1,
+                          sizeof("process\0b.vst3\0--in\0i.wav\0--out\0o.wav\0--sidechain\0s.wav\0--state-"
+                                 "in\0a\0--state-out\0b\0--class\0Q") -
+                              1,
+                          sizeof("editor\0b.vst3\0--demo\0"
+                                 "1.5\0--snapshot\0s.png\0--set\0"
+                                 "11=1") -
+                              1,
+                          sizeof("info\0b.vst3") - 1, sizeof("--help") - 1};
+  for (int i = 0; i < 5; i++) Write("command_line", "args" + std::to_string(i), lines[i], sizes[i]);
 }
 
 // One call of each drawing operation on 12 x 12 bitmaps, all arguments from the same mid byte.
-void DrawCalls()
-{
-  for (int op = 0; op < 24; op++)
-  {
+void DrawCalls() {
+  for (int op = 0; op < 24; op++) {
     std::vector<uint8_t> in = {12, 12, 12, 12, 12, 12, 12, 12, 4, 12, 12, 12, 12};
     in.insert(in.end(), {static_cast<uint8_t>(op % 5), 1, static_cast<uint8_t>(op)});
     in.insert(in.end(), 48, 0x14);
@@ -199,10 +200,8 @@ void DrawCalls()
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-  if (argc != 3)
-  {
+int main(int argc, char** argv) {
+  if (argc != 3) {
     std::fprintf(stderr, "usage: fuzz_seeds CORPUS_DIR BUNDLE\n");
     return 2;
   }

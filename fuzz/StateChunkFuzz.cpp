@@ -5,24 +5,21 @@
 
 #include "framework/ByteChunk.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ByteChunk in;
-  if (size && in.AppendBytes(data, static_cast<int>(size)) <= 0)
-    return 0;
+  if (size && in.AppendBytes(data, static_cast<int>(size)) <= 0) return 0;
   FuzzPlugin plug;
   int pos = 0;
   IPlugin::GetFrameworkVerFromChunk(&in, &pos);
   const int end = plug.UnserializeState(&in, pos);
-  if (end > in.Size())
-    std::abort();
+  if (end > in.Size()) std::abort();
   plug.CheckSane();
 
   ByteChunk saved, again;
-  if (!plug.SerializeState(&saved))
-    std::abort();
+  if (!plug.SerializeState(&saved)) std::abort();
   FuzzPlugin other;
-  if (other.UnserializeState(&saved, 0) != saved.Size() || !other.SerializeState(&again) || !again.IsEqual(saved))
+  if (other.UnserializeState(&saved, 0) != saved.Size() || !other.SerializeState(&again) ||
+      !again.IsEqual(saved))
     std::abort();
   return 0;
 }

@@ -20,10 +20,11 @@ namespace {
 constexpr int kWidth = 664, kHeight = 662;
 constexpr int kFrame = 92, kFrames = 121, kKnobs = 17;
 
-class BenchPlugin : public IPlugin
-{
-public:
-  BenchPlugin() : IPlugin(kKnobs + 1, "2-2", 1, "Bench", "", "Maker", 0x00010100, 1, 1, 0, false, false, false, kAPIVST3) {}
+class BenchPlugin : public IPlugin {
+ public:
+  BenchPlugin()
+      : IPlugin(kKnobs + 1, "2-2", 1, "Bench", "", "Maker", 0x00010100, 1, 1, 0, false, false, false,
+                kAPIVST3) {}
   void BeginInformHostOfParamChange(int) override {}
   void InformHostOfParamChange(int, double) override {}
   void EndInformHostOfParamChange(int) override {}
@@ -38,22 +39,19 @@ public:
 
 // The plug-in's editor in memory: an opaque background and 17 knobs whose frames are discs with
 // a soft edge and transparent corners, so every source-alpha path of the blit is exercised.
-struct Editor
-{
+struct Editor {
   PIX_MemBitmap background{kWidth, kHeight, 4};
-  PIX_MemBitmap strip{kFrame, kFrame * kFrames, 4};
+  PIX_MemBitmap strip{kFrame, kFrame* kFrames, 4};
   BenchPlugin plug;
   IGraphicsHeadless* gui = new IGraphicsHeadless(&plug, kWidth, kHeight);
   int firstKnob = 0;
 
-  Editor()
-  {
+  Editor() {
     for (int y = 0; y < kHeight; ++y)
       for (int x = 0; x < kWidth; ++x)
         background.getBits()[y * background.getRowSpan() + x] = PIX_MAKEPIXEL(255, x & 255, y & 255, 40);
     for (int y = 0; y < strip.getHeight(); ++y)
-      for (int x = 0; x < kFrame; ++x)
-      {
+      for (int x = 0; x < kFrame; ++x) {
         const int dx = x - kFrame / 2, dy = y % kFrame - kFrame / 2, d2 = dx * dx + dy * dy;
         const int a = d2 < 40 * 40 ? 255 : (d2 < 44 * 44 ? 128 : 0);
         strip.getBits()[y * strip.getRowSpan() + x] = PIX_MAKEPIXEL(a, x * 2, y & 255, 90);
@@ -62,8 +60,7 @@ struct Editor
     gui->AttachControl(new IBitmapControl(&plug, 0, 0, -1, &bg, IChannelBlend::kBlendClobber));
     const IBitmap knob(&strip, kFrame, kFrame * kFrames, kFrames);
     firstKnob = gui->NControls();
-    for (int i = 0; i < kKnobs; ++i)
-    {
+    for (int i = 0; i < kKnobs; ++i) {
       auto* control = new IKnobMultiControl(&plug, 20 + (i % 6) * 105, 150 + (i / 6) * 150, -1, &knob);
       control->SetValueFromPlug(i / static_cast<double>(kKnobs));
       gui->AttachControl(control);
@@ -71,8 +68,7 @@ struct Editor
     plug.AttachGraphics(gui);
   }
 
-  void RedrawAll()
-  {
+  void RedrawAll() {
     gui->SetAllControlsDirty();
     IRECT r;
     gui->IsDirty(&r);
@@ -80,19 +76,16 @@ struct Editor
   }
 };
 
-double MedianSeconds(std::vector<double> v)
-{
+double MedianSeconds(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v[v.size() / 2];
 }
 
-void BM_MemcpyBackBuffer(benchmark::State& state)
-{
+void BM_MemcpyBackBuffer(benchmark::State& state) {
   PIX_SysBitmap src(kWidth, kHeight), dst(kWidth, kHeight);
   const size_t bytes = static_cast<size_t>(src.getRowSpan()) * kHeight * sizeof(PIX_Pixel);
   std::memset(src.getBits(), 1, bytes);
-  for (auto _ : state)
-  {
+  for (auto _ : state) {
     std::memcpy(dst.getBits(), src.getBits(), bytes);
     benchmark::ClobberMemory();
   }
@@ -101,14 +94,12 @@ void BM_MemcpyBackBuffer(benchmark::State& state)
 BENCHMARK(BM_MemcpyBackBuffer);
 
 // Also reports the ratio to a memcpy of the back buffer timed alongside, as "x_memcpy".
-void BM_FullRedraw(benchmark::State& state)
-{
+void BM_FullRedraw(benchmark::State& state) {
   Editor ed;
   PIX_SysBitmap copy(kWidth, kHeight);
   const size_t bytes = static_cast<size_t>(copy.getRowSpan()) * kHeight * sizeof(PIX_Pixel);
   std::vector<double> redraws, copies;
-  for (auto _ : state)
-  {
+  for (auto _ : state) {
     auto t0 = std::chrono::steady_clock::now();
     ed.RedrawAll();
     auto t1 = std::chrono::steady_clock::now();
@@ -124,14 +115,12 @@ void BM_FullRedraw(benchmark::State& state)
 }
 BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMicrosecond);
 
-void BM_RedrawOneKnob(benchmark::State& state)
-{
+void BM_RedrawOneKnob(benchmark::State& state) {
   Editor ed;
   ed.RedrawAll();
   ed.RedrawAll();
   double v = 0.0;
-  for (auto _ : state)
-  {
+  for (auto _ : state) {
     v = v > 0.9 ? 0.0 : v + 0.01;
     ed.gui->SetControlFromPlug(ed.firstKnob + 7, v);
     IRECT r;
@@ -141,12 +130,10 @@ void BM_RedrawOneKnob(benchmark::State& state)
 }
 BENCHMARK(BM_RedrawOneKnob)->Unit(benchmark::kMicrosecond);
 
-void BM_SetControlFromPlug(benchmark::State& state)
-{
+void BM_SetControlFromPlug(benchmark::State& state) {
   Editor ed;
   double v = 0.0;
-  for (auto _ : state)
-  {
+  for (auto _ : state) {
     v = v > 0.9 ? 0.0 : v + 0.001;  // a new value every call, as a meter sends
     ed.gui->SetControlFromPlug(ed.firstKnob, v);
   }

@@ -54,7 +54,8 @@ void Run(benchmark::State& state, std::unique_ptr<Chain> chain, bool allOn) {
     pos = (pos + kBlock) % kFrames;
     frames += kBlock;
   }
-  state.counters["x_realtime"] = benchmark::Counter(static_cast<double>(frames) / kRate, benchmark::Counter::kIsRate);
+  state.counters["x_realtime"] =
+      benchmark::Counter(static_cast<double>(frames) / kRate, benchmark::Counter::kIsRate);
 }
 
 void BM_Chain_Defaults(benchmark::State& st) { Run(st, MakeChain(st), false); }
@@ -98,7 +99,8 @@ void LoudThenSilence(benchmark::State& state, bool silence) {
     benchmark::DoNotOptimize(outL.data());
     frames += static_cast<int64_t>(silentBlocks) * kBlock;
   }
-  state.counters["x_realtime"] = benchmark::Counter(static_cast<double>(frames) / kRate, benchmark::Counter::kIsRate);
+  state.counters["x_realtime"] =
+      benchmark::Counter(static_cast<double>(frames) / kRate, benchmark::Counter::kIsRate);
 }
 
 void BM_Chain_LoudProgram(benchmark::State& st) { LoudThenSilence(st, false); }

@@ -45,7 +45,8 @@ struct Rig {
       pos = (pos + kBlock) % kFrames;
       frames += kBlock;
     }
-    state.counters["x_realtime"] = benchmark::Counter(static_cast<double>(frames) / kRate, benchmark::Counter::kIsRate);
+    state.counters["x_realtime"] =
+        benchmark::Counter(static_cast<double>(frames) / kRate, benchmark::Counter::kIsRate);
   }
 };
 
@@ -74,12 +75,13 @@ void BM_ChainWithPerSampleMeterCalls(benchmark::State& state) {
   chain.Reset(rig.plug->Settings(), kRate);
   PerSample feed{rig.plug->GetGraphics(), rig.plug->MeterIdx()};
   rig.Loop(state, [&](double** in, double** out) {
-    chain.Process(in, out, kBlock, rig.plug->Settings(), QuorvaneSwitches{}, kRate,
-                  [](void* ctx, const double* levels, int count) {
-                    auto* f = static_cast<PerSample*>(ctx);
-                    for (int i = 0; i < count; ++i) f->graphics->SetControlFromPlug(f->idx, levels[i]);
-                  },
-                  &feed);
+    chain.Process(
+        in, out, kBlock, rig.plug->Settings(), QuorvaneSwitches{}, kRate,
+        [](void* ctx, const double* levels, int count) {
+          auto* f = static_cast<PerSample*>(ctx);
+          for (int i = 0; i < count; ++i) f->graphics->SetControlFromPlug(f->idx, levels[i]);
+        },
+        &feed);
   });
 }
 

@@ -15,8 +15,8 @@ namespace {
 class CopyPlug : public IPluginVST3 {
  public:
   CopyPlug()
-      : IPluginVST3(IPluginInstanceInfo{}, 2, "2-2 4-2", 1, "Copy", "", "Tallowmarkworks", 0x10100, 0x43707931,
-                    0x546D776B, 0, false, false, false, 2) {
+      : IPluginVST3(IPluginInstanceInfo{}, 2, "2-2 4-2", 1, "Copy", "", "Tallowmarkworks", 0x10100,
+                    0x43707931, 0x546D776B, 0, false, false, false, 2) {
     GetParam(1)->InitDouble("Gain", 0.5, 0.0, 1.0, 0.01, "%");
   }
 };

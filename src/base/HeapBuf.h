@@ -3,9 +3,8 @@
 // caller asks for it, because audio-thread users resize to the same sizes over and over.
 #pragma once
 
-class HeapBuf
-{
-public:
+class HeapBuf {
+ public:
   static constexpr int kDefaultGranularity = 4096;
 
   explicit HeapBuf(int granularity = kDefaultGranularity);
@@ -30,7 +29,7 @@ public:
   // Releases the allocation.
   void Free();
 
-private:
+ private:
   char* mData = nullptr;
   int mAlloc = 0;
   int mSize = 0;

@@ -4,9 +4,8 @@
 
 #include <mutex>
 
-class RecursiveMutex
-{
-public:
+class RecursiveMutex {
+ public:
   RecursiveMutex() = default;
   RecursiveMutex(const RecursiveMutex&) = delete;
   RecursiveMutex& operator=(const RecursiveMutex&) = delete;
@@ -14,28 +13,23 @@ public:
   void Lock() { mMutex.lock(); }
   void Unlock() { mMutex.unlock(); }
 
-private:
+ private:
   std::recursive_mutex mMutex;
 };
 
 // Holds a RecursiveMutex for the lifetime of the guard; a null mutex is allowed and locks nothing.
-class RecursiveMutexLock
-{
-public:
-  explicit RecursiveMutexLock(RecursiveMutex* mutex) : mMutex(mutex)
-  {
-    if (mMutex)
-      mMutex->Lock();
+class RecursiveMutexLock {
+ public:
+  explicit RecursiveMutexLock(RecursiveMutex* mutex) : mMutex(mutex) {
+    if (mMutex) mMutex->Lock();
   }
   explicit RecursiveMutexLock(RecursiveMutex& mutex) : RecursiveMutexLock(&mutex) {}
-  ~RecursiveMutexLock()
-  {
-    if (mMutex)
-      mMutex->Unlock();
+  ~RecursiveMutexLock() {
+    if (mMutex) mMutex->Unlock();
   }
   RecursiveMutexLock(const RecursiveMutexLock&) = delete;
   RecursiveMutexLock& operator=(const RecursiveMutexLock&) = delete;
 
-private:
+ private:
   RecursiveMutex* mMutex;
 };

@@ -4,18 +4,15 @@
 
 #include "base/HeapBuf.h"
 
-class StrBuf
-{
-public:
+class StrBuf {
+ public:
   static constexpr int kGranularity = 128;
 
   StrBuf() : mBuf(kGranularity) {}
   explicit StrBuf(const char* text, int maxLen = -1) : mBuf(kGranularity) { Set(text, maxLen); }
   StrBuf(const StrBuf& other) : mBuf(kGranularity) { Set(other.Get()); }
-  StrBuf& operator=(const StrBuf& other)
-  {
-    if (this != &other)
-      Set(other.Get());
+  StrBuf& operator=(const StrBuf& other) {
+    if (this != &other) Set(other.Get());
     return *this;
   }
 
@@ -28,10 +25,10 @@ public:
   void Append(const char* text, int maxLen = -1);
   void SetFormatted(int maxLen, const char* format, ...)
 #if defined(__GNUC__)
-    __attribute__((format(printf, 3, 4)))
+      __attribute__((format(printf, 3, 4)))
 #endif
-    ;
+      ;
 
-private:
+ private:
   HeapBuf mBuf;
 };

@@ -3,25 +3,22 @@
 
 #include <ctime>
 
-class Timer
-{
-public:
+class Timer {
+ public:
   Timer() { Restart(); }
 
   void Restart() { mLastClock = std::clock(); }
 
   // True, and restarts, when more than the given seconds of processor time have passed.
-  bool Every(double seconds)
-  {
+  bool Every(double seconds) {
     std::clock_t now = std::clock();
-    if (static_cast<double>(now - mLastClock) > seconds * CLOCKS_PER_SEC)
-    {
+    if (static_cast<double>(now - mLastClock) > seconds * CLOCKS_PER_SEC) {
       mLastClock = now;
       return true;
     }
     return false;
   }
 
-private:
+ private:
   std::clock_t mLastClock = 0;
 };

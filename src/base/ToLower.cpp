@@ -3,10 +3,8 @@
 
 #include <cctype>
 
-void ToLower(char* out, const char* in, int outSize)
-{
-  if (!out)
-    return;
+void ToLower(char* out, const char* in, int outSize) {
+  if (!out) return;
   int i = 0;
   if (in)
     for (; in[i] && (outSize <= 0 || i < outSize - 1); ++i)

@@ -1,6 +1,4 @@
 // Trace hook: deliberately silent.
 #include "base/Trace.h"
 
-void Trace(const char*, int, const char*, ...)
-{
-}
+void Trace(const char*, int, const char*, ...) {}

@@ -4,8 +4,8 @@
 
 void Trace(const char* function, int line, const char* format, ...)
 #if defined(__GNUC__)
-  __attribute__((format(printf, 3, 4)))
+    __attribute__((format(printf, 3, 4)))
 #endif
-  ;
+    ;
 
 #define QV_TRACE(...) Trace(__func__, __LINE__, __VA_ARGS__)

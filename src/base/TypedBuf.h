@@ -7,11 +7,10 @@
 #include <type_traits>
 
 template <class T>
-class TypedBuf
-{
+class TypedBuf {
   static_assert(std::is_trivially_copyable<T>::value, "TypedBuf holds plain values only");
 
-public:
+ public:
   explicit TypedBuf(int granularity = HeapBuf::kDefaultGranularity) : mBuf(granularity) {}
 
   T* Get() const { return static_cast<T*>(mBuf.Get()); }
@@ -19,17 +18,14 @@ public:
   int GetBytes() const { return mBuf.GetSize(); }
 
   // Size in elements; null for 0 or when the byte count cannot be held.
-  T* Resize(int n, bool resizeDown = true)
-  {
-    if (n < 0)
-      n = 0;
-    if (n > INT_MAX / static_cast<int>(sizeof(T)))
-      return nullptr;
+  T* Resize(int n, bool resizeDown = true) {
+    if (n < 0) n = 0;
+    if (n > INT_MAX / static_cast<int>(sizeof(T))) return nullptr;
     return static_cast<T*>(mBuf.Resize(n * static_cast<int>(sizeof(T)), resizeDown));
   }
 
   void Free() { mBuf.Free(); }
 
-private:
+ private:
   HeapBuf mBuf;
 };

@@ -11,9 +11,8 @@
 
 class StrBuf;
 
-class ByteChunk
-{
-public:
+class ByteChunk {
+ public:
   static constexpr int kGranularity = 4096;
 
   ByteChunk() : mBytes(kGranularity) {}
@@ -21,8 +20,8 @@ public:
   // Appends return the new size, or 0 when the bytes could not be stored (the chunk is then
   // unchanged); callers treat a non-positive size as failure.
   int AppendBytes(const void* p, int n);
-  template <class T> int AppendValue(const T* v)
-  {
+  template <class T>
+  int AppendValue(const T* v) {
     static_assert(std::is_trivially_copyable<T>::value, "only plain values can be appended");
     return AppendBytes(v, static_cast<int>(sizeof(T)));
   }
@@ -33,8 +32,8 @@ public:
 
   // Reads return the position after the data read, or -1 (output untouched).
   int ReadBytes(void* p, int n, int pos) const;
-  template <class T> int ReadValue(T* v, int pos) const
-  {
+  template <class T>
+  int ReadValue(T* v, int pos) const {
     static_assert(std::is_trivially_copyable<T>::value, "only plain values can be read");
     return ReadBytes(v, static_cast<int>(sizeof(T)), pos);
   }
@@ -55,13 +54,12 @@ public:
   unsigned char* Data() { return mBytes.Get(); }
   const unsigned char* Data() const { return mBytes.Get(); }
 
-  bool IsEqual(const ByteChunk& other) const
-  {
+  bool IsEqual(const ByteChunk& other) const {
     int n = Size();
     return n == other.Size() && (n == 0 || std::memcmp(Data(), other.Data(), n) == 0);
   }
 
-private:
+ private:
   // Grows by n bytes and returns where they start, or null (nothing changed).
   unsigned char* Grow(long long n);
 

@@ -6,9 +6,8 @@
 
 #include <cstdint>
 
-class ChannelDelayLine
-{
-public:
+class ChannelDelayLine {
+ public:
   ChannelDelayLine(int nInputChannels, int nOutputChannels, int64_t delay = 0);
 
   // Sets the delay, sizes the storage to delay samples per input channel, zeroes it and rewinds.
@@ -24,7 +23,7 @@ public:
   // are not touched. Input and output may be the same buffer.
   void ProcessBlock(double** inputs, double** outputs, int nFrames);
 
-private:
+ private:
   TypedBuf<double> mBuffer;
   int64_t mWritePos = 0;
   int mNumInputs;

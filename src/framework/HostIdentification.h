@@ -3,8 +3,7 @@
 #pragma once
 
 // Fixed int base: codes beyond the table are valid values and display as "Unknown".
-enum EHost : int
-{
+enum EHost : int {
   kHostUninit = -1,
   kHostUnknown = 0,
   kHostReaper = 1,

@@ -3,10 +3,8 @@
 
 #include <cstdint>
 
-struct IMidiMsg
-{
-  enum EStatusMsg : int
-  {
+struct IMidiMsg {
+  enum EStatusMsg : int {
     kNone = 0,
     kNoteOff = 8,
     kNoteOn = 9,
@@ -19,8 +17,7 @@ struct IMidiMsg
 
   // The controller number of a control change (0-127). Both enumerations have a fixed int base so
   // that any byte read from a message is a valid value, named or not.
-  enum EControlChangeMsg : int
-  {
+  enum EControlChangeMsg : int {
     kModWheel = 1,
     kBreathController = 2,
     kFootController = 4,
@@ -41,11 +38,12 @@ struct IMidiMsg
 
   IMidiMsg() = default;
   IMidiMsg(int offset, uint8_t status, uint8_t data1, uint8_t data2)
-    : mOffset(offset), mStatus(status), mData1(data1), mData2(data2)
-  {
-  }
+      : mOffset(offset), mStatus(status), mData1(data1), mData2(data2) {}
 
-  void Clear() { mOffset = 0; mStatus = mData1 = mData2 = 0; }
+  void Clear() {
+    mOffset = 0;
+    mStatus = mData1 = mData2 = 0;
+  }
 
   void MakeNoteOnMsg(int noteNumber, int velocity, int offset, int channel = 0);
   void MakeNoteOffMsg(int noteNumber, int offset, int channel = 0);

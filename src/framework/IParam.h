@@ -6,11 +6,9 @@
 
 #include <atomic>
 
-class IParam
-{
-public:
-  enum EParamKind : int
-  {
+class IParam {
+ public:
+  enum EParamKind : int {
     kParamNone = 0,
     kParamBool = 1,
     kParamInt = 2,
@@ -18,11 +16,10 @@ public:
     kParamDouble = 4,
   };
 
-  static constexpr int kMaxStrLen = 32;       // name, label, group, display text incl. terminator
-  static constexpr int kDisplayBufSize = 128; // display strings written by GetDisplayForHost
+  static constexpr int kMaxStrLen = 32;        // name, label, group, display text incl. terminator
+  static constexpr int kDisplayBufSize = 128;  // display strings written by GetDisplayForHost
 
-  struct DisplayText
-  {
+  struct DisplayText {
     int mValue;
     char mText[kMaxStrLen];
   };
@@ -33,8 +30,7 @@ public:
   IParam& operator=(const IParam&) = delete;
 
   void InitBool(const char* name, bool defaultVal, const char* label = "", const char* group = "");
-  void InitEnum(const char* name, int defaultVal, int nEnums, const char* label = "",
-                const char* group = "");
+  void InitEnum(const char* name, int defaultVal, int nEnums, const char* label = "", const char* group = "");
   void InitInt(const char* name, int defaultVal, int minVal, int maxVal, const char* label = "",
                const char* group = "");
   void InitDouble(const char* name, double defaultVal, double minVal, double maxVal, double step,
@@ -57,8 +53,7 @@ public:
   // Writes at most outSize bytes including the terminator (the default suits a 128-byte buffer).
   void GetDisplayForHost(double value, bool normalized, char* out, bool withDisplayText = true,
                          int outSize = kDisplayBufSize) const;
-  void GetDisplayForHost(char* out, bool withDisplayText = true, int outSize = kDisplayBufSize) const
-  {
+  void GetDisplayForHost(char* out, bool withDisplayText = true, int outSize = kDisplayBufSize) const {
     GetDisplayForHost(GetValue(), false, out, withDisplayText, outSize);
   }
 
@@ -90,7 +85,7 @@ public:
   // Double to int truncated toward zero, saturating instead of overflowing; NaN gives 0.
   static int TruncToInt(double v);
 
-private:
+ private:
   void SetStrings(const char* name, const char* label, const char* group);
   void SetKind(EParamKind kind);
   void StoreValue(double v) { mValue.store(v, std::memory_order_relaxed); }

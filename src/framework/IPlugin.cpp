@@ -11,39 +11,37 @@
 
 #include <cstring>
 
-namespace
-{
+namespace {
 // Names are cut to 127 characters rather than overrunning their 128-byte fields.
-void CopyName(char* dst, const char* src)
-{
-  CopyCString(dst, IPlugin::kMaxNameLen, src);
-}
-} // namespace
+void CopyName(char* dst, const char* src) { CopyCString(dst, IPlugin::kMaxNameLen, src); }
+}  // namespace
 
 IPlugin::IPlugin(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
-                 const char* productName, const char* makerName, int vendorVersion, int uniqueId,
-                 int makerId, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst,
-                 EAPI plugAPI)
-  : mUniqueId(uniqueId), mMakerId(makerId), mVersion(vendorVersion), mAPI(plugAPI),
-    mStateChunks(plugDoesChunks), mIsInst(plugIsInst), mDoesMIDI(plugDoesMidi), mLatency(latency),
-    mInData(static_cast<int>(8 * sizeof(double*))), mOutData(static_cast<int>(8 * sizeof(double*)))
-{
+                 const char* productName, const char* makerName, int vendorVersion, int uniqueId, int makerId,
+                 int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst, EAPI plugAPI)
+    : mUniqueId(uniqueId),
+      mMakerId(makerId),
+      mVersion(vendorVersion),
+      mAPI(plugAPI),
+      mStateChunks(plugDoesChunks),
+      mIsInst(plugIsInst),
+      mDoesMIDI(plugDoesMidi),
+      mLatency(latency),
+      mInData(static_cast<int>(8 * sizeof(double*))),
+      mOutData(static_cast<int>(8 * sizeof(double*))) {
   Trace(__func__, __LINE__, "%s:%s", effectName ? effectName : "", CurrentTime());
 
   CopyName(mEffectName, effectName);
   CopyName(mProductName, productName);
   CopyName(mMakerName, makerName);
 
-  for (int i = 0; i < nParams; ++i)
-    mParams.Add(new IParam());
-  for (int i = 0; i < nPresets; ++i)
-    mPresets.Add(new IPreset());
+  for (int i = 0; i < nParams; ++i) mParams.Add(new IParam());
+  for (int i = 0; i < nPresets; ++i) mPresets.Add(new IPreset());
 
   ParseChannelIO(channelIOStr);
 }
 
-IPlugin::~IPlugin()
-{
+IPlugin::~IPlugin() {
   Trace(__func__, __LINE__, "%s", mEffectName);
 
   delete mGraphics;
@@ -59,134 +57,101 @@ IPlugin::~IPlugin()
   mDelay = nullptr;
 }
 
-void IPlugin::Reset()
-{
-  RecursiveMutexLock lock(mMutex);
-}
+void IPlugin::Reset() { RecursiveMutexLock lock(mMutex); }
 
-void IPlugin::OnParamChange(int)
-{
-  RecursiveMutexLock lock(mMutex);
-}
+void IPlugin::OnParamChange(int) { RecursiveMutexLock lock(mMutex); }
 
-void IPlugin::OnActivate(bool)
-{
-  RecursiveMutexLock lock(mMutex);
-}
+void IPlugin::OnActivate(bool) { RecursiveMutexLock lock(mMutex); }
 
-void IPlugin::ProcessMidiMsg(IMidiMsg* msg)
-{
-  SendMidiMsg(msg);
-}
+void IPlugin::ProcessMidiMsg(IMidiMsg* msg) { SendMidiMsg(msg); }
 
-bool IPlugin::MidiNoteName(int, char* noteName)
-{
-  if (noteName)
-    noteName[0] = '\0';
+bool IPlugin::MidiNoteName(int, char* noteName) {
+  if (noteName) noteName[0] = '\0';
   return false;
 }
 
-void IPlugin::AttachGraphics(IGraphics* graphics)
-{
-  if (!graphics)
-    return;
+void IPlugin::AttachGraphics(IGraphics* graphics) {
+  if (!graphics) return;
   RecursiveMutexLock lock(mMutex);
   for (int i = 0, n = GetParamCount(); i < n; ++i)
     graphics->SetParameterFromPlug(i, GetParam(i)->GetNormalized(), true);
   graphics->PrepDraw();
   // A second editor replaces the first; the base owns whichever is attached.
-  if (mGraphics != graphics)
-    delete mGraphics;
+  if (mGraphics != graphics) delete mGraphics;
   mGraphics = graphics;
 }
 
-void IPlugin::SetLatency(int samples)
-{
+void IPlugin::SetLatency(int samples) {
   // The delay line's storage is reallocated here while the audio thread may be reading it.
   RecursiveMutexLock lock(mMutex);
   mLatency.store(samples, std::memory_order_relaxed);
-  if (mDelay)
-    mDelay->SetDelay(samples);
+  if (mDelay) mDelay->SetDelay(samples);
 }
 
-void IPlugin::SetBlockSize(int blockSize)
-{
-  if (blockSize < 0)
-    blockSize = 0;
-  if (blockSize == mBlockSize)
-    return;
+void IPlugin::SetBlockSize(int blockSize) {
+  if (blockSize < 0) blockSize = 0;
+  if (blockSize == mBlockSize) return;
   ResizeScratchBuffers(blockSize, true);
   mBlockSize = blockSize;
 }
 
-const char* IPlugin::GetInputBusLabel(int idx) const
-{
+const char* IPlugin::GetInputBusLabel(int idx) const {
   StrBuf* label = mInputBusLabels.Get(idx);
   return label ? label->Get() : nullptr;
 }
 
-const char* IPlugin::GetOutputBusLabel(int idx) const
-{
+const char* IPlugin::GetOutputBusLabel(int idx) const {
   StrBuf* label = mOutputBusLabels.Get(idx);
   return label ? label->Get() : nullptr;
 }
 
-const char* IPlugin::GetAPIString() const
-{
-  switch (mAPI)
-  {
-    case kAPIVST2: return "VST2";
-    case kAPIVST3: return "VST3";
-    case kAPIAU: return "AU";
-    case kAPIRTAS: return "RTAS";
-    case kAPIAAX: return "AAX";
-    case kAPISA: return "Standalone";
+const char* IPlugin::GetAPIString() const {
+  switch (mAPI) {
+    case kAPIVST2:
+      return "VST2";
+    case kAPIVST3:
+      return "VST3";
+    case kAPIAU:
+      return "AU";
+    case kAPIRTAS:
+      return "RTAS";
+    case kAPIAAX:
+      return "AAX";
+    case kAPISA:
+      return "Standalone";
   }
   return "";
 }
 
-void IPlugin::SetHost(const char* name, int version)
-{
+void IPlugin::SetHost(const char* name, int version) {
   mHost = LookUpHost(name);
   mHostVersion = version;
 }
 
-int IPlugin::GetHostVersion(bool decimal)
-{
+int IPlugin::GetHostVersion(bool decimal) {
   // An adapter's GetHost may identify the host on first use, which is what sets the version.
   GetHost();
   return decimal ? GetDecimalVersion(mHostVersion) : mHostVersion;
 }
 
-void IPlugin::GetHostVersionStr(char* out)
-{
-  GetHost(); // as in GetHostVersion
+void IPlugin::GetHostVersionStr(char* out) {
+  GetHost();  // as in GetHostVersion
   GetVersionStr(mHostVersion, out);
 }
 
-int IPlugin::GetEffectVersion(bool decimal) const
-{
-  return decimal ? GetDecimalVersion(mVersion) : mVersion;
-}
+int IPlugin::GetEffectVersion(bool decimal) const { return decimal ? GetDecimalVersion(mVersion) : mVersion; }
 
-void IPlugin::GetEffectVersionStr(char* out) const
-{
-  GetVersionStr(mVersion, out);
-}
+void IPlugin::GetEffectVersionStr(char* out) const { GetVersionStr(mVersion, out); }
 
-double IPlugin::GetSamplesPerBeat()
-{
+double IPlugin::GetSamplesPerBeat() {
   double tempo = GetTempo();
   return tempo > 0.0 ? mSampleRate * 60.0 / tempo : 0.0;
 }
 
-bool IPlugin::SendMidiMsgs(TypedBuf<IMidiMsg*>* msgs)
-{
+bool IPlugin::SendMidiMsgs(TypedBuf<IMidiMsg*>* msgs) {
   bool ok = true;
-  if (!msgs)
-    return ok;
+  if (!msgs) return ok;
   IMidiMsg** list = msgs->Get();
-  for (int i = 0, n = msgs->GetSize(); i < n; ++i)
-    ok &= SendMidiMsg(list[i]);
+  for (int i = 0, n = msgs->GetSize(); i < n; ++i) ok &= SendMidiMsg(list[i]);
   return ok;
 }

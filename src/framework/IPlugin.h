@@ -21,8 +21,7 @@ class ChannelDelayLine;
 class IGraphics;
 struct IPreset;
 
-enum EAPI : int
-{
+enum EAPI : int {
   kAPIVST2 = 0,
   kAPIVST3 = 1,
   kAPIAU = 2,
@@ -31,39 +30,34 @@ enum EAPI : int
   kAPISA = 5,
 };
 
-class IPlugin
-{
-public:
-  static constexpr int kMaxNameLen = 128; // effect, product and maker names incl. terminator
+class IPlugin {
+ public:
+  static constexpr int kMaxNameLen = 128;  // effect, product and maker names incl. terminator
 
-  struct ChannelIO
-  {
+  struct ChannelIO {
     int mIn;
     int mOut;
     ChannelIO(int nIn, int nOut) : mIn(nIn), mOut(nOut) {}
   };
 
-  struct InChannel
-  {
+  struct InChannel {
     bool mConnected = false;
-    double** mSrc = nullptr; // this channel's entry in the input-data array
+    double** mSrc = nullptr;  // this channel's entry in the input-data array
     TypedBuf<double> mScratchBuf;
     StrBuf mLabel;
   };
 
-  struct OutChannel
-  {
+  struct OutChannel {
     bool mConnected = false;
-    double** mDest = nullptr; // this channel's entry in the output-data array
+    double** mDest = nullptr;  // this channel's entry in the output-data array
     float* mFDest = nullptr;
     TypedBuf<double> mScratchBuf;
     StrBuf mLabel;
   };
 
   IPlugin(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
-          const char* productName, const char* makerName, int vendorVersion, int uniqueId,
-          int makerId, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst,
-          EAPI plugAPI);
+          const char* productName, const char* makerName, int vendorVersion, int uniqueId, int makerId,
+          int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst, EAPI plugAPI);
   IPlugin(const IPlugin&) = delete;
   IPlugin& operator=(const IPlugin&) = delete;
 
@@ -83,7 +77,7 @@ public:
   virtual bool MidiNoteName(int noteNumber, char* noteName);
   virtual bool SerializeState(ByteChunk* chunk) { return SerializeParams(chunk); }
   virtual int UnserializeState(ByteChunk* chunk, int startPos) { return UnserializeParams(chunk, startPos); }
-  virtual bool CompareState(const unsigned char* incomingState, int startPos); // with the state code
+  virtual bool CompareState(const unsigned char* incomingState, int startPos);  // with the state code
   virtual void OnWindowResize() {}
   virtual bool HostRequestingAboutBox() { return false; }
   virtual void OnHostIdentified() {}
@@ -214,7 +208,7 @@ public:
   bool LoadBankFromFXB(StrBuf* path);
   // ---- End of state block ----------------------------------------------------------------------
 
-protected:
+ protected:
   PtrList<ChannelIO> mChannelIO;
   RecursiveMutex mMutex;
   char mEffectName[kMaxNameLen];
@@ -250,7 +244,7 @@ protected:
   // Group names the host adapter reports as units; the texts belong to the parameters.
   PtrList<const char> mParamGroups;
 
-private:
+ private:
   // Frames every scratch buffer is known to hold, so the per-block size check is one comparison.
   int mScratchFrames = 0;
 

@@ -5,84 +5,64 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 
-namespace
-{
+namespace {
 // Far above any real speaker layout; keeps a malformed configuration from allocating without end.
 constexpr int kMaxChannels = 1024;
 
 // Reads an optionally signed decimal integer like "%d", saturating instead of overflowing.
-bool ReadInt(const char*& p, int* out)
-{
+bool ReadInt(const char*& p, int* out) {
   const char* s = p;
-  while (std::isspace(static_cast<unsigned char>(*s)))
-    ++s;
+  while (std::isspace(static_cast<unsigned char>(*s))) ++s;
   bool neg = false;
-  if (*s == '+' || *s == '-')
-    neg = (*s++ == '-');
-  if (!std::isdigit(static_cast<unsigned char>(*s)))
-    return false;
+  if (*s == '+' || *s == '-') neg = (*s++ == '-');
+  if (!std::isdigit(static_cast<unsigned char>(*s))) return false;
   long long v = 0;
-  while (std::isdigit(static_cast<unsigned char>(*s)))
-  {
-    if (v < INT_MAX)
-      v = v * 10 + (*s - '0');
+  while (std::isdigit(static_cast<unsigned char>(*s))) {
+    if (v < INT_MAX) v = v * 10 + (*s - '0');
     ++s;
   }
-  if (v > INT_MAX)
-    v = INT_MAX;
+  if (v > INT_MAX) v = INT_MAX;
   *out = static_cast<int>(neg ? -v : v);
   p = s;
   return true;
 }
 
 // Parses "in-out" at p; a part that does not parse stays 0.
-void ReadChannelPair(const char* p, int* nIn, int* nOut)
-{
+void ReadChannelPair(const char* p, int* nIn, int* nOut) {
   *nIn = *nOut = 0;
-  if (!ReadInt(p, nIn) || *p != '-')
-    return;
+  if (!ReadInt(p, nIn) || *p != '-') return;
   ++p;
   ReadInt(p, nOut);
 }
 
-int ClampChannels(int n)
-{
-  return n < 0 ? 0 : (n > kMaxChannels ? kMaxChannels : n);
-}
+int ClampChannels(int n) { return n < 0 ? 0 : (n > kMaxChannels ? kMaxChannels : n); }
 
-void RangeOf(int first, int n, int count, int* begin, int* end)
-{
+void RangeOf(int first, int n, int count, int* begin, int* end) {
   long long b = first < 0 ? 0 : first;
   long long e = static_cast<long long>(first) + n;
-  if (e > count)
-    e = count;
+  if (e > count) e = count;
   *begin = static_cast<int>(b);
   *end = static_cast<int>(e < b ? b : e);
 }
-} // namespace
+}  // namespace
 
-void IPlugin::ParseChannelIO(const char* channelIOStr)
-{
+void IPlugin::ParseChannelIO(const char* channelIOStr) {
   const char* p = channelIOStr ? channelIOStr : "";
   int maxIn = 0, maxOut = 0;
-  for (;;)
-  {
+  for (;;) {
     int nIn = 0, nOut = 0;
     ReadChannelPair(p, &nIn, &nOut);
-    if (nIn > maxIn)
-      maxIn = nIn;
-    if (nOut > maxOut)
-      maxOut = nOut;
+    if (nIn > maxIn) maxIn = nIn;
+    if (nOut > maxOut) maxOut = nOut;
     mChannelIO.Add(new ChannelIO(nIn, nOut));
     p = std::strchr(p, ' ');
-    if (!p)
-      break;
+    if (!p) break;
     ++p;
   }
 
@@ -90,19 +70,15 @@ void IPlugin::ParseChannelIO(const char* channelIOStr)
   maxOut = ClampChannels(maxOut);
   double** inData = mInData.Resize(maxIn);
   double** outData = mOutData.Resize(maxOut);
-  if (!inData)
-    maxIn = 0;
-  if (!outData)
-    maxOut = 0;
-  for (int i = 0; i < maxIn; ++i)
-  {
+  if (!inData) maxIn = 0;
+  if (!outData) maxOut = 0;
+  for (int i = 0; i < maxIn; ++i) {
     InChannel* ch = new InChannel();
     inData[i] = nullptr;
     ch->mSrc = inData + i;
     mInChannels.Add(ch);
   }
-  for (int i = 0; i < maxOut; ++i)
-  {
+  for (int i = 0; i < maxOut; ++i) {
     OutChannel* ch = new OutChannel();
     outData[i] = nullptr;
     ch->mDest = outData + i;
@@ -110,135 +86,105 @@ void IPlugin::ParseChannelIO(const char* channelIOStr)
   }
 }
 
-bool IPlugin::LegalIO(int nIn, int nOut) const
-{
-  for (int i = 0, n = mChannelIO.GetSize(); i < n; ++i)
-  {
+bool IPlugin::LegalIO(int nIn, int nOut) const {
+  for (int i = 0, n = mChannelIO.GetSize(); i < n; ++i) {
     const ChannelIO* io = mChannelIO.Get(i);
-    if ((nIn < 0 || nIn == io->mIn) && (nOut < 0 || nOut == io->mOut))
-      return true;
+    if ((nIn < 0 || nIn == io->mIn) && (nOut < 0 || nOut == io->mOut)) return true;
   }
   return false;
 }
 
-void IPlugin::SetInputChannelConnections(int first, int n, bool connected)
-{
+void IPlugin::SetInputChannelConnections(int first, int n, bool connected) {
   int b, e;
   RangeOf(first, n, GetInputChannelCount(), &b, &e);
-  for (int i = b; i < e; ++i)
-  {
+  for (int i = b; i < e; ++i) {
     InChannel* ch = mInChannels.Get(i);
     ch->mConnected = connected;
-    if (!connected)
-      *ch->mSrc = ch->mScratchBuf.Get();
+    if (!connected) *ch->mSrc = ch->mScratchBuf.Get();
   }
 }
 
-void IPlugin::SetOutputChannelConnections(int first, int n, bool connected)
-{
+void IPlugin::SetOutputChannelConnections(int first, int n, bool connected) {
   int b, e;
   RangeOf(first, n, GetOutputChannelCount(), &b, &e);
-  for (int i = b; i < e; ++i)
-  {
+  for (int i = b; i < e; ++i) {
     OutChannel* ch = mOutChannels.Get(i);
     ch->mConnected = connected;
-    if (!connected)
-    {
+    if (!connected) {
       *ch->mDest = ch->mScratchBuf.Get();
       ch->mFDest = nullptr;
     }
   }
 }
 
-bool IPlugin::IsInChannelConnected(int idx) const
-{
+bool IPlugin::IsInChannelConnected(int idx) const {
   InChannel* ch = mInChannels.Get(idx);
   return ch && ch->mConnected;
 }
 
-bool IPlugin::IsOutChannelConnected(int idx) const
-{
+bool IPlugin::IsOutChannelConnected(int idx) const {
   OutChannel* ch = mOutChannels.Get(idx);
   return ch && ch->mConnected;
 }
 
-void IPlugin::SetInputLabel(int idx, const char* label)
-{
-  if (InChannel* ch = mInChannels.Get(idx))
-    ch->mLabel.Set(label);
+void IPlugin::SetInputLabel(int idx, const char* label) {
+  if (InChannel* ch = mInChannels.Get(idx)) ch->mLabel.Set(label);
 }
 
-void IPlugin::SetOutputLabel(int idx, const char* label)
-{
-  if (OutChannel* ch = mOutChannels.Get(idx))
-    ch->mLabel.Set(label);
+void IPlugin::SetOutputLabel(int idx, const char* label) {
+  if (OutChannel* ch = mOutChannels.Get(idx)) ch->mLabel.Set(label);
 }
 
-void IPlugin::SetInputBusLabel(int bus, const char* label)
-{
-  if (bus < 0 || bus > 1)
-    return;
+void IPlugin::SetInputBusLabel(int bus, const char* label) {
+  if (bus < 0 || bus > 1) return;
   mInputBusLabels.Delete(bus, true);
   mInputBusLabels.Insert(bus, new StrBuf(label));
 }
 
-void IPlugin::SetOutputBusLabel(int bus, const char* label)
-{
-  if (bus < 0)
-    return;
+void IPlugin::SetOutputBusLabel(int bus, const char* label) {
+  if (bus < 0) return;
   mOutputBusLabels.Delete(bus, true);
   mOutputBusLabels.Insert(bus, new StrBuf(label));
 }
 
-namespace
-{
-template <class T> double FiniteOrSilence(T v)
-{
+namespace {
+template <class T>
+double FiniteOrSilence(T v) {
   return std::isfinite(v) ? static_cast<double>(v) : 0.0;
 }
 
 // A double beyond float's range has no float value (converting it is undefined): loud output
 // saturates at the largest float instead of turning into infinity.
-float ToFloat(double v)
-{
+float ToFloat(double v) {
   constexpr double kMax = std::numeric_limits<float>::max();
   return static_cast<float>(v > kMax ? kMax : (v < -kMax ? -kMax : v));
 }
 
 // Resizes one channel's scratch buffer. The data slot follows the buffer when it pointed at the old
 // storage, so a disconnected or float-converted channel never reads or writes freed memory.
-void ResizeScratch(TypedBuf<double>& scratch, double** slot, int nFrames, bool zeroAll)
-{
+void ResizeScratch(TypedBuf<double>& scratch, double** slot, int nFrames, bool zeroAll) {
   double* old = scratch.Get();
   int oldSize = scratch.GetSize();
-  if (!zeroAll && oldSize >= nFrames)
-    return;
+  if (!zeroAll && oldSize >= nFrames) return;
   double* buf = scratch.Resize(nFrames, zeroAll);
-  if (!buf && nFrames > 0)
-    return;
+  if (!buf && nFrames > 0) return;
   int keep = zeroAll ? 0 : oldSize;
-  if (buf)
-    std::memset(buf + keep, 0, sizeof(double) * static_cast<size_t>(nFrames - keep));
-  if (*slot == old)
-    *slot = buf;
+  if (buf) std::memset(buf + keep, 0, sizeof(double) * static_cast<size_t>(nFrames - keep));
+  if (*slot == old) *slot = buf;
 }
 
-void ZeroScratch(TypedBuf<double>& scratch)
-{
+void ZeroScratch(TypedBuf<double>& scratch) {
   if (double* buf = scratch.Get())
     std::memset(buf, 0, sizeof(double) * static_cast<size_t>(scratch.GetSize()));
 }
-} // namespace
+}  // namespace
 
-void IPlugin::ResizeScratchBuffers(int nFrames, bool zeroAll)
-{
-  for (int i = 0, n = GetInputChannelCount(); i < n; ++i)
-  {
+void IPlugin::ResizeScratchBuffers(int nFrames, bool zeroAll) {
+  for (int i = 0, n = GetInputChannelCount(); i < n; ++i) {
     InChannel* ch = mInChannels.Get(i);
     ResizeScratch(ch->mScratchBuf, ch->mSrc, nFrames, zeroAll);
   }
-  for (int i = 0, n = GetOutputChannelCount(); i < n; ++i)
-  {
+  for (int i = 0, n = GetOutputChannelCount(); i < n; ++i) {
     OutChannel* ch = mOutChannels.Get(i);
     ResizeScratch(ch->mScratchBuf, ch->mDest, nFrames, zeroAll);
   }
@@ -251,44 +197,33 @@ void IPlugin::ResizeScratchBuffers(int nFrames, bool zeroAll)
   mScratchFrames = frames;
 }
 
-void IPlugin::EnsureScratchSize(int nFrames)
-{
+void IPlugin::EnsureScratchSize(int nFrames) {
   // Only a host that breaks its promised maximum block size gets here with a larger block; growing
   // on the audio thread then beats reading or writing past the end.
-  if (nFrames > mScratchFrames)
-    ResizeScratchBuffers(nFrames, false);
+  if (nFrames > mScratchFrames) ResizeScratchBuffers(nFrames, false);
 }
 
-void IPlugin::ZeroScratchBuffers()
-{
-  for (int i = 0, n = GetInputChannelCount(); i < n; ++i)
-    ZeroScratch(mInChannels.Get(i)->mScratchBuf);
-  for (int i = 0, n = GetOutputChannelCount(); i < n; ++i)
-    ZeroScratch(mOutChannels.Get(i)->mScratchBuf);
+void IPlugin::ZeroScratchBuffers() {
+  for (int i = 0, n = GetInputChannelCount(); i < n; ++i) ZeroScratch(mInChannels.Get(i)->mScratchBuf);
+  for (int i = 0, n = GetOutputChannelCount(); i < n; ++i) ZeroScratch(mOutChannels.Get(i)->mScratchBuf);
 }
 
-void IPlugin::AttachInputBuffers(int first, int n, double** data, int nFrames)
-{
-  if (nFrames < 0)
-    nFrames = 0;
+void IPlugin::AttachInputBuffers(int first, int n, double** data, int nFrames) {
+  if (nFrames < 0) nFrames = 0;
   EnsureScratchSize(nFrames);
   int b, e;
   RangeOf(first, n, GetInputChannelCount(), &b, &e);
-  for (int i = b; i < e; ++i)
-  {
+  for (int i = b; i < e; ++i) {
     InChannel* ch = mInChannels.Get(i);
-    if (!ch->mConnected)
-      continue;
+    if (!ch->mConnected) continue;
     const double* src = data ? *data++ : nullptr;
     double* dst = ch->mScratchBuf.Get();
     // Host samples are copied rather than read in place: a NaN or infinity would stick in every
     // filter and envelope after it, so such samples enter as silence. A missing host buffer reads
     // as silence too.
-    if (dst)
-    {
+    if (dst) {
       if (src)
-        for (int s = 0; s < nFrames; ++s)
-          dst[s] = FiniteOrSilence(src[s]);
+        for (int s = 0; s < nFrames; ++s) dst[s] = FiniteOrSilence(src[s]);
       else
         std::memset(dst, 0, sizeof(double) * static_cast<size_t>(nFrames));
     }
@@ -296,25 +231,19 @@ void IPlugin::AttachInputBuffers(int first, int n, double** data, int nFrames)
   }
 }
 
-void IPlugin::AttachInputBuffers(int first, int n, float** data, int nFrames)
-{
-  if (nFrames < 0)
-    nFrames = 0;
+void IPlugin::AttachInputBuffers(int first, int n, float** data, int nFrames) {
+  if (nFrames < 0) nFrames = 0;
   EnsureScratchSize(nFrames);
   int b, e;
   RangeOf(first, n, GetInputChannelCount(), &b, &e);
-  for (int i = b; i < e; ++i)
-  {
+  for (int i = b; i < e; ++i) {
     InChannel* ch = mInChannels.Get(i);
-    if (!ch->mConnected)
-      continue;
+    if (!ch->mConnected) continue;
     const float* src = data ? *data++ : nullptr;
     double* dst = ch->mScratchBuf.Get();
-    if (dst)
-    {
+    if (dst) {
       if (src)
-        for (int s = 0; s < nFrames; ++s)
-          dst[s] = FiniteOrSilence(src[s]);
+        for (int s = 0; s < nFrames; ++s) dst[s] = FiniteOrSilence(src[s]);
       else
         std::memset(dst, 0, sizeof(double) * static_cast<size_t>(nFrames));
     }
@@ -322,82 +251,63 @@ void IPlugin::AttachInputBuffers(int first, int n, float** data, int nFrames)
   }
 }
 
-void IPlugin::AttachOutputBuffers(int first, int n, double** data)
-{
+void IPlugin::AttachOutputBuffers(int first, int n, double** data) {
   int b, e;
   RangeOf(first, n, GetOutputChannelCount(), &b, &e);
-  for (int i = b; i < e; ++i)
-  {
+  for (int i = b; i < e; ++i) {
     OutChannel* ch = mOutChannels.Get(i);
-    if (!ch->mConnected)
-      continue;
+    if (!ch->mConnected) continue;
     double* dst = data ? *data++ : nullptr;
     *ch->mDest = dst ? dst : ch->mScratchBuf.Get();
     ch->mFDest = nullptr;
   }
 }
 
-void IPlugin::AttachOutputBuffers(int first, int n, float** data)
-{
+void IPlugin::AttachOutputBuffers(int first, int n, float** data) {
   int b, e;
   RangeOf(first, n, GetOutputChannelCount(), &b, &e);
-  for (int i = b; i < e; ++i)
-  {
+  for (int i = b; i < e; ++i) {
     OutChannel* ch = mOutChannels.Get(i);
-    if (!ch->mConnected)
-      continue;
+    if (!ch->mConnected) continue;
     *ch->mDest = ch->mScratchBuf.Get();
     ch->mFDest = data ? *data++ : nullptr;
   }
 }
 
-void IPlugin::ConvertOutputsToFloat(int nFrames, bool accumulate)
-{
-  for (int i = 0, n = GetOutputChannelCount(); i < n; ++i)
-  {
+void IPlugin::ConvertOutputsToFloat(int nFrames, bool accumulate) {
+  for (int i = 0, n = GetOutputChannelCount(); i < n; ++i) {
     OutChannel* ch = mOutChannels.Get(i);
     const double* src = *ch->mDest;
     float* dst = ch->mFDest;
-    if (!ch->mConnected || !src || !dst)
-      continue;
+    if (!ch->mConnected || !src || !dst) continue;
     if (accumulate)
-      for (int s = 0; s < nFrames; ++s)
-        dst[s] = ToFloat(dst[s] + src[s]);
+      for (int s = 0; s < nFrames; ++s) dst[s] = ToFloat(dst[s] + src[s]);
     else
-      for (int s = 0; s < nFrames; ++s)
-        dst[s] = ToFloat(src[s]);
+      for (int s = 0; s < nFrames; ++s) dst[s] = ToFloat(src[s]);
   }
 }
 
-void IPlugin::ProcessBuffers(double, int nFrames)
-{
-  if (nFrames < 0)
-    nFrames = 0;
+void IPlugin::ProcessBuffers(double, int nFrames) {
+  if (nFrames < 0) nFrames = 0;
   EnsureScratchSize(nFrames);
   ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), nFrames);
 }
 
-void IPlugin::ProcessBuffers(float, int nFrames)
-{
+void IPlugin::ProcessBuffers(float, int nFrames) {
   ProcessBuffers(0.0, nFrames);
   ConvertOutputsToFloat(nFrames < 0 ? 0 : nFrames, false);
 }
 
-void IPlugin::ProcessBuffersAccumulating(float, int nFrames)
-{
+void IPlugin::ProcessBuffersAccumulating(float, int nFrames) {
   ProcessBuffers(0.0, nFrames);
   ConvertOutputsToFloat(nFrames < 0 ? 0 : nFrames, true);
 }
 
-namespace
-{
-void CopyThrough(double** inputs, int nIn, double** outputs, int nOut, int nFrames)
-{
-  for (int i = 0; i < nOut; ++i)
-  {
+namespace {
+void CopyThrough(double** inputs, int nIn, double** outputs, int nOut, int nFrames) {
+  for (int i = 0; i < nOut; ++i) {
     double* out = outputs[i];
-    if (!out)
-      continue;
+    if (!out) continue;
     const double* in = i < nIn ? inputs[i] : nullptr;
     if (in && in != out)
       std::memmove(out, in, sizeof(double) * static_cast<size_t>(nFrames));
@@ -405,28 +315,22 @@ void CopyThrough(double** inputs, int nIn, double** outputs, int nOut, int nFram
       std::memset(out, 0, sizeof(double) * static_cast<size_t>(nFrames));
   }
 }
-} // namespace
+}  // namespace
 
-void IPlugin::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
-{
-  if (!outputs || nFrames <= 0)
-    return;
+void IPlugin::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) {
+  if (!outputs || nFrames <= 0) return;
   CopyThrough(inputs, inputs ? GetInputChannelCount() : 0, outputs, GetOutputChannelCount(), nFrames);
 }
 
-void IPlugin::PassThroughDouble(int nFrames)
-{
-  if (nFrames < 0)
-    nFrames = 0;
+void IPlugin::PassThroughDouble(int nFrames) {
+  if (nFrames < 0) nFrames = 0;
   EnsureScratchSize(nFrames);
-  if (nFrames == 0)
-    return;
+  if (nFrames == 0) return;
   double** inputs = mInData.Get();
   double** outputs = mOutData.Get();
   if (GetLatency() != 0 && mDelay && mDelay->GetDelay() > 0 &&
       mDelay->GetInputChannelCount() <= GetInputChannelCount() &&
-      mDelay->GetOutputChannelCount() <= GetOutputChannelCount())
-  {
+      mDelay->GetOutputChannelCount() <= GetOutputChannelCount()) {
     mDelay->ProcessBlock(inputs, outputs, nFrames);
     return;
   }
@@ -434,13 +338,9 @@ void IPlugin::PassThroughDouble(int nFrames)
     CopyThrough(inputs, inputs ? GetInputChannelCount() : 0, outputs, GetOutputChannelCount(), nFrames);
 }
 
-void IPlugin::PassThroughBuffers(double, int nFrames)
-{
-  PassThroughDouble(nFrames);
-}
+void IPlugin::PassThroughBuffers(double, int nFrames) { PassThroughDouble(nFrames); }
 
-void IPlugin::PassThroughBuffers(float, int nFrames)
-{
+void IPlugin::PassThroughBuffers(float, int nFrames) {
   PassThroughDouble(nFrames);
   ConvertOutputsToFloat(nFrames < 0 ? 0 : nFrames, false);
 }

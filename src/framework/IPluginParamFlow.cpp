@@ -3,35 +3,27 @@
 
 #include "graphics/IGraphics.h"
 
-void IPlugin::SetParameterFromGUI(int idx, double normalizedValue)
-{
+void IPlugin::SetParameterFromGUI(int idx, double normalizedValue) {
   RecursiveMutexLock lock(mMutex);
   IParam* param = GetParam(idx);
-  if (!param)
-    return;
+  if (!param) return;
   param->SetNormalized(normalizedValue);
   // The host hears the value exactly as the control sent it, not the quantised one.
   InformHostOfParamChange(idx, normalizedValue);
   OnParamChange(idx);
 }
 
-void IPlugin::OnParamReset()
-{
-  for (int i = 0, n = GetParamCount(); i < n; ++i)
-    OnParamChange(i);
+void IPlugin::OnParamReset() {
+  for (int i = 0, n = GetParamCount(); i < n; ++i) OnParamChange(i);
 }
 
-void IPlugin::RedrawParamControls()
-{
-  if (!mGraphics)
-    return;
+void IPlugin::RedrawParamControls() {
+  if (!mGraphics) return;
   for (int i = 0, n = GetParamCount(); i < n; ++i)
     mGraphics->SetParameterFromPlug(i, GetParam(i)->GetValue(), false);
 }
 
-void IPlugin::DirtyParameters()
-{
+void IPlugin::DirtyParameters() {
   RecursiveMutexLock lock(mMutex);
-  for (int i = 0, n = GetParamCount(); i < n; ++i)
-    InformHostOfParamChange(i, GetParam(i)->GetNormalized());
+  for (int i = 0, n = GetParamCount(); i < n; ++i) InformHostOfParamChange(i, GetParam(i)->GetNormalized());
 }

@@ -4,8 +4,7 @@
 #include "base/CopyCString.h"
 #include "framework/ByteChunk.h"
 
-struct IPreset
-{
+struct IPreset {
   static constexpr int kMaxNameLen = 255;
 
   bool mInitialized = false;

@@ -3,8 +3,7 @@
 
 #include <cstdint>
 
-struct ISysEx
-{
+struct ISysEx {
   int32_t mOffset = 0;
   int32_t mSize = 0;
   const uint8_t* mData = nullptr;
@@ -12,7 +11,10 @@ struct ISysEx
   ISysEx() = default;
   ISysEx(int offset, const uint8_t* data, int size) : mOffset(offset), mSize(size), mData(data) {}
 
-  void Clear() { mOffset = mSize = 0; mData = nullptr; }
+  void Clear() {
+    mOffset = mSize = 0;
+    mData = nullptr;
+  }
   void LogMsg() const {}
 };
 

@@ -1,8 +1,7 @@
 // ITimeInfo: the host's transport and musical position for the current block.
 #pragma once
 
-struct ITimeInfo
-{
+struct ITimeInfo {
   double mTempo = 120.0;
   double mSamplePos = 0.0;
   double mPPQPos = 0.0;

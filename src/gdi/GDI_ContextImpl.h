@@ -7,8 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-struct GDI_Context
-{
+struct GDI_Context {
   int width = 0;
   int height = 0;
   uint32_t* pixels = nullptr;  // width * height words, owned
@@ -18,8 +17,7 @@ struct GDI_Context
   int bkMode = GDI_OPAQUE;
   bool hasClip = false;
   RECT clip = {0, 0, 0, 0};
-  struct SavedClip
-  {
+  struct SavedClip {
     bool hasClip;
     RECT clip;
   };
@@ -30,8 +28,7 @@ struct GDI_Context
 };
 
 // The overlap of two rectangles; an empty overlap keeps its far edges at the near ones.
-inline RECT GDI_IntersectRect(const RECT& a, const RECT& b)
-{
+inline RECT GDI_IntersectRect(const RECT& a, const RECT& b) {
   RECT r = {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
             std::min(a.bottom, b.bottom)};
   if (r.right < r.left) r.right = r.left;

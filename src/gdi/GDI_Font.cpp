@@ -6,8 +6,7 @@
 #include <cstring>
 #include <new>
 
-namespace
-{
+namespace {
 // Past this many cached glyphs a font starts over; the editor's texts use a few dozen.
 constexpr size_t kMaxCachedGlyphs = 4096;
 // Requests beyond this are refused: nothing useful is that large and the rasteriser's memory
@@ -16,8 +15,7 @@ constexpr int kMaxHeight = 4096;
 constexpr int kDefaultHeight = 16;
 }  // namespace
 
-const GDI_Glyph* GDI_Font::Glyph(uint32_t cp)
-{
+const GDI_Glyph* GDI_Font::Glyph(uint32_t cp) {
   auto it = glyphs.find(cp);
   if (it != glyphs.end()) return &it->second;
   GDI_Glyph g;
@@ -25,15 +23,13 @@ const GDI_Glyph* GDI_Font::Glyph(uint32_t cp)
   return &glyphs.emplace(cp, std::move(g)).first->second;
 }
 
-void GDI_Font::TrimCache()
-{
+void GDI_Font::TrimCache() {
   if (glyphs.size() > kMaxCachedGlyphs) glyphs.clear();
 }
 
 HFONT GDI_CreateFont(int height, int /*width*/, int escapement, int /*orientation*/, int weight, int italic,
-                     int underline, int strikeOut, int /*charSet*/, int /*outPrecision*/, int /*clipPrecision*/,
-                     int quality, int /*pitchAndFamily*/, const char* faceName)
-{
+                     int underline, int strikeOut, int /*charSet*/, int /*outPrecision*/,
+                     int /*clipPrecision*/, int quality, int /*pitchAndFamily*/, const char* faceName) {
   GDI_FontRequest req;
   if (height == 0) height = kDefaultHeight;
   if (height > kMaxHeight || height < -kMaxHeight) return nullptr;
@@ -50,21 +46,18 @@ HFONT GDI_CreateFont(int height, int /*width*/, int escapement, int /*orientatio
   if (!font) return nullptr;
   font->request = req;
   font->backend = GDI_OpenFontBackend(req);
-  if (!font->backend)
-  {
+  if (!font->backend) {
     delete font;
     return nullptr;
   }
   return font;
 }
 
-void GDI_DeleteFont(HFONT font)
-{
+void GDI_DeleteFont(HFONT font) {
   if (font && font != GDI_DefaultFont()) delete font;
 }
 
-bool GDI_GetFontMetrics(HFONT font, GDI_TEXTMETRIC* out)
-{
+bool GDI_GetFontMetrics(HFONT font, GDI_TEXTMETRIC* out) {
   if (!font || !out) return false;
   std::lock_guard<std::recursive_mutex> lock(font->mutex);
   const GDI_FontMetrics& m = font->backend->Metrics();
@@ -78,19 +71,14 @@ bool GDI_GetFontMetrics(HFONT font, GDI_TEXTMETRIC* out)
   return true;
 }
 
-bool GDI_GetTextMetrics(HDC ctx, GDI_TEXTMETRIC* out)
-{
+bool GDI_GetTextMetrics(HDC ctx, GDI_TEXTMETRIC* out) {
   if (!ctx) return false;
   return GDI_GetFontMetrics(ctx->font ? ctx->font : GDI_DefaultFont(), out);
 }
 
-const char* GDI_GetFontFamily(HFONT font)
-{
-  return font ? font->backend->Family().c_str() : "";
-}
+const char* GDI_GetFontFamily(HFONT font) { return font ? font->backend->Family().c_str() : ""; }
 
-HFONT GDI_DefaultFont()
-{
+HFONT GDI_DefaultFont() {
   // Deliberately never freed: contexts may outlive any other owner until process exit.
   static HFONT s_font = GDI_CreateFont(kDefaultHeight, 0, 0, 0, GDI_FW_NORMAL, 0, 0, 0, 0, 0, 0,
                                        GDI_ANTIALIASED_QUALITY, 0, "sans-serif");

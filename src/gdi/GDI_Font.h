@@ -18,10 +18,9 @@ HFONT GDI_CreateFont(int height, int width, int escapement, int orientation, int
 // Frees the font; a null font is ignored. The caller makes sure no context still has it selected.
 void GDI_DeleteFont(HFONT font);
 
-struct GDI_TEXTMETRIC
-{
-  int tmHeight;           // line height: ascent + descent
-  int tmAscent;           // baseline below the line top
+struct GDI_TEXTMETRIC {
+  int tmHeight;  // line height: ascent + descent
+  int tmAscent;  // baseline below the line top
   int tmDescent;
   int tmInternalLeading;  // tmHeight minus the em size
   int tmExternalLeading;

@@ -13,14 +13,12 @@
 #include <cmath>
 #include <vector>
 
-namespace
-{
+namespace {
 constexpr double kPi = 3.14159265358979323846;
 // Skew of synthesised italics, as a slope.
 constexpr double kObliqueSlope = 0.2;
 
-std::string ToStdString(CFStringRef s)
-{
+std::string ToStdString(CFStringRef s) {
   if (!s) return std::string();
   const CFIndex n = CFStringGetMaximumSizeForEncoding(CFStringGetLength(s), kCFStringEncodingUTF8) + 1;
   std::vector<char> buf(size_t(n), 0);
@@ -28,8 +26,7 @@ std::string ToStdString(CFStringRef s)
   return std::string(buf.data());
 }
 
-CTFontRef CreateNamed(const char* name, double size)
-{
+CTFontRef CreateNamed(const char* name, double size) {
   CFStringRef s = CFStringCreateWithCString(kCFAllocatorDefault, name, kCFStringEncodingUTF8);
   if (!s) return nullptr;
   CTFontRef f = CTFontCreateWithName(s, size, nullptr);
@@ -37,39 +34,30 @@ CTFontRef CreateNamed(const char* name, double size)
   return f;
 }
 
-const char* GenericFace(const char* generic)
-{
+const char* GenericFace(const char* generic) {
   if (std::string(generic) == "monospace") return "Menlo";
   if (std::string(generic) == "serif") return "Times";
   return "Helvetica";
 }
 
-int RoundPx(double v)
-{
-  return static_cast<int>(std::lround(v));
-}
+int RoundPx(double v) { return static_cast<int>(std::lround(v)); }
 
-class CoreTextBackend final : public GDI_FontBackend
-{
-public:
-  ~CoreTextBackend() override
-  {
+class CoreTextBackend final : public GDI_FontBackend {
+ public:
+  ~CoreTextBackend() override {
     if (mFont) CFRelease(mFont);
     if (mGrey) CGColorSpaceRelease(mGrey);
   }
 
-  bool Open(const GDI_FontRequest& req)
-  {
+  bool Open(const GDI_FontRequest& req) {
     const char* face = req.face.empty() ? "Helvetica" : req.face.c_str();
     CTFontRef base = CreateNamed(face, 12.0);
     // CoreText answers an unknown name with a default face; keep the request's character instead.
-    if (base)
-    {
+    if (base) {
       CFStringRef fam = CTFontCopyFamilyName(base);
       const bool same = GDI_SameFaceName(ToStdString(fam).c_str(), face);
       if (fam) CFRelease(fam);
-      if (!same)
-      {
+      if (!same) {
         CFRelease(base);
         base = nullptr;
       }
@@ -81,7 +69,8 @@ public:
     const CTFontSymbolicTraits boldBit = CTFontSymbolicTraits(kCTFontBoldTrait);
     const CTFontSymbolicTraits italicBit = CTFontSymbolicTraits(kCTFontItalicTrait);
     const CTFontSymbolicTraits want = (bold ? boldBit : 0u) | (req.italic ? italicBit : 0u);
-    CTFontRef styled = want ? CTFontCreateCopyWithSymbolicTraits(base, 0.0, nullptr, want, boldBit | italicBit) : nullptr;
+    CTFontRef styled =
+        want ? CTFontCreateCopyWithSymbolicTraits(base, 0.0, nullptr, want, boldBit | italicBit) : nullptr;
     CTFontRef chosen = styled ? styled : base;
     const CTFontSymbolicTraits have = CTFontGetSymbolicTraits(chosen);
     mEmbolden = bold && !(have & boldBit);
@@ -90,14 +79,11 @@ public:
     const double asc12 = CTFontGetAscent(chosen), desc12 = CTFontGetDescent(chosen);
     const double cell12 = asc12 + desc12 > 0 ? asc12 + desc12 : 12.0;
     double em;
-    if (req.height > 0)
-    {
+    if (req.height > 0) {
       em = req.height * 12.0 / cell12;
       mMetrics.ascent = RoundPx(asc12 * req.height / cell12);
       mMetrics.descent = req.height - mMetrics.ascent;
-    }
-    else
-    {
+    } else {
       em = -req.height;
       mMetrics.ascent = static_cast<int>(std::ceil(asc12 * em / 12.0));
       mMetrics.descent = static_cast<int>(std::ceil(desc12 * em / 12.0));
@@ -125,8 +111,7 @@ public:
   const GDI_FontMetrics& Metrics() const override { return mMetrics; }
   const std::string& Family() const override { return mFamily; }
 
-  bool RenderGlyph(uint32_t cp, GDI_Glyph* out) override
-  {
+  bool RenderGlyph(uint32_t cp, GDI_Glyph* out) override {
     CGGlyph glyph = 0;
     if (!GlyphFor(cp, &glyph)) glyph = 0;  // the face's placeholder glyph
     CGSize adv = CGSizeMake(0, 0);
@@ -138,8 +123,7 @@ public:
 
     // Glyph bounds in y-up space after skew and rotation, padded for emboldening and coverage.
     CGRect bb = CTFontGetBoundingRectsForGlyphs(mFont, kCTFontOrientationHorizontal, &glyph, nullptr, 1);
-    if (CGRectIsEmpty(bb) || CGRectIsNull(bb))
-    {
+    if (CGRectIsEmpty(bb) || CGRectIsNull(bb)) {
       out->width = out->height = 0;
       out->coverage.clear();
       return true;
@@ -165,8 +149,7 @@ public:
     CGContextSetShouldSmoothFonts(ctx, false);
     CGContextTranslateCTM(ctx, -x0, -y0);
     CGContextConcatCTM(ctx, xf);
-    if (mEmbolden)
-    {
+    if (mEmbolden) {
       CGContextSetTextDrawingMode(ctx, kCGTextFillStroke);
       CGContextSetLineWidth(ctx, std::max(1.0, CTFontGetSize(mFont) / 24.0));
     }
@@ -183,35 +166,30 @@ public:
     return true;
   }
 
-private:
-  CGAffineTransform GlyphTransform() const
-  {
+ private:
+  CGAffineTransform GlyphTransform() const {
     CGAffineTransform xf = CGAffineTransformMakeRotation(mAngle);
     if (mOblique) xf = CGAffineTransformConcat(CGAffineTransformMake(1, 0, kObliqueSlope, 1, 0, 0), xf);
     return xf;
   }
 
-  bool GlyphFor(uint32_t cp, CGGlyph* glyph) const
-  {
+  bool GlyphFor(uint32_t cp, CGGlyph* glyph) const {
     UniChar u[2];
     CGGlyph g[2] = {0, 0};
     CFIndex n = 1;
-    if (cp >= 0x10000)
-    {
+    if (cp >= 0x10000) {
       const uint32_t v = cp - 0x10000;
       u[0] = UniChar(0xD800 + (v >> 10));
       u[1] = UniChar(0xDC00 + (v & 0x3FF));
       n = 2;
-    }
-    else
+    } else
       u[0] = UniChar(cp);
     if (!CTFontGetGlyphsForCharacters(mFont, u, g, n)) return false;
     *glyph = g[0];
     return true;
   }
 
-  double AdvanceOf(uint32_t cp) const
-  {
+  double AdvanceOf(uint32_t cp) const {
     CGGlyph g = 0;
     if (!GlyphFor(cp, &g)) return 0.0;
     CGSize adv = CGSizeMake(0, 0);
@@ -230,8 +208,7 @@ private:
 };
 }  // namespace
 
-std::unique_ptr<GDI_FontBackend> GDI_OpenFontBackend(const GDI_FontRequest& req)
-{
+std::unique_ptr<GDI_FontBackend> GDI_OpenFontBackend(const GDI_FontRequest& req) {
   std::unique_ptr<CoreTextBackend> b(new CoreTextBackend);
   if (!b->Open(req)) return nullptr;
   return b;

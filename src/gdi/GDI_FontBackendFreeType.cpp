@@ -15,30 +15,25 @@
 #include <cmath>
 #include <mutex>
 
-namespace
-{
+namespace {
 // FreeType's library object and fontconfig's configuration are shared by all fonts; creating
 // and destroying faces must not race.
-std::mutex& LibraryMutex()
-{
+std::mutex& LibraryMutex() {
   static std::mutex m;
   return m;
 }
 
-FT_Library Library()
-{
+FT_Library Library() {
   static FT_Library s_lib = nullptr;
   static bool s_tried = false;
-  if (!s_tried)
-  {
+  if (!s_tried) {
     s_tried = true;
     if (FT_Init_FreeType(&s_lib) != 0) s_lib = nullptr;
   }
   return s_lib;
 }
 
-struct Match
-{
+struct Match {
   std::string file;
   int index = 0;
   std::string family;
@@ -46,8 +41,7 @@ struct Match
   int slant = FC_SLANT_ROMAN;
 };
 
-bool FcMatchFamily(const char* family, const GDI_FontRequest& req, Match* out)
-{
+bool FcMatchFamily(const char* family, const GDI_FontRequest& req, Match* out) {
   FcPattern* pat = FcPatternCreate();
   if (!pat) return false;
   FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
@@ -63,8 +57,7 @@ bool FcMatchFamily(const char* family, const GDI_FontRequest& req, Match* out)
   FcChar8* file = nullptr;
   FcChar8* fam = nullptr;
   bool ok = FcPatternGetString(m, FC_FILE, 0, &file) == FcResultMatch && file;
-  if (ok)
-  {
+  if (ok) {
     out->file = reinterpret_cast<const char*>(file);
     if (FcPatternGetInteger(m, FC_INDEX, 0, &out->index) != FcResultMatch) out->index = 0;
     if (FcPatternGetString(m, FC_FAMILY, 0, &fam) == FcResultMatch && fam)
@@ -77,9 +70,9 @@ bool FcMatchFamily(const char* family, const GDI_FontRequest& req, Match* out)
 }
 
 // True when one of the match's family names (a face can have several) is the requested one.
-bool FcMatchHasFamily(const Match& m, const char* face)
-{
-  FcPattern* pat = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(m.file.c_str()), m.index, nullptr, nullptr);
+bool FcMatchHasFamily(const Match& m, const char* face) {
+  FcPattern* pat =
+      FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(m.file.c_str()), m.index, nullptr, nullptr);
   if (!pat) return GDI_SameFaceName(m.family.c_str(), face);
   bool same = false;
   FcChar8* fam = nullptr;
@@ -89,40 +82,31 @@ bool FcMatchHasFamily(const Match& m, const char* face)
   return same;
 }
 
-int RoundPx(double v)
-{
-  return static_cast<int>(std::lround(v));
-}
+int RoundPx(double v) { return static_cast<int>(std::lround(v)); }
 
-class FreeTypeBackend final : public GDI_FontBackend
-{
-public:
-  ~FreeTypeBackend() override
-  {
+class FreeTypeBackend final : public GDI_FontBackend {
+ public:
+  ~FreeTypeBackend() override {
     std::lock_guard<std::mutex> lock(LibraryMutex());
     if (mFace) FT_Done_Face(mFace);
   }
 
-  bool Open(const GDI_FontRequest& req)
-  {
+  bool Open(const GDI_FontRequest& req) {
     std::lock_guard<std::mutex> lock(LibraryMutex());
     if (!Library() || !FcInit()) return false;
     const char* face = req.face.empty() ? "sans-serif" : req.face.c_str();
     Match m;
     bool found = FcMatchFamily(face, req, &m);
     // fontconfig always answers with something; keep the face's character when it is absent.
-    if (!found || !FcMatchHasFamily(m, face))
-    {
+    if (!found || !FcMatchHasFamily(m, face)) {
       Match generic;
-      if (FcMatchFamily(GDI_GenericFamilyFor(face), req, &generic))
-      {
+      if (FcMatchFamily(GDI_GenericFamilyFor(face), req, &generic)) {
         m = generic;
         found = true;
       }
     }
     if (!found) return false;
-    if (FT_New_Face(Library(), m.file.c_str(), m.index, &mFace) != 0)
-    {
+    if (FT_New_Face(Library(), m.file.c_str(), m.index, &mFace) != 0) {
       mFace = nullptr;
       return false;
     }
@@ -136,8 +120,7 @@ public:
   const GDI_FontMetrics& Metrics() const override { return mMetrics; }
   const std::string& Family() const override { return mFamily; }
 
-  bool RenderGlyph(uint32_t cp, GDI_Glyph* out) override
-  {
+  bool RenderGlyph(uint32_t cp, GDI_Glyph* out) override {
     FT_UInt index = FT_Get_Char_Index(mFace, cp);
     // Missing characters show the face's placeholder glyph rather than vanishing.
     FT_Int32 flags = mAntiAlias ? FT_LOAD_TARGET_LIGHT : (FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME);
@@ -154,12 +137,10 @@ public:
     out->width = static_cast<int>(bm.width);
     out->height = static_cast<int>(bm.rows);
     out->coverage.assign(size_t(out->width) * size_t(out->height), 0);
-    for (int y = 0; y < out->height; ++y)
-    {
+    for (int y = 0; y < out->height; ++y) {
       const unsigned char* row = bm.buffer + (bm.pitch >= 0 ? y : y - out->height + 1) * bm.pitch;
       uint8_t* dst = out->coverage.data() + size_t(y) * size_t(out->width);
-      for (int x = 0; x < out->width; ++x)
-      {
+      for (int x = 0; x < out->width; ++x) {
         if (bm.pixel_mode == FT_PIXEL_MODE_MONO)
           dst[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
         else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY)
@@ -169,40 +150,34 @@ public:
     return true;
   }
 
-private:
-  bool SetSize(const GDI_FontRequest& req)
-  {
+ private:
+  bool SetSize(const GDI_FontRequest& req) {
     const double upem = mFace->units_per_EM > 0 ? mFace->units_per_EM : 2048;
     double asc = mFace->ascender, desc = -mFace->descender;
     // The Windows metrics define the cell the request's height refers to, when the face has them.
-    if (const TT_OS2* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(mFace, FT_SFNT_OS2)))
-    {
-      if (os2->usWinAscent + os2->usWinDescent > 0)
-      {
+    if (const TT_OS2* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(mFace, FT_SFNT_OS2))) {
+      if (os2->usWinAscent + os2->usWinDescent > 0) {
         asc = os2->usWinAscent;
         desc = os2->usWinDescent;
       }
     }
-    if (asc + desc <= 0)
-    {
+    if (asc + desc <= 0) {
       asc = upem * 0.8;
       desc = upem * 0.2;
     }
     double em;
-    if (req.height > 0)
-    {
+    if (req.height > 0) {
       em = req.height * upem / (asc + desc);
       mMetrics.ascent = RoundPx(asc * req.height / (asc + desc));
       mMetrics.descent = req.height - mMetrics.ascent;
-    }
-    else
-    {
+    } else {
       em = -req.height;
       mMetrics.ascent = static_cast<int>(std::ceil(asc * em / upem));
       mMetrics.descent = static_cast<int>(std::ceil(desc * em / upem));
     }
     mMetrics.emSize = RoundPx(em);
-    if (FT_Set_Char_Size(mFace, 0, std::max<FT_F26Dot6>(1, FT_F26Dot6(std::lround(em * 64))), 72, 72) != 0) return false;
+    if (FT_Set_Char_Size(mFace, 0, std::max<FT_F26Dot6>(1, FT_F26Dot6(std::lround(em * 64))), 72, 72) != 0)
+      return false;
 
     const double scale = em / upem;
     mMetrics.underlinePos = std::max(1, RoundPx(-mFace->underline_position * scale));
@@ -214,8 +189,7 @@ private:
     else
       mMetrics.avgCharWidth = std::max(1, mMetrics.maxCharWidth / 2);
 
-    if (req.escapement != 0)
-    {
+    if (req.escapement != 0) {
       const double a = req.escapement * 3.14159265358979323846 / 1800.0;
       FT_Matrix mat;
       mat.xx = FT_Fixed(std::lround(std::cos(a) * 65536.0));
@@ -236,8 +210,7 @@ private:
 };
 }  // namespace
 
-std::unique_ptr<GDI_FontBackend> GDI_OpenFontBackend(const GDI_FontRequest& req)
-{
+std::unique_ptr<GDI_FontBackend> GDI_OpenFontBackend(const GDI_FontRequest& req) {
   std::unique_ptr<FreeTypeBackend> b(new FreeTypeBackend);
   if (!b->Open(req)) return nullptr;
   return b;

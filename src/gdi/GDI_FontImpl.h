@@ -11,8 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-struct GDI_FontRequest
-{
+struct GDI_FontRequest {
   int height = 0;      // > 0 cell height, < 0 em size, 0 default
   int escapement = 0;  // tenths of a degree, counter-clockwise
   int weight = GDI_FW_NORMAL;
@@ -23,8 +22,7 @@ struct GDI_FontRequest
   std::string face;
 };
 
-struct GDI_FontMetrics
-{
+struct GDI_FontMetrics {
   int ascent = 0;
   int descent = 0;
   int emSize = 0;
@@ -36,8 +34,7 @@ struct GDI_FontMetrics
 
 // A rendered glyph: coverage 0..255, one byte per pixel, rows top-down. left/top place the map's
 // top-left relative to the pen on the baseline (y down); advances are 26.6 fixed point, y down.
-struct GDI_Glyph
-{
+struct GDI_Glyph {
   int left = 0, top = 0, width = 0, height = 0;
   int32_t advanceX = 0, advanceY = 0;
   std::vector<uint8_t> coverage;
@@ -45,9 +42,8 @@ struct GDI_Glyph
 
 // What each platform supplies: a face opened for one request, rendering glyphs at its size and
 // angle.
-class GDI_FontBackend
-{
-public:
+class GDI_FontBackend {
+ public:
   virtual ~GDI_FontBackend() {}
   virtual const GDI_FontMetrics& Metrics() const = 0;
   virtual const std::string& Family() const = 0;
@@ -59,8 +55,7 @@ public:
 // no face can be opened at all.
 std::unique_ptr<GDI_FontBackend> GDI_OpenFontBackend(const GDI_FontRequest& req);
 
-struct GDI_Font
-{
+struct GDI_Font {
   GDI_FontRequest request;
   std::unique_ptr<GDI_FontBackend> backend;
   // Fonts are shared between editors; the cache and the rasteriser are guarded together.

@@ -5,29 +5,30 @@
 #include <cctype>
 #include <cstring>
 
-namespace
-{
-const char* const kMonospaced[] = {"monaco", "menlo", "courier", "courier new", "consolas", "lucida console",
-                                   "andale mono", "sf mono", "fixedsys", "terminal", "monospace",
-                                   "dejavu sans mono", "liberation mono", "lucida sans typewriter",
+namespace {
+const char* const kMonospaced[] = {"monaco",          "menlo",
+                                   "courier",         "courier new",
+                                   "consolas",        "lucida console",
+                                   "andale mono",     "sf mono",
+                                   "fixedsys",        "terminal",
+                                   "monospace",       "dejavu sans mono",
+                                   "liberation mono", "lucida sans typewriter",
                                    "source code pro", "fixed"};
-const char* const kSerif[] = {"times", "times new roman", "georgia", "palatino", "palatino linotype",
-                              "garamond", "book antiqua", "cambria", "new york", "serif", "dejavu serif",
-                              "liberation serif", "baskerville", "hoefler text"};
+const char* const kSerif[] = {
+    "times",        "times new roman",  "georgia",     "palatino",    "palatino linotype",
+    "garamond",     "book antiqua",     "cambria",     "new york",    "serif",
+    "dejavu serif", "liberation serif", "baskerville", "hoefler text"};
 
-bool InList(const char* face, const char* const* list, size_t n)
-{
+bool InList(const char* face, const char* const* list, size_t n) {
   for (size_t i = 0; i < n; ++i)
     if (GDI_SameFaceName(face, list[i])) return true;
   return false;
 }
 }  // namespace
 
-bool GDI_SameFaceName(const char* a, const char* b)
-{
+bool GDI_SameFaceName(const char* a, const char* b) {
   if (!a || !b) return false;
-  for (;;)
-  {
+  for (;;) {
     while (*a == ' ') ++a;
     while (*b == ' ') ++b;
     if (!*a || !*b) return !*a && !*b;
@@ -38,8 +39,7 @@ bool GDI_SameFaceName(const char* a, const char* b)
   }
 }
 
-const char* GDI_GenericFamilyFor(const char* face)
-{
+const char* GDI_GenericFamilyFor(const char* face) {
   if (face && InList(face, kMonospaced, sizeof(kMonospaced) / sizeof(*kMonospaced))) return "monospace";
   if (face && InList(face, kSerif, sizeof(kSerif) / sizeof(*kSerif))) return "serif";
   return "sans-serif";

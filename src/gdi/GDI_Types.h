@@ -4,8 +4,7 @@
 #include <cstdint>
 
 // Left, top, right, bottom; right and bottom are exclusive.
-struct RECT
-{
+struct RECT {
   int left, top, right, bottom;
 };
 
@@ -18,20 +17,11 @@ typedef GDI_Font* HFONT;
 typedef uint32_t GDI_COLOR;
 
 // Background modes.
-enum
-{
-  GDI_TRANSPARENT = 1,
-  GDI_OPAQUE = 2
-};
+enum { GDI_TRANSPARENT = 1, GDI_OPAQUE = 2 };
 
 // Font weights and qualities of a font request.
-enum
-{
-  GDI_FW_NORMAL = 400,
-  GDI_FW_BOLD = 700
-};
-enum
-{
+enum { GDI_FW_NORMAL = 400, GDI_FW_BOLD = 700 };
+enum {
   GDI_DEFAULT_QUALITY = 0,
   GDI_DRAFT_QUALITY = 1,
   GDI_PROOF_QUALITY = 2,
@@ -41,8 +31,7 @@ enum
 };
 
 // GDI_DrawText format flags.
-enum
-{
+enum {
   GDI_DT_LEFT = 0x0,
   GDI_DT_TOP = 0x0,
   GDI_DT_CENTER = 0x1,

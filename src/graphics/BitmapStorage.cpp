@@ -11,23 +11,20 @@ BitmapStorage& BitmapStorage::Shared() { return ModuleSingleton<BitmapStorage>::
 
 void BitmapStorage::DestroyShared() { ModuleSingleton<BitmapStorage>::Destroy(); }
 
-PIX_IBitmap* BitmapStorage::Find(int ID)
-{
+PIX_IBitmap* BitmapStorage::Find(int ID) {
   RecursiveMutexLock lock(mMutex);
   for (const Entry& e : mEntries)
     if (e.mID == ID) return e.mBitmap;
   return nullptr;
 }
 
-void BitmapStorage::Add(PIX_IBitmap* bitmap, int ID)
-{
+void BitmapStorage::Add(PIX_IBitmap* bitmap, int ID) {
   if (!bitmap) return;
   RecursiveMutexLock lock(mMutex);
   mEntries.push_back({ID, bitmap});
 }
 
-bool BitmapStorage::Remove(PIX_IBitmap* bitmap)
-{
+bool BitmapStorage::Remove(PIX_IBitmap* bitmap) {
   if (!bitmap) return false;
   RecursiveMutexLock lock(mMutex);
   auto holds = [bitmap](const Entry& e) { return e.mBitmap == bitmap; };
@@ -39,8 +36,7 @@ bool BitmapStorage::Remove(PIX_IBitmap* bitmap)
   return true;
 }
 
-void BitmapStorage::RemoveAll()
-{
+void BitmapStorage::RemoveAll() {
   RecursiveMutexLock lock(mMutex);
   std::vector<PIX_IBitmap*> images;
   images.reserve(mEntries.size());
@@ -51,8 +47,7 @@ void BitmapStorage::RemoveAll()
   for (PIX_IBitmap* image : images) delete image;
 }
 
-int BitmapStorage::Count()
-{
+int BitmapStorage::Count() {
   RecursiveMutexLock lock(mMutex);
   return static_cast<int>(mEntries.size());
 }

@@ -8,9 +8,8 @@
 
 class PIX_IBitmap;
 
-class BitmapStorage
-{
-public:
+class BitmapStorage {
+ public:
   // Images made at run time (scaled, cropped, retained) carry this ID.
   static constexpr int kNoID = -1;
 
@@ -36,9 +35,8 @@ public:
   int Count();
   RecursiveMutex& Mutex() { return mMutex; }
 
-private:
-  struct Entry
-  {
+ private:
+  struct Entry {
     int mID;
     PIX_IBitmap* mBitmap;
   };

@@ -12,12 +12,10 @@ FontStorage& FontStorage::Shared() { return ModuleSingleton<FontStorage>::Get();
 
 void FontStorage::DestroyShared() { ModuleSingleton<FontStorage>::Destroy(); }
 
-PIX_IFont* FontStorage::Find(const IText* text)
-{
+PIX_IFont* FontStorage::Find(const IText* text) {
   if (!text) return nullptr;
   RecursiveMutexLock lock(mMutex);
-  for (const Entry& e : mEntries)
-  {
+  for (const Entry& e : mEntries) {
     // Bytes after a name's terminator are not part of it.
     if (e.mSize == text->mSize && e.mOrientation == text->mOrientation && e.mStyle == text->mStyle &&
         std::strncmp(e.mFace, text->mFont, IText::kFontNameLen) == 0)
@@ -26,8 +24,7 @@ PIX_IFont* FontStorage::Find(const IText* text)
   return nullptr;
 }
 
-void FontStorage::Add(PIX_IFont* font, const IText* text)
-{
+void FontStorage::Add(PIX_IFont* font, const IText* text) {
   if (!font || !text) return;
   Entry e{text->mSize, text->mOrientation, text->mStyle, {}, font};
   std::memcpy(e.mFace, text->mFont, IText::kFontNameLen);
@@ -36,15 +33,13 @@ void FontStorage::Add(PIX_IFont* font, const IText* text)
   mEntries.push_back(e);
 }
 
-void FontStorage::RemoveAll()
-{
+void FontStorage::RemoveAll() {
   RecursiveMutexLock lock(mMutex);
   for (const Entry& e : mEntries) delete e.mFont;
   mEntries.clear();
 }
 
-int FontStorage::Count()
-{
+int FontStorage::Count() {
   RecursiveMutexLock lock(mMutex);
   return static_cast<int>(mEntries.size());
 }

@@ -9,9 +9,8 @@
 
 class PIX_IFont;
 
-class FontStorage
-{
-public:
+class FontStorage {
+ public:
   // The one cache of the module, made on first use; IGraphicsReleaseCaches destroys it at module
   // exit, while the GDI layer its fonts rely on is still intact.
   static FontStorage& Shared();
@@ -31,9 +30,8 @@ public:
   int Count();
   RecursiveMutex& Mutex() { return mMutex; }
 
-private:
-  struct Entry
-  {
+ private:
+  struct Entry {
     int mSize, mOrientation, mStyle;
     char mFace[IText::kFontNameLen];
     PIX_IFont* mFont;

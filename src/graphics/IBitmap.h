@@ -4,8 +4,7 @@
 
 class PIX_IBitmap;
 
-struct IBitmap
-{
+struct IBitmap {
   PIX_IBitmap* mData = nullptr;  // null when the image could not be loaded: never drawn
   int W = 0, H = 0;              // the whole image
   int N = 1;                     // frames in the strip
@@ -13,7 +12,7 @@ struct IBitmap
 
   IBitmap() = default;
   IBitmap(PIX_IBitmap* data, int w, int h, int n = 1, bool framesAreHorizontal = false)
-    : mData(data), W(w), H(h), N(n), mFramesAreHorizontal(framesAreHorizontal) {}
+      : mData(data), W(w), H(h), N(n), mFramesAreHorizontal(framesAreHorizontal) {}
 
   // One frame's size; a strip with no frames counts as one frame.
   int FrameWidth() const { return mFramesAreHorizontal && N > 0 ? W / N : W; }

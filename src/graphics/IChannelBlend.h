@@ -4,10 +4,8 @@
 
 #include "pix/PIX_Mode.h"
 
-struct IChannelBlend
-{
-  enum EBlendMethod
-  {
+struct IChannelBlend {
+  enum EBlendMethod {
     kBlendNone = 0,        // copy, using source alpha
     kBlendClobber = 1,     // copy, the source overwrites the destination
     kBlendAdd = 2,         // add, using source alpha
@@ -22,15 +20,17 @@ struct IChannelBlend
 };
 
 // Raster mode word for a blend; a null blend is a plain copy using source alpha.
-inline int BlendToMode(const IChannelBlend* blend)
-{
+inline int BlendToMode(const IChannelBlend* blend) {
   if (!blend) return PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_COPY;
-  switch (blend->mMethod)
-  {
-    case IChannelBlend::kBlendClobber: return PIX_BLIT_MODE_COPY;
-    case IChannelBlend::kBlendAdd: return PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_ADD;
-    case IChannelBlend::kBlendColorDodge: return PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_DODGE;
-    default: return PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_COPY;
+  switch (blend->mMethod) {
+    case IChannelBlend::kBlendClobber:
+      return PIX_BLIT_MODE_COPY;
+    case IChannelBlend::kBlendAdd:
+      return PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_ADD;
+    case IChannelBlend::kBlendColorDodge:
+      return PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_DODGE;
+    default:
+      return PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_COPY;
   }
 }
 

@@ -4,8 +4,7 @@
 
 #include "pix/PIX_Pixel.h"
 
-struct IColor
-{
+struct IColor {
   int A = 255, R = 0, G = 0, B = 0;
 
   IColor() = default;
@@ -15,13 +14,11 @@ struct IColor
   bool operator!=(const IColor& o) const { return !(*this == o); }
 
   // Each component contributes its low 8 bits.
-  PIX_Pixel ToPixel() const
-  {
+  PIX_Pixel ToPixel() const {
     return (static_cast<PIX_Pixel>(A & 0xFF) << 24) | (static_cast<PIX_Pixel>(R & 0xFF) << 16) |
            (static_cast<PIX_Pixel>(G & 0xFF) << 8) | static_cast<PIX_Pixel>(B & 0xFF);
   }
-  static IColor FromPixel(PIX_Pixel p)
-  {
+  static IColor FromPixel(PIX_Pixel p) {
     return IColor(static_cast<int>((p >> 24) & 0xFF), static_cast<int>((p >> 16) & 0xFF),
                   static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF));
   }

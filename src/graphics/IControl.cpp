@@ -15,9 +15,7 @@ constexpr int kDisplayPartLen = 32;  // value text and label are each cut here f
 }
 
 IControl::IControl(IPlugin* plug, const IRECT& rect, int paramIdx, IChannelBlend::EBlendMethod blendMethod)
-  : mPlug(plug), mRECT(rect), mTargetRECT(rect), mParamIdx(paramIdx), mBlend(blendMethod)
-{
-}
+    : mPlug(plug), mRECT(rect), mTargetRECT(rect), mParamIdx(paramIdx), mBlend(blendMethod) {}
 
 IControl::~IControl() = default;
 
@@ -25,57 +23,47 @@ IParam* IControl::GetParam() const { return mPlug ? mPlug->GetParam(mParamIdx) :
 
 IGraphics* IControl::GetGUI() const { return mPlug ? mPlug->GetGraphics() : nullptr; }
 
-void IControl::OnMouseDown(int, int, IMouseMod* mod)
-{
+void IControl::OnMouseDown(int, int, IMouseMod* mod) {
   if (mod && mod->R) PromptUserInput();
 }
 
-void IControl::OnMouseDblClick(int, int, IMouseMod*)
-{
+void IControl::OnMouseDblClick(int, int, IMouseMod*) {
   const double def = GetDefaultValue();
-  if (def >= 0.0)
-  {
+  if (def >= 0.0) {
     SetValue(def);
     SetDirty(true);
   }
 }
 
-void IControl::SetValueFromPlug(double value)
-{
+void IControl::SetValueFromPlug(double value) {
   if (!std::isfinite(value)) return;  // a damaged value never reaches a control
-  if (GetDefaultValue() < 0.0)
-  {
+  if (GetDefaultValue() < 0.0) {
     mDefaultValue.store(value, std::memory_order_relaxed);
     SetValue(value);
   }
-  if (value != GetValue())
-  {
+  if (value != GetValue()) {
     SetValue(value);
     SetDirty(false);
     SetRedraw();
   }
 }
 
-void IControl::SetValueFromUserInput(double value)
-{
+void IControl::SetValueFromUserInput(double value) {
   if (!std::isfinite(value)) return;
-  if (value != GetValue())
-  {
+  if (value != GetValue()) {
     SetValue(value);
     SetDirty(true);
     SetRedraw();
   }
 }
 
-void IControl::Hide(bool hide)
-{
+void IControl::Hide(bool hide) {
   mHide = hide;
   SetRedraw();
   SetDirty(false);
 }
 
-void IControl::GrayOut(bool gray)
-{
+void IControl::GrayOut(bool gray) {
   mGrayed = gray;
   mBlend.mWeight = gray ? 0.25f : 1.0f;
   SetDirty(false);
@@ -83,8 +71,7 @@ void IControl::GrayOut(bool gray)
 
 bool IControl::IsHit(int x, int y) { return mTargetRECT.Contains(x, y); }
 
-void IControl::SetDirty(bool pushParamToPlug)
-{
+void IControl::SetDirty(bool pushParamToPlug) {
   const double value = GetValue(), lo = ClampLo();
   SetValue(value < lo ? lo : std::min(ClampHi(), value));
   mDirty.store(true, std::memory_order_relaxed);
@@ -94,51 +81,43 @@ void IControl::SetDirty(bool pushParamToPlug)
   IParam* param = GetParam();
   if (!param) return;
 
-  if (mValDisplayControl)
-  {
+  if (mValDisplayControl) {
     char display[IParam::kDisplayBufSize];
     param->GetDisplayForHost(param->GetValue(), false, display, true);
     display[kDisplayPartLen - 1] = '\0';
     StrBuf text(display);
     text.Append(" ");
     text.Append(param->GetLabelForHost(), kDisplayPartLen - 1);
-    if (std::strcmp(text.Get(), mValDisplayControl->GetString()) != 0)
-    {
+    if (std::strcmp(text.Get(), mValDisplayControl->GetString()) != 0) {
       mValDisplayControl->SetDirty(false);
       mValDisplayControl->SetString(text.Get());
     }
   }
-  if (mNameDisplayControl && std::strcmp(param->GetNameForHost(), mNameDisplayControl->GetString()) != 0)
-  {
+  if (mNameDisplayControl && std::strcmp(param->GetNameForHost(), mNameDisplayControl->GetString()) != 0) {
     mNameDisplayControl->SetDirty(false);
     mNameDisplayControl->SetString(param->GetNameForHost());
   }
 }
 
-void IControl::SetClean()
-{
+void IControl::SetClean() {
   mDirty.store(mRedraw.load(std::memory_order_relaxed), std::memory_order_relaxed);
   mRedraw.store(false, std::memory_order_relaxed);
 }
 
-void IControl::SetAuxParamValueFromPlug(int auxIdx, double value)
-{
+void IControl::SetAuxParamValueFromPlug(int auxIdx, double value) {
   AuxParam* aux = GetAuxParam(auxIdx);
   if (!aux || !std::isfinite(value)) return;
-  if (aux->mValue.load(std::memory_order_relaxed) != value)
-  {
+  if (aux->mValue.load(std::memory_order_relaxed) != value) {
     aux->mValue.store(value, std::memory_order_relaxed);
     SetDirty(false);
     SetRedraw();
   }
 }
 
-void IControl::PromptUserInput()
-{
+void IControl::PromptUserInput() {
   IParam* param = GetParam();
   if (!param || mDisablePrompt) return;
-  if (param->GetNDisplayTexts() > 0)
-  {
+  if (param->GetNDisplayTexts() > 0) {
     PromptUserInput(&mRECT);
     return;
   }
@@ -149,8 +128,7 @@ void IControl::PromptUserInput()
   PromptUserInput(&box);
 }
 
-void IControl::PromptUserInput(IRECT* textRect)
-{
+void IControl::PromptUserInput(IRECT* textRect) {
   IParam* param = GetParam();
   if (!param || mDisablePrompt) return;
   if (IGraphics* gui = GetGUI()) gui->PromptUserInput(this, param, textRect);
@@ -159,20 +137,17 @@ void IControl::PromptUserInput(IRECT* textRect)
 
 void IControl::AddAuxParam(int paramIdx) { mAuxParams.emplace_back(paramIdx); }
 
-IControl::AuxParam* IControl::GetAuxParam(int idx)
-{
+IControl::AuxParam* IControl::GetAuxParam(int idx) {
   return idx >= 0 && idx < NAuxParams() ? &mAuxParams[static_cast<size_t>(idx)] : nullptr;
 }
 
-int IControl::AuxParamIdx(int paramIdx) const
-{
+int IControl::AuxParamIdx(int paramIdx) const {
   for (int i = 0; i < NAuxParams(); ++i)
     if (mAuxParams[static_cast<size_t>(i)].mParamIdx == paramIdx) return i;
   return -1;
 }
 
-void IControl::SetAllAuxParamsFromGUI()
-{
+void IControl::SetAllAuxParamsFromGUI() {
   if (!mPlug) return;
   for (const AuxParam& aux : mAuxParams)
     mPlug->SetParameterFromGUI(aux.mParamIdx, aux.mValue.load(std::memory_order_relaxed));

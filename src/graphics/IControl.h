@@ -18,12 +18,10 @@ class IParam;
 class IPlugin;
 class ITextControl;
 
-class IControl
-{
-public:
+class IControl {
+ public:
   // A further parameter the control follows; value is the last normalized value from the plug-in.
-  struct AuxParam
-  {
+  struct AuxParam {
     std::atomic<double> mValue{0.0};
     int mParamIdx = -1;
 
@@ -61,7 +59,9 @@ public:
   virtual void SetClean();
   // A pending redraw request counts as dirty: the audio thread may raise it just after a draw pass
   // cleaned the control, and that change must still reach the screen.
-  virtual bool IsDirty() { return mDirty.load(std::memory_order_relaxed) || mRedraw.load(std::memory_order_relaxed); }
+  virtual bool IsDirty() {
+    return mDirty.load(std::memory_order_relaxed) || mRedraw.load(std::memory_order_relaxed);
+  }
   virtual void OnGUIIdle() {}
   virtual void SetAuxParamValueFromPlug(int auxIdx, double value);
 
@@ -97,8 +97,7 @@ public:
   void SetDblAsSingleClick(bool dblAsSingle) { mDblAsSingleClick = dblAsSingle; }
   bool IsPromptDisabled() const { return mDisablePrompt; }
   void DisablePrompt(bool disable) { mDisablePrompt = disable; }
-  void Clamp(double lo, double hi)
-  {
+  void Clamp(double lo, double hi) {
     mClampLo.store(lo, std::memory_order_relaxed);
     mClampHi.store(hi, std::memory_order_relaxed);
   }
@@ -112,7 +111,7 @@ public:
   void SetValDisplayControl(ITextControl* control) { mValDisplayControl = control; }
   void SetNameDisplayControl(ITextControl* control) { mNameDisplayControl = control; }
 
-protected:
+ protected:
   int mTextEntryLength = 32;
   IText mText;
   IPlugin* mPlug;

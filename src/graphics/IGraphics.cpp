@@ -14,26 +14,21 @@
 #include <cmath>
 
 IGraphics::IGraphics(IPlugin* plug, int w, int h, int fps)
-  : mPlug(plug), mWidth(w), mHeight(h), mFPS(fps > 0 ? fps : kDefaultFPS)
-{
-}
+    : mPlug(plug), mWidth(w), mHeight(h), mFPS(fps > 0 ? fps : kDefaultFPS) {}
 
-IGraphics::~IGraphics()
-{
+IGraphics::~IGraphics() {
   delete mKeyCatcher;
   mKeyCatcher = nullptr;
   mControls.Empty(true);
   DeleteBackBuffers();
 }
 
-void IGraphics::PrepDraw()
-{
+void IGraphics::PrepDraw() {
   if (!mDrawBitmap) mDrawBitmap = new PIX_SysBitmap(mWidth, mHeight);
   if (!mTmpBitmap) mTmpBitmap = new PIX_MemBitmap();
 }
 
-void IGraphics::DeleteBackBuffers()
-{
+void IGraphics::DeleteBackBuffers() {
   delete mDrawBitmap;
   mDrawBitmap = nullptr;
   delete mTmpBitmap;
@@ -42,13 +37,11 @@ void IGraphics::DeleteBackBuffers()
 
 PIX_Pixel* IGraphics::GetBits() { return mDrawBitmap ? mDrawBitmap->getBits() : nullptr; }
 
-PIX_IBitmap* IGraphics::BackBuffer() const
-{
+PIX_IBitmap* IGraphics::BackBuffer() const {
   return mDrawBitmap && mDrawBitmap->getBits() ? mDrawBitmap : nullptr;
 }
 
-void IGraphics::Resize(int w, int h)
-{
+void IGraphics::Resize(int w, int h) {
   mWidth = w;
   mHeight = h;
   ReleaseMouseCapture();
@@ -60,50 +53,42 @@ void IGraphics::Resize(int w, int h)
   if (mPlug) mPlug->ResizeGraphics(w, h);
 }
 
-int IGraphics::AttachControl(IControl* control)
-{
+int IGraphics::AttachControl(IControl* control) {
   if (!control) return -1;
-  if (!mControls.Add(control))
-  {
+  if (!mControls.Add(control)) {
     delete control;  // ownership was handed over either way
     return -1;
   }
   return mControls.GetSize() - 1;
 }
 
-void IGraphics::AttachBackground(int ID, const char* name)
-{
+void IGraphics::AttachBackground(int ID, const char* name) {
   IBitmap bg = LoadIBitmap(ID, name, 1, false);
   // Index 0 is drawn first and hit-tested last, whenever it is attached.
   auto* control = new IBitmapControl(mPlug, 0, 0, -1, &bg, IChannelBlend::kBlendClobber);
   if (!mControls.Insert(0, control)) delete control;
 }
 
-void IGraphics::AttachPanelBackground(const IColor* color)
-{
+void IGraphics::AttachPanelBackground(const IColor* color) {
   auto* control = new IPanelControl(mPlug, IRECT(0, 0, mWidth, mHeight), color ? color : &COLOR_BLACK);
   if (!mControls.Insert(0, control)) delete control;
 }
 
-void IGraphics::AttachKeyCatcher(IControl* control)
-{
+void IGraphics::AttachKeyCatcher(IControl* control) {
   if (control != mKeyCatcher) delete mKeyCatcher;
   mKeyCatcher = control;
 }
 
-void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized)
-{
+void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized) {
   // Checked before conversion too: the parameter turns NaN into a plausible 0.
   if (!std::isfinite(value)) return;
-  if (!normalized)
-  {
+  if (!normalized) {
     IParam* param = mPlug ? mPlug->GetParam(paramIdx) : nullptr;
     if (!param) return;
     value = param->GetNormalized(value);
   }
   if (!std::isfinite(value)) return;
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
-  {
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
     IControl* control = mControls.Get(i);
     if (control->ParamIdx() == paramIdx) control->SetValueFromPlug(value);
     const int aux = control->AuxParamIdx(paramIdx);
@@ -111,79 +96,63 @@ void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized
   }
 }
 
-void IGraphics::SetControlFromPlug(int controlIdx, double normalizedValue)
-{
+void IGraphics::SetControlFromPlug(int controlIdx, double normalizedValue) {
   if (IControl* control = mControls.Get(controlIdx)) control->SetValueFromPlug(normalizedValue);
 }
 
-void IGraphics::SetParameterFromGUI(int paramIdx, double normalizedValue)
-{
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
-  {
+void IGraphics::SetParameterFromGUI(int paramIdx, double normalizedValue) {
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
     IControl* control = mControls.Get(i);
     if (control->ParamIdx() == paramIdx) control->SetValueFromUserInput(normalizedValue);
   }
 }
 
-void IGraphics::ClampControl(int paramIdx, double lo, double hi, bool normalized)
-{
-  if (!normalized)
-  {
+void IGraphics::ClampControl(int paramIdx, double lo, double hi, bool normalized) {
+  if (!normalized) {
     IParam* param = mPlug ? mPlug->GetParam(paramIdx) : nullptr;
     if (!param) return;
     lo = param->GetNormalized(lo);
     hi = param->GetNormalized(hi);
   }
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
-  {
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
     IControl* control = mControls.Get(i);
     if (control->ParamIdx() == paramIdx) control->Clamp(lo, hi);
   }
 }
 
-void IGraphics::HideControl(int paramIdx, bool hide)
-{
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
-  {
+void IGraphics::HideControl(int paramIdx, bool hide) {
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
     IControl* control = mControls.Get(i);
     if (control->ParamIdx() == paramIdx) control->Hide(hide);
   }
 }
 
-void IGraphics::GrayOutControl(int paramIdx, bool gray)
-{
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
-  {
+void IGraphics::GrayOutControl(int paramIdx, bool gray) {
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
     IControl* control = mControls.Get(i);
     if (control->ParamIdx() == paramIdx) control->GrayOut(gray);
   }
 }
 
-void IGraphics::SetAllControlsDirty()
-{
+void IGraphics::SetAllControlsDirty() {
   for (int i = 0, n = mControls.GetSize(); i < n; ++i) mControls.Get(i)->SetDirty(false);
 }
 
-void IGraphics::SetStrictDrawing(bool strict)
-{
+void IGraphics::SetStrictDrawing(bool strict) {
   mStrict = strict;
   SetAllControlsDirty();
 }
 
-void IGraphics::AssignParamNameToolTips()
-{
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
-  {
+void IGraphics::AssignParamNameToolTips() {
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
     IControl* control = mControls.Get(i);
     if (IParam* param = control->GetParam()) control->SetTooltip(param->GetNameForHost());
   }
 }
 
-bool IGraphics::IsDirty(IRECT* r)
-{
+bool IGraphics::IsDirty(IRECT* r) {
   bool dirty = false;
-  for (int i = 0, n = mControls.GetSize(); i < n; ++i)
-  {
+  for (int i = 0, n = mControls.GetSize(); i < n; ++i) {
     IControl* control = mControls.Get(i);
     if (!control->IsDirty()) continue;
     if (r) *r = r->Union(*control->GetRECT());
@@ -192,50 +161,39 @@ bool IGraphics::IsDirty(IRECT* r)
   return dirty;
 }
 
-bool IGraphics::Draw(IRECT* r)
-{
+bool IGraphics::Draw(IRECT* r) {
   const int n = mControls.GetSize();
   if (!n) return true;
   // Without a back buffer there is nothing to draw into or present; the controls stay dirty.
   if (!r || !BackBuffer()) return false;
 
-  if (mStrict)
-  {
+  if (mStrict) {
     mDrawRECT = *r;
-    for (int i = 0; i < n; ++i)
-    {
+    for (int i = 0; i < n; ++i) {
       IControl* control = mControls.Get(i);
       if (!control->IsHidden() && r->Intersects(*control->GetRECT())) control->Draw(this);
       control->SetClean();
     }
-  }
-  else
-  {
+  } else {
     IControl* bg = mControls.Get(0);
-    if (bg->IsDirty())
-    {
+    if (bg->IsDirty()) {
       mDrawRECT = *bg->GetRECT();
-      for (int i = 0; i < n; ++i)
-      {
+      for (int i = 0; i < n; ++i) {
         IControl* control = mControls.Get(i);
-        if (i == 0 || !control->IsHidden())
-        {
+        if (i == 0 || !control->IsHidden()) {
           control->Draw(this);
           control->SetClean();
         }
       }
-    }
-    else
-    {
-      for (int i = 1; i < n; ++i)
-      {
+    } else {
+      for (int i = 1; i < n; ++i) {
         IControl* dirty = mControls.Get(i);
         if (!dirty->IsDirty()) continue;
         mDrawRECT = *dirty->GetRECT();
-        for (int j = 0; j < n; ++j)
-        {
+        for (int j = 0; j < n; ++j) {
           IControl* control = mControls.Get(j);
-          if (!control->IsHidden() && (j == i || control->GetRECT()->Intersects(mDrawRECT))) control->Draw(this);
+          if (!control->IsHidden() && (j == i || control->GetRECT()->Intersects(mDrawRECT)))
+            control->Draw(this);
         }
         dirty->SetClean();
       }
@@ -244,8 +202,7 @@ bool IGraphics::Draw(IRECT* r)
   return DrawScreen(r);
 }
 
-void IGraphicsReleaseCaches()
-{
+void IGraphicsReleaseCaches() {
   BitmapStorage::DestroyShared();
   FontStorage::DestroyShared();
 }

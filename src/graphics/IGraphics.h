@@ -27,15 +27,13 @@ class PIX_IFont;
 class PIX_MemBitmap;
 class PIX_SysBitmap;
 
-enum EFileAction
-{
+enum EFileAction {
   kFileOpen = 0,
   kFileSave = 1,
 };
 
-class IGraphics
-{
-public:
+class IGraphics {
+ public:
   static constexpr int kDefaultFPS = 25;
 
   IGraphics(IPlugin* plug, int w, int h, int fps = 0);
@@ -130,20 +128,23 @@ public:
   // Any bytes may be passed; an empty or null string draws nothing and answers true. Measuring
   // places the text's extent in rect by the style's alignment.
   bool DrawIText(IText* txt, const char* str, IRECT* rect, bool measure = false);
-  bool DrawPoint(const IColor* color, float x, float y, const IChannelBlend* blend = nullptr, bool antiAlias = false);
+  bool DrawPoint(const IColor* color, float x, float y, const IChannelBlend* blend = nullptr,
+                 bool antiAlias = false);
   // Coordinates outside the back buffer do nothing.
   bool ForcePixel(const IColor* color, int x, int y);
   IColor GetPoint(int x, int y);
-  bool DrawLine(const IColor* color, float x1, float y1, float x2, float y2, const IChannelBlend* blend = nullptr,
-                bool antiAlias = false);
+  bool DrawLine(const IColor* color, float x1, float y1, float x2, float y2,
+                const IChannelBlend* blend = nullptr, bool antiAlias = false);
   bool DrawArc(const IColor* color, float cx, float cy, float r, float minAngle, float maxAngle,
                const IChannelBlend* blend = nullptr, bool antiAlias = false);
   bool DrawCircle(const IColor* color, float cx, float cy, float r, const IChannelBlend* blend = nullptr,
                   bool antiAlias = false);
   bool FillCircle(const IColor* color, int cx, int cy, float r, const IChannelBlend* blend = nullptr,
                   bool antiAlias = false);
-  bool RoundRect(const IColor* color, IRECT* rect, const IChannelBlend* blend, int cornerRadius, bool antiAlias);
-  bool FillRoundRect(const IColor* color, IRECT* rect, const IChannelBlend* blend, int cornerRadius, bool antiAlias);
+  bool RoundRect(const IColor* color, IRECT* rect, const IChannelBlend* blend, int cornerRadius,
+                 bool antiAlias);
+  bool FillRoundRect(const IColor* color, IRECT* rect, const IChannelBlend* blend, int cornerRadius,
+                     bool antiAlias);
   bool FillIRect(const IColor* color, IRECT* rect, const IChannelBlend* blend = nullptr);
   bool FillTriangle(const IColor* color, int x1, int y1, int x2, int y2, int x3, int y3,
                     const IChannelBlend* blend = nullptr);
@@ -197,7 +198,7 @@ public:
   bool CanHandleMouseOver() const { return mHandleMouseOver; }
   bool IsStrictDrawing() const { return mStrict; }
 
-protected:
+ protected:
   PtrList<IControl> mControls{4096};
   IPlugin* mPlug;
   IRECT mDrawRECT;
@@ -220,7 +221,7 @@ protected:
   // platform has no font for it. Also stored in the style.
   PIX_IFont* CacheFont(IText* txt);
 
-private:
+ private:
   // Index of the topmost control that is shown, not grayed (unless mouse-over mode lets a grayed
   // control with mouse-over-when-grayed through) and hit; -1 when none.
   int HitTest(int x, int y, bool mouseOver) const;

@@ -7,16 +7,13 @@
 #include "pix/PIX_Fill.h"
 #include "pix/PIX_MemBitmap.h"
 
-IBitmap IGraphics::LoadIBitmap(int ID, const char* name, int nStates, bool framesAreHoriz)
-{
+IBitmap IGraphics::LoadIBitmap(int ID, const char* name, int nStates, bool framesAreHoriz) {
   BitmapStorage& cache = BitmapStorage::Shared();
   PIX_IBitmap* image = cache.Find(ID);
-  if (!image)
-  {
+  if (!image) {
     image = OSLoadBitmap(ID, name);
     // A failed load is not cached, so a later load (say, once the resource is installed) retries.
-    if (!image || !image->getBits())
-    {
+    if (!image || !image->getBits()) {
       QV_TRACE("image %d \"%s\" could not be loaded", ID, name ? name : "");
       delete image;
       return IBitmap(nullptr, 0, 0, nStates, framesAreHoriz);
@@ -26,22 +23,18 @@ IBitmap IGraphics::LoadIBitmap(int ID, const char* name, int nStates, bool frame
   return IBitmap(image, image->getWidth(), image->getHeight(), nStates, framesAreHoriz);
 }
 
-void IGraphics::RetainBitmap(IBitmap* bitmap)
-{
+void IGraphics::RetainBitmap(IBitmap* bitmap) {
   if (bitmap && bitmap->mData) BitmapStorage::Shared().Add(bitmap->mData, BitmapStorage::kNoID);
 }
 
-void IGraphics::ReleaseBitmap(IBitmap* bitmap)
-{
+void IGraphics::ReleaseBitmap(IBitmap* bitmap) {
   if (bitmap && bitmap->mData) BitmapStorage::Shared().Remove(bitmap->mData);
 }
 
-IBitmap IGraphics::ScaleBitmap(IBitmap* bitmap, int destW, int destH)
-{
+IBitmap IGraphics::ScaleBitmap(IBitmap* bitmap, int destW, int destH) {
   if (!bitmap || !bitmap->mData || destW <= 0 || destH <= 0) return IBitmap();
   auto* image = new PIX_MemBitmap(destW, destH);
-  if (!image->getBits())
-  {
+  if (!image->getBits()) {
     delete image;
     return IBitmap();
   }
@@ -51,13 +44,11 @@ IBitmap IGraphics::ScaleBitmap(IBitmap* bitmap, int destW, int destH)
   return IBitmap(image, destW, destH, bitmap->N);
 }
 
-IBitmap IGraphics::CropBitmap(IBitmap* bitmap, IRECT* rect)
-{
+IBitmap IGraphics::CropBitmap(IBitmap* bitmap, IRECT* rect) {
   if (!bitmap || !bitmap->mData || !rect || rect->W() <= 0 || rect->H() <= 0) return IBitmap();
   const int w = rect->W(), h = rect->H();
   auto* image = new PIX_MemBitmap(w, h);
-  if (!image->getBits())
-  {
+  if (!image->getBits()) {
     delete image;
     return IBitmap();
   }

@@ -21,8 +21,7 @@ constexpr double kCoordLimit = 1 << 28;
 
 // A coordinate as the int the raster call takes: truncated, or rounded when asked; false for NaN
 // and infinities, which name no pixel.
-bool ToCoord(double v, int* out, bool round = false)
-{
+bool ToCoord(double v, int* out, bool round = false) {
   if (!std::isfinite(v)) return false;
   if (round) v += 0.5;
   v = v < -kCoordLimit ? -kCoordLimit : (v > kCoordLimit ? kCoordLimit : v);
@@ -30,16 +29,15 @@ bool ToCoord(double v, int* out, bool round = false)
   return true;
 }
 
-bool ToLine(double x1, double y1, double x2, double y2, int* ix1, int* iy1, int* ix2, int* iy2)
-{
+bool ToLine(double x1, double y1, double x2, double y2, int* ix1, int* iy1, int* ix2, int* iy2) {
   return ToCoord(x1, ix1) && ToCoord(y1, iy1) && ToCoord(x2, ix2) && ToCoord(y2, iy2);
 }
 
 float Clamp01(float v) { return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f; }  // NaN gives 0
 }  // namespace
 
-bool IGraphics::BlitClipped(PIX_IBitmap* src, const IRECT& dest, int srcX, int srcY, const IChannelBlend* blend)
-{
+bool IGraphics::BlitClipped(PIX_IBitmap* src, const IRECT& dest, int srcX, int srcY,
+                            const IChannelBlend* blend) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !src) return false;
   const IRECT clip = dest.Intersect(mDrawRECT);
@@ -50,18 +48,15 @@ bool IGraphics::BlitClipped(PIX_IBitmap* src, const IRECT& dest, int srcX, int s
   return true;
 }
 
-bool IGraphics::DrawBitmap(IBitmap* bitmap, IRECT* dest, int srcX, int srcY, const IChannelBlend* blend)
-{
+bool IGraphics::DrawBitmap(IBitmap* bitmap, IRECT* dest, int srcX, int srcY, const IChannelBlend* blend) {
   if (!bitmap || !dest) return false;
   return BlitClipped(bitmap->mData, *dest, srcX, srcY, blend);
 }
 
-bool IGraphics::DrawBitmap(IBitmap* bitmap, IRECT* dest, int frame, const IChannelBlend* blend)
-{
+bool IGraphics::DrawBitmap(IBitmap* bitmap, IRECT* dest, int frame, const IChannelBlend* blend) {
   if (!bitmap || !dest) return false;
   int srcX = 0, srcY = 0;
-  if (frame >= 2 && bitmap->N >= 2)
-  {
+  if (frame >= 2 && bitmap->N >= 2) {
     // Frames past the strip show the last one, as frames below 1 show the first.
     const double k = frame > bitmap->N ? bitmap->N - 1 : frame - 1;
     if (bitmap->mFramesAreHorizontal)
@@ -72,9 +67,8 @@ bool IGraphics::DrawBitmap(IBitmap* bitmap, IRECT* dest, int frame, const IChann
   return BlitClipped(bitmap->mData, *dest, srcX, srcY, blend);
 }
 
-bool IGraphics::DrawRotatedBitmap(IBitmap* bitmap, int destCtrX, int destCtrY, double angle, int yOffsetZeroDeg,
-                                  const IChannelBlend* blend)
-{
+bool IGraphics::DrawRotatedBitmap(IBitmap* bitmap, int destCtrX, int destCtrY, double angle,
+                                  int yOffsetZeroDeg, const IChannelBlend* blend) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !bitmap || !bitmap->mData) return false;
   const int W = bitmap->W, H = bitmap->H;
@@ -84,8 +78,7 @@ bool IGraphics::DrawRotatedBitmap(IBitmap* bitmap, int destCtrX, int destCtrY, d
 }
 
 bool IGraphics::DrawRotatedMask(IBitmap* base, IBitmap* mask, IBitmap* top, int x, int y, double angle,
-                                const IChannelBlend* blend)
-{
+                                const IChannelBlend* blend) {
   if (!BackBuffer() || !base || !mask || !top || !base->mData || !mask->mData || !top->mData) return false;
   if (!mTmpBitmap) mTmpBitmap = new PIX_MemBitmap();
   const int W = base->W, H = base->H;
@@ -94,14 +87,15 @@ bool IGraphics::DrawRotatedMask(IBitmap* base, IBitmap* mask, IBitmap* top, int 
   PIX_ClearRect(mTmpBitmap, 0, 0, W, H, 0x00FFFFFF, 0);
   const double rad = angle * kDegToRad;
   PIX_RotatedBlit(mTmpBitmap, mask->mData, 0, 0, W, H, 0, 0, W, H, rad, true, 1.0f,
-                  PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_FILTER_BILINEAR | PIX_BLIT_MODE_ADD, (W & 1) ? -0.5 : 0.0, 0.0);
+                  PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_FILTER_BILINEAR | PIX_BLIT_MODE_ADD, (W & 1) ? -0.5 : 0.0,
+                  0.0);
   PIX_RotatedBlit(mTmpBitmap, top->mData, 0, 0, W, H, 0, 0, W, H, rad, true, 1.0f,
-                  PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_FILTER_BILINEAR | PIX_BLIT_MODE_COPY, (W & 1) ? -0.5 : 0.0, 0.0);
+                  PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_FILTER_BILINEAR | PIX_BLIT_MODE_COPY,
+                  (W & 1) ? -0.5 : 0.0, 0.0);
   return BlitClipped(mTmpBitmap, IRECT(x, y, x + W, y + H), 0, 0, blend);
 }
 
-bool IGraphics::DrawPoint(const IColor* color, float x, float y, const IChannelBlend* blend, bool)
-{
+bool IGraphics::DrawPoint(const IColor* color, float x, float y, const IChannelBlend* blend, bool) {
   PIX_IBitmap* back = BackBuffer();
   int ix, iy;
   if (!back || !color || !ToCoord(x, &ix, true) || !ToCoord(y, &iy, true)) return false;
@@ -109,23 +103,20 @@ bool IGraphics::DrawPoint(const IColor* color, float x, float y, const IChannelB
   return true;
 }
 
-bool IGraphics::ForcePixel(const IColor* color, int x, int y)
-{
+bool IGraphics::ForcePixel(const IColor* color, int x, int y) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color || x < 0 || y < 0 || x >= back->getWidth() || y >= back->getHeight()) return false;
   back->getBits()[static_cast<long>(y) * back->getRowSpan() + x] = color->ToPixel();
   return true;
 }
 
-IColor IGraphics::GetPoint(int x, int y)
-{
+IColor IGraphics::GetPoint(int x, int y) {
   PIX_IBitmap* back = BackBuffer();
   return IColor::FromPixel(back ? PIX_GetPixel(back, x, y) : 0);
 }
 
-bool IGraphics::DrawLine(const IColor* color, float x1, float y1, float x2, float y2, const IChannelBlend* blend,
-                         bool antiAlias)
-{
+bool IGraphics::DrawLine(const IColor* color, float x1, float y1, float x2, float y2,
+                         const IChannelBlend* blend, bool antiAlias) {
   PIX_IBitmap* back = BackBuffer();
   int ix1, iy1, ix2, iy2;
   if (!back || !color || !ToLine(x1, y1, x2, y2, &ix1, &iy1, &ix2, &iy2)) return false;
@@ -134,45 +125,43 @@ bool IGraphics::DrawLine(const IColor* color, float x1, float y1, float x2, floa
 }
 
 bool IGraphics::DrawArc(const IColor* color, float cx, float cy, float r, float minAngle, float maxAngle,
-                        const IChannelBlend* blend, bool antiAlias)
-{
+                        const IChannelBlend* blend, bool antiAlias) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color) return false;
-  PIX_Arc(back, cx, cy, r, minAngle, maxAngle, color->ToPixel(), BlendToWeight(blend), BlendToMode(blend), antiAlias);
+  PIX_Arc(back, cx, cy, r, minAngle, maxAngle, color->ToPixel(), BlendToWeight(blend), BlendToMode(blend),
+          antiAlias);
   return true;
 }
 
 bool IGraphics::DrawCircle(const IColor* color, float cx, float cy, float r, const IChannelBlend* blend,
-                           bool antiAlias)
-{
+                           bool antiAlias) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color) return false;
   PIX_Circle(back, cx, cy, r, color->ToPixel(), BlendToWeight(blend), BlendToMode(blend), antiAlias);
   return true;
 }
 
-bool IGraphics::FillCircle(const IColor* color, int cx, int cy, float r, const IChannelBlend* blend, bool antiAlias)
-{
+bool IGraphics::FillCircle(const IColor* color, int cx, int cy, float r, const IChannelBlend* blend,
+                           bool antiAlias) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color) return false;
-  PIX_FillCircle(back, static_cast<float>(cx), static_cast<float>(cy), r, color->ToPixel(), BlendToWeight(blend),
-                 BlendToMode(blend), antiAlias);
+  PIX_FillCircle(back, static_cast<float>(cx), static_cast<float>(cy), r, color->ToPixel(),
+                 BlendToWeight(blend), BlendToMode(blend), antiAlias);
   return true;
 }
 
 bool IGraphics::RoundRect(const IColor* color, IRECT* rect, const IChannelBlend* blend, int cornerRadius,
-                          bool antiAlias)
-{
+                          bool antiAlias) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color || !rect) return false;
   if (rect->W() <= 0 || rect->H() <= 0) return true;
-  PIX_RoundRect(back, rect->L, rect->T, rect->W(), rect->H(), cornerRadius, color->ToPixel(), BlendToWeight(blend),
-                BlendToMode(blend), antiAlias);
+  PIX_RoundRect(back, rect->L, rect->T, rect->W(), rect->H(), cornerRadius, color->ToPixel(),
+                BlendToWeight(blend), BlendToMode(blend), antiAlias);
   return true;
 }
 
-bool IGraphics::FillRoundRect(const IColor* color, IRECT* rect, const IChannelBlend* blend, int cr, bool antiAlias)
-{
+bool IGraphics::FillRoundRect(const IColor* color, IRECT* rect, const IChannelBlend* blend, int cr,
+                              bool antiAlias) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color || !rect) return false;
   const int L = rect->L, T = rect->T, R = rect->R, B = rect->B, W = rect->W(), H = rect->H();
@@ -189,14 +178,14 @@ bool IGraphics::FillRoundRect(const IColor* color, IRECT* rect, const IChannelBl
   PIX_FillRect(back, R - cr, T + cr, cr, H - 2 * cr, c, w, mode);
   const float r = static_cast<float>(cr);
   PIX_FillCircle(back, static_cast<float>(L + cr), static_cast<float>(T + cr), r, c, w, mode, antiAlias);
-  PIX_FillCircle(back, static_cast<float>(R - cr - 1), static_cast<float>(B - cr - 1), r, c, w, mode, antiAlias);
+  PIX_FillCircle(back, static_cast<float>(R - cr - 1), static_cast<float>(B - cr - 1), r, c, w, mode,
+                 antiAlias);
   PIX_FillCircle(back, static_cast<float>(R - cr - 1), static_cast<float>(T + cr), r, c, w, mode, antiAlias);
   PIX_FillCircle(back, static_cast<float>(L + cr), static_cast<float>(B - cr - 1), r, c, w, mode, antiAlias);
   return true;
 }
 
-bool IGraphics::FillIRect(const IColor* color, IRECT* rect, const IChannelBlend* blend)
-{
+bool IGraphics::FillIRect(const IColor* color, IRECT* rect, const IChannelBlend* blend) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color || !rect) return false;
   if (rect->W() <= 0 || rect->H() <= 0) return true;
@@ -206,24 +195,21 @@ bool IGraphics::FillIRect(const IColor* color, IRECT* rect, const IChannelBlend*
 }
 
 bool IGraphics::FillTriangle(const IColor* color, int x1, int y1, int x2, int y2, int x3, int y3,
-                             const IChannelBlend* blend)
-{
+                             const IChannelBlend* blend) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color) return false;
   PIX_FillTriangle(back, x1, y1, x2, y2, x3, y3, color->ToPixel(), BlendToWeight(blend), BlendToMode(blend));
   return true;
 }
 
-bool IGraphics::FillIConvexPolygon(const IColor* color, int* x, int* y, int n, const IChannelBlend* blend)
-{
+bool IGraphics::FillIConvexPolygon(const IColor* color, int* x, int* y, int n, const IChannelBlend* blend) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color || !x || !y || n < 3) return false;
   PIX_FillConvexPolygon(back, x, y, n, color->ToPixel(), BlendToWeight(blend), BlendToMode(blend));
   return true;
 }
 
-bool IGraphics::DrawRect(const IColor* color, IRECT* rect)
-{
+bool IGraphics::DrawRect(const IColor* color, IRECT* rect) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color || !rect) return false;
   const PIX_Pixel c = color->ToPixel();
@@ -234,37 +220,32 @@ bool IGraphics::DrawRect(const IColor* color, IRECT* rect)
   return true;
 }
 
-bool IGraphics::DrawVerticalLine(const IColor* color, int xi, int yLo, int yHi)
-{
+bool IGraphics::DrawVerticalLine(const IColor* color, int xi, int yLo, int yHi) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color) return false;
   PIX_Line(back, xi, yLo, xi, yHi, color->ToPixel(), 1.0f, PIX_BLIT_MODE_COPY, false);
   return true;
 }
 
-bool IGraphics::DrawHorizontalLine(const IColor* color, int yi, int xLo, int xHi)
-{
+bool IGraphics::DrawHorizontalLine(const IColor* color, int yi, int xLo, int xHi) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color) return false;
   PIX_Line(back, xLo, yi, xHi, yi, color->ToPixel(), 1.0f, PIX_BLIT_MODE_COPY, false);
   return true;
 }
 
-bool IGraphics::DrawVerticalLine(const IColor* color, IRECT* rect, float x)
-{
+bool IGraphics::DrawVerticalLine(const IColor* color, IRECT* rect, float x) {
   if (!rect) return false;
   return DrawVerticalLine(color, rect->L + static_cast<int>(rect->W() * Clamp01(x)), rect->T, rect->B);
 }
 
-bool IGraphics::DrawHorizontalLine(const IColor* color, IRECT* rect, float y)
-{
+bool IGraphics::DrawHorizontalLine(const IColor* color, IRECT* rect, float y) {
   if (!rect) return false;
   return DrawHorizontalLine(color, rect->B - static_cast<int>(rect->H() * Clamp01(y)), rect->L, rect->R);
 }
 
 bool IGraphics::DrawRadialLine(const IColor* color, float cx, float cy, float angle, float rMin, float rMax,
-                               const IChannelBlend* blend, bool antiAlias)
-{
+                               const IChannelBlend* blend, bool antiAlias) {
   const float s = std::sin(angle), c = std::cos(angle);
   return DrawLine(color, cx + s * rMin, cy - c * rMin, cx + s * rMax, cy - c * rMax, blend, antiAlias);
 }

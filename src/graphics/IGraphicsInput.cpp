@@ -11,10 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
-int IGraphics::HitTest(int x, int y, bool mouseOver) const
-{
-  for (int i = mControls.GetSize() - 1; i >= 0; --i)
-  {
+int IGraphics::HitTest(int x, int y, bool mouseOver) const {
+  for (int i = mControls.GetSize() - 1; i >= 0; --i) {
     IControl* control = mControls.Get(i);
     if (control->IsHidden()) continue;
     if (control->IsGrayed() && !(mouseOver && control->GetMOWhenGrayed())) continue;
@@ -23,18 +21,20 @@ int IGraphics::HitTest(int x, int y, bool mouseOver) const
   return -1;
 }
 
-int IGraphics::TargetIdx(int x, int y) const { return mMouseCapture >= 0 ? mMouseCapture : HitTest(x, y, false); }
+int IGraphics::TargetIdx(int x, int y) const {
+  return mMouseCapture >= 0 ? mMouseCapture : HitTest(x, y, false);
+}
 
-int IGraphics::GetMouseControlIdx(int x, int y, bool mo) { return mMouseCapture >= 0 ? mMouseCapture : HitTest(x, y, mo); }
+int IGraphics::GetMouseControlIdx(int x, int y, bool mo) {
+  return mMouseCapture >= 0 ? mMouseCapture : HitTest(x, y, mo);
+}
 
-void IGraphics::ReleaseMouseCapture()
-{
+void IGraphics::ReleaseMouseCapture() {
   mMouseCapture = -1;
   mMouseX = mMouseY = -1;
 }
 
-void IGraphics::OnMouseDown(int x, int y, IMouseMod* mod)
-{
+void IGraphics::OnMouseDown(int x, int y, IMouseMod* mod) {
   IMouseMod none;  // a window may report an event without modifiers; controls always get a record
   if (!mod) mod = &none;
   ReleaseMouseCapture();
@@ -46,11 +46,9 @@ void IGraphics::OnMouseDown(int x, int y, IMouseMod* mod)
   mMouseY = y;
 
   const int paramIdx = control->ParamIdx();
-  if (paramIdx >= 0 && mPlug)
-  {
+  if (paramIdx >= 0 && mPlug) {
     // Under VST 3 the host owns the context menu of a parameter.
-    if (mod->R && mPlug->GetAPI() == kAPIVST3)
-    {
+    if (mod->R && mPlug->GetAPI() == kAPIVST3) {
       ReleaseMouseCapture();
       mPlug->PopupHostContextMenuForParam(paramIdx, x, y);
       return;
@@ -60,8 +58,7 @@ void IGraphics::OnMouseDown(int x, int y, IMouseMod* mod)
   control->OnMouseDown(x, y, mod);
 }
 
-void IGraphics::OnMouseUp(int x, int y, IMouseMod* mod)
-{
+void IGraphics::OnMouseUp(int x, int y, IMouseMod* mod) {
   IMouseMod none;
   if (!mod) mod = &none;
   const int c = TargetIdx(x, y);
@@ -74,8 +71,7 @@ void IGraphics::OnMouseUp(int x, int y, IMouseMod* mod)
   if (paramIdx >= 0 && mPlug) mPlug->EndInformHostOfParamChange(paramIdx);
 }
 
-void IGraphics::OnMouseDrag(int x, int y, IMouseMod* mod)
-{
+void IGraphics::OnMouseDrag(int x, int y, IMouseMod* mod) {
   IControl* control = mControls.Get(mMouseCapture);
   if (!control || (x == mMouseX && y == mMouseY)) return;
   const int dX = x - mMouseX, dY = y - mMouseY;
@@ -85,16 +81,14 @@ void IGraphics::OnMouseDrag(int x, int y, IMouseMod* mod)
   control->OnMouseDrag(x, y, dX, dY, mod ? mod : &none);
 }
 
-bool IGraphics::OnMouseDblClick(int x, int y, IMouseMod* mod)
-{
+bool IGraphics::OnMouseDblClick(int x, int y, IMouseMod* mod) {
   IMouseMod none;
   if (!mod) mod = &none;
   ReleaseMouseCapture();
   const int c = HitTest(x, y, false);
   IControl* control = mControls.Get(c);
   if (!control) return false;
-  if (control->GetDblAsSingleClick())
-  {
+  if (control->GetDblAsSingleClick()) {
     mMouseCapture = c;
     mMouseX = x;
     mMouseY = y;
@@ -105,14 +99,12 @@ bool IGraphics::OnMouseDblClick(int x, int y, IMouseMod* mod)
   return false;
 }
 
-void IGraphics::OnMouseWheel(int x, int y, IMouseMod* mod, int d)
-{
+void IGraphics::OnMouseWheel(int x, int y, IMouseMod* mod, int d) {
   IMouseMod none;
   if (IControl* control = mControls.Get(TargetIdx(x, y))) control->OnMouseWheel(x, y, mod ? mod : &none, d);
 }
 
-bool IGraphics::OnMouseOver(int x, int y, IMouseMod* mod)
-{
+bool IGraphics::OnMouseOver(int x, int y, IMouseMod* mod) {
   if (!mHandleMouseOver) return false;
   const int c = mMouseCapture >= 0 ? mMouseCapture : HitTest(x, y, true);
   IControl* control = mControls.Get(c);
@@ -127,52 +119,44 @@ bool IGraphics::OnMouseOver(int x, int y, IMouseMod* mod)
   return mHandleMouseOver;
 }
 
-void IGraphics::OnMouseOut()
-{
+void IGraphics::OnMouseOut() {
   for (int i = 0, n = mControls.GetSize(); i < n; ++i) mControls.Get(i)->OnMouseOut();
   mMouseOver = -1;
 }
 
-bool IGraphics::OnKeyDown(int x, int y, int key)
-{
+bool IGraphics::OnKeyDown(int x, int y, int key) {
   const int c = TargetIdx(x, y);
   // The background does not count as a control under the pointer.
   if (c > 0) return mControls.Get(c)->OnKeyDown(x, y, key);
   return mKeyCatcher ? mKeyCatcher->OnKeyDown(x, y, key) : false;
 }
 
-int IGraphics::GetParamIdxForPTAutomation(int x, int y)
-{
+int IGraphics::GetParamIdxForPTAutomation(int x, int y) {
   const int c = TargetIdx(x, y);
   mLastClickedParam = c > 0 ? mControls.Get(c)->ParamIdx() : -1;
   return mLastClickedParam;
 }
 
-int IGraphics::GetLastClickedParamForPTAutomation()
-{
+int IGraphics::GetLastClickedParamForPTAutomation() {
   const int idx = mLastClickedParam;
   mLastClickedParam = -1;
   return idx;
 }
 
-void IGraphics::OnGUIIdle()
-{
+void IGraphics::OnGUIIdle() {
   for (int i = 0, n = mControls.GetSize(); i < n; ++i) mControls.Get(i)->OnGUIIdle();
 }
 
-void IGraphics::PromptUserInput(IControl* control, IParam* param, IRECT* textRect)
-{
+void IGraphics::PromptUserInput(IControl* control, IParam* param, IRECT* textRect) {
   if (!control || !param || !textRect) return;
   const IParam::EParamKind kind = param->GetType();
   const int nTexts = param->GetNDisplayTexts();
 
-  if (kind == IParam::kParamEnum || (kind == IParam::kParamBool && nTexts > 0))
-  {
+  if (kind == IParam::kParamEnum || (kind == IParam::kParamBool && nTexts > 0)) {
     char current[IParam::kDisplayBufSize];
     param->GetDisplayForHost(current, true);
     IPopupMenu menu;
-    for (int i = 0; i < nTexts; ++i)
-    {
+    for (int i = 0; i < nTexts; ++i) {
       const char* text = param->GetDisplayTextAtIdx(i);
       IPopupMenuItem* item = menu.AddItem(text);
       if (item && std::strcmp(text, current) == 0) item->SetChecked(true);
@@ -189,19 +173,15 @@ void IGraphics::PromptUserInput(IControl* control, IParam* param, IRECT* textRec
   CreateTextEntry(control, control->GetText(), textRect, current, param);
 }
 
-void IGraphics::SetFromStringAfterPrompt(IControl* control, IParam* param, const char* txt)
-{
+void IGraphics::SetFromStringAfterPrompt(IControl* control, IParam* param, const char* txt) {
   if (!control || !param) return;
   if (!txt) txt = "";
   double value = 0.0;
   const IParam::EParamKind kind = param->GetType();
-  if (kind == IParam::kParamBool || kind == IParam::kParamEnum)
-  {
+  if (kind == IParam::kParamBool || kind == IParam::kParamEnum) {
     int mapped = 0;
     if (param->MapDisplayText(txt, &mapped)) value = mapped;
-  }
-  else
-  {
+  } else {
     value = std::strtod(txt, nullptr);
     // "nan", "inf" and overflowing numbers count as no number at all.
     if (!std::isfinite(value)) value = 0.0;

@@ -7,11 +7,9 @@
 
 class IPopupMenu;
 
-class IPopupMenuItem
-{
-public:
-  enum Flags
-  {
+class IPopupMenuItem {
+ public:
+  enum Flags {
     kNoFlags = 0,
     kDisabled = 1 << 0,
     kTitle = 1 << 1,
@@ -22,7 +20,7 @@ public:
   IPopupMenuItem(const char* text, int flags = kNoFlags) : mText(text ? text : ""), mFlags(flags) {}
   // The submenu is not owned.
   IPopupMenuItem(const char* text, IPopupMenu* submenu)
-    : mText(text ? text : ""), mSubmenu(submenu), mFlags(kNoFlags) {}
+      : mText(text ? text : ""), mSubmenu(submenu), mFlags(kNoFlags) {}
 
   void SetChecked(bool checked) { mFlags = checked ? (mFlags | kChecked) : (mFlags & ~kChecked); }
   void SetEnabled(bool enabled) { mFlags = enabled ? (mFlags & ~kDisabled) : (mFlags | kDisabled); }
@@ -35,15 +33,14 @@ public:
   bool GetIsTitle() const { return (mFlags & kTitle) != 0; }
   bool GetIsSeparator() const { return (mFlags & kSeparator) != 0; }
 
-private:
+ private:
   StrBuf mText;
   IPopupMenu* mSubmenu = nullptr;
   int mFlags;
 };
 
-class IPopupMenu
-{
-public:
+class IPopupMenu {
+ public:
   IPopupMenu() = default;
   ~IPopupMenu();
   IPopupMenu(const IPopupMenu&) = delete;
@@ -71,7 +68,7 @@ public:
   void CheckItemAlone(int index);
   bool IsItemChecked(int index) const;
 
-private:
+ private:
   int mPrefix = 0;
   int mChosenItemIdx = -1;
   PtrList<IPopupMenuItem> mMenuItems{4096};

@@ -3,8 +3,7 @@
 // and clipping share, so they live in one place.
 #pragma once
 
-struct IRECT
-{
+struct IRECT {
   int L = 0, T = 0, R = 0, B = 0;
 
   IRECT() = default;
@@ -24,21 +23,18 @@ struct IRECT
 
   // Right and bottom edges count as touching, so the test is not symmetric: the operand order
   // of each use matters.
-  bool Intersects(const IRECT& o) const
-  {
+  bool Intersects(const IRECT& o) const {
     return !Empty() && !o.Empty() && R >= o.L && L < o.R && B >= o.T && T < o.B;
   }
 
-  IRECT Union(const IRECT& o) const
-  {
+  IRECT Union(const IRECT& o) const {
     if (Empty()) return o;
     if (o.Empty()) return *this;
     return IRECT(L < o.L ? L : o.L, T < o.T ? T : o.T, R > o.R ? R : o.R, B > o.B ? B : o.B);
   }
 
   // Empty unless this rectangle intersects o.
-  IRECT Intersect(const IRECT& o) const
-  {
+  IRECT Intersect(const IRECT& o) const {
     if (!Intersects(o)) return IRECT();
     return IRECT(L > o.L ? L : o.L, T > o.T ? T : o.T, R < o.R ? R : o.R, B < o.B ? B : o.B);
   }

@@ -8,14 +8,18 @@
 
 class PIX_IFont;
 
-struct IText
-{
+struct IText {
   static constexpr int kFontNameLen = 32;
   static constexpr int kDefaultSize = 10;
 
   enum EStyle { kStyleNormal = 0, kStyleBold = 1, kStyleItalic = 2 };
   enum EAlign { kAlignNear = 0, kAlignCenter = 1, kAlignFar = 2 };
-  enum EQuality { kQualityDefault = 0, kQualityNonAntiAliased = 1, kQualityAntiAliased = 2, kQualityClearType = 3 };
+  enum EQuality {
+    kQualityDefault = 0,
+    kQualityNonAntiAliased = 1,
+    kQualityAntiAliased = 2,
+    kQualityClearType = 3
+  };
 
   char mFont[kFontNameLen];
   int mSize = kDefaultSize;
@@ -31,15 +35,17 @@ struct IText
   IText(int size = kDefaultSize, const IColor* color = nullptr, const char* font = nullptr,
         EStyle style = kStyleNormal, EAlign align = kAlignCenter, int orientation = 0,
         EQuality quality = kQualityDefault)
-    : mSize(size), mColor(color ? *color : DEFAULT_TEXT_COLOR), mStyle(style), mAlign(align),
-      mOrientation(orientation), mQuality(quality)
-  {
+      : mSize(size),
+        mColor(color ? *color : DEFAULT_TEXT_COLOR),
+        mStyle(style),
+        mAlign(align),
+        mOrientation(orientation),
+        mQuality(quality) {
     SetFont(font ? font : "Monaco");
   }
 
   // Longer names are cut so the field always holds a terminated string.
-  void SetFont(const char* font)
-  {
+  void SetFont(const char* font) {
     std::memset(mFont, 0, sizeof(mFont));
     std::strncpy(mFont, font ? font : "", kFontNameLen - 1);
   }

@@ -6,27 +6,23 @@
 #include <mutex>
 
 template <class T>
-class ModuleSingleton
-{
-public:
-  static T& Get()
-  {
+class ModuleSingleton {
+ public:
+  static T& Get() {
     std::lock_guard<std::mutex> lock(Lock());
     if (!sInstance) sInstance = new T;
     return *sInstance;
   }
 
   // Safe when nothing was ever created; the next Get starts afresh.
-  static void Destroy()
-  {
+  static void Destroy() {
     std::lock_guard<std::mutex> lock(Lock());
     delete sInstance;
     sInstance = nullptr;
   }
 
-private:
-  static std::mutex& Lock()
-  {
+ private:
+  static std::mutex& Lock() {
     static std::mutex sLock;
     return sLock;
   }

@@ -32,16 +32,19 @@ int Segments(const P* p, int n) {
 P Cubic(const P* p, double t) {
   const double u = 1 - t;
   const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
-  return P{a * p[0].x + b * p[1].x + c * p[2].x + d * p[3].x, a * p[0].y + b * p[1].y + c * p[2].y + d * p[3].y};
+  return P{a * p[0].x + b * p[1].x + c * p[2].x + d * p[3].x,
+           a * p[0].y + b * p[1].y + c * p[2].y + d * p[3].y};
 }
 
 P Quadratic(const P* p, double t) {
   const double u = 1 - t;
-  return P{u * u * p[0].x + 2 * u * t * p[1].x + t * t * p[2].x, u * u * p[0].y + 2 * u * t * p[1].y + t * t * p[2].y};
+  return P{u * u * p[0].x + 2 * u * t * p[1].x + t * t * p[2].x,
+           u * u * p[0].y + 2 * u * t * p[1].y + t * t * p[2].y};
 }
 
 template <class Curve>
-void Stroke(PIX_IBitmap* bm, const P* p, int n, Curve curve, PIX_Pixel colour, float weight, int mode, bool aa) {
+void Stroke(PIX_IBitmap* bm, const P* p, int n, Curve curve, PIX_Pixel colour, float weight, int mode,
+            bool aa) {
   const int segs = Segments(p, n);
   P prev = p[0];
   for (int i = 1; i <= segs; i++) {
@@ -52,14 +55,14 @@ void Stroke(PIX_IBitmap* bm, const P* p, int n, Curve curve, PIX_Pixel colour, f
 }
 }  // namespace
 
-void PIX_DrawQBezier(PIX_IBitmap* bm, const float* xs, const float* ys, PIX_Pixel colour,
-                     float weight, int mode, bool antialias) {
+void PIX_DrawQBezier(PIX_IBitmap* bm, const float* xs, const float* ys, PIX_Pixel colour, float weight,
+                     int mode, bool antialias) {
   P p[3];
   if (Load(xs, ys, 3, p)) Stroke(bm, p, 3, Quadratic, colour, weight, mode, antialias);
 }
 
-void PIX_DrawCBezier(PIX_IBitmap* bm, const float* xs, const float* ys, PIX_Pixel colour,
-                     float weight, int mode, bool antialias) {
+void PIX_DrawCBezier(PIX_IBitmap* bm, const float* xs, const float* ys, PIX_Pixel colour, float weight,
+                     int mode, bool antialias) {
   P p[4];
   if (Load(xs, ys, 4, p)) Stroke(bm, p, 4, Cubic, colour, weight, mode, antialias);
 }

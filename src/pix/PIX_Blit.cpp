@@ -102,8 +102,8 @@ void BlitArea(PIX_IBitmap* dest, PIX_IBitmap* src, const PIX_BlitArea& a, float 
 bool HasPixels(PIX_IBitmap* bm) { return bm && bm->getBits(); }
 }  // namespace
 
-void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const RECT* srcrect,
-              float weight, int mode) {
+void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const RECT* srcrect, float weight,
+              int mode) {
   if (!HasPixels(dest) || !HasPixels(src) || weight == 0.0f) return;
   long long l = 0, t = 0, r = src->getWidth(), b = src->getHeight();
   if (srcrect) {
@@ -117,12 +117,11 @@ void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, const REC
   BlitArea(dest, src, area, weight, mode);
 }
 
-void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int srcx, int srcy,
-              int srcw, int srch, float weight, int mode) {
+void PIX_Blit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int srcx, int srcy, int srcw, int srch,
+              float weight, int mode) {
   if (!HasPixels(dest) || !HasPixels(src) || weight == 0.0f) return;
   PIX_BlitArea area;
-  if (!PIX_ClipBlit(dest, src, dstx, dsty, srcx, srcy, (long long)srcx + srcw,
-                    (long long)srcy + srch, area))
+  if (!PIX_ClipBlit(dest, src, dstx, dsty, srcx, srcy, (long long)srcx + srcw, (long long)srcy + srch, area))
     return;
   BlitArea(dest, src, area, weight, mode);
 }

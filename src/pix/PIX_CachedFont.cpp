@@ -12,21 +12,20 @@
 #include <algorithm>
 #include <cstring>
 
-namespace
-{
+namespace {
 constexpr int kNotRendered = 0;
 constexpr int kEmpty = -1;
 constexpr int kFailed = -2;  // internal: rendering was refused; the character is skipped
 constexpr int kMaxCachedLineHeight = 1023;
 
 // Sums a 3 x 3 neighbourhood with weights 1-2-1 in both directions.
-void Blur(std::vector<uint8_t>& map, int w, int h)
-{
+void Blur(std::vector<uint8_t>& map, int w, int h) {
   std::vector<uint8_t> src(map);
-  auto at = [&](int x, int y) -> int { return x < 0 || y < 0 || x >= w || y >= h ? 0 : src[size_t(y) * w + x]; };
+  auto at = [&](int x, int y) -> int {
+    return x < 0 || y < 0 || x >= w || y >= h ? 0 : src[size_t(y) * w + x];
+  };
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-    {
+    for (int x = 0; x < w; ++x) {
       const int s = at(x - 1, y - 1) + 2 * at(x, y - 1) + at(x + 1, y - 1) + 2 * at(x - 1, y) + 4 * at(x, y) +
                     2 * at(x + 1, y) + at(x - 1, y + 1) + 2 * at(x, y + 1) + at(x + 1, y + 1);
       map[size_t(y) * w + x] = uint8_t(s / 16);
@@ -34,38 +33,32 @@ void Blur(std::vector<uint8_t>& map, int w, int h)
 }
 }  // namespace
 
-PIX_CachedFont::PIX_CachedFont()
-{
+PIX_CachedFont::PIX_CachedFont() {
   std::lock_guard<std::recursive_mutex> lock(PIX_FontScratch::Mutex());
   PIX_FontScratch::Retain();
   ClearCache();
 }
 
-PIX_CachedFont::~PIX_CachedFont()
-{
+PIX_CachedFont::~PIX_CachedFont() {
   std::lock_guard<std::recursive_mutex> lock(PIX_FontScratch::Mutex());
   if (m_font && (m_flags & PIX_FONT_FLAG_OWNS_HFONT)) GDI_DeleteFont(m_font);
   PIX_FontScratch::Release();
 }
 
-void PIX_CachedFont::ClearCache()
-{
+void PIX_CachedFont::ClearCache() {
   for (int i = 0; i < 128; ++i) m_ascii[i] = charEnt{kNotRendered, 0, 0, 0, i, 0};
   m_extended.clear();
   m_glyphstore.clear();
 }
 
-void PIX_CachedFont::SetFromHFont(HFONT font, int flags)
-{
+void PIX_CachedFont::SetFromHFont(HFONT font, int flags) {
   std::lock_guard<std::recursive_mutex> lock(PIX_FontScratch::Mutex());
   if (m_font && m_font != font && (m_flags & PIX_FONT_FLAG_OWNS_HFONT)) GDI_DeleteFont(m_font);
   m_flags = flags;
   m_font = font;
   m_lineheight = 0;
-  if (font)
-  {
-    if (PIX_SysBitmap* scratch = PIX_FontScratch::Glyph(256, 256))
-    {
+  if (font) {
+    if (PIX_SysBitmap* scratch = PIX_FontScratch::Glyph(256, 256)) {
       HDC dc = static_cast<HDC>(scratch->getDC());
       HFONT old = GDI_SelectFont(dc, font);
       GDI_TEXTMETRIC tm;
@@ -78,34 +71,25 @@ void PIX_CachedFont::SetFromHFont(HFONT font, int flags)
     for (int c = 0; c < 128; ++c) RenderGlyph(&m_ascii[c]);
 }
 
-int PIX_CachedFont::GlyphPadding() const
-{
-  return m_lineheight >= 16 ? m_lineheight / 16 + 2 : 2;
-}
+int PIX_CachedFont::GlyphPadding() const { return m_lineheight >= 16 ? m_lineheight / 16 + 2 : 2; }
 
-int PIX_CachedFont::CachedGlyphCount() const
-{
+int PIX_CachedFont::CachedGlyphCount() const {
   int n = 0;
   for (const charEnt& e : m_ascii)
     if (e.base_offset != kNotRendered) ++n;
   return n + int(m_extended.size());
 }
 
-PIX_CachedFont::charEnt* PIX_CachedFont::Lookup(uint32_t c)
-{
+PIX_CachedFont::charEnt* PIX_CachedFont::Lookup(uint32_t c) {
   const bool onDemand = !(m_flags & PIX_FONT_FLAG_PRECALC_ASCII);
   charEnt* ent;
-  if (c < 128)
-  {
+  if (c < 128) {
     ent = &m_ascii[c];
     if (ent->base_offset == kNotRendered && onDemand && !RenderGlyph(ent)) ent->base_offset = kFailed;
-  }
-  else
-  {
+  } else {
     auto it = std::lower_bound(m_extended.begin(), m_extended.end(), c,
                                [](const charEnt& e, uint32_t v) { return uint32_t(e.charid) < v; });
-    if (it == m_extended.end() || uint32_t(it->charid) != c)
-    {
+    if (it == m_extended.end() || uint32_t(it->charid) != c) {
       if (!onDemand) return nullptr;
       charEnt fresh{kNotRendered, 0, 0, 0, int(c), 0};
       if (!RenderGlyph(&fresh)) fresh.base_offset = kFailed;
@@ -116,14 +100,12 @@ PIX_CachedFont::charEnt* PIX_CachedFont::Lookup(uint32_t c)
   return ent->base_offset == kNotRendered || ent->base_offset == kFailed ? nullptr : ent;
 }
 
-const PIX_CachedFont::charEnt* PIX_CachedFont::FindGlyph(uint32_t c)
-{
+const PIX_CachedFont::charEnt* PIX_CachedFont::FindGlyph(uint32_t c) {
   std::lock_guard<std::recursive_mutex> lock(PIX_FontScratch::Mutex());
   return Lookup(c);
 }
 
-bool PIX_CachedFont::RenderGlyph(charEnt* ent)
-{
+bool PIX_CachedFont::RenderGlyph(charEnt* ent) {
   if (!m_font || m_lineheight > kMaxCachedLineHeight) return false;
   const int lh = std::max(m_lineheight, 1);
   const int side = 2 * lh + 8;
@@ -141,8 +123,7 @@ bool PIX_CachedFont::RenderGlyph(charEnt* ent)
   ent->advance = advance;
   ent->width = ent->height = 0;
   ent->left_extra = 0;
-  if (advance <= 0 || height <= 0)
-  {
+  if (advance <= 0 || height <= 0) {
     ent->base_offset = kEmpty;
     return true;
   }
@@ -175,8 +156,7 @@ bool PIX_CachedFont::RenderGlyph(charEnt* ent)
   int x0 = 0, x1 = bw;
   while (x0 < x1 && columnEmpty(x0)) ++x0;
   while (x1 > x0 && columnEmpty(x1 - 1)) --x1;
-  if (x0 == x1)
-  {
+  if (x0 == x1) {
     ent->base_offset = kEmpty;
     return true;
   }
@@ -189,17 +169,13 @@ bool PIX_CachedFont::RenderGlyph(charEnt* ent)
   const bool bottomUp = vertical && (m_flags & PIX_FONT_FLAG_VERTICAL_BOTUP);
   const int ow = vertical ? bh : tw, oh = vertical ? tw : bh;
   for (int y = 0; y < bh; ++y)
-    for (int x = 0; x < tw; ++x)
-    {
+    for (int x = 0; x < tw; ++x) {
       const uint8_t c = map[size_t(y) * bw + x0 + x];
       int ox = x, oy = y;
-      if (bottomUp)
-      {
+      if (bottomUp) {
         ox = y;
         oy = tw - 1 - x;
-      }
-      else if (vertical)
-      {
+      } else if (vertical) {
         ox = bh - 1 - y;
         oy = x;
       }

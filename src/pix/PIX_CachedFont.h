@@ -7,9 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-class PIX_CachedFont : public PIX_IFont
-{
-public:
+class PIX_CachedFont : public PIX_IFont {
+ public:
   PIX_CachedFont();
   ~PIX_CachedFont() override;
 
@@ -21,8 +20,7 @@ public:
   void SetBkColor(PIX_Pixel colour) override { m_bg = colour; }
   void SetEffectColor(PIX_Pixel colour) override { m_effectcol = colour; }
   void SetBkMode(int mode) override { m_bgmode = mode; }
-  void SetCombineMode(int mode, float weight) override
-  {
+  void SetCombineMode(int mode, float weight) override {
     m_comb = mode;
     m_alpha = weight;
   }
@@ -38,13 +36,12 @@ public:
   int GetFlags() const { return m_flags; }
 
   // One cached character.
-  struct charEnt
-  {
+  struct charEnt {
     int base_offset;  // position in the glyph store + 1; 0 not rendered yet, -1 nothing visible
     int width, height;
     int advance;
     int charid;
-    int left_extra;   // subtracted from the pen position when drawing
+    int left_extra;  // subtracted from the pen position when drawing
   };
 
   // The entry for a character, rendered on demand; null when it cannot be rendered (or is
@@ -53,7 +50,7 @@ public:
   // Number of characters rendered so far (visible or not).
   int CachedGlyphCount() const;
 
-private:
+ private:
   charEnt* Lookup(uint32_t c);
   bool UseNative(unsigned flags) const;
   int DrawNative(PIX_IBitmap* bitmap, const char* text, int length, RECT* rect, unsigned flags);

@@ -1,10 +1,10 @@
 // PIX_CachedFont: choosing between native and cached drawing, text layout on the cached path
 // and compositing of coverage maps with the text colour, weight and combine mode.
-#include "pix/PIX_CachedFont.h"
 #include "gdi/GDI_DrawText.h"
 #include "gdi/GDI_MemContext.h"
 #include "gdi/GDI_Utf8.h"
 #include "pix/PIX_Blit.h"
+#include "pix/PIX_CachedFont.h"
 #include "pix/PIX_Combine.h"
 #include "pix/PIX_Fill.h"
 #include "pix/PIX_FontScratch.h"
@@ -14,30 +14,24 @@
 #include <climits>
 #include <cstring>
 
-namespace
-{
+namespace {
 constexpr int kNativeOnlyLineHeight = 255;
 constexpr unsigned kAlignFlags = PIX_DT_CENTER | PIX_DT_RIGHT | PIX_DT_VCENTER | PIX_DT_BOTTOM;
-constexpr int kEffectFlags = PIX_FONT_FLAG_VERTICAL | PIX_FONT_FLAG_VERTICAL_BOTUP | PIX_FONT_FLAG_PRECALC_ASCII |
-                             PIX_FONT_FLAG_BLUR | PIX_FONT_FLAG_INVERT | PIX_FONT_FLAG_MONO |
-                             PIX_FONT_FLAG_SHADOW | PIX_FONT_FLAG_OUTLINE;
+constexpr int kEffectFlags = PIX_FONT_FLAG_VERTICAL | PIX_FONT_FLAG_VERTICAL_BOTUP |
+                             PIX_FONT_FLAG_PRECALC_ASCII | PIX_FONT_FLAG_BLUR | PIX_FONT_FLAG_INVERT |
+                             PIX_FONT_FLAG_MONO | PIX_FONT_FLAG_SHADOW | PIX_FONT_FLAG_OUTLINE;
 
-RECT Intersect(const RECT& a, const RECT& b)
-{
+RECT Intersect(const RECT& a, const RECT& b) {
   RECT r = {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
             std::min(a.bottom, b.bottom)};
   if (r.right <= r.left || r.bottom <= r.top) r = {0, 0, 0, 0};
   return r;
 }
 
-bool IsEmpty(const RECT& r)
-{
-  return r.right <= r.left || r.bottom <= r.top;
-}
+bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 // Top-left of a tw x th text block placed in rect by the alignment flags.
-void AlignedOrigin(const RECT& rect, unsigned flags, int tw, int th, int* x, int* y)
-{
+void AlignedOrigin(const RECT& rect, unsigned flags, int tw, int th, int* x, int* y) {
   *x = rect.left;
   if (flags & PIX_DT_CENTER)
     *x += (rect.right - rect.left - tw) / 2;
@@ -55,19 +49,14 @@ void AlignedOrigin(const RECT& rect, unsigned flags, int tw, int th, int* x, int
 // layout arithmetic inside int.
 constexpr int kFar = 1 << 29;
 
-int Hold(int v)
-{
-  return std::max(-kFar, std::min(kFar, v));
-}
+int Hold(int v) { return std::max(-kFar, std::min(kFar, v)); }
 
-int SaturatingSum(int a, int b)
-{
+int SaturatingSum(int a, int b) {
   const long long v = (long long)a + b;
   return v < INT_MIN ? INT_MIN : (v > INT_MAX ? INT_MAX : int(v));
 }
 
-int TextLength(const char* text, int length)
-{
+int TextLength(const char* text, int length) {
   if (!text) return 0;
   if (length < 0) return int(std::strlen(text));
   const void* nul = std::memchr(text, 0, size_t(length));
@@ -75,15 +64,14 @@ int TextLength(const char* text, int length)
 }
 }  // namespace
 
-bool PIX_CachedFont::UseNative(unsigned flags) const
-{
+bool PIX_CachedFont::UseNative(unsigned flags) const {
   if (m_font && m_lineheight > kNativeOnlyLineHeight) return true;
   return (m_flags & PIX_FONT_FLAG_PREFER_NATIVE) && !(m_flags & kEffectFlags) && m_font &&
-         !(flags & (PIX_DT_USEFGALPHA | PIX_DT_NEEDALPHA)) && (m_linespace == 0 || (flags & PIX_DT_SINGLELINE));
+         !(flags & (PIX_DT_USEFGALPHA | PIX_DT_NEEDALPHA)) &&
+         (m_linespace == 0 || (flags & PIX_DT_SINGLELINE));
 }
 
-int PIX_CachedFont::DrawText(PIX_IBitmap* bitmap, const char* text, int length, RECT* rect, unsigned flags)
-{
+int PIX_CachedFont::DrawText(PIX_IBitmap* bitmap, const char* text, int length, RECT* rect, unsigned flags) {
   if (!rect) return 0;
   if (!bitmap && !(flags & PIX_DT_CALCRECT)) return 0;
   if (bitmap && !bitmap->getBits() && !(flags & PIX_DT_CALCRECT)) return 0;
@@ -92,16 +80,15 @@ int PIX_CachedFont::DrawText(PIX_IBitmap* bitmap, const char* text, int length, 
   RECT held = {Hold(rect->left), Hold(rect->top), Hold(rect->right), Hold(rect->bottom)};
   const int h = UseNative(flags) ? DrawNative(bitmap, text ? text : "", len, &held, flags)
                                  : DrawCached(bitmap, text ? text : "", len, &held, flags);
-  if (flags & PIX_DT_CALCRECT)
-  {
+  if (flags & PIX_DT_CALCRECT) {
     rect->right = SaturatingSum(rect->left, held.right - held.left);
     rect->bottom = SaturatingSum(rect->top, held.bottom - held.top);
   }
   return h;
 }
 
-int PIX_CachedFont::DrawNative(PIX_IBitmap* bitmap, const char* text, int length, RECT* rect, unsigned flags)
-{
+int PIX_CachedFont::DrawNative(PIX_IBitmap* bitmap, const char* text, int length, RECT* rect,
+                               unsigned flags) {
   const unsigned gdiFlags = (flags & ~(PIX_DT_USEFGALPHA | PIX_DT_NEEDALPHA)) | GDI_DT_NOPREFIX;
   auto prepare = [&](HDC dc) {
     GDI_SetTextColor(dc, m_fg & 0xFFFFFF);
@@ -110,8 +97,7 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bitmap, const char* text, int length
     return GDI_SelectFont(dc, m_font);
   };
 
-  if (HDC dc = bitmap ? static_cast<HDC>(bitmap->getDC()) : nullptr)
-  {
+  if (HDC dc = bitmap ? static_cast<HDC>(bitmap->getDC()) : nullptr) {
     HFONT old = prepare(dc);
     RECT r = *rect;
     const int h = GDI_DrawText(dc, text, length, &r, gdiFlags);
@@ -129,8 +115,7 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bitmap, const char* text, int length
   const int h = GDI_DrawText(dc, text, length, &m, (gdiFlags & ~kAlignFlags) | GDI_DT_CALCRECT);
   GDI_SelectFont(dc, old);
   const int tw = m.right, th = m.bottom;
-  if (flags & PIX_DT_CALCRECT)
-  {
+  if (flags & PIX_DT_CALCRECT) {
     rect->right = rect->left + tw;
     rect->bottom = rect->top + th;
     return h;
@@ -150,7 +135,8 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bitmap, const char* text, int length
   dc = static_cast<HDC>(scratch->getDC());
   old = prepare(dc);
   PIX_Blit(scratch, bitmap, 0, 0, &area, 1.0f, 0);
-  RECT local = {rect->left - area.left, rect->top - area.top, rect->right - area.left, rect->bottom - area.top};
+  RECT local = {rect->left - area.left, rect->top - area.top, rect->right - area.left,
+                rect->bottom - area.top};
   const RECT limit = {0, 0, aw, ah};
   GDI_PushClipRect(dc);
   GDI_SetClipRect(dc, &limit);
@@ -161,13 +147,12 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bitmap, const char* text, int length
   return h;
 }
 
-int PIX_CachedFont::DrawCached(PIX_IBitmap* bitmap, const char* text, int length, RECT* rect, unsigned flags)
-{
+int PIX_CachedFont::DrawCached(PIX_IBitmap* bitmap, const char* text, int length, RECT* rect,
+                               unsigned flags) {
   const bool vertical = (m_flags & PIX_FONT_FLAG_VERTICAL) != 0;
   const bool bottomUp = vertical && (m_flags & PIX_FONT_FLAG_VERTICAL_BOTUP);
   int tw = 0, th = 0;
-  if (flags & PIX_DT_CALCRECT)
-  {
+  if (flags & PIX_DT_CALCRECT) {
     WalkText(text, length, flags, 0, 0, nullptr, nullptr, 0.0f, &tw, &th);
     rect->right = rect->left + tw;
     rect->bottom = rect->top + th;
@@ -179,8 +164,7 @@ int PIX_CachedFont::DrawCached(PIX_IBitmap* bitmap, const char* text, int length
   if (PIX_WeightToInt(weight) == 0) return 0;
 
   int x = rect->left, y = bottomUp ? rect->bottom : rect->top;
-  if (flags & kAlignFlags)
-  {
+  if (flags & kAlignFlags) {
     WalkText(text, length, flags, 0, 0, nullptr, nullptr, 0.0f, &tw, &th);
     int top;
     AlignedOrigin(*rect, flags, tw, th, &x, &top);
@@ -195,30 +179,23 @@ int PIX_CachedFont::DrawCached(PIX_IBitmap* bitmap, const char* text, int length
 }
 
 void PIX_CachedFont::WalkText(const char* text, int length, unsigned flags, int x, int y, PIX_IBitmap* bitmap,
-                              const RECT* clip, float weight, int* width, int* height)
-{
+                              const RECT* clip, float weight, int* width, int* height) {
   const bool vertical = (m_flags & PIX_FONT_FLAG_VERTICAL) != 0;
   const bool bottomUp = vertical && (m_flags & PIX_FONT_FLAG_VERTICAL_BOTUP);
   const bool single = (flags & PIX_DT_SINGLELINE) != 0;
   const int step = m_lineheight + m_linespace;
   int px = x, py = y, maxX = 0, maxY = 0;
   int i = 0;
-  while (i < length)
-  {
+  while (i < length) {
     uint32_t c;
     i += GDI_Utf8Decode(text + i, length - i, &c);
     if (c == '\r') continue;
-    if (c == '\n')
-    {
-      if (!single)
-      {
-        if (vertical)
-        {
+    if (c == '\n') {
+      if (!single) {
+        if (vertical) {
           px += step;
           py = y;
-        }
-        else
-        {
+        } else {
           px = x;
           py += step;
         }
@@ -230,14 +207,11 @@ void PIX_CachedFont::WalkText(const char* text, int length, unsigned flags, int 
     if (!found) continue;
     const charEnt ent = *found;
     if (bitmap) DrawEntry(bitmap, ent, px, py, clip, weight);
-    if (vertical)
-    {
+    if (vertical) {
       maxX = std::max(maxX, px - x + m_lineheight);
       py += bottomUp ? -ent.advance : ent.advance;
       maxY = std::max(maxY, bottomUp ? y - py : py - y);
-    }
-    else
-    {
+    } else {
       px += ent.advance;
       maxX = std::max(maxX, px - x);
       maxY = std::max(maxY, py - y + m_lineheight);
@@ -247,8 +221,7 @@ void PIX_CachedFont::WalkText(const char* text, int length, unsigned flags, int 
   *height = maxY;
 }
 
-bool PIX_CachedFont::DrawGlyph(PIX_IBitmap* bitmap, int character, int x, int y, const RECT* clipRect)
-{
+bool PIX_CachedFont::DrawGlyph(PIX_IBitmap* bitmap, int character, int x, int y, const RECT* clipRect) {
   if (!bitmap || !bitmap->getBits() || character < 0) return false;
   std::lock_guard<std::recursive_mutex> lock(PIX_FontScratch::Mutex());
   const charEnt* found = Lookup(uint32_t(character));
@@ -258,8 +231,7 @@ bool PIX_CachedFont::DrawGlyph(PIX_IBitmap* bitmap, int character, int x, int y,
 }
 
 bool PIX_CachedFont::DrawEntry(PIX_IBitmap* bitmap, const charEnt& ent, int x, int y, const RECT* clipRect,
-                               float weight)
-{
+                               float weight) {
   const RECT whole = {0, 0, bitmap->getWidth(), bitmap->getHeight()};
   const RECT clip = clipRect ? Intersect(*clipRect, whole) : whole;
   if (IsEmpty(clip)) return false;
@@ -268,11 +240,11 @@ bool PIX_CachedFont::DrawEntry(PIX_IBitmap* bitmap, const charEnt& ent, int x, i
   const bool vertical = (m_flags & PIX_FONT_FLAG_VERTICAL) != 0;
   const bool bottomUp = vertical && (m_flags & PIX_FONT_FLAG_VERTICAL_BOTUP);
 
-  if (m_bgmode == 1)
-  {
+  if (m_bgmode == 1) {
     // The pen's cell rather than the trimmed map, so that backgrounds of neighbours join up.
-    RECT cell = vertical ? RECT{x, bottomUp ? y - ent.advance : y, x + m_lineheight, bottomUp ? y : y + ent.advance}
-                         : RECT{x, y, x + ent.advance, y + m_lineheight};
+    RECT cell =
+        vertical ? RECT{x, bottomUp ? y - ent.advance : y, x + m_lineheight, bottomUp ? y : y + ent.advance}
+                 : RECT{x, y, x + ent.advance, y + m_lineheight};
     cell = Intersect(cell, clip);
     if (!IsEmpty(cell))
       PIX_FillRect(bitmap, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, m_bg, m_alpha,
@@ -281,19 +253,16 @@ bool PIX_CachedFont::DrawEntry(PIX_IBitmap* bitmap, const charEnt& ent, int x, i
   if (ent.base_offset <= 0) return false;
 
   int gx = x - ent.left_extra, gy = y;
-  if (vertical)
-  {
+  if (vertical) {
     gx = x;
     gy = bottomUp ? y + ent.left_extra - ent.height : y - ent.left_extra;
   }
-  if (m_flags & PIX_FONT_FLAG_OUTLINE)
-  {
+  if (m_flags & PIX_FONT_FLAG_OUTLINE) {
     for (int dy = -1; dy <= 1; ++dy)
       for (int dx = -1; dx <= 1; ++dx)
         if (dx || dy) CompositeMap(bitmap, ent, gx + dx, gy + dy, clip, m_effectcol, w);
   }
-  if (m_flags & PIX_FONT_FLAG_SHADOW)
-  {
+  if (m_flags & PIX_FONT_FLAG_SHADOW) {
     const int off = std::max(1, m_lineheight / 16);
     CompositeMap(bitmap, ent, gx + off, gy + off, clip, m_effectcol, w);
   }
@@ -302,8 +271,7 @@ bool PIX_CachedFont::DrawEntry(PIX_IBitmap* bitmap, const charEnt& ent, int x, i
 }
 
 void PIX_CachedFont::CompositeMap(PIX_IBitmap* bitmap, const charEnt& ent, int x0, int y0, const RECT& clip,
-                                  PIX_Pixel colour, int w)
-{
+                                  PIX_Pixel colour, int w) {
   const int xs = std::max(x0, clip.left), xe = std::min(x0 + ent.width, clip.right);
   const int ys = std::max(y0, clip.top), ye = std::min(y0 + ent.height, clip.bottom);
   if (xs >= xe || ys >= ye) return;
@@ -318,21 +286,17 @@ void PIX_CachedFont::CompositeMap(PIX_IBitmap* bitmap, const charEnt& ent, int x
   if (!copy && !combine) return;
   const PIX_Pixel solid = colour | 0xFF000000u;
 
-  for (int y = ys; y < ye; ++y)
-  {
+  for (int y = ys; y < ye; ++y) {
     const uint8_t* cov = map + size_t(y - y0) * ent.width + (xs - x0);
     PIX_Pixel* d = bits + size_t(y) * span + xs;
-    for (int x = xs; x < xe; ++x, ++cov, ++d)
-    {
+    for (int x = xs; x < xe; ++x, ++cov, ++d) {
       const int c = *cov;
       if (c == 0) continue;
-      if (!copy)
-      {
+      if (!copy) {
         combine(d, fr, fg, fb, 255, full ? c + 1 : w * c / 256);
         continue;
       }
-      if (full && mono)
-      {
+      if (full && mono) {
         *d = solid;
         continue;
       }

@@ -97,16 +97,16 @@ void DrawOutline(const PIX_Plotter& pl, const Circle& c, bool aa, const std::vec
 }
 }  // namespace
 
-void PIX_Circle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_Pixel colour, float weight,
-                int mode, bool antialias) {
+void PIX_Circle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_Pixel colour, float weight, int mode,
+                bool antialias) {
   PIX_Plotter pl(bm, colour, weight, mode);
   Circle c;
   if (!pl.valid() || !Setup(pl, cx, cy, r, c)) return;
   DrawOutline(pl, c, antialias, nullptr);
 }
 
-void PIX_FillCircle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_Pixel colour, float weight,
-                    int mode, bool antialias) {
+void PIX_FillCircle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_Pixel colour, float weight, int mode,
+                    bool antialias) {
   PIX_Plotter pl(bm, colour, weight, mode);
   Circle c;
   if (!pl.valid() || !Setup(pl, cx, cy, r, c)) return;
@@ -148,8 +148,8 @@ void PIX_FillCircle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_Pixel colo
   }
 }
 
-void PIX_Arc(PIX_IBitmap* bm, float cx, float cy, float r, float minAngle, float maxAngle,
-             PIX_Pixel colour, float weight, int mode, bool antialias) {
+void PIX_Arc(PIX_IBitmap* bm, float cx, float cy, float r, float minAngle, float maxAngle, PIX_Pixel colour,
+             float weight, int mode, bool antialias) {
   if (!std::isfinite(minAngle) || !std::isfinite(maxAngle)) return;
   double a0 = minAngle, a1 = maxAngle;
   if (a0 > a1) {

@@ -4,9 +4,9 @@
 
 #include "pix/PIX_IBitmap.h"
 
-void PIX_Circle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_Pixel colour, float weight,
-                int mode, bool antialias);
-void PIX_FillCircle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_Pixel colour, float weight,
-                    int mode, bool antialias);
-void PIX_Arc(PIX_IBitmap* bm, float cx, float cy, float r, float minAngle, float maxAngle,
-             PIX_Pixel colour, float weight, int mode, bool antialias);
+void PIX_Circle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_Pixel colour, float weight, int mode,
+                bool antialias);
+void PIX_FillCircle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_Pixel colour, float weight, int mode,
+                    bool antialias);
+void PIX_Arc(PIX_IBitmap* bm, float cx, float cy, float r, float minAngle, float maxAngle, PIX_Pixel colour,
+             float weight, int mode, bool antialias);

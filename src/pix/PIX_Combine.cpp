@@ -36,12 +36,36 @@ void HsvToRgb(double h, double s, double v, int& r, int& g, int& b) {
   const double p = v * (1 - s), q = v * (1 - s * f), t = v * (1 - s * (1 - f));
   double R, G, B;
   switch (sector) {
-    case 0: R = v; G = t; B = p; break;
-    case 1: R = q; G = v; B = p; break;
-    case 2: R = p; G = v; B = t; break;
-    case 3: R = p; G = q; B = v; break;
-    case 4: R = t; G = p; B = v; break;
-    default: R = v; G = p; B = q; break;
+    case 0:
+      R = v;
+      G = t;
+      B = p;
+      break;
+    case 1:
+      R = q;
+      G = v;
+      B = p;
+      break;
+    case 2:
+      R = p;
+      G = v;
+      B = t;
+      break;
+    case 3:
+      R = p;
+      G = q;
+      B = v;
+      break;
+    case 4:
+      R = t;
+      G = p;
+      B = v;
+      break;
+    default:
+      R = v;
+      G = p;
+      B = q;
+      break;
   }
   r = ToByte(R);
   g = ToByte(G);
@@ -67,19 +91,30 @@ PIX_CombineFunc PIX_GetCombineFunc(int mode, int w) {
   switch (mode & PIX_BLIT_COMBINE_MASK) {
     case PIX_BLIT_MODE_COPY:
       return w == 256 ? _PIX_CombinePixelsClobberNoClamp : _PIX_CombinePixelsCopyNoClamp;
-    case PIX_BLIT_MODE_ADD: return _PIX_CombinePixelsAdd;
-    case PIX_BLIT_MODE_DODGE: return _PIX_CombinePixelsColorDodge;
-    case PIX_BLIT_MODE_MUL: return _PIX_CombinePixelsMulNoClamp;
-    case PIX_BLIT_MODE_OVERLAY: return _PIX_CombinePixelsOverlay;
-    case PIX_BLIT_MODE_HSVADJ: return _PIX_CombinePixelsHSVAdjust;
+    case PIX_BLIT_MODE_ADD:
+      return _PIX_CombinePixelsAdd;
+    case PIX_BLIT_MODE_DODGE:
+      return _PIX_CombinePixelsColorDodge;
+    case PIX_BLIT_MODE_MUL:
+      return _PIX_CombinePixelsMulNoClamp;
+    case PIX_BLIT_MODE_OVERLAY:
+      return _PIX_CombinePixelsOverlay;
+    case PIX_BLIT_MODE_HSVADJ:
+      return _PIX_CombinePixelsHSVAdjust;
     case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_COPY:
       return w == 256 ? _PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp
                       : _PIX_CombinePixelsCopySourceAlphaNoClamp;
-    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_ADD: return _PIX_CombinePixelsAddSourceAlpha;
-    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_DODGE: return _PIX_CombinePixelsColorDodgeSourceAlpha;
-    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_MUL: return _PIX_CombinePixelsMulSourceAlphaNoClamp;
-    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_OVERLAY: return _PIX_CombinePixelsOverlaySourceAlpha;
-    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_HSVADJ: return _PIX_CombinePixelsHSVAdjustSourceAlpha;
-    default: return nullptr;
+    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_ADD:
+      return _PIX_CombinePixelsAddSourceAlpha;
+    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_DODGE:
+      return _PIX_CombinePixelsColorDodgeSourceAlpha;
+    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_MUL:
+      return _PIX_CombinePixelsMulSourceAlphaNoClamp;
+    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_OVERLAY:
+      return _PIX_CombinePixelsOverlaySourceAlpha;
+    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_HSVADJ:
+      return _PIX_CombinePixelsHSVAdjustSourceAlpha;
+    default:
+      return nullptr;
   }
 }

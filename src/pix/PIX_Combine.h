@@ -73,8 +73,8 @@ inline void _PIX_CombinePixelsOverlay(PIX_Pixel* dest, int r, int g, int b, int 
 // each way. Alpha becomes the source alpha.
 void _PIX_CombinePixelsHSVAdjust(PIX_Pixel* dest, int r, int g, int b, int a, int w);
 
-inline void _PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp(PIX_Pixel* dest, int r, int g,
-                                                                     int b, int a, int w) {
+inline void _PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp(PIX_Pixel* dest, int r, int g, int b,
+                                                                    int a, int w) {
   (void)w;
   if (a == 0) return;
   if (a == 255) {
@@ -92,8 +92,7 @@ inline void _PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp(PIX_Pixel* d
 
 inline int _PIX_SourceAlphaWeight(int w, int a) { return w * (a + 1) / 256; }
 
-inline void _PIX_CombinePixelsCopySourceAlphaNoClamp(PIX_Pixel* dest, int r, int g, int b, int a,
-                                                     int w) {
+inline void _PIX_CombinePixelsCopySourceAlphaNoClamp(PIX_Pixel* dest, int r, int g, int b, int a, int w) {
   if (a == 0) return;
   unsigned char* d = (unsigned char*)dest;
   const int f = _PIX_SourceAlphaWeight(w, a);

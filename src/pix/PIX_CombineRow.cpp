@@ -80,7 +80,8 @@ void SourceAlphaCopyRow(PIX_Pixel* d, const PIX_Pixel* s, int count, int) {
     if (a == 255)
       d[i] = p;
     else if (a)
-      _PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp(d + i, PIX_GetR(p), PIX_GetG(p), PIX_GetB(p), a, 256);
+      _PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp(d + i, PIX_GetR(p), PIX_GetG(p), PIX_GetB(p), a,
+                                                              256);
   }
 }
 }  // namespace
@@ -93,14 +94,20 @@ PIX_RowCombiner PIX_GetRowCombiner(int mode, int w) {
     case PIX_BLIT_MODE_COPY:
       if (w < 0) return nullptr;
       return w == 256 ? ClobberRow : Row<_PIX_CombinePixelsCopyNoClamp>;
-    case PIX_BLIT_MODE_ADD: return Row<_PIX_CombinePixelsAdd>;
-    case PIX_BLIT_MODE_DODGE: return Row<_PIX_CombinePixelsColorDodge>;
-    case PIX_BLIT_MODE_MUL: return Row<_PIX_CombinePixelsMulNoClamp>;
-    case PIX_BLIT_MODE_OVERLAY: return Row<_PIX_CombinePixelsOverlay>;
-    case PIX_BLIT_MODE_HSVADJ: return Row<_PIX_CombinePixelsHSVAdjust>;
+    case PIX_BLIT_MODE_ADD:
+      return Row<_PIX_CombinePixelsAdd>;
+    case PIX_BLIT_MODE_DODGE:
+      return Row<_PIX_CombinePixelsColorDodge>;
+    case PIX_BLIT_MODE_MUL:
+      return Row<_PIX_CombinePixelsMulNoClamp>;
+    case PIX_BLIT_MODE_OVERLAY:
+      return Row<_PIX_CombinePixelsOverlay>;
+    case PIX_BLIT_MODE_HSVADJ:
+      return Row<_PIX_CombinePixelsHSVAdjust>;
     case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_COPY:
       return w == 256 ? SourceAlphaCopyRow : Row<_PIX_CombinePixelsCopySourceAlphaNoClamp>;
-    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_ADD: return Row<_PIX_CombinePixelsAddSourceAlpha>;
+    case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_ADD:
+      return Row<_PIX_CombinePixelsAddSourceAlpha>;
     case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_DODGE:
       return Row<_PIX_CombinePixelsColorDodgeSourceAlpha>;
     case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_MUL:
@@ -109,6 +116,7 @@ PIX_RowCombiner PIX_GetRowCombiner(int mode, int w) {
       return Row<_PIX_CombinePixelsOverlaySourceAlpha>;
     case PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_MODE_HSVADJ:
       return Row<_PIX_CombinePixelsHSVAdjustSourceAlpha>;
-    default: return nullptr;
+    default:
+      return nullptr;
   }
 }

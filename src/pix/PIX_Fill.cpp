@@ -19,8 +19,7 @@ bool ClipToBitmap(PIX_IBitmap* bm, int& x, int& y, int& w, int& h) {
   return true;
 }
 
-void FillWithWeight(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_Pixel colour, float weight,
-                    int mode) {
+void FillWithWeight(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_Pixel colour, float weight, int mode) {
   PIX_Pixel* bits = dest ? dest->getBits() : nullptr;
   if (!bits || !ClipToBitmap(dest, x, y, w, h)) return;
   const int iw = PIX_WeightToInt(weight);
@@ -33,8 +32,7 @@ void FillWithWeight(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_Pixel col
 }
 }  // namespace
 
-void PIX_FillRect(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_Pixel colour, float weight,
-                  int mode) {
+void PIX_FillRect(PIX_IBitmap* dest, int x, int y, int w, int h, PIX_Pixel colour, float weight, int mode) {
   if (mode & PIX_BLIT_USE_SRC_ALPHA) weight = PIX_SaneWeight(weight) * (float)PIX_GetA(colour) / 255.0f;
   FillWithWeight(dest, x, y, w, h, colour, weight, mode);
 }

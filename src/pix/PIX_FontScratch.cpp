@@ -6,17 +6,14 @@
 #include <algorithm>
 #include <new>
 
-namespace
-{
+namespace {
 PIX_SysBitmap* s_glyph = nullptr;
 PIX_SysBitmap* s_native = nullptr;
 int s_fonts = 0;
 
 // Grows (never shrinks) the bitmap; true when its drawing context was recreated.
-bool Grow(PIX_SysBitmap*& bm, int w, int h)
-{
-  if (!bm)
-  {
+bool Grow(PIX_SysBitmap*& bm, int w, int h) {
+  if (!bm) {
     bm = new (std::nothrow) PIX_SysBitmap();
     if (!bm) return false;
   }
@@ -26,27 +23,20 @@ bool Grow(PIX_SysBitmap*& bm, int w, int h)
   return true;
 }
 
-PIX_SysBitmap* Usable(PIX_SysBitmap* bm, int w, int h)
-{
+PIX_SysBitmap* Usable(PIX_SysBitmap* bm, int w, int h) {
   return bm && bm->getBits() && bm->getDC() && bm->getWidth() >= w && bm->getHeight() >= h ? bm : nullptr;
 }
 }  // namespace
 
-namespace PIX_FontScratch
-{
-std::recursive_mutex& Mutex()
-{
+namespace PIX_FontScratch {
+std::recursive_mutex& Mutex() {
   static std::recursive_mutex m;
   return m;
 }
 
-void Retain()
-{
-  ++s_fonts;
-}
+void Retain() { ++s_fonts; }
 
-void Release()
-{
+void Release() {
   if (--s_fonts > 0) return;
   s_fonts = 0;
   delete s_glyph;
@@ -54,10 +44,8 @@ void Release()
   s_glyph = s_native = nullptr;
 }
 
-PIX_SysBitmap* Glyph(int w, int h)
-{
-  if (Grow(s_glyph, w, h) && s_glyph && s_glyph->getDC())
-  {
+PIX_SysBitmap* Glyph(int w, int h) {
+  if (Grow(s_glyph, w, h) && s_glyph && s_glyph->getDC()) {
     HDC dc = static_cast<HDC>(s_glyph->getDC());
     GDI_SetTextColor(dc, 0xFFFFFF);
     GDI_SetBkMode(dc, GDI_TRANSPARENT);
@@ -66,8 +54,7 @@ PIX_SysBitmap* Glyph(int w, int h)
   return Usable(s_glyph, w, h);
 }
 
-PIX_SysBitmap* Native(int w, int h)
-{
+PIX_SysBitmap* Native(int w, int h) {
   Grow(s_native, w, h);
   return Usable(s_native, w, h);
 }

@@ -6,8 +6,7 @@
 
 class PIX_SysBitmap;
 
-namespace PIX_FontScratch
-{
+namespace PIX_FontScratch {
 // Held around every use of the scratch bitmaps: editors of different plug-in instances may draw
 // on different threads in some hosts.
 std::recursive_mutex& Mutex();

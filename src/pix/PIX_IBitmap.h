@@ -4,7 +4,7 @@
 #include "pix/PIX_Pixel.h"
 
 class PIX_IBitmap {
-public:
+ public:
   virtual ~PIX_IBitmap() {}
 
   // First pixel of the top row, or null without storage.

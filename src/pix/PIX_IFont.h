@@ -5,9 +5,9 @@
 #include "pix/PIX_IBitmap.h"
 
 // Font flags (SetFromHFont).
-constexpr int PIX_FONT_FLAG_VERTICAL = 0x1;  // glyphs turned a quarter, pen moves down
+constexpr int PIX_FONT_FLAG_VERTICAL = 0x1;        // glyphs turned a quarter, pen moves down
 constexpr int PIX_FONT_FLAG_VERTICAL_BOTUP = 0x2;  // with VERTICAL: turned the other way, pen moves up
-constexpr int PIX_FONT_FLAG_PRECALC_ASCII = 0x4;  // render 0..127 up front and nothing else later
+constexpr int PIX_FONT_FLAG_PRECALC_ASCII = 0x4;   // render 0..127 up front and nothing else later
 constexpr int PIX_FONT_FLAG_BLUR = 0x10;
 constexpr int PIX_FONT_FLAG_INVERT = 0x20;
 constexpr int PIX_FONT_FLAG_MONO = 0x40;  // one-bit glyphs
@@ -25,11 +25,10 @@ constexpr unsigned PIX_DT_SINGLELINE = 0x20;
 constexpr unsigned PIX_DT_NOCLIP = 0x100;
 constexpr unsigned PIX_DT_CALCRECT = 0x400;
 constexpr unsigned PIX_DT_USEFGALPHA = 0x40000000u;  // weight times the text colour's alpha
-constexpr unsigned PIX_DT_NEEDALPHA = 0x80000000u;  // never draw natively
+constexpr unsigned PIX_DT_NEEDALPHA = 0x80000000u;   // never draw natively
 
-class PIX_IFont
-{
-public:
+class PIX_IFont {
+ public:
   virtual ~PIX_IFont() {}
 
   virtual void SetFromHFont(HFONT font, int flags = 0) = 0;
@@ -48,4 +47,3 @@ public:
   // Draws one cached glyph at the pen position; false when nothing was drawn.
   virtual bool DrawGlyph(PIX_IBitmap* bitmap, int character, int x, int y, const RECT* clipRect) = 0;
 };
-

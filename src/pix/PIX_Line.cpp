@@ -57,8 +57,8 @@ bool VisibleSteps(long long m0, int sgn, long long lo, long long hi, long long s
 // Walks from both ends toward the middle: (len + 1) / 2 steps from each end along the major axis,
 // the minor position in 16.16 fixed point from its own end; an even length leaves the middle
 // pixel, which is drawn last.
-void Walk(const PIX_Plotter& pl, bool xMajor, long long mA, long long mB, long long posA,
-          long long posB, long long slope, bool aa) {
+void Walk(const PIX_Plotter& pl, bool xMajor, long long mA, long long mB, long long posA, long long posB,
+          long long slope, bool aa) {
   const int sgn = mB >= mA ? 1 : -1;
   const long long len = Abs(mB - mA);
   const long long steps = (len + 1) / 2;
@@ -133,8 +133,8 @@ bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double l, doubl
   if (!(l <= r) || !(t <= b)) return false;
   const double dx = x2 - x1, dy = y2 - y1;
   double t0 = 0.0, t1 = 1.0;
-  if (!ClipParam(-dx, x1 - l, t0, t1) || !ClipParam(dx, r - x1, t0, t1) ||
-      !ClipParam(-dy, y1 - t, t0, t1) || !ClipParam(dy, b - y1, t0, t1))
+  if (!ClipParam(-dx, x1 - l, t0, t1) || !ClipParam(dx, r - x1, t0, t1) || !ClipParam(-dy, y1 - t, t0, t1) ||
+      !ClipParam(dy, b - y1, t0, t1))
     return false;
   const double ox = x1, oy = y1;
   if (t1 < 1.0) {
@@ -151,15 +151,15 @@ bool ClipSegment(double& x1, double& y1, double& x2, double& y2, double l, doubl
 bool Finite(float v) { return std::isfinite(v); }
 }  // namespace
 
-void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_Pixel colour, float weight,
-              int mode, bool antialias) {
+void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_Pixel colour, float weight, int mode,
+              bool antialias) {
   PIX_Plotter pl(bm, colour, weight, mode);
   if (!pl.valid()) return;
   DrawLine(pl, x1, y1, x2, y2, antialias);
 }
 
-void PIX_FLine(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, PIX_Pixel colour,
-               float weight, int mode, bool antialias) {
+void PIX_FLine(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, PIX_Pixel colour, float weight,
+               int mode, bool antialias) {
   if (!Finite(x1) || !Finite(y1) || !Finite(x2) || !Finite(y2)) return;
   PIX_Plotter pl(bm, colour, weight, mode);
   if (!pl.valid()) return;
@@ -209,8 +209,8 @@ bool PIX_ClipFLine(float* x1, float* y1, float* x2, float* y2, float left, float
   return true;
 }
 
-void PIX_DashedLine(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_Pixel colour,
-                    float weight, int mode, int pixelsOn, int pixelsOff) {
+void PIX_DashedLine(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_Pixel colour, float weight, int mode,
+                    int pixelsOn, int pixelsOff) {
   if (pixelsOn <= 0) return;
   if (pixelsOff <= 0) {
     PIX_Line(bm, x1, y1, x2, y2, colour, weight, mode, false);
@@ -226,8 +226,8 @@ void PIX_DashedLine(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_Pixel c
   long long k0 = 0, k1 = len;
   if (len > 0) {
     const long long ax = x1, ay = y1;
-    const long long start = Abs(dx) > Abs(dy) ? (dx > 0 ? -ax : ax - (pl.width() - 1))
-                                               : (dy > 0 ? -ay : ay - (pl.height() - 1));
+    const long long start =
+        Abs(dx) > Abs(dy) ? (dx > 0 ? -ax : ax - (pl.width() - 1)) : (dy > 0 ? -ay : ay - (pl.height() - 1));
     if (start > k0) k0 = start - 1;
     if (k1 > k0 + reach) k1 = k0 + reach;
   }

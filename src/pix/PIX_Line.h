@@ -6,10 +6,10 @@
 #include "pix/PIX_IBitmap.h"
 
 // Both end points are drawn.
-void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_Pixel colour, float weight,
-              int mode, bool antialias);
-void PIX_FLine(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, PIX_Pixel colour,
-               float weight, int mode, bool antialias);
+void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_Pixel colour, float weight, int mode,
+              bool antialias);
+void PIX_FLine(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, PIX_Pixel colour, float weight,
+               int mode, bool antialias);
 
 // Clip a segment to the pixels left..right-1, top..bottom-1 (integer version, end points rounded)
 // or to the closed area [left, right] x [top, bottom] (float version). False when nothing remains.
@@ -18,5 +18,5 @@ bool PIX_ClipFLine(float* x1, float* y1, float* x2, float* y2, float left, float
                    float bottom);
 
 // Alternates pixelsOn drawn and pixelsOff skipped pixels along the line, starting at (x1, y1).
-void PIX_DashedLine(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_Pixel colour,
-                    float weight, int mode, int pixelsOn, int pixelsOff);
+void PIX_DashedLine(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_Pixel colour, float weight, int mode,
+                    int pixelsOn, int pixelsOff);

@@ -8,7 +8,7 @@ namespace {
 // Larger requests are refused rather than attempted: a corrupt image header must not be able to
 // ask for gigabytes.
 const long long kMaxBytes = 1LL << 30;
-}
+}  // namespace
 
 PIX_MemBitmap::PIX_MemBitmap(int w, int h, int lineAlign) {
   if (lineAlign >= 2) {

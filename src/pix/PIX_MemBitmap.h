@@ -5,7 +5,7 @@
 #include "pix/PIX_IBitmap.h"
 
 class PIX_MemBitmap : public PIX_IBitmap {
-public:
+ public:
   explicit PIX_MemBitmap(int w = 0, int h = 0, int lineAlign = 0);
   ~PIX_MemBitmap() override;
 
@@ -18,7 +18,7 @@ public:
   int getRowSpan() override;
   bool resize(int w, int h) override;
 
-private:
+ private:
   void* m_fb = nullptr;
   int m_width = 0;
   int m_height = 0;

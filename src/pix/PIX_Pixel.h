@@ -6,9 +6,9 @@
 
 typedef uint32_t PIX_Pixel;
 
-#define PIX_MAKEPIXEL(a, r, g, b)                                                         \
-  ((PIX_Pixel)((((uint32_t)(a) & 0xFF) << 24) | (((uint32_t)(r) & 0xFF) << 16) |         \
-               (((uint32_t)(g) & 0xFF) << 8) | ((uint32_t)(b) & 0xFF)))
+#define PIX_MAKEPIXEL(a, r, g, b)                                                                          \
+  ((PIX_Pixel)((((uint32_t)(a)&0xFF) << 24) | (((uint32_t)(r)&0xFF) << 16) | (((uint32_t)(g)&0xFF) << 8) | \
+               ((uint32_t)(b)&0xFF)))
 
 inline int PIX_GetA(PIX_Pixel p) { return (int)(p >> 24); }
 inline int PIX_GetR(PIX_Pixel p) { return (int)((p >> 16) & 0xFF); }

@@ -6,9 +6,11 @@
 #include "pix/PIX_Painter.h"
 
 class PIX_Plotter {
-public:
+ public:
   PIX_Plotter(PIX_IBitmap* bm, PIX_Pixel colour, float weight, int mode)
-      : m_w(PIX_WeightToInt(weight)), m_mode(mode & PIX_BLIT_MODE_MASK), m_colour(colour),
+      : m_w(PIX_WeightToInt(weight)),
+        m_mode(mode & PIX_BLIT_MODE_MASK),
+        m_colour(colour),
         m_painter(colour, m_w, m_mode, PIX_GetA(colour)) {
     m_bits = bm ? bm->getBits() : nullptr;
     if (m_bits) {
@@ -57,8 +59,8 @@ public:
     }
     const int wk = m_w < 256 ? m_w * k / 256 : k;
     if (wk <= 0) return;
-    m_blend(m_bits + (long)y * m_span + x, PIX_GetR(m_colour), PIX_GetG(m_colour),
-            PIX_GetB(m_colour), PIX_GetA(m_colour), wk);
+    m_blend(m_bits + (long)y * m_span + x, PIX_GetR(m_colour), PIX_GetG(m_colour), PIX_GetB(m_colour),
+            PIX_GetA(m_colour), wk);
   }
 
   // Horizontal run x0..x1 inclusive on row y, clipped.
@@ -78,7 +80,7 @@ public:
   int right() const { return m_r; }
   int bottom() const { return m_b; }
 
-private:
+ private:
   // Orders the run a..b (inclusive) and limits it to lo..hi-1; false when nothing remains.
   static bool ClipRun(long long& a, long long& b, long long lo, long long hi) {
     if (a > b) {

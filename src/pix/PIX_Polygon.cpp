@@ -71,8 +71,8 @@ long long ChainXFromAbove(const std::vector<Pt>& chain, long long y) {
 }
 }  // namespace
 
-void PIX_FillTrapezoid(PIX_IBitmap* bm, int x1a, int x1b, int y1, int x2a, int x2b, int y2,
-                       PIX_Pixel colour, float weight, int mode) {
+void PIX_FillTrapezoid(PIX_IBitmap* bm, int x1a, int x1b, int y1, int x2a, int x2b, int y2, PIX_Pixel colour,
+                       float weight, int mode) {
   PIX_Plotter pl(bm, colour, weight, mode);
   if (!pl.valid()) return;
   Trapezoid(pl, x1a, x1b, y1, x2a, x2b, y2, true);
@@ -85,7 +85,8 @@ void PIX_FillConvexPolygon(PIX_IBitmap* bm, const int* xs, const int* ys, int n,
   if (!pl.valid()) return;
   std::vector<Pt> pts((size_t)n);
   for (int i = 0; i < n; i++) pts[i] = Pt{xs[i], ys[i]};
-  std::sort(pts.begin(), pts.end(), [](const Pt& a, const Pt& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+  std::sort(pts.begin(), pts.end(),
+            [](const Pt& a, const Pt& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
   const Pt top = pts.front(), bottom = pts.back();
   if (top.y == bottom.y) {
     pl.hspan(top.x, bottom.x, top.y);
@@ -113,8 +114,8 @@ void PIX_FillConvexPolygon(PIX_IBitmap* bm, const int* xs, const int* ys, int n,
   }
 }
 
-void PIX_FillTriangle(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int x3, int y3,
-                      PIX_Pixel colour, float weight, int mode) {
+void PIX_FillTriangle(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int x3, int y3, PIX_Pixel colour,
+                      float weight, int mode) {
   const int xs[3] = {x1, x2, x3}, ys[3] = {y1, y2, y3};
   PIX_FillConvexPolygon(bm, xs, ys, 3, colour, weight, mode);
 }

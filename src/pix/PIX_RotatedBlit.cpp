@@ -17,9 +17,9 @@ long long Fixed(double v) { return (long long)std::floor(v * 65536.0 + 0.5); }
 bool InRange(long long v) { return v >= -(1LL << 20) && v <= (1LL << 20); }
 }  // namespace
 
-void PIX_RotatedBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth,
-                     int srcx, int srcy, int srcw, int srch, double angle, bool clipToSourceRect,
-                     float weight, int mode, double rotxcent, double rotycent) {
+void PIX_RotatedBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth, int srcx,
+                     int srcy, int srcw, int srch, double angle, bool clipToSourceRect, float weight,
+                     int mode, double rotxcent, double rotycent) {
   if (!dest || !src || !dest->getBits() || !src->getBits()) return;
   if (dstw == 0 || dsth == 0 || weight == 0.0f) return;
   if (!Sane(angle) || !Sane(rotxcent) || !Sane(rotycent)) return;

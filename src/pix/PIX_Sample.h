@@ -22,8 +22,8 @@ inline PIX_Pixel Unlanes(uint64_t v, int shift) {
 // the 16-bit fractions fx, fy: down the two columns first, then across. Neighbours beyond xmax or
 // ymax (the last column or row) are not used: the last column interpolates only vertically, the
 // last row only horizontally.
-inline PIX_Pixel PIX_SampleBilinear(const PIX_Pixel* bits, long span, int x, int y, int fx, int fy,
-                                    int xmax, int ymax) {
+inline PIX_Pixel PIX_SampleBilinear(const PIX_Pixel* bits, long span, int x, int y, int fx, int fy, int xmax,
+                                    int ymax) {
   using namespace pix_detail;
   const PIX_Pixel* p = bits + y * span + x;
   const bool hasRight = x < xmax, hasDown = y < ymax;

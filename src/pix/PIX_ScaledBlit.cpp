@@ -80,8 +80,8 @@ void BilinearRow(const PIX_Pixel* sbits, long sspan, int sw, int sh, int y, int 
 }
 }  // namespace
 
-void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth,
-                    float srcx, float srcy, float srcw, float srch, float weight, int mode) {
+void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* src, int dstx, int dsty, int dstw, int dsth, float srcx,
+                    float srcy, float srcw, float srch, float weight, int mode) {
   if (!dest || !src || !dest->getBits() || !src->getBits()) return;
   if (dstw == 0 || dsth == 0 || weight == 0.0f) return;
   if (!Sane(srcx) || !Sane(srcy) || !Sane(srcw) || !Sane(srch)) return;

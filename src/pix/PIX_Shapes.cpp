@@ -25,8 +25,8 @@ void PIX_DrawRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_Pixel colour,
 
 void PIX_BorderedRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_Pixel fillColour,
                       PIX_Pixel borderColour, float weight, int mode) {
-  PIX_FillRect(bm, Sat((long long)x + 1), Sat((long long)y + 1), Sat((long long)w - 1),
-               Sat((long long)h - 1), fillColour, weight, mode);
+  PIX_FillRect(bm, Sat((long long)x + 1), Sat((long long)y + 1), Sat((long long)w - 1), Sat((long long)h - 1),
+               fillColour, weight, mode);
   PIX_DrawRect(bm, x, y, w, h, borderColour, weight, mode);
 }
 

@@ -6,7 +6,7 @@
 #include "pix/PIX_IBitmap.h"
 
 class PIX_SysBitmap : public PIX_IBitmap {
-public:
+ public:
   explicit PIX_SysBitmap(int w = 0, int h = 0);
   ~PIX_SysBitmap() override;
 
@@ -23,7 +23,7 @@ public:
   int getAllocWidth() const { return m_allocw; }
   int getAllocHeight() const { return m_alloch; }
 
-private:
+ private:
   int m_width = 0;
   int m_height = 0;
   HDC m_dc = nullptr;

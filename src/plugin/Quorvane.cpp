@@ -90,15 +90,33 @@ void Quorvane::OnParamChange(int paramIdx) {
   QuorvaneSettings& s = mSettings;
   int sel = 0;
   switch (paramIdx) {
-    case kBoost: s.boostGain = std::pow(10.0, value / 20.0); break;
-    case kHF: s.hfDb = value; break;
-    case kHPF: s.hpfPos = value; break;
-    case kMakeUpGain: s.makeUpGain = std::pow(10.0, value / 20.0); break;
-    case kMidGain: s.midGainDb = value; break;
-    case kCompressorMix: s.compMix = value / 100.0; break;
-    case kThreshold: s.thresholdPos = value; break;
-    case kTransientMix: s.transientMix = value / 100.0; break;
-    case kTransientTilt: s.transientTilt = value; break;
+    case kBoost:
+      s.boostGain = std::pow(10.0, value / 20.0);
+      break;
+    case kHF:
+      s.hfDb = value;
+      break;
+    case kHPF:
+      s.hpfPos = value;
+      break;
+    case kMakeUpGain:
+      s.makeUpGain = std::pow(10.0, value / 20.0);
+      break;
+    case kMidGain:
+      s.midGainDb = value;
+      break;
+    case kCompressorMix:
+      s.compMix = value / 100.0;
+      break;
+    case kThreshold:
+      s.thresholdPos = value;
+      break;
+    case kTransientMix:
+      s.transientMix = value / 100.0;
+      break;
+    case kTransientTilt:
+      s.transientTilt = value;
+      break;
     case kAttackTime:
       if (Select(value, 6, &sel)) s.attackMs = kAttackMs[sel];
       break;

@@ -7,7 +7,7 @@
 #include "vst3/IPluginVST3.h"
 
 class Quorvane : public IPluginVST3 {
-public:
+ public:
   enum EParams {
     kReserved0 = 0,
     kBoost,
@@ -41,7 +41,7 @@ public:
   // Index of the gain-reduction meter in the editor's control list.
   int MeterIdx() const { return mMeterIdx; }
 
-private:
+ private:
   static void SendMeter(void* self, const double* levels, int count);
   QuorvaneSwitches ReadSwitches() const;
 

@@ -48,7 +48,9 @@ struct SectionPair {
     y1 = Silence(y1, lanes);
     y2 = Silence(y2, lanes);
   }
-  static PairF Silence(PairF p, int lanes) { return PairF::Of(lanes & 1 ? 0.0f : p.L(), lanes & 2 ? 0.0f : p.R()); }
+  static PairF Silence(PairF p, int lanes) {
+    return PairF::Of(lanes & 1 ? 0.0f : p.L(), lanes & 2 ? 0.0f : p.R());
+  }
 };
 
 }  // namespace
@@ -119,7 +121,8 @@ void QuorvaneChain::SetUpBlock(const QuorvaneSettings& s, const QuorvaneSwitches
   const float rate = static_cast<float>(fs);
   const float peakDb = static_cast<float>(s.midGainDb + mTurboMidBoostDb);
   const float shelfDb = static_cast<float>(-s.hfDb);
-  if (mFilters[kHighPassL].type != kHighPass || mFilters[kHighPassL].getFreq() != LimitToNyquist(hpFreq, rate) ||
+  if (mFilters[kHighPassL].type != kHighPass ||
+      mFilters[kHighPassL].getFreq() != LimitToNyquist(hpFreq, rate) ||
       mFilters[kPeakL].getAmpdB() != peakDb || mFilters[kShelfL].getAmpdB() != shelfDb ||
       mFilters[kHighPassL].getFs() != rate)
     SetUpFilters(hpFreq, peakDb, shelfDb, rate);

@@ -17,7 +17,7 @@
 #include "plugin/dsp/VUClass.h"
 
 class QuorvaneChain {
-public:
+ public:
   // Receives the meter values of each processed chunk, one per sample, in order.
   using MeterSink = void (*)(void* context, const double* levels, int count);
 
@@ -31,9 +31,9 @@ public:
 
   // inputs: main left, main right, sidechain left, sidechain right; outputs: left, right. Inputs and
   // outputs may share memory.
-  void Process(const double* const* inputs, double* const* outputs, int nFrames,
-               const QuorvaneSettings& s, QuorvaneSwitches sw, double sampleRate,
-               MeterSink meter = nullptr, void* meterContext = nullptr);
+  void Process(const double* const* inputs, double* const* outputs, int nFrames, const QuorvaneSettings& s,
+               QuorvaneSwitches sw, double sampleRate, MeterSink meter = nullptr,
+               void* meterContext = nullptr);
 
   // Switch values outside 0..1 act as the nearest valid value.
   static QuorvaneSwitches Sanitize(QuorvaneSwitches sw);
@@ -54,7 +54,7 @@ public:
   double MeterLevel() const { return mVU.level; }
   double ThresholdTargetDb() const { return mThresholdTargetDb; }
 
-private:
+ private:
   static constexpr int kChunk = 128;
   static constexpr int kBuf = kChunk + ChainKernels::kPad;
 

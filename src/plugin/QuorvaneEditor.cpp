@@ -12,8 +12,7 @@ namespace {
 
 enum class Kind { kSwitch, kKnob, kMeter };
 
-struct ControlPlacement
-{
+struct ControlPlacement {
   Kind kind;
   int resourceId;
   const char* file;
@@ -26,36 +25,33 @@ constexpr int kBackgroundId = 102;
 constexpr const char* kBackgroundFile = "resources/img/BG.png";
 
 constexpr ControlPlacement kControls[] = {
-  {Kind::kSwitch, 104, "resources/img/BYPASS.png", 2, 413, 124, Quorvane::kBypass},
-  {Kind::kSwitch, 117, "resources/img/TURBO.png", 2, 497, 124, Quorvane::kTurbo},
-  {Kind::kSwitch, 118, "resources/img/XFORMER.png", 2, 581, 124, Quorvane::kXFormer},
-  {Kind::kSwitch, 105, "resources/img/EXT.png", 2, 508, 365, Quorvane::kExternalSidechain},
-  {Kind::kKnob, 101, "resources/img/ATTACK.png", 6, 59, 402, Quorvane::kAttackTime},
-  {Kind::kKnob, 113, "resources/img/RELEASE.png", 5, 252, 400, Quorvane::kReleaseTime},
-  {Kind::kKnob, 112, "resources/img/RATIO.png", 6, 58, 529, Quorvane::kRatio},
-  {Kind::kKnob, 103, "resources/img/BOOST.png", 121, 554, 272, Quorvane::kBoost},
-  {Kind::kKnob, 106, "resources/img/HF.png", 121, 414, 272, Quorvane::kHF},
-  {Kind::kKnob, 107, "resources/img/HPF.png", 121, 413, 530, Quorvane::kHPF},
-  {Kind::kKnob, 108, "resources/img/MAKEUP.png", 121, 252, 272, Quorvane::kMakeUpGain},
-  {Kind::kKnob, 110, "resources/img/MID.png", 121, 413, 401, Quorvane::kMidGain},
-  {Kind::kKnob, 111, "resources/img/MIX.png", 121, 252, 528, Quorvane::kCompressorMix},
-  {Kind::kKnob, 114, "resources/img/THRESHOLD.png", 121, 58, 271, Quorvane::kThreshold},
-  {Kind::kKnob, 116, "resources/img/TRMIX.png", 121, 553, 529, Quorvane::kTransientMix},
-  {Kind::kKnob, 115, "resources/img/TILT.png", 121, 553, 401, Quorvane::kTransientTilt},
-  {Kind::kMeter, 109, "resources/img/METER.png", 211, 92, 57, -1},
+    {Kind::kSwitch, 104, "resources/img/BYPASS.png", 2, 413, 124, Quorvane::kBypass},
+    {Kind::kSwitch, 117, "resources/img/TURBO.png", 2, 497, 124, Quorvane::kTurbo},
+    {Kind::kSwitch, 118, "resources/img/XFORMER.png", 2, 581, 124, Quorvane::kXFormer},
+    {Kind::kSwitch, 105, "resources/img/EXT.png", 2, 508, 365, Quorvane::kExternalSidechain},
+    {Kind::kKnob, 101, "resources/img/ATTACK.png", 6, 59, 402, Quorvane::kAttackTime},
+    {Kind::kKnob, 113, "resources/img/RELEASE.png", 5, 252, 400, Quorvane::kReleaseTime},
+    {Kind::kKnob, 112, "resources/img/RATIO.png", 6, 58, 529, Quorvane::kRatio},
+    {Kind::kKnob, 103, "resources/img/BOOST.png", 121, 554, 272, Quorvane::kBoost},
+    {Kind::kKnob, 106, "resources/img/HF.png", 121, 414, 272, Quorvane::kHF},
+    {Kind::kKnob, 107, "resources/img/HPF.png", 121, 413, 530, Quorvane::kHPF},
+    {Kind::kKnob, 108, "resources/img/MAKEUP.png", 121, 252, 272, Quorvane::kMakeUpGain},
+    {Kind::kKnob, 110, "resources/img/MID.png", 121, 413, 401, Quorvane::kMidGain},
+    {Kind::kKnob, 111, "resources/img/MIX.png", 121, 252, 528, Quorvane::kCompressorMix},
+    {Kind::kKnob, 114, "resources/img/THRESHOLD.png", 121, 58, 271, Quorvane::kThreshold},
+    {Kind::kKnob, 116, "resources/img/TRMIX.png", 121, 553, 529, Quorvane::kTransientMix},
+    {Kind::kKnob, 115, "resources/img/TILT.png", 121, 553, 401, Quorvane::kTransientTilt},
+    {Kind::kMeter, 109, "resources/img/METER.png", 211, 92, 57, -1},
 };
 
 }  // namespace
 
-int AttachQuorvaneEditor(IGraphics* graphics, IPlugin* plug)
-{
+int AttachQuorvaneEditor(IGraphics* graphics, IPlugin* plug) {
   graphics->AttachBackground(kBackgroundId, kBackgroundFile);
   int meterIdx = -1;
-  for (const ControlPlacement& c : kControls)
-  {
+  for (const ControlPlacement& c : kControls) {
     IBitmap bitmap = graphics->LoadIBitmap(c.resourceId, c.file, c.frames);
-    switch (c.kind)
-    {
+    switch (c.kind) {
       case Kind::kSwitch:
         graphics->AttachControl(new ISwitchControl(plug, c.x, c.y, c.paramIdx, &bitmap));
         break;

@@ -83,7 +83,8 @@ bool HostRunLoopBridge::WatchFD(int fd, Client* client) {
 bool HostRunLoopBridge::StartTimer(int milliseconds, Client* client) {
   if (!mRunLoop || !client || milliseconds <= 0) return false;
   const auto interval = static_cast<TimerInterval>(milliseconds);
-  return Register(client, true, [this, interval](Handler* h) { return mRunLoop->registerTimer(h, interval); });
+  return Register(client, true,
+                  [this, interval](Handler* h) { return mRunLoop->registerTimer(h, interval); });
 }
 
 template <class RegisterWithHost>

@@ -28,7 +28,8 @@ int ReadUpTo(IBStream* stream, void* buffer, int n) {
   int have = 0;
   while (have < n) {
     int32 got = 0;
-    if (stream->read(static_cast<unsigned char*>(buffer) + have, n - have, &got) != kResultOk || got <= 0) break;
+    if (stream->read(static_cast<unsigned char*>(buffer) + have, n - have, &got) != kResultOk || got <= 0)
+      break;
     have += std::min(static_cast<int>(got), n - have);
   }
   return have;
@@ -37,11 +38,11 @@ int ReadUpTo(IBStream* stream, void* buffer, int n) {
 }  // namespace
 
 IPluginVST3::IPluginVST3(IPluginInstanceInfo, int nParams, const char* channelIOStr, int nPresets,
-                         const char* effectName, const char* productName, const char* makerName, int vendorVersion,
-                         int uniqueId, int makerId, int latency, bool plugDoesMidi, bool plugDoesChunks,
-                         bool plugIsInst, int plugScChans)
-    : IPlugin(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion, uniqueId, makerId,
-              latency, plugDoesMidi, plugDoesChunks, plugIsInst, kAPIVST3),
+                         const char* effectName, const char* productName, const char* makerName,
+                         int vendorVersion, int uniqueId, int makerId, int latency, bool plugDoesMidi,
+                         bool plugDoesChunks, bool plugIsInst, int plugScChans)
+    : IPlugin(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion, uniqueId,
+              makerId, latency, plugDoesMidi, plugDoesChunks, plugIsInst, kAPIVST3),
       mSidechainChannels(std::clamp(plugScChans, 0, GetInputChannelCount())) {
   const int nIn = GetInputChannelCount();
   const int nOut = GetOutputChannelCount();
@@ -74,13 +75,20 @@ IPluginVST3::~IPluginVST3() = default;
 
 SpeakerArrangement IPluginVST3::getSpeakerArrForChans(int32 chans) {
   switch (chans) {
-    case 1: return arrangements::kMono;
-    case 2: return arrangements::kStereo;
-    case 3: return arrangements::k30Music;
-    case 4: return arrangements::k40Music;
-    case 5: return arrangements::k50;
-    case 6: return arrangements::k51;
-    default: return arrangements::kEmpty;
+    case 1:
+      return arrangements::kMono;
+    case 2:
+      return arrangements::kStereo;
+    case 3:
+      return arrangements::k30Music;
+    case 4:
+      return arrangements::k40Music;
+    case 5:
+      return arrangements::k50;
+    case 6:
+      return arrangements::k51;
+    default:
+      return arrangements::kEmpty;
   }
 }
 
@@ -91,7 +99,8 @@ tresult IPluginVST3::initialize(FUnknown* context) {
   try {
     if (context) {
       IHostApplication* app = nullptr;
-      if (context->queryInterface(IHostApplication::iid.bytes, reinterpret_cast<void**>(&app)) == kResultOk && app) {
+      if (context->queryInterface(IHostApplication::iid.bytes, reinterpret_cast<void**>(&app)) == kResultOk &&
+          app) {
         String128 name16{};
         app->getName(name16);
         char name[128];
@@ -123,13 +132,14 @@ tresult IPluginVST3::initialize(FUnknown* context) {
       }
       if (mSidechainChannels) {
         const char* label = GetInputBusLabel(1);
-        mAudioInputs.Add(label ? label : "Aux Input", kAux, 0).arrangement = getSpeakerArrForChans(mSidechainChannels);
+        mAudioInputs.Add(label ? label : "Aux Input", kAux, 0).arrangement =
+            getSpeakerArrForChans(mSidechainChannels);
       }
       if (DoesMidi()) mEventInputs.Add("MIDI Input", kMain, BusInfo::kDefaultActive).eventChannels = 1;
 
       if (GetPresetCount() > 0) {
-        mParameters.Add(std::make_unique<vstsupport::HostParam>("Preset", kPresetParam, "", 0.0, GetPresetCount(),
-                                                                ParameterInfo::kIsProgramChange, kRootUnitId));
+        mParameters.Add(std::make_unique<vstsupport::HostParam>(
+            "Preset", kPresetParam, "", 0.0, GetPresetCount(), ParameterInfo::kIsProgramChange, kRootUnitId));
       }
       if (!IsInstrument()) {
         auto bypass = std::make_unique<vstsupport::ListHostParam>(
@@ -212,7 +222,8 @@ tresult IPluginVST3::setState(IBStream* state) {
 
 tresult IPluginVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
                                         int32 numOuts) {
-  if (numIns < 0 || numOuts < 0 || (numIns > 0 && !inputs) || (numOuts > 0 && !outputs)) return kInvalidArgument;
+  if (numIns < 0 || numOuts < 0 || (numIns > 0 && !inputs) || (numOuts > 0 && !outputs))
+    return kInvalidArgument;
   try {
     SetInputChannelConnections(0, GetInputChannelCount(), false);
     SetOutputChannelConnections(0, GetOutputChannelCount(), false);
@@ -322,7 +333,8 @@ void IPluginVST3::ApplyParameterChanges(IParameterChanges* changes) {
     const int32 nPoints = queue->getPointCount();
     int32 offset = 0;
     double value = 0.0;
-    if (nPoints <= 0 || queue->getPoint(nPoints - 1, &offset, &value) != kResultOk || std::isnan(value)) continue;
+    if (nPoints <= 0 || queue->getPoint(nPoints - 1, &offset, &value) != kResultOk || std::isnan(value))
+      continue;
     value = ClampNormalized(value);
     const ParamID id = queue->getParameterId();
     if (id == kBypassParam) {
@@ -348,7 +360,8 @@ void IPluginVST3::ApplyEvents(IEventList* events) {
     IMidiMsg msg;
     if (e.type == Event::kNoteOnEvent) {
       const float velocity = std::isnan(e.noteOn.velocity) ? 0.0f : std::clamp(e.noteOn.velocity, 0.0f, 1.0f);
-      msg.MakeNoteOnMsg(e.noteOn.pitch, static_cast<int>(velocity * 127.0f), e.sampleOffset, e.noteOn.channel);
+      msg.MakeNoteOnMsg(e.noteOn.pitch, static_cast<int>(velocity * 127.0f), e.sampleOffset,
+                        e.noteOn.channel);
       ProcessMidiMsg(&msg);
     } else if (e.type == Event::kNoteOffEvent) {
       msg.MakeNoteOffMsg(e.noteOff.pitch, e.sampleOffset, e.noteOff.channel);
@@ -384,7 +397,8 @@ void IPluginVST3::ConnectChannels(const ProcessData& data) {
     }
     if (scActive && numInputs > 1) {
       const AudioBusBuffers& sc = data.inputs[1];
-      for (int c = 0; c < std::min(sc.numChannels, mSidechainChannels); ++c) mHostIn[nMain + c] = channelPtr(sc, c);
+      for (int c = 0; c < std::min(sc.numChannels, mSidechainChannels); ++c)
+        mHostIn[nMain + c] = channelPtr(sc, c);
     }
   }
   // A channel that stops being fed reads its scratch buffer, which must not replay old samples.
@@ -416,7 +430,8 @@ void IPluginVST3::ConnectChannels(const ProcessData& data) {
 }
 
 template <class Sample>
-void IPluginVST3::RenderBlock(ProcessData& data, std::vector<Sample*>& sliceIn, std::vector<Sample*>& sliceOut) {
+void IPluginVST3::RenderBlock(ProcessData& data, std::vector<Sample*>& sliceIn,
+                              std::vector<Sample*>& sliceOut) {
   ConnectChannels(data);
   const int nIn = GetInputChannelCount();
   const int nOut = GetOutputChannelCount();
@@ -531,7 +546,8 @@ void IPluginVST3::PopupHostContextMenuForParam(int idx, int x, int y) {
   IComponentHandler* handler = GetComponentHandler();
   if (!handler || mViews.empty()) return;
   IComponentHandler3* handler3 = nullptr;
-  if (handler->queryInterface(IComponentHandler3::iid.bytes, reinterpret_cast<void**>(&handler3)) != kResultOk ||
+  if (handler->queryInterface(IComponentHandler3::iid.bytes, reinterpret_cast<void**>(&handler3)) !=
+          kResultOk ||
       !handler3)
     return;
   const ParamID id = static_cast<ParamID>(idx);

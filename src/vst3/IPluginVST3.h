@@ -97,7 +97,9 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
   // Units are the parameter groups; the program list holds the presets under the "Preset" id.
   int32 UnitNameCount() override { return mParamGroups.GetSize(); }
   const char* UnitName(int32 idx) override { return mParamGroups.Get(idx); }
-  vst3abi::ProgramListID ProgramListId() override { return static_cast<vst3abi::ProgramListID>(kPresetParam); }
+  vst3abi::ProgramListID ProgramListId() override {
+    return static_cast<vst3abi::ProgramListID>(kPresetParam);
+  }
   const char* ProgramListName() override { return "Factory Presets"; }
   int32 ProgramCount() override { return GetPresetCount(); }
   const char* ProgramName(int32 idx) override { return GetPresetName(idx); }
@@ -109,7 +111,9 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
   void ApplyEvents(vst3abi::IEventList* events);
   // Decides which channels the host feeds this block and remembers their buffers.
   void ConnectChannels(const vst3abi::ProcessData& data);
-  bool IsValidParamTag(ParamID id) const { return id < static_cast<ParamID>(GetParamCount()) && GetParam(id); }
+  bool IsValidParamTag(ParamID id) const {
+    return id < static_cast<ParamID>(GetParamCount()) && GetParam(id);
+  }
 
   int mSidechainChannels;
   bool mSidechainActive = false;

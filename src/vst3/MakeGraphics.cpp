@@ -11,8 +11,7 @@
 
 const char* const kPluginBundleID = "com.tallowmarkworks.quorvane";
 
-IGraphics* MakeGraphics(IPluginVST3* plug, int width, int height, int fps)
-{
+IGraphics* MakeGraphics(IPluginVST3* plug, int width, int height, int fps) {
 #if defined(__APPLE__)
   IGraphicsMac* graphics = new IGraphicsMac(plug, width, height, fps);
   graphics->SetBundleID(kPluginBundleID);

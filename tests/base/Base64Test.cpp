@@ -9,20 +9,16 @@
 #include <string>
 #include <vector>
 
-namespace
-{
-std::vector<unsigned char> Decode(const std::string& text, int size, int* written = nullptr)
-{
+namespace {
+std::vector<unsigned char> Decode(const std::string& text, int size, int* written = nullptr) {
   std::vector<unsigned char> out(static_cast<size_t>(size), 0);
   int n = Base64Decode(text.c_str(), -1, out.data(), size);
-  if (written)
-    *written = n;
+  if (written) *written = n;
   return out;
 }
-} // namespace
+}  // namespace
 
-TEST(Base64, EncodesWithPaddingForEveryTailLength)
-{
+TEST(Base64, EncodesWithPaddingForEveryTailLength) {
   const unsigned char bytes[] = {'M', 'a', 'n'};
   EXPECT_EQ(Base64Encode(bytes, 3), "TWFu");
   EXPECT_EQ(Base64Encode(bytes, 2), "TWE=");
@@ -37,8 +33,7 @@ TEST(Base64, EncodesWithPaddingForEveryTailLength)
   EXPECT_STREQ(buf, "+/+/");
 }
 
-TEST(Base64, DecodesExactlyTheRequestedSizeAndStopsAtPadding)
-{
+TEST(Base64, DecodesExactlyTheRequestedSizeAndStopsAtPadding) {
   int n = 0;
   EXPECT_EQ(Decode("TWFu", 3, &n), (std::vector<unsigned char>{'M', 'a', 'n'}));
   EXPECT_EQ(n, 3);
@@ -54,21 +49,18 @@ TEST(Base64, DecodesExactlyTheRequestedSizeAndStopsAtPadding)
   EXPECT_EQ(Decode("TWFu\xffTWFu", 6, &n), (std::vector<unsigned char>{'M', 'a', 'n', 0, 0, 0}));
 
   unsigned char out[3] = {7, 7, 7};
-  EXPECT_EQ(Base64Decode("TWFu", 2, out, 3), 1); // bounded by the text length
+  EXPECT_EQ(Base64Decode("TWFu", 2, out, 3), 1);  // bounded by the text length
   EXPECT_EQ(out[0], 'M');
   EXPECT_EQ(out[1], 7);
   EXPECT_EQ(Base64Decode(nullptr, -1, out, 3), 0);
   EXPECT_EQ(Base64Decode("TWFu", -1, out, 0), 0);
 }
 
-TEST(Base64, RandomBytesRoundTrip)
-{
+TEST(Base64, RandomBytesRoundTrip) {
   std::mt19937 rng(11);
-  for (int len = 0; len < 200; ++len)
-  {
+  for (int len = 0; len < 200; ++len) {
     std::vector<unsigned char> bytes(static_cast<size_t>(len));
-    for (auto& b : bytes)
-      b = static_cast<unsigned char>(rng());
+    for (auto& b : bytes) b = static_cast<unsigned char>(rng());
     std::string text = Base64Encode(bytes.data(), len);
     ASSERT_EQ(static_cast<int>(text.size()), Base64EncodedLength(len));
     int n = 0;
@@ -77,16 +69,13 @@ TEST(Base64, RandomBytesRoundTrip)
   }
 }
 
-TEST(Base64, HostileTextNeverWritesPastTheBuffer)
-{
+TEST(Base64, HostileTextNeverWritesPastTheBuffer) {
   std::mt19937 rng(5);
   const std::string valid = Base64Encode("preset state bytes", 18);
-  for (int iter = 0; iter < 3000; ++iter)
-  {
+  for (int iter = 0; iter < 3000; ++iter) {
     std::string text = valid.substr(0, rng() % (valid.size() + 1));
     int mutations = static_cast<int>(rng() % 4);
-    for (int m = 0; m < mutations && !text.empty(); ++m)
-      text[rng() % text.size()] = static_cast<char>(rng());
+    for (int m = 0; m < mutations && !text.empty(); ++m) text[rng() % text.size()] = static_cast<char>(rng());
     int size = static_cast<int>(rng() % 20);
     // Exactly sized heap buffer, so an overrun is caught by the address sanitizer.
     std::unique_ptr<unsigned char[]> out(new unsigned char[size > 0 ? size : 1]);

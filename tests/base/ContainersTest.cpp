@@ -9,8 +9,7 @@
 #include <climits>
 #include <cstring>
 
-TEST(HeapBuf, GrowsWithHeadroomKeepsContentsAndShrinksOnlyWhenAsked)
-{
+TEST(HeapBuf, GrowsWithHeadroomKeepsContentsAndShrinksOnlyWhenAsked) {
   HeapBuf buf(16);
   EXPECT_EQ(buf.Resize(0), nullptr);
   EXPECT_EQ(buf.Get(), nullptr);
@@ -18,12 +17,12 @@ TEST(HeapBuf, GrowsWithHeadroomKeepsContentsAndShrinksOnlyWhenAsked)
   char* p = static_cast<char*>(buf.Resize(10));
   ASSERT_NE(p, nullptr);
   std::memcpy(p, "abcdefghij", 10);
-  EXPECT_GE(buf.GetAllocated(), 10 + 16); // at least one granule of headroom
+  EXPECT_GE(buf.GetAllocated(), 10 + 16);  // at least one granule of headroom
 
   p = static_cast<char*>(buf.Resize(1000));
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(std::memcmp(p, "abcdefghij", 10), 0);
-  EXPECT_GE(buf.GetAllocated(), 1500); // headroom of half the request
+  EXPECT_GE(buf.GetAllocated(), 1500);  // headroom of half the request
   int grown = buf.GetAllocated();
 
   // Small requests keep the allocation unless shrinking is asked for.
@@ -38,8 +37,7 @@ TEST(HeapBuf, GrowsWithHeadroomKeepsContentsAndShrinksOnlyWhenAsked)
   EXPECT_EQ(buf.GetSize(), 0);
 }
 
-TEST(HeapBuf, CopiesAreIndependent)
-{
+TEST(HeapBuf, CopiesAreIndependent) {
   HeapBuf a;
   std::memcpy(a.Resize(4), "wxyz", 4);
   HeapBuf b(a);
@@ -53,8 +51,7 @@ TEST(HeapBuf, CopiesAreIndependent)
   EXPECT_EQ(d.GetSize(), 4);
 }
 
-TEST(TypedBuf, CountsElementsAndRefusesOverflowingSizes)
-{
+TEST(TypedBuf, CountsElementsAndRefusesOverflowingSizes) {
   TypedBuf<double> buf;
   double* p = buf.Resize(3);
   ASSERT_NE(p, nullptr);
@@ -66,18 +63,15 @@ TEST(TypedBuf, CountsElementsAndRefusesOverflowingSizes)
   EXPECT_EQ(buf.Get()[2], 1.5);
 }
 
-namespace
-{
-struct Counted
-{
+namespace {
+struct Counted {
   explicit Counted(int* deaths) : mDeaths(deaths) {}
   ~Counted() { ++*mDeaths; }
   int* mDeaths;
 };
-} // namespace
+}  // namespace
 
-TEST(PtrList, OutOfRangeReadsNullAndInsertClamps)
-{
+TEST(PtrList, OutOfRangeReadsNullAndInsertClamps) {
   PtrList<int> list;
   int a = 1, b = 2, c = 3, d = 4;
   EXPECT_EQ(list.Get(0), nullptr);
@@ -86,24 +80,21 @@ TEST(PtrList, OutOfRangeReadsNullAndInsertClamps)
   list.Insert(99, &d);  // clamped to the end
   list.Insert(2, &c);
   ASSERT_EQ(list.GetSize(), 4);
-  for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(*list.Get(i), i + 1);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(*list.Get(i), i + 1);
   EXPECT_EQ(list.Get(-1), nullptr);
   EXPECT_EQ(list.Get(4), nullptr);
   EXPECT_EQ(list.Find(&c), 2);
 
   list.Delete(1);
-  list.Delete(7); // ignored
+  list.Delete(7);  // ignored
   EXPECT_EQ(list.GetSize(), 3);
   EXPECT_EQ(*list.Get(1), 3);
 }
 
-TEST(PtrList, DeletesItemsOnlyWhenAsked)
-{
+TEST(PtrList, DeletesItemsOnlyWhenAsked) {
   int deaths = 0;
   PtrList<Counted> list;
-  for (int i = 0; i < 5; ++i)
-    list.Add(new Counted(&deaths));
+  for (int i = 0; i < 5; ++i) list.Add(new Counted(&deaths));
   Counted* kept = list.Get(0);
   list.Delete(0, false);
   EXPECT_EQ(deaths, 0);
@@ -115,8 +106,7 @@ TEST(PtrList, DeletesItemsOnlyWhenAsked)
   EXPECT_EQ(list.GetSize(), 0);
 }
 
-TEST(StrBuf, EmptyGetNulStopAndLimits)
-{
+TEST(StrBuf, EmptyGetNulStopAndLimits) {
   StrBuf s;
   EXPECT_STREQ(s.Get(), "");
   s.Set("abc\0def", 7);
@@ -148,8 +138,7 @@ TEST(StrBuf, EmptyGetNulStopAndLimits)
   EXPECT_STREQ(s.Get(), "[Output 1 and x000000]");
 }
 
-TEST(StrBuf, LongTextsGrowPastTheGranule)
-{
+TEST(StrBuf, LongTextsGrowPastTheGranule) {
   std::string longText(1000, 'q');
   StrBuf s(longText.c_str());
   EXPECT_EQ(s.GetLength(), 1000);

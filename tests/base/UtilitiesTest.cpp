@@ -12,14 +12,13 @@
 #include <string>
 #include <thread>
 
-TEST(RecursiveMutex, NestsOnOneThreadAndExcludesOthers)
-{
+TEST(RecursiveMutex, NestsOnOneThreadAndExcludesOthers) {
   RecursiveMutex m;
   std::atomic<bool> otherHasIt{false};
   std::thread t;
   {
     RecursiveMutexLock outer(m);
-    RecursiveMutexLock inner(&m); // the same thread takes it again
+    RecursiveMutexLock inner(&m);  // the same thread takes it again
     RecursiveMutexLock none(nullptr);
     t = std::thread([&] {
       RecursiveMutexLock lock(m);
@@ -32,8 +31,7 @@ TEST(RecursiveMutex, NestsOnOneThreadAndExcludesOthers)
   EXPECT_TRUE(otherHasIt.load());
 }
 
-TEST(ToLower, LowersAndRespectsTheBufferSize)
-{
+TEST(ToLower, LowersAndRespectsTheBufferSize) {
   char out[16];
   ToLower(out, "ReAPER64");
   EXPECT_STREQ(out, "reaper64");
@@ -43,23 +41,20 @@ TEST(ToLower, LowersAndRespectsTheBufferSize)
   EXPECT_STREQ(out, "");
 }
 
-TEST(CurrentTime, FormatsLocalTimeWithOffset)
-{
+TEST(CurrentTime, FormatsLocalTimeWithOffset) {
   std::string t = CurrentTime();
   EXPECT_TRUE(std::regex_match(t, std::regex(R"(\d{8} \d{2}:\d{2} [+-]\d{4})"))) << t;
 }
 
-TEST(CurrentTime, OffsetAcrossDayAndYearBoundaries)
-{
+TEST(CurrentTime, OffsetAcrossDayAndYearBoundaries) {
   EXPECT_EQ(UtcOffsetMinutes(14, 30, 100, 12, 0, 100), 150);
-  EXPECT_EQ(UtcOffsetMinutes(1, 0, 101, 23, 0, 100), 120);  // local already tomorrow
-  EXPECT_EQ(UtcOffsetMinutes(23, 0, 100, 1, 0, 101), -120); // local still yesterday
-  EXPECT_EQ(UtcOffsetMinutes(20, 0, 364, 2, 0, 0), -360);   // New Year: local behind
-  EXPECT_EQ(UtcOffsetMinutes(9, 0, 0, 23, 0, 365), 600);    // New Year: local ahead
+  EXPECT_EQ(UtcOffsetMinutes(1, 0, 101, 23, 0, 100), 120);   // local already tomorrow
+  EXPECT_EQ(UtcOffsetMinutes(23, 0, 100, 1, 0, 101), -120);  // local still yesterday
+  EXPECT_EQ(UtcOffsetMinutes(20, 0, 364, 2, 0, 0), -360);    // New Year: local behind
+  EXPECT_EQ(UtcOffsetMinutes(9, 0, 0, 23, 0, 365), 600);     // New Year: local ahead
 }
 
-TEST(Timer, EveryFiresOnlyAfterTheInterval)
-{
+TEST(Timer, EveryFiresOnlyAfterTheInterval) {
   Timer t;
   EXPECT_FALSE(t.Every(3600.0));
   EXPECT_TRUE(t.Every(-1.0));

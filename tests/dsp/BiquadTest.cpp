@@ -12,8 +12,8 @@ namespace {
 double MagnitudeDb(const Biquad& f, double hz) {
   const double w = 6.283185307179586 * hz / f.fs;
   const std::complex<double> z1 = std::polar(1.0, -w), z2 = z1 * z1;
-  const std::complex<double> h =
-      (double(f.b0) + double(f.b1) * z1 + double(f.b2) * z2) / (double(f.a0) + double(f.a1) * z1 + double(f.a2) * z2);
+  const std::complex<double> h = (double(f.b0) + double(f.b1) * z1 + double(f.b2) * z2) /
+                                 (double(f.a0) + double(f.a1) * z1 + double(f.a2) * z2);
   return 20.0 * std::log10(std::abs(h));
 }
 

@@ -7,46 +7,39 @@
 #include <limits>
 #include <random>
 
-namespace
-{
-TestPlugin::Options Bank(int nPresets, bool chunks = false)
-{
+namespace {
+TestPlugin::Options Bank(int nPresets, bool chunks = false) {
   TestPlugin::Options o;
   o.nPresets = nPresets;
   o.stateChunks = chunks;
   return o;
 }
 
-Bytes SaveBank(TestPlugin& plug, const std::string& name)
-{
+Bytes SaveBank(TestPlugin& plug, const std::string& name) {
   return SaveThroughFile(plug, &IPlugin::SaveBankAsFXB, name);
 }
 
-bool LoadBank(TestPlugin& plug, const Bytes& file, const std::string& name)
-{
+bool LoadBank(TestPlugin& plug, const Bytes& file, const std::string& name) {
   return LoadThroughFile(plug, &IPlugin::LoadBankFromFXB, file, name);
 }
 
 // Slots filled with random states named "Bank k"; returns each slot's values.
-std::vector<std::vector<double>> FillSlots(TestPlugin& plug, int n, std::mt19937& rng)
-{
+std::vector<std::vector<double>> FillSlots(TestPlugin& plug, int n, std::mt19937& rng) {
   std::vector<std::vector<double>> states;
-  for (int k = 0; k < n; ++k)
-  {
+  for (int k = 0; k < n; ++k) {
     plug.RandomizeParams(rng);
     states.push_back(plug.Values());
     plug.MakeDefaultPreset(("Bank " + std::to_string(k)).c_str(), 1);
   }
   return states;
 }
-} // namespace
+}  // namespace
 
-TEST(BankFile, OneSlotParameterBankIs280BytesFieldByField)
-{
+TEST(BankFile, OneSlotParameterBankIs280BytesFieldByField) {
   TestPlugin plug;
   std::mt19937 rng(12);
   auto states = FillSlots(plug, 1, rng);
-  plug.RandomizeParams(rng); // the bank takes the slot's values, not the live ones
+  plug.RandomizeParams(rng);  // the bank takes the slot's values, not the live ones
   Bytes b = SaveBank(plug, "layout.fxb");
   ASSERT_EQ(b.size(), 280u);
   EXPECT_EQ(Text(b, 0, 4), "CcnK");
@@ -68,11 +61,10 @@ TEST(BankFile, OneSlotParameterBankIs280BytesFieldByField)
   EXPECT_EQ(Text(b, 184, 28), NameField("Bank 0"));
   for (int i = 0; i < 17; ++i)
     EXPECT_EQ(BEFloat(b, 212 + 4 * i), static_cast<float>(plug.GetParam(i)->GetNormalized(states[0][i])))
-      << i;
+        << i;
 }
 
-TEST(BankFile, SlotValuesPastTheirStateOrNotFiniteAreWrittenAsZero)
-{
+TEST(BankFile, SlotValuesPastTheirStateOrNotFiniteAreWrittenAsZero) {
   TestPlugin plug(Bank(2));
   ByteChunk partial;
   double v = 0.5;
@@ -83,17 +75,15 @@ TEST(BankFile, SlotValuesPastTheirStateOrNotFiniteAreWrittenAsZero)
   Bytes b = SaveBank(plug, "partial.fxb");
   ASSERT_EQ(b.size(), 156u + 2 * 124);
   EXPECT_EQ(BEFloat(b, 212), 0.5f);
-  for (int i = 1; i < 17; ++i)
-  {
+  for (int i = 1; i < 17; ++i) {
     float zero = static_cast<float>(plug.GetParam(i)->GetNormalized(0.0));
     EXPECT_EQ(BEFloat(b, 212 + 4 * i), zero) << i;
-    EXPECT_EQ(BEFloat(b, 156 + 124 + 56 + 4 * i), zero) << i; // the uninitialised slot
+    EXPECT_EQ(BEFloat(b, 156 + 124 + 56 + 4 * i), zero) << i;  // the uninitialised slot
   }
   EXPECT_EQ(Text(b, 156 + 124 + 28, 28), NameField("empty"));
 }
 
-TEST(BankFile, ChunkFormEmbedsThePresetList)
-{
+TEST(BankFile, ChunkFormEmbedsThePresetList) {
   TestPlugin plug(Bank(2, true));
   std::mt19937 rng(13);
   FillSlots(plug, 1, rng);
@@ -114,13 +104,11 @@ TEST(BankFile, ChunkFormEmbedsThePresetList)
   EXPECT_EQ(Bytes(b.begin() + 160, b.end()), Bytes(list.Data(), list.Data() + list.Size()));
 }
 
-TEST(BankFile, SaveThenLoadRoundTripsEverySlot)
-{
+TEST(BankFile, SaveThenLoadRoundTripsEverySlot) {
   std::mt19937 rng(23);
-  for (bool chunks : {false, true})
-  {
+  for (bool chunks : {false, true}) {
     TestPlugin a(Bank(4, chunks));
-    auto states = FillSlots(a, 3, rng); // the fourth slot stays uninitialised
+    auto states = FillSlots(a, 3, rng);  // the fourth slot stays uninitialised
     ASSERT_TRUE(a.RestorePreset(2));
     Bytes file = SaveBank(a, "rt.fxb");
 
@@ -128,21 +116,18 @@ TEST(BankFile, SaveThenLoadRoundTripsEverySlot)
     b.RandomizeParams(rng);
     ASSERT_TRUE(LoadBank(b, file, "rt.fxb"));
     EXPECT_EQ(b.mProgramChanges, 1);
-    for (int k = 0; k < 3; ++k)
-      EXPECT_STREQ(b.GetPresetName(k), a.GetPresetName(k)) << k;
+    for (int k = 0; k < 3; ++k) EXPECT_STREQ(b.GetPresetName(k), a.GetPresetName(k)) << k;
     // A parameter bank selects the program it was saved with; a chunk bank keeps the plug-in's
     // current index and reloads that slot.
     int current = chunks ? 0 : 2;
     EXPECT_EQ(b.GetCurrentPresetIndex(), current);
-    if (chunks)
-    {
+    if (chunks) {
       EXPECT_EQ(b.Values(), states[current]);
     }
     Bytes again = SaveBank(b, "rt2.fxb");
     PutBE32(again, 28, 2);
     EXPECT_EQ(again, file) << (chunks ? "chunk form" : "parameter form");
-    for (int k = 0; k < 3; ++k)
-    {
+    for (int k = 0; k < 3; ++k) {
       ASSERT_TRUE(b.RestorePreset(k));
       ASSERT_TRUE(a.RestorePreset(k));
       if (chunks)
@@ -153,8 +138,7 @@ TEST(BankFile, SaveThenLoadRoundTripsEverySlot)
   }
 }
 
-TEST(BankFile, MismatchesAreRejectedAndExtraProgramsIgnored)
-{
+TEST(BankFile, MismatchesAreRejectedAndExtraProgramsIgnored) {
   std::mt19937 rng(33);
   TestPlugin a(Bank(3));
   auto states = FillSlots(a, 3, rng);
@@ -203,34 +187,28 @@ TEST(BankFile, MismatchesAreRejectedAndExtraProgramsIgnored)
   EXPECT_FALSE(plain.SaveBankAsFXB(&empty));
 }
 
-TEST(BankFile, TruncatedAndMutatedBanksLoadSafely)
-{
+TEST(BankFile, TruncatedAndMutatedBanksLoadSafely) {
   std::mt19937 rng(43);
-  for (bool chunks : {false, true})
-  {
+  for (bool chunks : {false, true}) {
     TestPlugin a(Bank(3, chunks));
     FillSlots(a, 2, rng);
     Bytes valid = SaveBank(a, "fuzz.fxb");
 
-    for (size_t len = 0; len <= valid.size(); ++len)
-    {
+    for (size_t len = 0; len <= valid.size(); ++len) {
       TestPlugin b(Bank(3, chunks));
       bool ok = LoadBank(b, Bytes(valid.begin(), valid.begin() + len), "trunc.fxb");
       EXPECT_EQ(ok, len == valid.size()) << "length " << len << (chunks ? " chunk form" : "");
       EXPECT_TRUE(ParamsSane(b));
     }
-    for (int iter = 0; iter < 1500; ++iter)
-    {
+    for (int iter = 0; iter < 1500; ++iter) {
       Bytes f = valid;
       for (int m = 1 + static_cast<int>(rng() % 4); m > 0; --m)
         f[rng() % f.size()] = static_cast<unsigned char>(rng());
-      if (rng() % 4 == 0)
-        f.resize(rng() % (f.size() + 1));
+      if (rng() % 4 == 0) f.resize(rng() % (f.size() + 1));
       TestPlugin b(Bank(3, chunks));
       LoadBank(b, f, "mut.fxb");
       EXPECT_TRUE(ParamsSane(b));
-      for (int k = 0; k < 3; ++k)
-        EXPECT_LE(std::strlen(b.GetPresetName(k)), 255u);
+      for (int k = 0; k < 3; ++k) EXPECT_LE(std::strlen(b.GetPresetName(k)), 255u);
     }
   }
 }

@@ -7,18 +7,15 @@
 
 #include <string>
 
-namespace
-{
-std::string HostName(EHost h)
-{
+namespace {
+std::string HostName(EHost h) {
   char buf[kHostNameStrSize];
   GetHostNameStr(h, buf);
   return buf;
 }
-} // namespace
+}  // namespace
 
-TEST(HostIdentification, LookUpIsCaseInsensitiveAndFollowsTheTableOrder)
-{
+TEST(HostIdentification, LookUpIsCaseInsensitiveAndFollowsTheTableOrder) {
   EXPECT_EQ(LookUpHost("REAPER"), kHostReaper);
   EXPECT_EQ(LookUpHost("Reaper64"), kHostReaper);
   EXPECT_EQ(LookUpHost("Cakewalk SONAR"), kHostSonar);
@@ -44,8 +41,7 @@ TEST(HostIdentification, LookUpIsCaseInsensitiveAndFollowsTheTableOrder)
   EXPECT_EQ(LookUpHost(longName.c_str()), kHostUnknown);
 }
 
-TEST(HostIdentification, DisplayNamesCoverEveryCode)
-{
+TEST(HostIdentification, DisplayNamesCoverEveryCode) {
   EXPECT_EQ(HostName(kHostVST3TestHost), "VST3PluginTestHost");
   EXPECT_EQ(HostName(kHostVegas), "Vegas");
   EXPECT_EQ(HostName(kHostUnused10), "Unknown");
@@ -55,13 +51,12 @@ TEST(HostIdentification, DisplayNamesCoverEveryCode)
   EXPECT_EQ(HostName(static_cast<EHost>(31)), "Unknown");
 }
 
-TEST(Version, PartsDecimalAndText)
-{
+TEST(Version, PartsDecimalAndText) {
   EXPECT_EQ(GetDecimalVersion(0x00010100), 10100);
   char buf[kVersionStrSize];
   GetVersionStr(0x00020A03, buf);
   EXPECT_STREQ(buf, "v2.10.3");
-  GetVersionStr(static_cast<int>(0xFFFFFFFFu), buf); // major is unsigned
+  GetVersionStr(static_cast<int>(0xFFFFFFFFu), buf);  // major is unsigned
   EXPECT_STREQ(buf, "v65535.255.255");
   int major = 0, minor = 0, bugfix = 0;
   GetVersionParts(0x00010100, &major, &minor, &bugfix);
@@ -70,8 +65,7 @@ TEST(Version, PartsDecimalAndText)
   EXPECT_EQ(bugfix, 0);
 }
 
-TEST(Version, HostVersionAsksForTheHostFirst)
-{
+TEST(Version, HostVersionAsksForTheHostFirst) {
   RecordingPlugin p;
   EXPECT_EQ(p.GetHostVersion(true), 0);
   p.SetHost("Reaper", 0x00050A01);

@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-TEST(IPluginChannels, ParsesTheConfigurationString)
-{
+TEST(IPluginChannels, ParsesTheConfigurationString) {
   RecordingPlugin p("2-2 4-2");
   EXPECT_EQ(p.GetInputChannelCount(), 4);
   EXPECT_EQ(p.GetOutputChannelCount(), 2);
@@ -40,8 +39,7 @@ TEST(IPluginChannels, ParsesTheConfigurationString)
   EXPECT_LE(huge.GetInputChannelCount(), 1024);
 }
 
-TEST(IPluginChannels, ConnectionsAndLabelsIgnoreOutOfRangeIndices)
-{
+TEST(IPluginChannels, ConnectionsAndLabelsIgnoreOutOfRangeIndices) {
   RecordingPlugin p;
   EXPECT_FALSE(p.IsInChannelConnected(0));
   p.SetInputChannelConnections(1, 100, true);
@@ -57,18 +55,17 @@ TEST(IPluginChannels, ConnectionsAndLabelsIgnoreOutOfRangeIndices)
   p.SetInputBusLabel(0, "Main");
   p.SetInputBusLabel(1, "Aux Input");
   p.SetInputBusLabel(2, "ignored");
-  p.SetInputBusLabel(0, "Main Input"); // replaces in place
+  p.SetInputBusLabel(0, "Main Input");  // replaces in place
   EXPECT_STREQ(p.GetInputBusLabel(0), "Main Input");
   EXPECT_STREQ(p.GetInputBusLabel(1), "Aux Input");
   EXPECT_EQ(p.GetInputBusLabel(2), nullptr);
   p.SetOutputBusLabel(3, "Output 4");
   p.SetOutputBusLabel(-1, "ignored");
-  EXPECT_STREQ(p.GetOutputBusLabel(0), "Output 4"); // past the end appends
+  EXPECT_STREQ(p.GetOutputBusLabel(0), "Output 4");  // past the end appends
   EXPECT_EQ(p.GetOutputBusLabel(1), nullptr);
 }
 
-TEST(IPluginChannels, AttachSkipsDisconnectedChannelsAndTheirPointers)
-{
+TEST(IPluginChannels, AttachSkipsDisconnectedChannelsAndTheirPointers) {
   RecordingPlugin p;
   p.ConnectAll(8);
   p.SetInputChannelConnections(2, 2, false);
@@ -82,7 +79,7 @@ TEST(IPluginChannels, AttachSkipsDisconnectedChannelsAndTheirPointers)
   EXPECT_EQ(p.InData()[1][0], 2.0);
   EXPECT_EQ(p.InData()[1][1], 0.0);
   EXPECT_NE(p.InData()[2], c);
-  EXPECT_EQ(p.InData()[2][0], 0.0); // scratch reads silence
+  EXPECT_EQ(p.InData()[2][0], 0.0);  // scratch reads silence
 
   // A disconnected output's writes go to its scratch buffer, not the host's.
   p.SetOutputChannelConnections(1, 1, false);
@@ -94,8 +91,7 @@ TEST(IPluginChannels, AttachSkipsDisconnectedChannelsAndTheirPointers)
   EXPECT_EQ(o1[0], 0.0);
 }
 
-TEST(IPluginChannels, DefaultProcessingCopiesAndSilences)
-{
+TEST(IPluginChannels, DefaultProcessingCopiesAndSilences) {
   RecordingPlugin wide("4-2");
   double in[4][4] = {{1, 1, 1, 1}, {2, 2, 2, 2}, {3, 3, 3, 3}, {4, 4, 4, 4}};
   double out[2][4] = {};
@@ -108,8 +104,7 @@ TEST(IPluginChannels, DefaultProcessingCopiesAndSilences)
   RecordingPlugin narrow("2-4");
   double o[4][4];
   for (auto& row : o)
-    for (double& s : row)
-      s = 9.0;
+    for (double& s : row) s = 9.0;
   double* outs4[] = {o[0], o[1], o[2], o[3]};
   narrow.ProcessDoubleReplacing(ins, outs4, 4);
   EXPECT_EQ(o[1][0], 2.0);
@@ -121,8 +116,7 @@ TEST(IPluginChannels, DefaultProcessingCopiesAndSilences)
   EXPECT_EQ(o[0][0], 1.0);
 }
 
-TEST(IPluginChannels, BlockSizeChangesClearScratchOnlyWhenTheSizeChanges)
-{
+TEST(IPluginChannels, BlockSizeChangesClearScratchOnlyWhenTheSizeChanges) {
   RecordingPlugin p;
   p.ConnectAll(4);
   float f[4] = {0.5f, 0.5f, 0.5f, 0.5f};
@@ -140,8 +134,7 @@ TEST(IPluginChannels, BlockSizeChangesClearScratchOnlyWhenTheSizeChanges)
   EXPECT_EQ(p.InData()[3][0], 0.0);
 }
 
-TEST(IPluginChannels, FloatPathsConvertReplaceAndAccumulate)
-{
+TEST(IPluginChannels, FloatPathsConvertReplaceAndAccumulate) {
   RecordingPlugin p;
   p.ConnectAll(3);
   p.SetInputChannelConnections(2, 2, false);
@@ -164,8 +157,7 @@ TEST(IPluginChannels, FloatPathsConvertReplaceAndAccumulate)
   EXPECT_EQ(outL[2], 1.0f);
 }
 
-TEST(IPluginChannels, OversizedBlocksAndMissingHostBuffersStaySafe)
-{
+TEST(IPluginChannels, OversizedBlocksAndMissingHostBuffersStaySafe) {
   RecordingPlugin p;
   p.ConnectAll(4);
   p.SetInputChannelConnections(2, 2, false);
@@ -187,8 +179,7 @@ TEST(IPluginChannels, OversizedBlocksAndMissingHostBuffersStaySafe)
   p.ProcessBuffers(0.0, -5);
 }
 
-TEST(IPluginChannels, BypassWithLatencyDelaysTheImpulse)
-{
+TEST(IPluginChannels, BypassWithLatencyDelaysTheImpulse) {
   RecordingPlugin p("2-2", 1, 3);
   p.ConnectAll(8);
   p.CreateDelayLine();
@@ -198,15 +189,13 @@ TEST(IPluginChannels, BypassWithLatencyDelaysTheImpulse)
   double l[5] = {1, 0, 0, 0, 0}, r[5] = {0, 0.5, 0, 0, 0};
   double* io[] = {l, r};
   std::vector<double> left, right;
-  for (int block = 0; block < 2; ++block)
-  {
+  for (int block = 0; block < 2; ++block) {
     p.AttachInputBuffers(0, 2, io, 5);
     p.AttachOutputBuffers(0, 2, io);
     p.PassThroughBuffers(0.0, 5);
     left.insert(left.end(), l, l + 5);
     right.insert(right.end(), r, r + 5);
-    for (int s = 0; s < 5; ++s)
-      l[s] = r[s] = 0.0;
+    for (int s = 0; s < 5; ++s) l[s] = r[s] = 0.0;
   }
   EXPECT_EQ(left, (std::vector<double>{0, 0, 0, 1, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(right, (std::vector<double>{0, 0, 0, 0, 0.5, 0, 0, 0, 0, 0}));
@@ -227,8 +216,7 @@ TEST(IPluginChannels, BypassWithLatencyDelaysTheImpulse)
   p.PassThroughBuffers(0.0, 5);
 }
 
-TEST(ChannelDelayLine, LeavesOutputsBeyondTheInputsAlone)
-{
+TEST(ChannelDelayLine, LeavesOutputsBeyondTheInputsAlone) {
   ChannelDelayLine line(1, 2, 2);
   double in[4] = {1, 2, 3, 4};
   double o0[4] = {}, o1[4] = {9, 9, 9, 9};

@@ -7,8 +7,7 @@
 #include <cstring>
 #include <limits>
 
-TEST(IMidiMsg, NotesAndChannels)
-{
+TEST(IMidiMsg, NotesAndChannels) {
   IMidiMsg m;
   m.MakeNoteOnMsg(60, 100, 17, 3);
   EXPECT_EQ(m.mStatus, 0x93);
@@ -41,8 +40,7 @@ TEST(IMidiMsg, NotesAndChannels)
   EXPECT_EQ(m.mStatus, 0);
 }
 
-TEST(IMidiMsg, PitchWheelRangeAndLimits)
-{
+TEST(IMidiMsg, PitchWheelRangeAndLimits) {
   IMidiMsg m;
   m.MakePitchWheelMsg(0.0, 0);
   EXPECT_EQ(m.mStatus, 0xE0);
@@ -62,8 +60,7 @@ TEST(IMidiMsg, PitchWheelRangeAndLimits)
   EXPECT_EQ(m.mData1 | m.mData2, 0);
 }
 
-TEST(IMidiMsg, ControlChange)
-{
+TEST(IMidiMsg, ControlChange) {
   IMidiMsg m;
   m.MakeControlChangeMsg(static_cast<IMidiMsg::EControlChangeMsg>(7), 1.0, 2);
   EXPECT_EQ(m.mStatus, 0xB2);
@@ -76,8 +73,7 @@ TEST(IMidiMsg, ControlChange)
   EXPECT_EQ(m.mData2, 63);
 }
 
-TEST(IMidiMsg, StatusTexts)
-{
+TEST(IMidiMsg, StatusTexts) {
   EXPECT_STREQ(IMidiMsg::StatusMsgStr(IMidiMsg::kNone), "none");
   EXPECT_STREQ(IMidiMsg::StatusMsgStr(static_cast<IMidiMsg::EStatusMsg>(3)), "unknown");
   EXPECT_STREQ(IMidiMsg::StatusMsgStr(IMidiMsg::kPolyAftertouch), "aftertouch");
@@ -85,8 +81,7 @@ TEST(IMidiMsg, StatusTexts)
   EXPECT_STREQ(IMidiMsg::StatusMsgStr(static_cast<IMidiMsg::EStatusMsg>(15)), "unknown");
 }
 
-TEST(ISysEx, HexDumpIsBoundedByMaxLen)
-{
+TEST(ISysEx, HexDumpIsBoundedByMaxLen) {
   const uint8_t data[] = {0xF0, 0x7E, 0xF7};
   char out[16];
   EXPECT_STREQ(SysExStr(out, 8, data, 3), "F0 7E");

@@ -10,18 +10,15 @@
 
 using Calls = std::vector<std::string>;
 
-namespace
-{
-void InitParams(RecordingPlugin& p)
-{
+namespace {
+void InitParams(RecordingPlugin& p) {
   p.GetParam(0)->InitInt("Steps", 0, 0, 9);
   p.GetParam(1)->InitDouble("Gain", 0.0, -10.0, 10.0, 0.1);
   p.GetParam(2)->InitBool("Switch", true);
 }
-} // namespace
+}  // namespace
 
-TEST(ParamFlow, EditorChangeSetsInformsWithTheSentValueThenNotifies)
-{
+TEST(ParamFlow, EditorChangeSetsInformsWithTheSentValueThenNotifies) {
   RecordingPlugin p;
   InitParams(p);
   p.SetParameterFromGUI(0, 0.5);
@@ -29,12 +26,11 @@ TEST(ParamFlow, EditorChangeSetsInformsWithTheSentValueThenNotifies)
   EXPECT_EQ(p.log.calls, (Calls{"inform 0 0.5", "change 0"}));
 
   p.log.calls.clear();
-  p.SetParameterFromGUI(17, 0.5); // invalid index: nothing happens
+  p.SetParameterFromGUI(17, 0.5);  // invalid index: nothing happens
   EXPECT_TRUE(p.log.calls.empty());
 }
 
-TEST(ParamFlow, ResetDirtyAndRedrawVisitEveryIndexInOrder)
-{
+TEST(ParamFlow, ResetDirtyAndRedrawVisitEveryIndexInOrder) {
   RecordingPlugin p;
   InitParams(p);
   p.OnParamReset();
@@ -60,8 +56,7 @@ TEST(ParamFlow, ResetDirtyAndRedrawVisitEveryIndexInOrder)
   EXPECT_TRUE(none.log.calls.empty());
 }
 
-TEST(ParamFlow, AttachGraphicsPushesNormalizedValuesThenPreparesAndOwns)
-{
+TEST(ParamFlow, AttachGraphicsPushesNormalizedValuesThenPreparesAndOwns) {
   bool firstGone = false, secondGone = false;
   {
     RecordingPlugin p;
@@ -82,8 +77,7 @@ TEST(ParamFlow, AttachGraphicsPushesNormalizedValuesThenPreparesAndOwns)
   EXPECT_TRUE(secondGone);
 }
 
-TEST(ParamFlow, HooksAndHelpersHaveTheirBaseBehaviour)
-{
+TEST(ParamFlow, HooksAndHelpersHaveTheirBaseBehaviour) {
   RecordingPlugin p;
   EXPECT_STREQ(p.GetAPIString(), "VST3");
   EXPECT_STREQ(IPlugin::GetArchString(), "x64");
@@ -120,7 +114,7 @@ TEST(ParamFlow, HooksAndHelpersHaveTheirBaseBehaviour)
 
   IMidiMsg a, b, c;
   a.MakeNoteOnMsg(61, 1, 0);
-  b.MakeNoteOffMsg(0, 0); // the double refuses note 0
+  b.MakeNoteOffMsg(0, 0);  // the double refuses note 0
   c.MakeNoteOnMsg(62, 1, 0);
   TypedBuf<IMidiMsg*> list;
   IMidiMsg** slots = list.Resize(3);
@@ -134,16 +128,12 @@ TEST(ParamFlow, HooksAndHelpersHaveTheirBaseBehaviour)
   EXPECT_TRUE(p.SendMidiMsgs(&list));
 }
 
-TEST(ParamFlow, NamesAreCutTo127Characters)
-{
+TEST(ParamFlow, NamesAreCutTo127Characters) {
   const std::string longName(300, 'z');
-  class LongPlug : public IPlugin
-  {
-  public:
+  class LongPlug : public IPlugin {
+   public:
     explicit LongPlug(const char* n)
-      : IPlugin(0, "2-2", 0, n, n, n, 0x00020A03, 1, 2, 0, true, true, true, kAPISA)
-    {
-    }
+        : IPlugin(0, "2-2", 0, n, n, n, 0x00020A03, 1, 2, 0, true, true, true, kAPISA) {}
     void BeginInformHostOfParamChange(int) override {}
     void InformHostOfParamChange(int, double) override {}
     void EndInformHostOfParamChange(int) override {}

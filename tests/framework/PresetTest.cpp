@@ -15,37 +15,32 @@
 #include <sstream>
 #include <string>
 
-namespace
-{
-std::string ReadText(const std::string& path)
-{
+namespace {
+std::string ReadText(const std::string& path) {
   std::ifstream f(path);
   std::stringstream ss;
   ss << f.rdbuf();
   return ss.str();
 }
 
-std::string TempPath(const char* name)
-{
+std::string TempPath(const char* name) {
   return testing::TempDir() + "qv_preset_" + std::to_string(::getpid()) + "_" + name;
 }
 
-TestPlugin::Options Slots(int nPresets, int nParams = 17)
-{
+TestPlugin::Options Slots(int nPresets, int nParams = 17) {
   TestPlugin::Options o;
   o.nPresets = nPresets;
   o.nParams = nParams;
   return o;
 }
-} // namespace
+}  // namespace
 
-TEST(Preset, DefaultPresetsFillFreeSlotsWithTheCurrentState)
-{
+TEST(Preset, DefaultPresetsFillFreeSlotsWithTheCurrentState) {
   TestPlugin plug(Slots(3));
   EXPECT_STREQ(plug.GetPresetName(0), "empty");
   plug.MakeDefaultPreset("-", 1);
   EXPECT_STREQ(plug.GetPresetName(0), "-");
-  plug.MakeDefaultPreset(nullptr, 5); // more than remain: fills what is free
+  plug.MakeDefaultPreset(nullptr, 5);  // more than remain: fills what is free
   EXPECT_STREQ(plug.GetPresetName(1), "Empty");
   EXPECT_STREQ(plug.GetPresetName(2), "Empty");
   EXPECT_STREQ(plug.GetPresetName(3), "");
@@ -60,8 +55,7 @@ TEST(Preset, DefaultPresetsFillFreeSlotsWithTheCurrentState)
   EXPECT_EQ(plug.mPresetsChanged, 1);
 }
 
-TEST(Preset, MadePresetsStoreTheirValuesWithoutTouchingLiveOnes)
-{
+TEST(Preset, MadePresetsStoreTheirValuesWithoutTouchingLiveOnes) {
   TestPlugin plug(Slots(3, 6));
   std::vector<double> live = plug.Values();
   // Kinds: 0 none, 1 double, 2 int, 3 enum, 4 shaped double, 5 bool.
@@ -79,12 +73,11 @@ TEST(Preset, MadePresetsStoreTheirValuesWithoutTouchingLiveOnes)
 
   ByteChunk c;
   double v = 3.0;
-  for (int i = 0; i < 6; ++i)
-    c.AppendValue(&v);
+  for (int i = 0; i < 6; ++i) c.AppendValue(&v);
   plug.MakePresetFromChunk("Chunk", &c);
   EXPECT_TRUE(plug.RestorePreset("Chunk"));
   EXPECT_EQ(plug.GetParam(1)->GetValue(), 3.0);
-  EXPECT_EQ(plug.GetParam(5)->GetValue(), 1.0); // clamped into the bool's range
+  EXPECT_EQ(plug.GetParam(5)->GetValue(), 1.0);  // clamped into the bool's range
   EXPECT_FALSE(plug.RestorePreset("chunk"));
   EXPECT_FALSE(plug.RestorePreset(""));
   EXPECT_FALSE(plug.RestorePreset(static_cast<const char*>(nullptr)));
@@ -94,13 +87,12 @@ TEST(Preset, MadePresetsStoreTheirValuesWithoutTouchingLiveOnes)
   EXPECT_STREQ(plug.GetPresetName(0), "Explicit");
 }
 
-TEST(Preset, BlobsDecodeIntoExactlyTheGivenSize)
-{
+TEST(Preset, BlobsDecodeIntoExactlyTheGivenSize) {
   TestPlugin plug(Slots(4));
   plug.MakePresetFromBlob("three", "TWFu", 3);
   plug.MakePresetFromBlob("two", "TWFu", 2);
   plug.MakePresetFromBlob("padded", "TQ==", 3);
-  plug.MakePresetFromBlob("negative", "TWFu", -1); // ignored
+  plug.MakePresetFromBlob("negative", "TWFu", -1);  // ignored
   auto bytes = [&](int slot) {
     plug.SetCurrentPresetIndex(slot);
     std::string path = TempPath("blob");
@@ -115,15 +107,14 @@ TEST(Preset, BlobsDecodeIntoExactlyTheGivenSize)
   EXPECT_STREQ(plug.GetPresetName(3), "empty");
 }
 
-TEST(Preset, RestoringAnEmptySlotMakesANumberedUserPreset)
-{
+TEST(Preset, RestoringAnEmptySlotMakesANumberedUserPreset) {
   TestPlugin plug(Slots(2));
   plug.MakePreset("user preset 1", 0.0, 1.0, 2, 1, 3.0, 1, 1.0, 2, 1, 3.0, 0, 1.0, 2, 1, 3.0, 1, 1.0);
   std::vector<double> live = plug.Values();
   EXPECT_TRUE(plug.RestorePreset(1));
   EXPECT_STREQ(plug.GetPresetName(1), "user preset 2");
   EXPECT_EQ(plug.GetCurrentPresetIndex(), 1);
-  EXPECT_EQ(plug.Values(), live); // the slot took the live state, not the other way round
+  EXPECT_EQ(plug.Values(), live);  // the slot took the live state, not the other way round
 
   EXPECT_FALSE(plug.RestorePreset(5));
   EXPECT_FALSE(plug.RestorePreset(-1));
@@ -140,8 +131,7 @@ TEST(Preset, RestoringAnEmptySlotMakesANumberedUserPreset)
   EXPECT_EQ(bad.GetCurrentPresetIndex(), 0);
 }
 
-TEST(Preset, ModifyCurrentPresetStoresTheLiveStateAndRenamesOnlyWhenAsked)
-{
+TEST(Preset, ModifyCurrentPresetStoresTheLiveStateAndRenamesOnlyWhenAsked) {
   TestPlugin plug(Slots(2));
   plug.MakeDefaultPreset("Init", 2);
   std::mt19937 rng(4);
@@ -161,12 +151,11 @@ TEST(Preset, ModifyCurrentPresetStoresTheLiveStateAndRenamesOnlyWhenAsked)
   TestPlugin empty(Slots(1));
   empty.ModifyCurrentPreset("Renamed");
   EXPECT_STREQ(empty.GetPresetName(0), "Renamed");
-  EXPECT_TRUE(empty.RestorePreset(0)); // still uninitialised: becomes a user preset
+  EXPECT_TRUE(empty.RestorePreset(0));  // still uninitialised: becomes a user preset
   EXPECT_STREQ(empty.GetPresetName(0), "user preset 1");
 }
 
-TEST(Preset, PruneKeepsTheOrderOfInitialisedSlots)
-{
+TEST(Preset, PruneKeepsTheOrderOfInitialisedSlots) {
   TestPlugin plug(Slots(5));
   plug.MakeDefaultPreset("A", 1);
   plug.MakeDefaultPreset("B", 1);
@@ -181,13 +170,11 @@ TEST(Preset, PruneKeepsTheOrderOfInitialisedSlots)
   EXPECT_STREQ(fresh.GetPresetName(1), "Empty");
 }
 
-TEST(Preset, PresetListsRoundTripNamesFlagsAndStates)
-{
+TEST(Preset, PresetListsRoundTripNamesFlagsAndStates) {
   std::mt19937 rng(99);
   TestPlugin a(Slots(4));
   std::vector<std::vector<double>> states;
-  for (int k = 0; k < 3; ++k)
-  {
+  for (int k = 0; k < 3; ++k) {
     a.RandomizeParams(rng);
     states.push_back(a.Values());
     a.MakeDefaultPreset(("Preset " + std::to_string(k) + (k == 1 ? "" : " \"quoted\"")).c_str(), 1);
@@ -199,27 +186,24 @@ TEST(Preset, PresetListsRoundTripNamesFlagsAndStates)
   TestPlugin b(Slots(4));
   b.RandomizeParams(rng);
   EXPECT_EQ(b.UnserializePresets(&list, 0), list.Size());
-  for (int k = 0; k < 4; ++k)
-    EXPECT_STREQ(b.GetPresetName(k), a.GetPresetName(k)) << k;
+  for (int k = 0; k < 4; ++k) EXPECT_STREQ(b.GetPresetName(k), a.GetPresetName(k)) << k;
   // Current slot 0 of b was restored at the end: its state is the first preset's.
   EXPECT_EQ(b.Values(), states[0]);
-  for (int k = 0; k < 3; ++k)
-  {
+  for (int k = 0; k < 3; ++k) {
     EXPECT_TRUE(b.RestorePreset(k));
     EXPECT_EQ(b.Values(), states[static_cast<size_t>(k)]) << k;
   }
   EXPECT_STREQ(b.GetPresetName(3), "empty");
 }
 
-TEST(Preset, CutOffListKeepsEachSlotsOwnName)
-{
+TEST(Preset, CutOffListKeepsEachSlotsOwnName) {
   TestPlugin a(Slots(2));
   a.MakeDefaultPreset("First", 1);
   a.MakeDefaultPreset("Second", 1);
   ByteChunk list;
   a.SerializePresets(&list);
   ByteChunk cut;
-  cut.AppendBytes(list.Data(), 4 + 5 + 1 + 136 + 6); // inside the second name
+  cut.AppendBytes(list.Data(), 4 + 5 + 1 + 136 + 6);  // inside the second name
 
   TestPlugin b(Slots(2));
   EXPECT_EQ(b.UnserializePresets(&cut, 0), -1);
@@ -227,12 +211,10 @@ TEST(Preset, CutOffListKeepsEachSlotsOwnName)
   EXPECT_STREQ(b.GetPresetName(1), "empty");
 }
 
-TEST(Preset, PresetListLoaderSurvivesTruncationAndMutation)
-{
+TEST(Preset, PresetListLoaderSurvivesTruncationAndMutation) {
   std::mt19937 rng(777);
   TestPlugin a(Slots(3));
-  for (int k = 0; k < 3; ++k)
-  {
+  for (int k = 0; k < 3; ++k) {
     a.RandomizeParams(rng);
     a.MakeDefaultPreset(std::string(static_cast<size_t>(k * 20), 'x').c_str(), 1);
   }
@@ -243,33 +225,28 @@ TEST(Preset, PresetListLoaderSurvivesTruncationAndMutation)
     TestPlugin b(Slots(3));
     int pos = b.UnserializePresets(&c, start);
     EXPECT_TRUE(pos == -1 || (pos >= 0 && pos <= c.Size())) << pos;
-    for (int k = 0; k < 3; ++k)
-      EXPECT_LE(std::strlen(b.GetPresetName(k)), 255u) << k;
+    for (int k = 0; k < 3; ++k) EXPECT_LE(std::strlen(b.GetPresetName(k)), 255u) << k;
     EXPECT_TRUE(ParamsSane(b));
     return pos;
   };
 
-  for (int len = 0; len <= valid.Size(); ++len)
-  {
+  for (int len = 0; len <= valid.Size(); ++len) {
     ByteChunk c;
     c.AppendBytes(valid.Data(), len);
     int pos = load(c, 0);
     EXPECT_EQ(pos, len == valid.Size() ? len : -1) << len;
   }
-  for (int iter = 0; iter < 3000; ++iter)
-  {
+  for (int iter = 0; iter < 3000; ++iter) {
     ByteChunk c;
     c.AppendBytes(valid.Data(), valid.Size());
     for (int m = 1 + static_cast<int>(rng() % 4); m > 0; --m)
       c.Data()[rng() % static_cast<unsigned>(c.Size())] = static_cast<unsigned char>(rng());
-    if (rng() % 3 == 0)
-      c.Resize(static_cast<int>(rng() % static_cast<unsigned>(c.Size() + 1)));
+    if (rng() % 3 == 0) c.Resize(static_cast<int>(rng() % static_cast<unsigned>(c.Size() + 1)));
     load(c, 0);
   }
 }
 
-TEST(Preset, DumpsRoundTripThroughTheBlobLoaderBeyondTheOldSizeLimit)
-{
+TEST(Preset, DumpsRoundTripThroughTheBlobLoaderBeyondTheOldSizeLimit) {
   // 300 parameters make a 2400-byte chunk, beyond what a fixed 2048-character text could hold.
   TestPlugin a(Slots(2, 300));
   std::mt19937 rng(5);
@@ -287,8 +264,7 @@ TEST(Preset, DumpsRoundTripThroughTheBlobLoaderBeyondTheOldSizeLimit)
   std::istringstream lines(text);
   std::string line;
   int n = 0;
-  while (std::getline(lines, line))
-  {
+  while (std::getline(lines, line)) {
     size_t blobStart = line.find("\", \"") + 4;
     size_t blobEnd = line.find('"', blobStart);
     int size = std::stoi(line.substr(blobEnd + 3));
@@ -298,16 +274,14 @@ TEST(Preset, DumpsRoundTripThroughTheBlobLoaderBeyondTheOldSizeLimit)
   }
   ASSERT_EQ(n, 2);
   EXPECT_NE(text.find("MakePresetFromBlob(\"Big \\\"one\\\"\", \""), std::string::npos);
-  for (int k = 0; k < 2; ++k)
-  {
+  for (int k = 0; k < 2; ++k) {
     a.RestorePreset(k);
     b.RestorePreset(k);
     EXPECT_EQ(b.Values(), a.Values()) << k;
   }
 }
 
-TEST(Preset, SourceDumpWritesEachParameterByKind)
-{
+TEST(Preset, SourceDumpWritesEachParameterByKind) {
   TestPlugin plug(Slots(1, 6));
   plug.MakePreset("Src", 0.25, -1.5, 4, 2, 7.0, 1);
   plug.RestorePreset(0);
@@ -320,8 +294,7 @@ TEST(Preset, SourceDumpWritesEachParameterByKind)
   std::remove(path.c_str());
 }
 
-TEST(Preset, BlobLoaderSurvivesCutAndDamagedText)
-{
+TEST(Preset, BlobLoaderSurvivesCutAndDamagedText) {
   TestPlugin a;
   std::mt19937 rng(6);
   a.RandomizeParams(rng);
@@ -329,8 +302,7 @@ TEST(Preset, BlobLoaderSurvivesCutAndDamagedText)
   a.SerializeState(&state);
   const std::string valid = Base64Encode(state.Data(), state.Size());
 
-  for (int iter = 0; iter < 2000; ++iter)
-  {
+  for (int iter = 0; iter < 2000; ++iter) {
     std::string text = valid.substr(0, rng() % (valid.size() + 1));
     for (int m = static_cast<int>(rng() % 4); m > 0 && !text.empty(); --m)
       text[rng() % text.size()] = static_cast<char>(rng());
@@ -339,8 +311,7 @@ TEST(Preset, BlobLoaderSurvivesCutAndDamagedText)
     b.MakePresetFromBlob("blob", text.c_str(), size);
     bool restored = b.RestorePreset(0);
     // A slot shorter than the state cannot restore.
-    if (size < 136)
-    {
+    if (size < 136) {
       EXPECT_FALSE(restored);
     }
     EXPECT_STREQ(b.GetPresetName(0), "blob");

@@ -7,28 +7,23 @@
 #include <limits>
 #include <random>
 
-namespace
-{
-TestPlugin::Options ChunkForm()
-{
+namespace {
+TestPlugin::Options ChunkForm() {
   TestPlugin::Options o;
   o.stateChunks = true;
   return o;
 }
 
-Bytes SaveProgram(TestPlugin& plug, const std::string& name)
-{
+Bytes SaveProgram(TestPlugin& plug, const std::string& name) {
   return SaveThroughFile(plug, &IPlugin::SaveProgramAsFXP, name);
 }
 
-bool LoadProgram(TestPlugin& plug, const Bytes& file, const std::string& name)
-{
+bool LoadProgram(TestPlugin& plug, const Bytes& file, const std::string& name) {
   return LoadThroughFile(plug, &IPlugin::LoadProgramFromFXP, file, name);
 }
-} // namespace
+}  // namespace
 
-TEST(ProgramFile, ParameterFormIs124BytesFieldByField)
-{
+TEST(ProgramFile, ParameterFormIs124BytesFieldByField) {
   TestPlugin plug;
   std::mt19937 rng(21);
   plug.RandomizeParams(rng);
@@ -52,8 +47,7 @@ TEST(ProgramFile, ParameterFormIs124BytesFieldByField)
   EXPECT_EQ(Text(blank, 28, 28), std::string(28, '\0'));
 }
 
-TEST(ProgramFile, ChunkFormEmbedsHeaderAndState)
-{
+TEST(ProgramFile, ChunkFormEmbedsHeaderAndState) {
   TestPlugin plug(ChunkForm());
   plug.MakeDefaultPreset("Chunky", 1);
   Bytes b = SaveProgram(plug, "chunk.fxp");
@@ -71,13 +65,10 @@ TEST(ProgramFile, ChunkFormEmbedsHeaderAndState)
   EXPECT_EQ(Bytes(b.begin() + 68, b.end()), Bytes(state.Data(), state.Data() + state.Size()));
 }
 
-TEST(ProgramFile, SaveThenLoadRoundTripsBothForms)
-{
+TEST(ProgramFile, SaveThenLoadRoundTripsBothForms) {
   std::mt19937 rng(31);
-  for (bool chunks : {false, true})
-  {
-    for (int round = 0; round < 20; ++round)
-    {
+  for (bool chunks : {false, true}) {
+    for (int round = 0; round < 20; ++round) {
       TestPlugin::Options o;
       o.stateChunks = chunks;
       TestPlugin a(o), b(o);
@@ -100,8 +91,7 @@ TEST(ProgramFile, SaveThenLoadRoundTripsBothForms)
   }
 }
 
-TEST(ProgramFile, TwentyEightCharacterNamesFillTheFieldAndLongerOnesAreCut)
-{
+TEST(ProgramFile, TwentyEightCharacterNamesFillTheFieldAndLongerOnesAreCut) {
   TestPlugin a(TestPlugin::Options{17, 2, false, TestPlugin::kTestUniqueId});
   std::string exact(28, 'e');
   a.MakeDefaultPreset(exact.c_str(), 1);
@@ -117,7 +107,7 @@ TEST(ProgramFile, TwentyEightCharacterNamesFillTheFieldAndLongerOnesAreCut)
   a.SetCurrentPresetIndex(1);
   Bytes cut = SaveProgram(a, "cut.fxp");
   EXPECT_EQ(Text(cut, 28, 28), std::string(28, 'L'));
-  EXPECT_EQ(BE32(cut, 56), BE32(file, 56)); // values start right after the field
+  EXPECT_EQ(BE32(cut, 56), BE32(file, 56));  // values start right after the field
 
   // An empty name leaves the slot's own name.
   PutBE32(file, 28, 0);
@@ -127,8 +117,7 @@ TEST(ProgramFile, TwentyEightCharacterNamesFillTheFieldAndLongerOnesAreCut)
   EXPECT_STREQ(c.GetPresetName(0), "Kept");
 }
 
-TEST(ProgramFile, MismatchedFilesAreRejectedWithoutTouchingParameters)
-{
+TEST(ProgramFile, MismatchedFilesAreRejectedWithoutTouchingParameters) {
   TestPlugin a;
   std::mt19937 rng(41);
   a.RandomizeParams(rng);
@@ -168,15 +157,14 @@ TEST(ProgramFile, MismatchedFilesAreRejectedWithoutTouchingParameters)
   EXPECT_FALSE(b.SaveProgramAsFXP(&missing));
 }
 
-TEST(ProgramFile, ShortOrNonFiniteValuesLeaveParametersAlone)
-{
+TEST(ProgramFile, ShortOrNonFiniteValuesLeaveParametersAlone) {
   TestPlugin a;
   std::mt19937 rng(51);
   a.RandomizeParams(rng);
   Bytes file = SaveProgram(a, "vals.fxp");
   PutBEFloat(file, 56 + 4 * 3, std::numeric_limits<float>::quiet_NaN());
   PutBEFloat(file, 56 + 4 * 4, std::numeric_limits<float>::infinity());
-  PutBEFloat(file, 56 + 4 * 1, -3.0f); // held to 0..1: the minimum, not below it
+  PutBEFloat(file, 56 + 4 * 1, -3.0f);  // held to 0..1: the minimum, not below it
   file.resize(56 + 4 * 10 + 2);
 
   TestPlugin b;
@@ -186,15 +174,12 @@ TEST(ProgramFile, ShortOrNonFiniteValuesLeaveParametersAlone)
   EXPECT_EQ(b.GetParam(3)->GetValue(), before[3]);
   EXPECT_EQ(b.GetParam(4)->GetValue(), before[4]);
   EXPECT_EQ(b.GetParam(2)->GetValue(), a.GetParam(2)->GetValue());
-  for (int i = 10; i < 17; ++i)
-    EXPECT_EQ(b.GetParam(i)->GetValue(), before[i]) << i;
+  for (int i = 10; i < 17; ++i) EXPECT_EQ(b.GetParam(i)->GetValue(), before[i]) << i;
 }
 
-TEST(ProgramFile, TruncatedAndMutatedFilesLoadSafely)
-{
+TEST(ProgramFile, TruncatedAndMutatedFilesLoadSafely) {
   std::mt19937 rng(61);
-  for (bool chunks : {false, true})
-  {
+  for (bool chunks : {false, true}) {
     TestPlugin::Options o;
     o.stateChunks = chunks;
     TestPlugin a(o);
@@ -202,26 +187,22 @@ TEST(ProgramFile, TruncatedAndMutatedFilesLoadSafely)
     a.MakeDefaultPreset("Source", 1);
     Bytes valid = SaveProgram(a, "fuzz.fxp");
 
-    for (size_t len = 0; len <= valid.size(); ++len)
-    {
+    for (size_t len = 0; len <= valid.size(); ++len) {
       TestPlugin b(o);
       bool ok = LoadProgram(b, Bytes(valid.begin(), valid.begin() + len), "trunc.fxp");
       // Parameter files load whatever values they hold; a cut-off state chunk is a failure.
       bool expected = chunks ? len == valid.size() : len >= 56;
       EXPECT_EQ(ok, expected) << "length " << len << (chunks ? " chunk form" : "");
-      if (chunks && !ok)
-      {
+      if (chunks && !ok) {
         EXPECT_EQ(b.Values(), TestPlugin(o).Values()) << "rejected state left applied";
       }
       EXPECT_TRUE(ParamsSane(b));
     }
-    for (int iter = 0; iter < 1500; ++iter)
-    {
+    for (int iter = 0; iter < 1500; ++iter) {
       Bytes f = valid;
       for (int m = 1 + static_cast<int>(rng() % 4); m > 0; --m)
         f[rng() % f.size()] = static_cast<unsigned char>(rng());
-      if (rng() % 4 == 0)
-        f.resize(rng() % (f.size() + 1));
+      if (rng() % 4 == 0) f.resize(rng() % (f.size() + 1));
       TestPlugin b(o);
       LoadProgram(b, f, "mut.fxp");
       EXPECT_TRUE(ParamsSane(b));

@@ -13,37 +13,30 @@
 #include <numeric>
 #include <random>
 
-namespace
-{
-double DoubleAt(const ByteChunk& c, int pos)
-{
+namespace {
+double DoubleAt(const ByteChunk& c, int pos) {
   // Assemble from little-endian bytes so the test does not depend on the host's byte order.
   uint64_t bits = 0;
-  for (int b = 7; b >= 0; --b)
-    bits = (bits << 8) | c.Data()[pos + b];
+  for (int b = 7; b >= 0; --b) bits = (bits << 8) | c.Data()[pos + b];
   double v;
   std::memcpy(&v, &bits, 8);
   return v;
 }
 
-ByteChunk ChunkOf(const std::vector<double>& values)
-{
+ByteChunk ChunkOf(const std::vector<double>& values) {
   ByteChunk c;
-  for (double v : values)
-    c.AppendValue(&v);
+  for (double v : values) c.AppendValue(&v);
   return c;
 }
 
-std::vector<int> AllIndices(int n)
-{
+std::vector<int> AllIndices(int n) {
   std::vector<int> v(static_cast<size_t>(n));
   std::iota(v.begin(), v.end(), 0);
   return v;
 }
-} // namespace
+}  // namespace
 
-TEST(ByteChunk, StringsAreLengthPrefixedAndReadOnlyWhenComplete)
-{
+TEST(ByteChunk, StringsAreLengthPrefixedAndReadOnlyWhenComplete) {
   ByteChunk c;
   EXPECT_EQ(c.AppendString(""), 4);
   EXPECT_EQ(std::vector<unsigned char>(c.Data(), c.Data() + 4), std::vector<unsigned char>(4, 0));
@@ -57,7 +50,7 @@ TEST(ByteChunk, StringsAreLengthPrefixedAndReadOnlyWhenComplete)
   EXPECT_EQ(c.ReadString(&s, 4), 11);
   EXPECT_STREQ(s.Get(), "abc");
   EXPECT_EQ(c.ReadString(&s, 11), 21);
-  EXPECT_STREQ(s.Get(), "xy"); // cut at the first NUL
+  EXPECT_STREQ(s.Get(), "xy");  // cut at the first NUL
 
   // A length running past the end reports where the string would end and changes nothing.
   ByteChunk cut;
@@ -80,8 +73,7 @@ TEST(ByteChunk, StringsAreLengthPrefixedAndReadOnlyWhenComplete)
   EXPECT_STREQ(s.Get(), "kept");
 }
 
-TEST(ByteChunk, ReadsStayInsideTheData)
-{
+TEST(ByteChunk, ReadsStayInsideTheData) {
   ByteChunk c;
   unsigned char bytes[] = {0, 2, 0xFF};
   c.AppendBytes(bytes, 3);
@@ -111,8 +103,7 @@ TEST(ByteChunk, ReadsStayInsideTheData)
   EXPECT_EQ(big.Data(), nullptr);
 }
 
-TEST(StateChunk, SeventeenParametersAre136LittleEndianBytes)
-{
+TEST(StateChunk, SeventeenParametersAre136LittleEndianBytes) {
   TestPlugin plug;
   std::mt19937 rng(3);
   plug.RandomizeParams(rng);
@@ -120,10 +111,9 @@ TEST(StateChunk, SeventeenParametersAre136LittleEndianBytes)
   ByteChunk c;
   ASSERT_TRUE(plug.SerializeParams(&c));
   ASSERT_EQ(c.Size(), 136);
-  const unsigned char first[8] = {0, 0, 0, 0, 0, 0, 0xE8, 0x3F}; // 0.75
+  const unsigned char first[8] = {0, 0, 0, 0, 0, 0, 0xE8, 0x3F};  // 0.75
   EXPECT_EQ(std::memcmp(c.Data(), first, 8), 0);
-  for (int i = 0; i < 17; ++i)
-    EXPECT_EQ(DoubleAt(c, 8 * i), plug.GetParam(i)->GetValue()) << i;
+  for (int i = 0; i < 17; ++i) EXPECT_EQ(DoubleAt(c, 8 * i), plug.GetParam(i)->GetValue()) << i;
 
   TestPlugin none(TestPlugin::Options{0, 1, false, TestPlugin::kTestUniqueId});
   ByteChunk empty;
@@ -131,26 +121,23 @@ TEST(StateChunk, SeventeenParametersAre136LittleEndianBytes)
   EXPECT_EQ(empty.Size(), 0);
 }
 
-TEST(StateChunk, RandomValuesRoundTripExactly)
-{
+TEST(StateChunk, RandomValuesRoundTripExactly) {
   std::mt19937 rng(17);
-  for (int round = 0; round < 50; ++round)
-  {
+  for (int round = 0; round < 50; ++round) {
     TestPlugin a, b;
     a.RandomizeParams(rng);
     ByteChunk c;
     int junk = 0x5A5A5A5A;
-    c.AppendValue(&junk); // state may sit behind other data
+    c.AppendValue(&junk);  // state may sit behind other data
     a.SerializeParams(&c);
-    c.AppendValue(&junk); // and trailing bytes are left to the caller
+    c.AppendValue(&junk);  // and trailing bytes are left to the caller
     EXPECT_EQ(b.UnserializeParams(&c, 4), 140);
     EXPECT_EQ(b.Values(), a.Values());
     EXPECT_EQ(b.mParamChanges, AllIndices(17));
   }
 }
 
-TEST(StateChunk, ShortChunkSetsFirstMissingParameterToClampedZero)
-{
+TEST(StateChunk, ShortChunkSetsFirstMissingParameterToClampedZero) {
   TestPlugin plug;
   std::vector<double> before = plug.Values();
   ByteChunk c = ChunkOf({1.0, 5.0});
@@ -158,8 +145,7 @@ TEST(StateChunk, ShortChunkSetsFirstMissingParameterToClampedZero)
   EXPECT_EQ(plug.GetParam(0)->GetValue(), 1.0);
   EXPECT_EQ(plug.GetParam(1)->GetValue(), 5.0);
   EXPECT_EQ(plug.GetParam(2)->GetValue(), 0.0);
-  for (int i = 3; i < 17; ++i)
-    EXPECT_EQ(plug.GetParam(i)->GetValue(), before[i]) << i;
+  for (int i = 3; i < 17; ++i) EXPECT_EQ(plug.GetParam(i)->GetValue(), before[i]) << i;
   EXPECT_EQ(plug.mParamChanges, AllIndices(17));
 
   // Parameter 4 spans 0.1..500, so "missing" lands on its minimum.
@@ -173,24 +159,21 @@ TEST(StateChunk, ShortChunkSetsFirstMissingParameterToClampedZero)
   EXPECT_EQ(untouched.Values(), before);
 }
 
-TEST(StateChunk, OutOfRangeValuesClampAndNonFiniteValuesCountAsMissing)
-{
+TEST(StateChunk, OutOfRangeValuesClampAndNonFiniteValuesCountAsMissing) {
   TestPlugin plug;
   std::vector<double> before = plug.Values();
   std::vector<double> values(17, 0.0);
-  values[1] = 1000.0;  // Gain, max 24
-  values[2] = -1000.0; // Steps, min -3
+  values[1] = 1000.0;   // Gain, max 24
+  values[2] = -1000.0;  // Steps, min -3
   values[3] = std::numeric_limits<double>::quiet_NaN();
   ByteChunk c = ChunkOf(values);
   EXPECT_EQ(plug.UnserializeParams(&c, 0), -1);
   EXPECT_EQ(plug.GetParam(1)->GetValue(), 24.0);
   EXPECT_EQ(plug.GetParam(2)->GetValue(), -3.0);
   EXPECT_EQ(plug.GetParam(3)->GetValue(), 0.0);
-  for (int i = 4; i < 17; ++i)
-    EXPECT_EQ(plug.GetParam(i)->GetValue(), before[i]) << i;
+  for (int i = 4; i < 17; ++i) EXPECT_EQ(plug.GetParam(i)->GetValue(), before[i]) << i;
 
-  for (double bad : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()})
-  {
+  for (double bad : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()}) {
     values[3] = 1.0;
     values[9] = bad;
     ByteChunk c2 = ChunkOf(values);
@@ -201,8 +184,7 @@ TEST(StateChunk, OutOfRangeValuesClampAndNonFiniteValuesCountAsMissing)
   }
 }
 
-TEST(StateChunk, CompareStateUsesSinglePrecisionAndADoubleIndex)
-{
+TEST(StateChunk, CompareStateUsesSinglePrecisionAndADoubleIndex) {
   TestPlugin plug;
   std::mt19937 rng(8);
   plug.RandomizeParams(rng);
@@ -212,7 +194,7 @@ TEST(StateChunk, CompareStateUsesSinglePrecisionAndADoubleIndex)
   const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
   EXPECT_TRUE(plug.CompareState(bytes, 3));
   EXPECT_FALSE(plug.CompareState(bytes, 0));
-  data[3 + 5] += 1e-7; // lost in single precision
+  data[3 + 5] += 1e-7;  // lost in single precision
   EXPECT_TRUE(plug.CompareState(reinterpret_cast<const unsigned char*>(data.data()), 3));
   data[3 + 5] += 0.01;
   EXPECT_FALSE(plug.CompareState(reinterpret_cast<const unsigned char*>(data.data()), 3));
@@ -226,8 +208,7 @@ TEST(StateChunk, CompareStateUsesSinglePrecisionAndADoubleIndex)
   EXPECT_TRUE(single.CompareState(reinterpret_cast<const unsigned char*>(&nearTolerance), 0));
 }
 
-TEST(StateChunk, FrameworkVersionHeader)
-{
+TEST(StateChunk, FrameworkVersionHeader) {
   ByteChunk c;
   c.AppendString("junk");
   IPlugin::InitChunkWithFrameworkVer(&c);
@@ -251,8 +232,7 @@ TEST(StateChunk, FrameworkVersionHeader)
   EXPECT_EQ(pos, 0);
 }
 
-TEST(StateChunk, TruncatedAndMutatedChunksNeverEscapeTheirRanges)
-{
+TEST(StateChunk, TruncatedAndMutatedChunksNeverEscapeTheirRanges) {
   TestPlugin source;
   std::mt19937 rng(1234);
   source.RandomizeParams(rng);
@@ -264,22 +244,19 @@ TEST(StateChunk, TruncatedAndMutatedChunksNeverEscapeTheirRanges)
     ASSERT_EQ(plug.mParamChanges, AllIndices(17));
   };
 
-  for (int len = 0; len <= valid.Size(); ++len)
-  {
+  for (int len = 0; len <= valid.Size(); ++len) {
     ByteChunk c;
     c.AppendBytes(valid.Data(), len);
     TestPlugin plug;
     EXPECT_EQ(plug.UnserializeParams(&c, 0), len == valid.Size() ? len : -1) << len;
     check(plug);
   }
-  for (int iter = 0; iter < 3000; ++iter)
-  {
+  for (int iter = 0; iter < 3000; ++iter) {
     ByteChunk c;
     c.AppendBytes(valid.Data(), valid.Size());
     for (int m = 1 + static_cast<int>(rng() % 6); m > 0; --m)
       c.Data()[rng() % 136] = static_cast<unsigned char>(rng());
-    if (rng() % 4 == 0)
-      c.Resize(static_cast<int>(rng() % 137));
+    if (rng() % 4 == 0) c.Resize(static_cast<int>(rng() % 137));
     TestPlugin plug;
     int pos = plug.UnserializeParams(&c, static_cast<int>(rng() % 3) - 1);
     EXPECT_TRUE(pos == -1 || (pos >= 136 && pos <= c.Size()));

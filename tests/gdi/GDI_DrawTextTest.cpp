@@ -5,30 +5,25 @@
 #include <random>
 #include <string>
 
-namespace
-{
+namespace {
 constexpr uint32_t kBk = 0x0000FF;
 
-class DrawTextTest : public ::testing::Test
-{
-protected:
-  DrawTextTest() : font(20), ctx(200, 100)
-  {
+class DrawTextTest : public ::testing::Test {
+ protected:
+  DrawTextTest() : font(20), ctx(200, 100) {
     GDI_SelectFont(ctx.dc, font.font);
     GDI_GetFontMetrics(font.font, &tm);
     GDI_SetTextColor(ctx.dc, 0xFFFFFF);
   }
 
-  RECT Measure(const char* text, unsigned flags = 0)
-  {
+  RECT Measure(const char* text, unsigned flags = 0) {
     RECT r = {5, 7, 5, 7};
     GDI_DrawText(ctx.dc, text, -1, &r, flags | GDI_DT_CALCRECT);
     return r;
   }
 
   // In opaque mode the background fill shows exactly where the text box went.
-  RECT DrawBox(const char* text, RECT r, unsigned flags)
-  {
+  RECT DrawBox(const char* text, RECT r, unsigned flags) {
     ctx.Fill(0);
     GDI_SetBkMode(ctx.dc, GDI_OPAQUE);
     GDI_SetBkColor(ctx.dc, kBk);
@@ -43,8 +38,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(DrawTextTest, MeasuresLinesWidthsAndHeights)
-{
+TEST_F(DrawTextTest, MeasuresLinesWidthsAndHeights) {
   const RECT one = Measure("W");
   const int cw = one.right - one.left;
   EXPECT_GT(cw, 5);
@@ -74,8 +68,7 @@ TEST_F(DrawTextTest, MeasuresLinesWidthsAndHeights)
   EXPECT_EQ(part.right, 2 * cw);
 }
 
-TEST_F(DrawTextTest, PrefixAmpersandsUnlessNoPrefix)
-{
+TEST_F(DrawTextTest, PrefixAmpersandsUnlessNoPrefix) {
   const int cw = Measure("W").right - 5;
   EXPECT_EQ(Measure("&Save").right - 5, 4 * cw);
   EXPECT_EQ(Measure("a&&b").right - 5, 3 * cw);
@@ -87,8 +80,7 @@ TEST_F(DrawTextTest, PrefixAmpersandsUnlessNoPrefix)
   RECT r = {0, 0, 200, 100};
   GDI_DrawText(ctx.dc, "&mm", -1, &r, 0);
   bool under = false, underSecond = false;
-  for (int y = tm.tmAscent + 1; y < tm.tmHeight; ++y)
-  {
+  for (int y = tm.tmAscent + 1; y < tm.tmHeight; ++y) {
     under |= (ctx.At(cw / 2, y) & 0xFF) != 0;
     underSecond |= (ctx.At(cw + cw / 2, y) & 0xFF) != 0;
   }
@@ -96,8 +88,7 @@ TEST_F(DrawTextTest, PrefixAmpersandsUnlessNoPrefix)
   EXPECT_FALSE(underSecond);
 }
 
-TEST_F(DrawTextTest, AlignmentFlagsPlaceTheTextBox)
-{
+TEST_F(DrawTextTest, AlignmentFlagsPlaceTheTextBox) {
   const RECT m = Measure("Hello");
   const int w = m.right - m.left, h = tm.tmHeight;
   const RECT area = {10, 10, 190, 90};
@@ -122,8 +113,7 @@ TEST_F(DrawTextTest, AlignmentFlagsPlaceTheTextBox)
   EXPECT_NE(ctx.At(190 - 3 * cw, 10 + h + h / 2), 0u);
 }
 
-TEST_F(DrawTextTest, ClipsToTheRectangleAndTheContextClipStack)
-{
+TEST_F(DrawTextTest, ClipsToTheRectangleAndTheContextClipStack) {
   GDI_SetBkMode(ctx.dc, GDI_TRANSPARENT);
   RECT small = {0, 0, 15, 12};
   GDI_DrawText(ctx.dc, "WWWW", -1, &small, 0);
@@ -172,16 +162,14 @@ TEST_F(DrawTextTest, ClipsToTheRectangleAndTheContextClipStack)
   EXPECT_EQ(InkBox(ctx).right, 0);
 }
 
-TEST_F(DrawTextTest, ColoursAndBackgroundMode)
-{
+TEST_F(DrawTextTest, ColoursAndBackgroundMode) {
   ctx.Fill(0xFF000000);
   GDI_SetBkMode(ctx.dc, GDI_TRANSPARENT);
   GDI_SetTextColor(ctx.dc, 0x3366CC);
   RECT r = {0, 0, 200, 100};
   EXPECT_EQ(GDI_DrawText(ctx.dc, "I", -1, &r, 0), tm.tmHeight);
   int full = 0;
-  for (int i = 0; i < 200 * 100; ++i)
-  {
+  for (int i = 0; i < 200 * 100; ++i) {
     const uint32_t p = ctx.Pixels()[i];
     if ((p & 0xFFFFFF) == 0x3366CC) ++full;
     // Partial coverage blends between background and text colour in every channel.
@@ -198,8 +186,7 @@ TEST_F(DrawTextTest, ColoursAndBackgroundMode)
   EXPECT_EQ(ctx.At(1, 1), 0xFF00FF00u);
 }
 
-TEST_F(DrawTextTest, RotatedFontsReportTheTurnedBox)
-{
+TEST_F(DrawTextTest, RotatedFontsReportTheTurnedBox) {
   TestFont up(20, "DejaVu Sans Mono", GDI_FW_NORMAL, 0, GDI_ANTIALIASED_QUALITY, 900);
   const RECT flat = Measure("Level");
   GDI_SelectFont(ctx.dc, up.font);
@@ -220,8 +207,7 @@ TEST_F(DrawTextTest, RotatedFontsReportTheTurnedBox)
   GDI_SelectFont(ctx.dc, font.font);
 }
 
-TEST_F(DrawTextTest, HostileArgumentsAndBytesAreSafe)
-{
+TEST_F(DrawTextTest, HostileArgumentsAndBytesAreSafe) {
   RECT r = {0, 0, 200, 100};
   EXPECT_EQ(GDI_DrawText(nullptr, "x", -1, &r, 0), 0);
   EXPECT_EQ(GDI_DrawText(ctx.dc, "x", -1, nullptr, 0), 0);
@@ -233,8 +219,7 @@ TEST_F(DrawTextTest, HostileArgumentsAndBytesAreSafe)
 
   std::mt19937 rng(3);
   GDI_SetBkMode(ctx.dc, GDI_TRANSPARENT);
-  for (int iter = 0; iter < 300; ++iter)
-  {
+  for (int iter = 0; iter < 300; ++iter) {
     std::string s(size_t(rng() % 24), '\0');
     for (char& ch : s) ch = char(rng() & 0xFF);
     RECT any = {int(rng() % 300) - 50, int(rng() % 200) - 50, int(rng() % 300) - 50, int(rng() % 200) - 50};

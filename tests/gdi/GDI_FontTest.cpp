@@ -4,10 +4,8 @@
 
 #include <string>
 
-namespace
-{
-int MeasureWidth(HFONT font, const char* text, unsigned flags = 0)
-{
+namespace {
+int MeasureWidth(HFONT font, const char* text, unsigned flags = 0) {
   TestContext c(8, 8);
   GDI_SelectFont(c.dc, font);
   RECT r = {0, 0, 0, 0};
@@ -16,15 +14,13 @@ int MeasureWidth(HFONT font, const char* text, unsigned flags = 0)
 }
 }  // namespace
 
-TEST(GDI_Font, ExplicitFaceIsUsedAndMissingFacesGetASimilarOne)
-{
+TEST(GDI_Font, ExplicitFaceIsUsedAndMissingFacesGetASimilarOne) {
   TestFont exact(14, "DejaVu Sans");
   ASSERT_NE(exact.font, nullptr);
   EXPECT_EQ(std::string(GDI_GetFontFamily(exact.font)), "DejaVu Sans");
 
   // A monospaced face that is not installed stays monospaced.
-  for (const char* face : {"Monaco", "Courier New", "menlo"})
-  {
+  for (const char* face : {"Monaco", "Courier New", "menlo"}) {
     TestFont f(14, face);
     ASSERT_NE(f.font, nullptr) << face;
     EXPECT_EQ(MeasureWidth(f.font, "iiii"), MeasureWidth(f.font, "MMMM")) << face;
@@ -39,10 +35,8 @@ TEST(GDI_Font, ExplicitFaceIsUsedAndMissingFacesGetASimilarOne)
   EXPECT_NE(unnamed.font, nullptr);
 }
 
-TEST(GDI_Font, PositiveHeightIsTheCellAndNegativeTheEmSize)
-{
-  for (int h : {2, 10, 13, 24, 60})
-  {
+TEST(GDI_Font, PositiveHeightIsTheCellAndNegativeTheEmSize) {
+  for (int h : {2, 10, 13, 24, 60}) {
     TestFont f(h, "DejaVu Sans");
     GDI_TEXTMETRIC tm;
     ASSERT_TRUE(GDI_GetFontMetrics(f.font, &tm));
@@ -61,15 +55,13 @@ TEST(GDI_Font, PositiveHeightIsTheCellAndNegativeTheEmSize)
   EXPECT_STREQ(GDI_GetFontFamily(nullptr), "");
 }
 
-TEST(GDI_Font, WeightQualityAndContextMetrics)
-{
+TEST(GDI_Font, WeightQualityAndContextMetrics) {
   TestFont regular(20, "DejaVu Sans"), bold(20, "DejaVu Sans", GDI_FW_BOLD);
   EXPECT_GT(MeasureWidth(bold.font, "MMMM"), MeasureWidth(regular.font, "MMMM"));
 
   // Non-anti-aliased output has only empty and full pixels; anti-aliased output has grey edges,
   // white on black with the same coverage in every colour byte.
-  for (int quality : {GDI_NONANTIALIASED_QUALITY, GDI_ANTIALIASED_QUALITY})
-  {
+  for (int quality : {GDI_NONANTIALIASED_QUALITY, GDI_ANTIALIASED_QUALITY}) {
     TestFont f(24, "DejaVu Sans", GDI_FW_NORMAL, 0, quality);
     TestContext c(120, 40);
     GDI_SelectFont(c.dc, f.font);
@@ -78,8 +70,7 @@ TEST(GDI_Font, WeightQualityAndContextMetrics)
     RECT r = {0, 0, 120, 40};
     GDI_DrawText(c.dc, "Sound", -1, &r, 0);
     int partial = 0;
-    for (int i = 0; i < 120 * 40; ++i)
-    {
+    for (int i = 0; i < 120 * 40; ++i) {
       const uint32_t p = c.Pixels()[i];
       const uint32_t b = p & 0xFF;
       ASSERT_EQ((p >> 8) & 0xFF, b);
@@ -99,8 +90,7 @@ TEST(GDI_Font, WeightQualityAndContextMetrics)
   EXPECT_FALSE(GDI_GetTextMetrics(nullptr, &tm));
 }
 
-TEST(GDI_MemContext, FrameBufferAndStateBasics)
-{
+TEST(GDI_MemContext, FrameBufferAndStateBasics) {
   EXPECT_EQ(GDI_CreateMemContext(0, 10), nullptr);
   EXPECT_EQ(GDI_CreateMemContext(10, -1), nullptr);
   EXPECT_EQ(GDI_CreateMemContext(1 << 20, 1 << 20), nullptr);

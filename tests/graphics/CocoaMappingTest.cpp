@@ -10,8 +10,7 @@
 
 using namespace CocoaMapping;
 
-TEST(CocoaMapping, RectanglesAndPointsFlipAboutTheViewHeight)
-{
+TEST(CocoaMapping, RectanglesAndPointsFlipAboutTheViewHeight) {
   const int H = 662;
   Rect c = ToCocoaRect(IRECT(10, 20, 30, 40), H);
   EXPECT_EQ(c.x, 10);
@@ -35,9 +34,9 @@ TEST(CocoaMapping, RectanglesAndPointsFlipAboutTheViewHeight)
   EXPECT_EQ(y, 0);
 }
 
-TEST(CocoaMapping, CommandClickIsARightClickAndRightButtonNeverSetsLeft)
-{
-  const unsigned long long shift = 1ull << 17, control = 1ull << 18, option = 1ull << 19, command = 1ull << 20;
+TEST(CocoaMapping, CommandClickIsARightClickAndRightButtonNeverSetsLeft) {
+  const unsigned long long shift = 1ull << 17, control = 1ull << 18, option = 1ull << 19,
+                           command = 1ull << 20;
 
   IMouseMod m = MouseModFromFlags(command | shift, kButtonLeft);
   EXPECT_TRUE(m.L && m.R && m.S);
@@ -51,8 +50,7 @@ TEST(CocoaMapping, CommandClickIsARightClickAndRightButtonNeverSetsLeft)
   EXPECT_FALSE(m.L || m.R);
 }
 
-TEST(CocoaMapping, KeysMapByPositionThenByCharacter)
-{
+TEST(CocoaMapping, KeysMapByPositionThenByCharacter) {
   EXPECT_EQ(KeyCodeFor(12, 'q'), 31);
   EXPECT_EQ(KeyCodeFor(12, 'Q'), 31);
   EXPECT_EQ(KeyCodeFor(29, '0'), 5);
@@ -68,8 +66,7 @@ TEST(CocoaMapping, KeysMapByPositionThenByCharacter)
   EXPECT_EQ(KeyCodeFor(0, 0xE9), kNoKey);
 }
 
-TEST(CocoaMapping, AlertButtonsAndAnswers)
-{
+TEST(CocoaMapping, AlertButtonsAndAnswers) {
   AlertButtons b = AlertButtonsForType(4);
   EXPECT_STREQ(b.defaultTitle, "Yes");
   EXPECT_STREQ(b.alternateTitle, "No");
@@ -91,8 +88,7 @@ TEST(CocoaMapping, AlertButtonsAndAnswers)
   EXPECT_EQ(MessageBoxResult(kResponseNone), 0);
 }
 
-TEST(CocoaMapping, MenuTitlesCarryTheNumberingPrefix)
-{
+TEST(CocoaMapping, MenuTitlesCarryTheNumberingPrefix) {
   EXPECT_EQ(MenuItemTitle(0, 7, "Soft"), "Soft");
   EXPECT_EQ(MenuItemTitle(1, 7, "Soft"), "7: Soft");
   EXPECT_EQ(MenuItemTitle(2, 7, "Soft"), "07: Soft");
@@ -101,8 +97,7 @@ TEST(CocoaMapping, MenuTitlesCarryTheNumberingPrefix)
   EXPECT_EQ(MenuItemTitle(4, 7, nullptr), "");
 }
 
-TEST(CocoaMapping, TextEntryCharactersFollowTheParameterKind)
-{
+TEST(CocoaMapping, TextEntryCharactersFollowTheParameterKind) {
   EXPECT_STREQ(TextEntryCharacters(IParam::kParamInt), "0123456789-+");
   EXPECT_STREQ(TextEntryCharacters(IParam::kParamEnum), "0123456789-+");
   EXPECT_STREQ(TextEntryCharacters(IParam::kParamDouble), "0123456789.-+");
@@ -115,12 +110,11 @@ TEST(CocoaMapping, TextEntryCharactersFollowTheParameterKind)
   EXPECT_TRUE(IsEntryTextValid("", ints, 32, 0));
 }
 
-TEST(CocoaMapping, TextEntryLengthAndValueLimits)
-{
+TEST(CocoaMapping, TextEntryLengthAndValueLimits) {
   EXPECT_TRUE(IsEntryTextValid("abcd", nullptr, 4, 0));
   EXPECT_FALSE(IsEntryTextValid("abcde", nullptr, 4, 0));
-  EXPECT_TRUE(IsEntryTextValid("\xC3\xA9\xC3\xA9", nullptr, 2, 0));         // two UTF-16 units
-  EXPECT_FALSE(IsEntryTextValid("a\xF0\x9F\x8E\x9B", nullptr, 2, 0));       // a surrogate pair counts twice
+  EXPECT_TRUE(IsEntryTextValid("\xC3\xA9\xC3\xA9", nullptr, 2, 0));    // two UTF-16 units
+  EXPECT_FALSE(IsEntryTextValid("a\xF0\x9F\x8E\x9B", nullptr, 2, 0));  // a surrogate pair counts twice
   EXPECT_TRUE(IsEntryTextValid("a long text of any length", nullptr, 0, 0));
 
   EXPECT_TRUE(IsEntryTextValid("127", nullptr, 0, 127));
@@ -135,8 +129,7 @@ TEST(CocoaMapping, TextEntryLengthAndValueLimits)
   EXPECT_EQ(LeadingIntValue(nullptr), 0);
 }
 
-TEST(CocoaMapping, FilePromptPaths)
-{
+TEST(CocoaMapping, FilePromptPaths) {
   EXPECT_EQ(FilePromptStartDir(""), "~/Desktop");
   EXPECT_EQ(FilePromptStartDir(nullptr), "~/Desktop");
   EXPECT_EQ(FilePromptStartDir("/Users/me/Presets/"), "/Users/me/Presets/");
@@ -154,8 +147,7 @@ TEST(CocoaMapping, FilePromptPaths)
   EXPECT_FALSE(IsWebAddress(nullptr));
 }
 
-TEST(CocoaMapping, ResourcesAndSubWindowPlacement)
-{
+TEST(CocoaMapping, ResourcesAndSubWindowPlacement) {
   EXPECT_TRUE(IsPNGName("resources/img/knob.png"));
   EXPECT_TRUE(IsPNGName("KNOB.PnG"));
   EXPECT_FALSE(IsPNGName("knob.png.bak"));

@@ -9,23 +9,20 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 IMouseMod kLeft(true), kRight(false, true), kShift(true, false, true);
 
 IBitmap Strip(int w, int h, int n) { return IBitmap(nullptr, w, h, n); }
 
 template <class C>
-std::vector<double> Presses(C& c, int n, int x = 1, int y = 1)
-{
+std::vector<double> Presses(C& c, int n, int x = 1, int y = 1) {
   std::vector<double> seen;
   for (int i = 0; i < n; ++i, seen.push_back(c.GetValue())) c.OnMouseDown(x, y, &kLeft);
   return seen;
 }
 }  // namespace
 
-TEST(Switches, StepWrapToggleAndFramePicking)
-{
+TEST(Switches, StepWrapToggleAndFramePicking) {
   IBitmap three = Strip(30, 30, 3), one = Strip(10, 10, 1);
   ISwitchControl sw(nullptr, 0, 0, -1, &three);
   EXPECT_EQ(Presses(sw, 4), (std::vector<double>{0.5, 1.0, 0.0, 0.5}));
@@ -46,8 +43,7 @@ TEST(Switches, StepWrapToggleAndFramePicking)
   EXPECT_EQ(Presses(oneFrame, 1, 5, 5), std::vector<double>{0.0});
 }
 
-TEST(ControlValues, PlugValuesDefaultsAndClamp)
-{
+TEST(ControlValues, PlugValuesDefaultsAndClamp) {
   EditorFixture ed;
   IBitmap strip = Strip(20, 40, 2);
   IBitmapControl* c = new IBitmapControl(&ed.plug, 0, 0, -1, &strip);
@@ -71,8 +67,7 @@ TEST(ControlValues, PlugValuesDefaultsAndClamp)
   EXPECT_TRUE(ed.plug.log.empty()) << "no parameter: nothing reaches the plug-in";
 }
 
-TEST(Knobs, DragGearingWheelClampAndFlatRectangles)
-{
+TEST(Knobs, DragGearingWheelClampAndFlatRectangles) {
   EditorFixture ed;
   ed.plug.GetParam(1)->InitDouble("Gain", 0.0, -10.0, 10.0, 0.5, "dB");
   IBitmap strip = Strip(30, 400, 10);  // 30 x 40 frames
@@ -103,8 +98,7 @@ TEST(Knobs, DragGearingWheelClampAndFlatRectangles)
   EXPECT_DOUBLE_EQ(flat.GetValue() + thin.GetValue(), 0.0);
 }
 
-TEST(RadioButtons, LayoutInEveryOrientationAndPicking)
-{
+TEST(RadioButtons, LayoutInEveryOrientationAndPicking) {
   IBitmap button = Strip(20, 40, 2);  // 20 x 20 frames
   const IRECT column(0, 0, 20, 100), row(0, 0, 100, 20);
   IRadioButtonsControl down(nullptr, column, -1, 3, &button);
@@ -125,8 +119,7 @@ TEST(RadioButtons, LayoutInEveryOrientationAndPicking)
   EXPECT_EQ(Presses(single, 1, 5, 5), std::vector<double>{0.0});
 }
 
-TEST(Fader, SnapsToThePointerAndHitsOnlyItsHandle)
-{
+TEST(Fader, SnapsToThePointerAndHitsOnlyItsHandle) {
   IBitmap handle = Strip(20, 10, 1);
   IFaderControl fader(nullptr, 0, 0, 100, -1, &handle, kVertical, true);
   EXPECT_EQ(Presses(fader, 1, 5, 50), std::vector<double>{0.5});

@@ -23,8 +23,7 @@
 #include <memory>
 #include <vector>
 
-namespace
-{
+namespace {
 const char* kReference = "graphics/data/control_card.png";
 constexpr int kW = 320, kH = 240;
 constexpr float kPi = 3.14159265f;
@@ -32,12 +31,10 @@ constexpr float kPi = 3.14159265f;
 // Film strips drawn with raster primitives, so the card needs no image files. A painter draws
 // frame i with its top edge at y.
 using Painter = void (*)(PIX_IBitmap* f, int i, float y);
-struct Strips
-{
+struct Strips {
   std::vector<std::unique_ptr<PIX_MemBitmap>> images;
 
-  IBitmap Make(int w, int h, int n, Painter paint)
-  {
+  IBitmap Make(int w, int h, int n, Painter paint) {
     images.emplace_back(new PIX_MemBitmap(w, h * n));
     PIX_Clear(images.back().get(), 0);
     for (int i = 0; i < n; ++i) paint(images.back().get(), i, static_cast<float>(i * h));
@@ -45,8 +42,12 @@ struct Strips
   }
 };
 
-void Disc(PIX_IBitmap* f, float cx, float cy, float r, PIX_Pixel c) { PIX_FillCircle(f, cx, cy, r, c, 1.0f, 0, true); }
-void Box(PIX_IBitmap* f, int x, int y, int w, int h, PIX_Pixel colour) { PIX_FillRect(f, x, y, w, h, colour, 1.0f, 0); }
+void Disc(PIX_IBitmap* f, float cx, float cy, float r, PIX_Pixel c) {
+  PIX_FillCircle(f, cx, cy, r, c, 1.0f, 0, true);
+}
+void Box(PIX_IBitmap* f, int x, int y, int w, int h, PIX_Pixel colour) {
+  PIX_FillRect(f, x, y, w, h, colour, 1.0f, 0);
+}
 
 const Painter kDial = [](PIX_IBitmap* f, int i, float y) {
   Disc(f, 15.5f, y + 15.5f, 14, 0xFF383C44);
@@ -71,15 +72,13 @@ const Painter kGlyph = [](PIX_IBitmap* f, int i, float y) {
 };
 
 template <class C>
-C* Add(EditorFixture& ed, C* control, double value = 0.0)
-{
+C* Add(EditorFixture& ed, C* control, double value = 0.0) {
   control->SetValue(value);
   ed.gui->AttachControl(control);
   return control;
 }
 
-void BuildCard(EditorFixture& ed, Strips& s)
-{
+void BuildCard(EditorFixture& ed, Strips& s) {
   IPlugin* p = &ed.plug;
   p->GetParam(1)->InitDouble("Threshold", -12.5, -40.0, 0.0, 0.5, "dB");
   p->GetParam(2)->InitEnum("Ratio", 2, 4);
@@ -95,16 +94,18 @@ void BuildCard(EditorFixture& ed, Strips& s)
   Add(ed, new ICaptionControl(p, IRECT(170, 6, 312, 24), 1, &caption, true));
   Add(ed, new ICaptionControl(p, IRECT(170, 204, 312, 222), 2, &caption, false));
 
-  IBitmap dial = s.Make(32, 32, 9, kDial), handle = s.Make(16, 10, 1, kHandle), radio = s.Make(14, 14, 2, kRadio);
-  IBitmap base = s.Make(32, 32, 1, kMaskBase), mask = s.Make(32, 32, 1, kMask), top = s.Make(32, 32, 1, kMaskTop);
+  IBitmap dial = s.Make(32, 32, 9, kDial), handle = s.Make(16, 10, 1, kHandle),
+          radio = s.Make(14, 14, 2, kRadio);
+  IBitmap base = s.Make(32, 32, 1, kMaskBase), mask = s.Make(32, 32, 1, kMask),
+          top = s.Make(32, 32, 1, kMaskTop);
   IBitmap glyphs = s.Make(6, 8, 64, kGlyph), dialStep = s.Make(32, 32, 3, kDial);
 
   const double states[] = {0.0, 0.5, 1.0};
-  for (int i = 0; i < 3; ++i)
-  {
+  for (int i = 0; i < 3; ++i) {
     Add(ed, new IBitmapControl(p, 12 + 36 * i, 30, -1, &dialStep), states[i]);
     Add(ed, new IKnobMultiControl(p, 12 + 40 * i, 70, -1, &dial), states[i]);
-    Add(ed, new IKnobLineControl(p, IRECT(12 + 40 * i, 110, 44 + 40 * i, 142), -1, &yellow, 4, 14), states[i]);
+    Add(ed, new IKnobLineControl(p, IRECT(12 + 40 * i, 110, 44 + 40 * i, 142), -1, &yellow, 4, 14),
+        states[i]);
     Add(ed, new IKnobRotaterControl(p, 132 + 40 * i, 110, -1, &mask), states[i]);
     Add(ed, new IKnobRotatingMaskControl(p, 12 + 40 * i, 152, -1, &base, &mask, &top), states[i]);
     Add(ed, new IFaderControl(p, 250 + 22 * i, 100, 64, -1, &handle), states[i]);
@@ -128,14 +129,14 @@ void BuildCard(EditorFixture& ed, Strips& s)
   for (IControl* c : std::vector<IControl*>{
            new IBitmapControl(p, 190, 150, -1, &missing), new IKnobMultiControl(p, 190, 150, -1, &missing),
            new IRadioButtonsControl(p, IRECT(180, 140, 240, 190), -1, 2, &missing),
-           new IFaderControl(p, 200, 140, 40, -1, &missing), new IKnobRotaterControl(p, 200, 160, -1, &missing),
+           new IFaderControl(p, 200, 140, 40, -1, &missing),
+           new IKnobRotaterControl(p, 200, 160, -1, &missing),
            new IKnobRotatingMaskControl(p, 200, 160, -1, &missing, &missing, &missing)})
     Add(ed, c, 1.0);
 }
 }  // namespace
 
-TEST(ControlCard, MatchesTheReference)
-{
+TEST(ControlCard, MatchesTheReference) {
   EditorFixture ed(4, kW, kH);
   Strips strips;
   BuildCard(ed, strips);
@@ -144,8 +145,7 @@ TEST(ControlCard, MatchesTheReference)
   ed.gui->Draw(&all);
 
   const char* update = std::getenv("QV_UPDATE_GOLDEN");
-  if (update && *update && *update != '0')
-  {
+  if (update && *update && *update != '0') {
     ASSERT_TRUE(ed.gui->SaveBackBuffer(kReference));
     GTEST_SKIP() << "reference rewritten: " << kReference;
   }

@@ -18,25 +18,21 @@
 
 namespace {
 // A scratch folder of images, removed afterwards.
-struct ImageDir
-{
+struct ImageDir {
   std::string path;
 
-  ImageDir()
-  {
+  ImageDir() {
     char tmpl[] = "/tmp/qv-images-XXXXXX";
     path = mkdtemp(tmpl) ? tmpl : "/tmp";
   }
   ~ImageDir() { std::filesystem::remove_all(path); }
 
-  void WritePNG(const char* name, int w, int h, PIX_Pixel colour)
-  {
+  void WritePNG(const char* name, int w, int h, PIX_Pixel colour) {
     PIX_MemBitmap bm(w, h);
     PIX_Clear(&bm, colour);
     ASSERT_TRUE(WriteBitmapPNG(&bm, (path + "/" + name).c_str()));
   }
-  void WriteBytes(const char* name, const char* bytes)
-  {
+  void WriteBytes(const char* name, const char* bytes) {
     FILE* f = std::fopen((path + "/" + name).c_str(), "wb");
     ASSERT_NE(f, nullptr);
     std::fputs(bytes, f);
@@ -44,17 +40,12 @@ struct ImageDir
   }
 };
 
-struct ImageEditor : EditorFixture
-{
-  explicit ImageEditor(const ImageDir& dir)
-  {
-    gui->SetResourceDir(dir.path.c_str());
-  }
+struct ImageEditor : EditorFixture {
+  explicit ImageEditor(const ImageDir& dir) { gui->SetResourceDir(dir.path.c_str()); }
 };
 }  // namespace
 
-TEST(EngineCache, TwoEditorsShareOneImageAndOneFont)
-{
+TEST(EngineCache, TwoEditorsShareOneImageAndOneFont) {
   ImageDir dir;
   dir.WritePNG("KNOB.png", 8, 24, 0xFF102030);
   ImageEditor one(dir), two(dir);
@@ -86,8 +77,7 @@ TEST(EngineCache, TwoEditorsShareOneImageAndOneFont)
   EXPECT_EQ(FontStorage::Shared().Count(), fonts + 2);
 }
 
-TEST(EngineCache, AnImageThatFailsToLoadIsNeverDrawnNorCached)
-{
+TEST(EngineCache, AnImageThatFailsToLoadIsNeverDrawnNorCached) {
   ImageDir dir;
   dir.WriteBytes("BAD.png", "\x89PNG\r\n\x1a\n not really");
   ImageEditor ed(dir);
@@ -122,8 +112,7 @@ TEST(EngineCache, AnImageThatFailsToLoadIsNeverDrawnNorCached)
   EXPECT_EQ(ed.gui->NBitmapLoads(), loads + 1);
 }
 
-TEST(EngineCache, DerivedImagesAndReleaseNeverFreeAnImageTwice)
-{
+TEST(EngineCache, DerivedImagesAndReleaseNeverFreeAnImageTwice) {
   ImageDir dir;
   dir.WritePNG("STRIP.png", 6, 12, 0xFF00FF00);
   ImageEditor ed(dir);
@@ -158,8 +147,7 @@ TEST(EngineCache, DerivedImagesAndReleaseNeverFreeAnImageTwice)
   EXPECT_NE(ed.gui->LoadIBitmap(505, "STRIP.png", 2).mData, nullptr);
 }
 
-TEST(EngineCache, ResizeRebuildsTheEditor)
-{
+TEST(EngineCache, ResizeRebuildsTheEditor) {
   EditorFixture ed;
   const IBitmap strip(nullptr, 10, 20, 2);
   ed.gui->AttachPanelBackground(&COLOR_GRAY);

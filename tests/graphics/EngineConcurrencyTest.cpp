@@ -13,12 +13,10 @@
 
 namespace {
 // A meter that remembers the value it last drew.
-class MeterControl : public IControl
-{
-public:
+class MeterControl : public IControl {
+ public:
   MeterControl(IPlugin* plug, const IRECT& rect) : IControl(plug, rect) {}
-  bool Draw(IGraphics* g) override
-  {
+  bool Draw(IGraphics* g) override {
     drawnValue = GetValue();
     IRECT bar = mRECT;
     bar.R = bar.L + static_cast<int>(bar.W() * drawnValue);
@@ -28,8 +26,7 @@ public:
 };
 }  // namespace
 
-TEST(EngineConcurrency, AValueArrivingAcrossACleanIsNotLost)
-{
+TEST(EngineConcurrency, AValueArrivingAcrossACleanIsNotLost) {
   // The audio thread's SetValueFromPlug split around the draw pass's SetClean.
   MeterControl meter(nullptr, IRECT(0, 0, 10, 10));
   meter.SetValueFromPlug(0.1);
@@ -41,8 +38,7 @@ TEST(EngineConcurrency, AValueArrivingAcrossACleanIsNotLost)
   EXPECT_TRUE(meter.IsDirty());
 }
 
-TEST(EngineConcurrency, AudioThreadUpdatesWhileTheEditorDraws)
-{
+TEST(EngineConcurrency, AudioThreadUpdatesWhileTheEditorDraws) {
   EditorFixture ed(4, 200, 100);
   ed.plug.GetParam(1)->InitDouble("Gain", 0.0, -10.0, 10.0, 0.01, "dB");
   PIX_MemBitmap knobImage(20, 200);
@@ -58,8 +54,7 @@ TEST(EngineConcurrency, AudioThreadUpdatesWhileTheEditorDraws)
   std::atomic<long> blocks{0};
   std::thread audio([&] {
     // One block of 64 samples every ~1.5 ms: the meter per sample, the host's automation per block.
-    for (long n = 0; !stop.load(std::memory_order_relaxed); ++n)
-    {
+    for (long n = 0; !stop.load(std::memory_order_relaxed); ++n) {
       for (int s = 0; s < 64; ++s) ed.gui->SetControlFromPlug(meterIdx, ((n * 64 + s) % 1000) / 1000.0);
       ed.gui->SetParameterFromPlug(1, (n % 200) / 10.0 - 10.0, false);
       blocks.fetch_add(1, std::memory_order_relaxed);
@@ -69,11 +64,9 @@ TEST(EngineConcurrency, AudioThreadUpdatesWhileTheEditorDraws)
 
   int passes = 0;
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  while (std::chrono::steady_clock::now() < end)
-  {
+  while (std::chrono::steady_clock::now() < end) {
     IRECT dirty;
-    if (ed.gui->IsDirty(&dirty))
-    {
+    if (ed.gui->IsDirty(&dirty)) {
       ed.gui->Draw(&dirty);
       ++passes;
     }
@@ -85,8 +78,7 @@ TEST(EngineConcurrency, AudioThreadUpdatesWhileTheEditorDraws)
   EXPECT_GT(blocks.load(), 100);
   EXPECT_GT(passes, 50);
   // Whatever interleaving the last updates met, the editor still knows to draw them.
-  for (int i = 0; i < 3; ++i)
-  {
+  for (int i = 0; i < 3; ++i) {
     IRECT dirty;
     if (ed.gui->IsDirty(&dirty)) ed.gui->Draw(&dirty);
   }

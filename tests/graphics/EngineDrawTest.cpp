@@ -12,54 +12,45 @@
 
 namespace {
 // Logs its name when drawn and runs an optional drawing function.
-class PaintControl : public IControl
-{
-public:
+class PaintControl : public IControl {
+ public:
   PaintControl(IPlugin* plug, const IRECT& rect, Calls* drawn, const char* name)
-    : IControl(plug, rect), mDrawn(drawn), mName(name)
-  {
-  }
-  bool Draw(IGraphics* g) override
-  {
+      : IControl(plug, rect), mDrawn(drawn), mName(name) {}
+  bool Draw(IGraphics* g) override {
     if (mDrawn) mDrawn->push_back(mName);
     return paint ? paint(g) : true;
   }
   std::function<bool(IGraphics*)> paint;
 
-private:
+ private:
   Calls* mDrawn;
   std::string mName;
 };
 
 // w x h, every pixel opaque with red = its row and green = its column, so a drawn pixel tells
 // where in the source it came from.
-std::unique_ptr<PIX_MemBitmap> Gradient(int w, int h)
-{
+std::unique_ptr<PIX_MemBitmap> Gradient(int w, int h) {
   auto bm = std::make_unique<PIX_MemBitmap>(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) bm->getBits()[y * bm->getRowSpan() + x] = PIX_MAKEPIXEL(255, y, x, 0);
   return bm;
 }
 
-struct DrawEditor : EditorFixture
-{
+struct DrawEditor : EditorFixture {
   Calls drawn;
   PaintControl* bg;
 
-  DrawEditor()
-  {
+  DrawEditor() {
     bg = new PaintControl(&plug, IRECT(0, 0, 200, 100), &drawn, "bg");
     gui->AttachControl(bg);
   }
-  PaintControl* Add(const IRECT& r, const char* name)
-  {
+  PaintControl* Add(const IRECT& r, const char* name) {
     auto* c = new PaintControl(&plug, r, &drawn, name);
     gui->AttachControl(c);
     return c;
   }
   // One strict pass over clip with the background running fn.
-  void Pass(const IRECT& clip, std::function<bool(IGraphics*)> fn)
-  {
+  void Pass(const IRECT& clip, std::function<bool(IGraphics*)> fn) {
     bg->paint = std::move(fn);
     IRECT r = clip;
     gui->Draw(&r);
@@ -68,8 +59,7 @@ struct DrawEditor : EditorFixture
 };
 }  // namespace
 
-TEST(EngineDraw, StrictPassDrawsWhatTheRectangleTouchesAndCleansAll)
-{
+TEST(EngineDraw, StrictPassDrawsWhatTheRectangleTouchesAndCleansAll) {
   DrawEditor ed;
   ed.Add(IRECT(10, 10, 30, 30), "a");
   ed.Add(IRECT(30, 10, 40, 20), "touching");  // its left edge meets the pass's right edge
@@ -98,8 +88,7 @@ TEST(EngineDraw, StrictPassDrawsWhatTheRectangleTouchesAndCleansAll)
   EXPECT_EQ(untouched, IRECT(1, 2, 3, 4));
 }
 
-TEST(EngineDraw, AValueChangeKeepsAControlDirtyForExactlyOneMorePass)
-{
+TEST(EngineDraw, AValueChangeKeepsAControlDirtyForExactlyOneMorePass) {
   DrawEditor ed;
   PaintControl* a = ed.Add(IRECT(10, 10, 30, 30), "a");
   ed.Attach();
@@ -118,8 +107,7 @@ TEST(EngineDraw, AValueChangeKeepsAControlDirtyForExactlyOneMorePass)
   EXPECT_FALSE(a->IsDirty());
 }
 
-TEST(EngineDraw, NonStrictPassRedrawsDirtyControlsAndWhatTheyOverlap)
-{
+TEST(EngineDraw, NonStrictPassRedrawsDirtyControlsAndWhatTheyOverlap) {
   DrawEditor ed;
   ed.Add(IRECT(10, 10, 30, 30), "a");
   PaintControl* b = ed.Add(IRECT(25, 25, 60, 60), "b");
@@ -150,12 +138,12 @@ TEST(EngineDraw, NonStrictPassRedrawsDirtyControlsAndWhatTheyOverlap)
   EXPECT_FALSE(ed.gui->IsDirty(&r));
 }
 
-TEST(EngineDraw, FilmStripFramesComeFromTheirRoundedOffsets)
-{
+TEST(EngineDraw, FilmStripFramesComeFromTheirRoundedOffsets) {
   DrawEditor ed;
   ed.Attach();
   auto image = Gradient(10, 10);
-  IBitmap vertical(image.get(), 10, 10, 3), horizontal(image.get(), 10, 10, 3, true), single(image.get(), 10, 10, 1);
+  IBitmap vertical(image.get(), 10, 10, 3), horizontal(image.get(), 10, 10, 3, true),
+      single(image.get(), 10, 10, 1);
   IRECT dest(0, 0, 3, 3);
   auto sourceOf = [&](IBitmap* bm, int frame) {
     ed.Pass(IRECT(0, 0, 200, 100), [&](IGraphics* g) { return g->DrawBitmap(bm, &dest, frame); });
@@ -174,8 +162,7 @@ TEST(EngineDraw, FilmStripFramesComeFromTheirRoundedOffsets)
   EXPECT_EQ(sourceOf(&single, 2), XY(0, 0));
 }
 
-TEST(EngineDraw, BlitsAreCutToThePassRectangle)
-{
+TEST(EngineDraw, BlitsAreCutToThePassRectangle) {
   DrawEditor ed;
   ed.Attach();
   auto image = Gradient(20, 20);
@@ -206,8 +193,7 @@ TEST(EngineDraw, BlitsAreCutToThePassRectangle)
   EXPECT_EQ(ed.gui->CountDifferences(before), 0);
 }
 
-TEST(EngineDraw, NothingIsDrawnBeforeTheBackBufferExists)
-{
+TEST(EngineDraw, NothingIsDrawnBeforeTheBackBufferExists) {
   LoggingPlugin plug;
   IGraphicsHeadless g(&plug, 50, 50);
   EXPECT_EQ(g.FPS(), 25);
@@ -229,8 +215,7 @@ TEST(EngineDraw, NothingIsDrawnBeforeTheBackBufferExists)
   EXPECT_EQ(g.GetPoint(1, 1), COLOR_TRANSPARENT);
 }
 
-TEST(EngineDraw, PixelsAndShapesStayInsideTheBackBuffer)
-{
+TEST(EngineDraw, PixelsAndShapesStayInsideTheBackBuffer) {
   DrawEditor ed;
   ed.Attach();
   const IColor odd(0x12, 0x34, 0x56, 0x78);
@@ -271,8 +256,7 @@ TEST(EngineDraw, PixelsAndShapesStayInsideTheBackBuffer)
   EXPECT_EQ(ed.gui->GetPoint(15, 10), COLOR_BLUE);
 }
 
-TEST(EngineDraw, TextTakesAnyBytesAndMeasuresByAlignment)
-{
+TEST(EngineDraw, TextTakesAnyBytesAndMeasuresByAlignment) {
   DrawEditor ed;
   ed.Attach();
   IText near(12, &COLOR_WHITE, "DejaVu Sans", IText::kStyleNormal, IText::kAlignNear);
@@ -310,21 +294,20 @@ TEST(EngineDraw, TextTakesAnyBytesAndMeasuresByAlignment)
   EXPECT_TRUE(ed.gui->MeasureIText(&centre, junk, &m));
 }
 
-TEST(EngineDraw, RotatedMaskStaysWithinItsSquare)
-{
+TEST(EngineDraw, RotatedMaskStaysWithinItsSquare) {
   DrawEditor ed;
   ed.Attach();
   auto base = Gradient(9, 9), mask = Gradient(9, 9), top = Gradient(9, 9);
   IBitmap b(base.get(), 9, 9), m(mask.get(), 9, 9), t(top.get(), 9, 9);
-  ed.Pass(IRECT(0, 0, 200, 100), [](IGraphics* g) { return g->FillIRect(&COLOR_BLACK, g->GetControl(0)->GetRECT()); });
+  ed.Pass(IRECT(0, 0, 200, 100),
+          [](IGraphics* g) { return g->FillIRect(&COLOR_BLACK, g->GetControl(0)->GetRECT()); });
   const auto before = ed.gui->Snapshot();
   ed.Pass(IRECT(0, 0, 200, 100), [&](IGraphics* g) { return g->DrawRotatedMask(&b, &m, &t, 20, 30, 33.0); });
   const auto after = ed.gui->Snapshot();
   int changed = 0;
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 200; ++x)
-      if (after[y * 200 + x] != before[y * 200 + x])
-      {
+      if (after[y * 200 + x] != before[y * 200 + x]) {
         ++changed;
         EXPECT_TRUE(x >= 20 && x < 29 && y >= 30 && y < 39) << x << "," << y;
       }

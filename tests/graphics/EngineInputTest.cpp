@@ -11,28 +11,22 @@ namespace {
 IMouseMod kLeft(true), kRight(false, true), kShiftLeft(true, false, true);
 
 // Records the events it receives as "name x y".
-class ProbeControl : public IControl
-{
-public:
+class ProbeControl : public IControl {
+ public:
   ProbeControl(IPlugin* plug, const IRECT& rect, Calls* events, const char* name, int paramIdx = -1)
-    : IControl(plug, rect, paramIdx), mEvents(events), mName(name)
-  {
-  }
-  void OnMouseDown(int x, int y, IMouseMod* mod) override
-  {
+      : IControl(plug, rect, paramIdx), mEvents(events), mName(name) {}
+  void OnMouseDown(int x, int y, IMouseMod* mod) override {
     Add("down", x, y);
     IControl::OnMouseDown(x, y, mod);
   }
   void OnMouseUp(int x, int y, IMouseMod*) override { Add("up", x, y); }
-  void OnMouseDrag(int x, int y, int dX, int dY, IMouseMod*) override
-  {
+  void OnMouseDrag(int x, int y, int dX, int dY, IMouseMod*) override {
     Add("drag", x, y);
     mEvents->push_back("delta " + std::to_string(dX) + " " + std::to_string(dY));
   }
   void OnMouseDblClick(int x, int y, IMouseMod*) override { Add("dbl", x, y); }
   void OnMouseWheel(int x, int y, IMouseMod*, int) override { Add("wheel", x, y); }
-  bool OnKeyDown(int x, int y, int) override
-  {
+  bool OnKeyDown(int x, int y, int) override {
     Add("key", x, y);
     return takesKeys;
   }
@@ -42,9 +36,8 @@ public:
 
   bool takesKeys = true;
 
-private:
-  void Add(const char* what, int x, int y)
-  {
+ private:
+  void Add(const char* what, int x, int y) {
     mEvents->push_back(mName + " " + what + " " + std::to_string(x) + " " + std::to_string(y));
   }
   Calls* mEvents;
@@ -53,13 +46,11 @@ private:
 
 // A parameter editor: a background and a 40 x 40 knob on a double parameter (-10..10 dB, 0.5 dB
 // steps, so 0.5 dB is 1/40 normalized) at (0, 0).
-struct KnobEditor : EditorFixture
-{
+struct KnobEditor : EditorFixture {
   IBitmap strip{nullptr, 40, 400, 10};
   IKnobMultiControl* knob;
 
-  KnobEditor(EAPI api = kAPIVST3) : EditorFixture(4, 200, 100, api)
-  {
+  KnobEditor(EAPI api = kAPIVST3) : EditorFixture(4, 200, 100, api) {
     plug.GetParam(1)->InitDouble("Gain", 0.0, -10.0, 10.0, 0.5, "dB");
     gui->AttachPanelBackground(&COLOR_BLACK);
     knob = new IKnobMultiControl(&plug, 0, 0, 1, &strip);
@@ -69,8 +60,7 @@ struct KnobEditor : EditorFixture
 };
 }  // namespace
 
-TEST(EngineInput, KnobTurnBeginsSetsInformsAndEndsAGesture)
-{
+TEST(EngineInput, KnobTurnBeginsSetsInformsAndEndsAGesture) {
   KnobEditor ed;
   ed.gui->OnMouseDown(10, 10, &kLeft);
   EXPECT_EQ(ed.gui->GetMouseCapture(), 1);
@@ -94,8 +84,7 @@ TEST(EngineInput, KnobTurnBeginsSetsInformsAndEndsAGesture)
   EXPECT_EQ(ed.plug.log, (Calls{"inform 1 0.51", "change 1", "inform 1 0.509", "change 1"}));
 }
 
-TEST(EngineInput, RightClickOnAParameterGoesToTheHostUnderVST3Only)
-{
+TEST(EngineInput, RightClickOnAParameterGoesToTheHostUnderVST3Only) {
   KnobEditor vst3;
   vst3.gui->OnMouseDown(12, 7, &kRight);
   EXPECT_EQ(vst3.plug.log, (Calls{"popup 1 12 7"}));
@@ -113,8 +102,7 @@ TEST(EngineInput, RightClickOnAParameterGoesToTheHostUnderVST3Only)
   EXPECT_EQ(standalone.gui->LastTextEntry().mRect, IRECT(0, 12, 40, 28));
 }
 
-TEST(EngineInput, TopmostShownUngrayedControlReceivesEachEvent)
-{
+TEST(EngineInput, TopmostShownUngrayedControlReceivesEachEvent) {
   EditorFixture ed;
   Calls ev;
   ed.gui->AttachControl(new ProbeControl(&ed.plug, IRECT(0, 0, 200, 100), &ev, "bg"));
@@ -140,8 +128,8 @@ TEST(EngineInput, TopmostShownUngrayedControlReceivesEachEvent)
   below->GrayOut(true);
   ed.gui->OnMouseDown(30, 30, &kLeft);
   ed.gui->OnMouseUp(30, 30, &kLeft);
-  EXPECT_EQ(ev, (Calls{"below down 30 30", "below up 30 30", "below wheel 30 30", "below key 30 30", "bg down 30 30",
-                       "bg up 30 30"}));
+  EXPECT_EQ(ev, (Calls{"below down 30 30", "below up 30 30", "below wheel 30 30", "below key 30 30",
+                       "bg down 30 30", "bg up 30 30"}));
 
   // Without a capture nothing drags; a double click that is a press captures.
   ev.clear();
@@ -156,8 +144,7 @@ TEST(EngineInput, TopmostShownUngrayedControlReceivesEachEvent)
   EXPECT_TRUE(ed.plug.log.empty());
 }
 
-TEST(EngineInput, KeysGoToTheControlUnderThePointerOrElseTheKeyCatcher)
-{
+TEST(EngineInput, KeysGoToTheControlUnderThePointerOrElseTheKeyCatcher) {
   EditorFixture ed;
   Calls ev;
   ed.gui->AttachControl(new ProbeControl(&ed.plug, IRECT(0, 0, 200, 100), &ev, "bg"));
@@ -176,8 +163,7 @@ TEST(EngineInput, KeysGoToTheControlUnderThePointerOrElseTheKeyCatcher)
   EXPECT_EQ(ev, (Calls{"catcher key 50 50", "catcher key 300 300", "ctl key 15 15"}));
 }
 
-TEST(EngineInput, MouseOverFollowsThePointerOnlyWhenEnabled)
-{
+TEST(EngineInput, MouseOverFollowsThePointerOnlyWhenEnabled) {
   EditorFixture ed;
   Calls ev;
   auto* a = new ProbeControl(&ed.plug, IRECT(0, 0, 10, 10), &ev, "a");
@@ -200,8 +186,7 @@ TEST(EngineInput, MouseOverFollowsThePointerOnlyWhenEnabled)
   EXPECT_EQ(ev, (Calls{"a over 5 5", "b over 15 5", "a out", "a out", "b out"}));
 }
 
-TEST(EngineInput, AutomationQueriesSkipTheBackground)
-{
+TEST(EngineInput, AutomationQueriesSkipTheBackground) {
   KnobEditor ed;
   EXPECT_EQ(ed.gui->GetParamIdxForPTAutomation(100, 50), -1);
   EXPECT_EQ(ed.gui->GetParamIdxForPTAutomation(5, 5), 1);
@@ -209,8 +194,7 @@ TEST(EngineInput, AutomationQueriesSkipTheBackground)
   EXPECT_EQ(ed.gui->GetLastClickedParamForPTAutomation(), -1);
 }
 
-TEST(EngineInput, MenuPromptForAChoiceParameter)
-{
+TEST(EngineInput, MenuPromptForAChoiceParameter) {
   EditorFixture ed;
   IParam* mode = ed.plug.GetParam(2);
   mode->InitEnum("Mode", 1, 3);
@@ -245,8 +229,7 @@ TEST(EngineInput, MenuPromptForAChoiceParameter)
   EXPECT_DOUBLE_EQ(mode->GetValue(), 0.0);
 }
 
-TEST(EngineInput, TypedTextSetsADoubleParameter)
-{
+TEST(EngineInput, TypedTextSetsADoubleParameter) {
   KnobEditor ed;
   IParam* gain = ed.plug.GetParam(1);
   ed.gui->OpenWindow(nullptr);
@@ -261,8 +244,7 @@ TEST(EngineInput, TypedTextSetsADoubleParameter)
   EXPECT_DOUBLE_EQ(type("abc"), 0.0);
   EXPECT_DOUBLE_EQ(type("-4"), -4.0);
   // Non-finite numbers count as no number.
-  for (const char* bad : {"nan", "inf", "-1e999"})
-  {
+  for (const char* bad : {"nan", "inf", "-1e999"}) {
     type("3");
     EXPECT_DOUBLE_EQ(type(bad), 0.0) << bad;
   }
@@ -277,8 +259,7 @@ TEST(EngineInput, TypedTextSetsADoubleParameter)
   EXPECT_FALSE(ed.gui->TextEntryOpen());
 }
 
-TEST(EngineInput, PlugInValuesReachBoundAndAuxiliaryControlsWhenFinite)
-{
+TEST(EngineInput, PlugInValuesReachBoundAndAuxiliaryControlsWhenFinite) {
   KnobEditor ed;
   auto* follower = new IKnobMultiControl(&ed.plug, 50, 0, 3, &ed.strip);
   follower->AddAuxParam(1);

@@ -14,20 +14,17 @@
 
 #include <string>
 
-namespace
-{
+namespace {
 IMouseMod kLeft(true);
 
-std::string Display(IParam* p)
-{
+std::string Display(IParam* p) {
   char buf[IParam::kDisplayBufSize];
   p->GetDisplayForHost(p->GetValue(), false, buf, true);
   return buf;
 }
 }  // namespace
 
-TEST(PopupMenu, InsertCheckAndPrefix)
-{
+TEST(PopupMenu, InsertCheckAndPrefix) {
   IPopupMenu menu, sub;
   menu.AddItem("b");
   menu.AddSeparator();
@@ -53,8 +50,7 @@ TEST(PopupMenu, InsertCheckAndPrefix)
   EXPECT_FALSE(menu.IsItemChecked(99));
 }
 
-TEST(TextControls, PlugTextAndDisplayControls)
-{
+TEST(TextControls, PlugTextAndDisplayControls) {
   EditorFixture ed;
   IParam* gain = ed.plug.GetParam(1);
   gain->InitDouble("Gain", 2.0, -10.0, 10.0, 0.5, "dB");
@@ -80,40 +76,42 @@ TEST(TextControls, PlugTextAndDisplayControls)
   EXPECT_TRUE(valueText->IsDirty());
 }
 
-TEST(BitmapText, LayoutCutsWrapsAndStaysInsideTheStrip)
-{
+TEST(BitmapText, LayoutCutsWrapsAndStaysInsideTheStrip) {
   // Four 8 x 8 glyphs for codes 32..35 (" !\"#"), each a solid colour of its own.
   PIX_MemBitmap strip(8, 32);
   for (int i = 0; i < 4; ++i) PIX_FillRect(&strip, 0, i * 8, 8, 8, 0xFF000000 | (i + 1), 1.0f, 0);
   IBitmap glyphs(&strip, 8, 32, 4);
   IText near(10, nullptr, nullptr, IText::kStyleNormal, IText::kAlignNear);
   EditorFixture ed(4, 100, 100);
-  const struct { const char* text; int width, charWidth; bool multi; } rows[] = {
-      {"!\"", 10, 8, false},  // only the first fits
+  const struct {
+    const char* text;
+    int width, charWidth;
+    bool multi;
+  } rows[] = {
+      {"!\"", 10, 8, false},    // only the first fits
       {"\x01#", 20, 8, false},  // below the strip's first code: the first glyph
-      {"A!", 20, 8, false},      // past the strip: skipped, the next stays in place
-      {"!!!", 16, 8, true},      // wraps to a second line
-      {"!!", 20, 0, false},      // no width: nothing
+      {"A!", 20, 8, false},     // past the strip: skipped, the next stays in place
+      {"!!!", 16, 8, true},     // wraps to a second line
+      {"!!", 20, 0, false},     // no width: nothing
   };
   for (int r = 0; r < 5; ++r)
-    ed.gui->AttachControl(new IBitmapTextControl(&ed.plug, IRECT(0, r * 20, rows[r].width, r * 20 + 16), &glyphs,
-                                                 rows[r].text, &near, rows[r].charWidth, 8, 0, rows[r].multi, false));
+    ed.gui->AttachControl(new IBitmapTextControl(&ed.plug, IRECT(0, r * 20, rows[r].width, r * 20 + 16),
+                                                 &glyphs, rows[r].text, &near, rows[r].charWidth, 8, 0,
+                                                 rows[r].multi, false));
   ed.Attach();
   IRECT all(0, 0, 100, 100);
   ed.gui->Draw(&all);
   // Per text row, the glyph (1-4, '.' for none) in each 8 x 8 cell of two columns and two lines.
   std::string seen;
   for (int r = 0; r < 5; ++r, seen += ' ')
-    for (int cell = 0; cell < 4; ++cell)
-    {
+    for (int cell = 0; cell < 4; ++cell) {
       const int glyph = ed.gui->GetPoint(4 + 8 * (cell % 2), r * 20 + 4 + 8 * (cell / 2)).ToPixel() & 0xFF;
       seen += glyph ? char('0' + glyph) : '.';
     }
   EXPECT_EQ(seen, "2... 14.. .2.. 222. .... ");
 }
 
-TEST(LinkAndFileControls, FallbackLinkAndSelectionCycle)
-{
+TEST(LinkAndFileControls, FallbackLinkAndSelectionCycle) {
   EditorFixture ed;
   const std::string longURL = "http://example.invalid/" + std::string(600, 'x');
   IURLControl* link = new IURLControl(&ed.plug, IRECT(0, 0, 10, 10), "http://a.invalid", "http://b.invalid");

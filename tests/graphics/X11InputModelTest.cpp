@@ -10,25 +10,23 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
-namespace
-{
+namespace {
 using Outcome = TextEntryModel::EOutcome;
 using Nav = PopupMenuNavigator::EOutcome;
 
 EditorKey Key(ENamedKey k) { return EditorKey::Named(k); }
 EditorKey Char(char c) { return EditorKey::Char(c); }
 
-TEST(X11InputModel, KeyCodesCoverSpaceArrowsDigitsAndLettersOnly)
-{
+TEST(X11InputModel, KeyCodesCoverSpaceArrowsDigitsAndLettersOnly) {
   EXPECT_EQ(EditorKeyCode(Char(' ')), 0);
   EXPECT_EQ(EditorKeyCode(Key(ENamedKey::kUp)), 1);
   EXPECT_EQ(EditorKeyCode(Key(ENamedKey::kDown)), 2);
@@ -44,8 +42,7 @@ TEST(X11InputModel, KeyCodesCoverSpaceArrowsDigitsAndLettersOnly)
   EXPECT_EQ(EditorKeyCode(EditorKey()), -1);
 }
 
-TEST(X11InputModel, ControlLeftClickIsAlsoARightClickButRightNeverSetsLeft)
-{
+TEST(X11InputModel, ControlLeftClickIsAlsoARightClickButRightNeverSetsLeft) {
   ModifierKeys ctrl;
   ctrl.mControl = true;
   const IMouseMod left = MakeMouseMod(true, false, ctrl);
@@ -58,8 +55,7 @@ TEST(X11InputModel, ControlLeftClickIsAlsoARightClickButRightNeverSetsLeft)
   EXPECT_TRUE(plain.L && !plain.R && plain.S && plain.A && !plain.C);
 }
 
-TEST(X11InputModel, DoubleClickNeedsSameButtonNearbyWithin400ms)
-{
+TEST(X11InputModel, DoubleClickNeedsSameButtonNearbyWithin400ms) {
   ClickCounter c;
   EXPECT_EQ(c.Press(EPointerButton::kLeft, 10, 10, 1000), 1);
   EXPECT_EQ(c.Press(EPointerButton::kLeft, 14, 6, 1400), 2);
@@ -72,8 +68,7 @@ TEST(X11InputModel, DoubleClickNeedsSameButtonNearbyWithin400ms)
   EXPECT_EQ(c.Press(EPointerButton::kLeft, 0, 0, 0x40ul), 2);
 }
 
-TEST(X11InputModel, TextEntryFiltersByParameterKindAndLimitsLength)
-{
+TEST(X11InputModel, TextEntryFiltersByParameterKindAndLimitsLength) {
   IParam d, i, b;
   d.InitDouble("d", 0.0, -10.0, 10.0, 0.1);
   i.InitInt("i", 0, 0, 10);
@@ -99,8 +94,7 @@ TEST(X11InputModel, TextEntryFiltersByParameterKindAndLimitsLength)
   EXPECT_EQ(m.Text(), "12");
 }
 
-TEST(X11InputModel, TextEntryCaretEditingAndEndings)
-{
+TEST(X11InputModel, TextEntryCaretEditingAndEndings) {
   TextEntryModel m;
   m.Reset("123", nullptr, 0);
   EXPECT_EQ(m.HandleKey(Key(ENamedKey::kLeft)), Outcome::kEdited);  // collapses to the start
@@ -126,15 +120,13 @@ TEST(X11InputModel, TextEntryCaretEditingAndEndings)
   EXPECT_EQ(m.Text(), "");
 }
 
-PopupMenuMetrics Metrics()
-{
+PopupMenuMetrics Metrics() {
   PopupMenuMetrics m;
   m.mTextWidth = [](const char* s) { return static_cast<int>(std::strlen(s)) * 7; };
   return m;
 }
 
-TEST(X11InputModel, MenuLayoutLabelsAndSkipsUnselectableRows)
-{
+TEST(X11InputModel, MenuLayoutLabelsAndSkipsUnselectableRows) {
   IPopupMenu menu;
   menu.AddItem("Alpha");
   menu.AddSeparator();
@@ -157,8 +149,7 @@ TEST(X11InputModel, MenuLayoutLabelsAndSkipsUnselectableRows)
   EXPECT_EQ(layout.Step(-1, -1), 3);
 }
 
-TEST(X11InputModel, MenuPlacementStaysOnScreen)
-{
+TEST(X11InputModel, MenuPlacementStaysOnScreen) {
   int x = 0, y = 0;
   PlaceMenu(IRECT(100, 100, 150, 120), 80, 60, 1000, 800, &x, &y);
   EXPECT_EQ(x, 100);
@@ -173,11 +164,9 @@ TEST(X11InputModel, MenuPlacementStaysOnScreen)
   EXPECT_EQ(y, 117);
 }
 
-struct MenuTree
-{
+struct MenuTree {
   IPopupMenu root, sub;
-  MenuTree()
-  {
+  MenuTree() {
     sub.AddItem("S1");
     sub.AddItem("S2");
     root.AddItem("A");
@@ -186,8 +175,7 @@ struct MenuTree
   }
 };
 
-TEST(X11InputModel, MenuKeyboardNavigationChoosesOpensAndDismisses)
-{
+TEST(X11InputModel, MenuKeyboardNavigationChoosesOpensAndDismisses) {
   MenuTree t;
   PopupMenuNavigator nav;
   ASSERT_TRUE(nav.Start(&t.root, IRECT(0, 0, 10, 10), 1000, 800, Metrics()));
@@ -210,8 +198,7 @@ TEST(X11InputModel, MenuKeyboardNavigationChoosesOpensAndDismisses)
   EXPECT_FALSE(nav.Start(&empty, IRECT(), 1000, 800, Metrics()));
 }
 
-TEST(X11InputModel, MenuPointerHoverOpensSubmenusAndReleaseChooses)
-{
+TEST(X11InputModel, MenuPointerHoverOpensSubmenusAndReleaseChooses) {
   MenuTree t;
   PopupMenuNavigator nav;
   const PopupMenuMetrics m = Metrics();
@@ -232,8 +219,7 @@ TEST(X11InputModel, MenuPointerHoverOpensSubmenusAndReleaseChooses)
   EXPECT_EQ(nav.Press(999, 799), Nav::kDismissed);
 }
 
-TEST(X11InputModel, ResourceNamesAndXdgFolders)
-{
+TEST(X11InputModel, ResourceNamesAndXdgFolders) {
   EXPECT_EQ(PNGResourceName("resources/img/ATTACK.png"), "ATTACK.png");
   EXPECT_EQ(PNGResourceName("knob.PnG"), "knob.PnG");
   EXPECT_EQ(PNGResourceName("resources/img/readme.txt"), "");
@@ -247,12 +233,12 @@ TEST(X11InputModel, ResourceNamesAndXdgFolders)
   EXPECT_EQ(XdgDirectory("QV_TEST_XDG", ".config"), "/srv/conf");
   unsetenv("QV_TEST_XDG");
 }
-TEST(X11InputModel, UrlReachesTheOpenerAsOneArgumentWithoutAShell)
-{
+TEST(X11InputModel, UrlReachesTheOpenerAsOneArgumentWithoutAShell) {
   char dir[] = "/tmp/qv-opener-XXXXXX";
   ASSERT_NE(mkdtemp(dir), nullptr);
   const std::string script = std::string(dir) + "/xdg-open", out = std::string(dir) + "/args";
-  std::ofstream(script) << "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > " << out << ".tmp && mv " << out << ".tmp " << out << "\n";
+  std::ofstream(script) << "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > " << out << ".tmp && mv " << out
+                        << ".tmp " << out << "\n";
   chmod(script.c_str(), 0755);
   const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
   setenv("PATH", (std::string(dir) + ":" + path).c_str(), 1);
@@ -261,8 +247,7 @@ TEST(X11InputModel, UrlReachesTheOpenerAsOneArgumentWithoutAShell)
   EXPECT_FALSE(OpenWithDesktop("--help"));
   EXPECT_FALSE(OpenWithDesktop(""));
   std::string args;
-  for (int i = 0; i < 200 && args.empty(); ++i)
-  {
+  for (int i = 0; i < 200 && args.empty(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::getline(std::ifstream(out), args);
   }

@@ -13,21 +13,19 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <atomic>
 #include <chrono>
 #include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
 #include <functional>
-#include <poll.h>
-#include <sys/file.h>
 #include <thread>
-#include <unistd.h>
 
-namespace
-{
-long long NowMs()
-{
+namespace {
+long long NowMs() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
@@ -35,18 +33,15 @@ long long NowMs()
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // A host UI loop in miniature: poll() on the watched descriptor plus one periodic timer.
-class PollRunLoop : public IRunLoopBridge
-{
-public:
-  bool WatchFD(int fd, Client* client) override
-  {
+class PollRunLoop : public IRunLoopBridge {
+ public:
+  bool WatchFD(int fd, Client* client) override {
     if (refuse) return false;
     mFD = fd;
     fdClient = client;
     return true;
   }
-  bool StartTimer(int ms, Client* client) override
-  {
+  bool StartTimer(int ms, Client* client) override {
     if (refuse) return false;
     interval = ms;
     timerClient = client;
@@ -56,47 +51,43 @@ public:
   void UnwatchFD(Client*) override { fdClient = nullptr; }
   void StopTimer(Client*) override { timerClient = nullptr; }
 
-  bool RunUntil(const std::function<bool()>& done, int timeoutMs)
-  {
+  bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
     const long long deadline = NowMs() + timeoutMs;
-    for (;;)
-    {
+    for (;;) {
       if (done()) return true;
       const long long now = NowMs();
       if (now >= deadline) return false;
       int wait = static_cast<int>(std::min<long long>(deadline - now, 10));
-      if (fdClient)
-      {
+      if (fdClient) {
         pollfd p = {mFD, POLLIN, 0};
         if (poll(&p, 1, wait) > 0 && fdClient) fdClient->OnFDReady(mFD);
-      }
-      else
-      {
+      } else {
         SleepMs(wait);
       }
-      if (timerClient && NowMs() >= mNext)
-      {
+      if (timerClient && NowMs() >= mNext) {
         mNext += interval;
         timerClient->OnTimer();
       }
     }
   }
-  void RunFor(int ms) { RunUntil([] { return false; }, ms); }
+  void RunFor(int ms) {
+    RunUntil([] { return false; }, ms);
+  }
 
   bool refuse = false;
   int interval = 0;
   Client* fdClient = nullptr;
   Client* timerClient = nullptr;
 
-private:
+ private:
   int mFD = -1;
   long long mNext = 0;
 };
 
-class ProbeControl : public IControl
-{
-public:
-  ProbeControl(IPlugin* plug, const IRECT& r, IColor colour, int param = -1) : IControl(plug, r, param), colour(colour) {}
+class ProbeControl : public IControl {
+ public:
+  ProbeControl(IPlugin* plug, const IRECT& r, IColor colour, int param = -1)
+      : IControl(plug, r, param), colour(colour) {}
 
   bool Draw(IGraphics* g) override { return g->FillIRect(&colour, &mRECT); }
   void OnMouseDown(int x, int y, IMouseMod* m) override { Log("down", x, y, m); }
@@ -104,8 +95,7 @@ public:
   void OnMouseDrag(int x, int y, int, int, IMouseMod* m) override { Log("drag", x, y, m); }
   void OnMouseDblClick(int x, int y, IMouseMod* m) override { Log("dbl", x, y, m); }
   void OnMouseWheel(int, int, IMouseMod*, int d) override { events.push_back("wheel " + std::to_string(d)); }
-  bool OnKeyDown(int, int, int key) override
-  {
+  bool OnKeyDown(int, int, int key) override {
     events.push_back("key " + std::to_string(key));
     return true;
   }
@@ -113,33 +103,28 @@ public:
   IColor colour;
   std::vector<std::string> events;
 
-private:
-  void Log(const char* what, int x, int y, IMouseMod* m)
-  {
-    events.push_back(std::string(what) + " " + std::to_string(x) + " " + std::to_string(y) + (m->L ? " L" : "") +
-                     (m->R ? " R" : ""));
+ private:
+  void Log(const char* what, int x, int y, IMouseMod* m) {
+    events.push_back(std::string(what) + " " + std::to_string(x) + " " + std::to_string(y) +
+                     (m->L ? " L" : "") + (m->R ? " R" : ""));
   }
 };
 
-int OpenFDs()
-{
+int OpenFDs() {
   int n = 0;
-  if (DIR* d = opendir("/proc/self/fd"))
-  {
+  if (DIR* d = opendir("/proc/self/fd")) {
     while (readdir(d)) ++n;
     closedir(d);
   }
   return n;
 }
 
-class X11Window : public ::testing::Test
-{
-protected:
+class X11Window : public ::testing::Test {
+ protected:
   // Away from the top-left corner, where other test programs' windows tend to sit.
   static constexpr int kParentX = 800, kParentY = 700;
 
-  void SetUp() override
-  {
+  void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
     // Pointer, keyboard and grabs belong to the whole server: test programs running side by side
     // (ctest -j) take turns on it.
@@ -163,24 +148,20 @@ protected:
     gui->SetHostRunLoop(&loop);
   }
 
-  void TearDown() override
-  {
+  void TearDown() override {
     if (gui) gui->CloseWindow();
-    if (dpy)
-    {
+    if (dpy) {
       XDestroyWindow(dpy, parent);
       XCloseDisplay(dpy);
     }
     if (lockFD >= 0) close(lockFD);
   }
 
-  Window MakeParent()
-  {
+  Window MakeParent() {
     Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), kParentX, kParentY, 300, 200, 0, 0, 0);
     XMapRaised(dpy, w);
     XWindowAttributes a;
-    do
-    {
+    do {
       XSync(dpy, False);
       XGetWindowAttributes(dpy, w, &a);
     } while (a.map_state != IsViewable);
@@ -188,8 +169,7 @@ protected:
   }
   void* ParentId() const { return reinterpret_cast<void*>(parent); }
 
-  unsigned long Pixel(int x, int y)
-  {
+  unsigned long Pixel(int x, int y) {
     XSync(dpy, False);
     XImage* img = XGetImage(dpy, parent, x, y, 1, 1, AllPlanes, ZPixmap);
     if (!img) return 0xDEADBEEF;
@@ -201,14 +181,12 @@ protected:
   // Editor coordinates: the editor sits at the parent's top-left.
   void MoveTo(int x, int y) { XTestFakeMotionEvent(dpy, -1, kParentX + x, kParentY + y, 0); }
   void Button(unsigned b, bool down) { XTestFakeButtonEvent(dpy, b, down, 0); }
-  void Click(unsigned b)
-  {
+  void Click(unsigned b) {
     Button(b, true);
     Button(b, false);
   }
   void Key(KeySym sym, bool down) { XTestFakeKeyEvent(dpy, XKeysymToKeycode(dpy, sym), down, 0); }
-  void Type(KeySym sym)
-  {
+  void Type(KeySym sym) {
     Key(sym, true);
     Key(sym, false);
   }
@@ -227,8 +205,7 @@ protected:
   ProbeControl* entry = nullptr;
 };
 
-TEST_F(X11Window, EmbedsPresentsTheBackBufferAndRepaintsDirtyControls)
-{
+TEST_F(X11Window, EmbedsPresentsTheBackBufferAndRepaintsDirtyControls) {
   EXPECT_STREQ(gui->GetGUIAPI(), "X11 GUI");
   void* w = gui->OpenWindow(ParentId());
   ASSERT_NE(w, nullptr);
@@ -258,8 +235,7 @@ TEST_F(X11Window, EmbedsPresentsTheBackBufferAndRepaintsDirtyControls)
   EXPECT_FALSE(gui->DrawScreen(&all));
 }
 
-TEST_F(X11Window, WithoutARunLoopPaintsOnceAndTakesUpALaterOne)
-{
+TEST_F(X11Window, WithoutARunLoopPaintsOnceAndTakesUpALaterOne) {
   loop.refuse = true;
   ASSERT_NE(gui->OpenWindow(ParentId()), nullptr);
   EXPECT_FALSE(gui->WatchingFD());
@@ -273,8 +249,7 @@ TEST_F(X11Window, WithoutARunLoopPaintsOnceAndTakesUpALaterOne)
   EXPECT_EQ(later.fdClient, nullptr);
 }
 
-TEST_F(X11Window, PointerAndKeysReachTheEngine)
-{
+TEST_F(X11Window, PointerAndKeysReachTheEngine) {
   ASSERT_NE(gui->OpenWindow(ParentId()), nullptr);
   loop.RunFor(100);
   MoveTo(30, 30);
@@ -295,9 +270,9 @@ TEST_F(X11Window, PointerAndKeysReachTheEngine)
   Type(XK_minus);
   ASSERT_TRUE(WaitForEvents(10));
   loop.RunFor(100);
-  EXPECT_EQ(probe->events, (std::vector<std::string>{"down 40 35 L", "up 40 35 L", "dbl 40 35 L", "up 40 35 L",
-                                                     "down 40 35 R", "up 40 35 R", "wheel 1", "wheel -1", "key 31",
-                                                     "key 10"}));
+  EXPECT_EQ(probe->events, (std::vector<std::string>{"down 40 35 L", "up 40 35 L", "dbl 40 35 L",
+                                                     "up 40 35 L", "down 40 35 R", "up 40 35 R", "wheel 1",
+                                                     "wheel -1", "key 31", "key 10"}));
 
   probe->events.clear();
   SleepMs(450);  // no double click with the presses above
@@ -321,8 +296,7 @@ TEST_F(X11Window, PointerAndKeysReachTheEngine)
   EXPECT_EQ(ry, kParentY + 35);
 }
 
-TEST_F(X11Window, TextEntryAppliesFilteredTypingAndCancelsOnEscapeOrClickOutside)
-{
+TEST_F(X11Window, TextEntryAppliesFilteredTypingAndCancelsOnEscapeOrClickOutside) {
   ASSERT_NE(gui->OpenWindow(ParentId()), nullptr);
   IParam* gain = plug.GetParam(0);
   gui->PromptUserInput(entry, gain, entry->GetRECT());
@@ -366,18 +340,15 @@ TEST_F(X11Window, TextEntryAppliesFilteredTypingAndCancelsOnEscapeOrClickOutside
   probe = entry = nullptr;
 }
 
-void TypeOn(Display* d, std::initializer_list<KeySym> keys)
-{
-  for (KeySym k : keys)
-  {
+void TypeOn(Display* d, std::initializer_list<KeySym> keys) {
+  for (KeySym k : keys) {
     XTestFakeKeyEvent(d, XKeysymToKeycode(d, k), True, 0);
     XTestFakeKeyEvent(d, XKeysymToKeycode(d, k), False, 0);
   }
   XFlush(d);
 }
 
-void ClickOn(Display* d, int rootX, int rootY)
-{
+void ClickOn(Display* d, int rootX, int rootY) {
   XTestFakeMotionEvent(d, -1, rootX, rootY, 0);
   XTestFakeButtonEvent(d, 1, True, 0);
   XTestFakeButtonEvent(d, 1, False, 0);
@@ -387,27 +358,23 @@ void ClickOn(Display* d, int rootX, int rootY)
 // Plays the user of a modal menu from a connection of its own: waits until the menu holds the
 // keyboard, then acts. A menu still up 3 s later is clicked away, so a lost event fails the test
 // instead of hanging it.
-class MenuUser
-{
-public:
+class MenuUser {
+ public:
   explicit MenuUser(std::function<void(Display*)> act) : mThread([this, act] { Run(act); }) {}
   ~MenuUser() { Finish(); }
-  void Finish()
-  {
+  void Finish() {
     mDone = true;
     if (mThread.joinable()) mThread.join();
   }
 
-private:
-  static bool MenuHoldsKeyboard(Display* d)
-  {
+ private:
+  static bool MenuHoldsKeyboard(Display* d) {
     const int r = XGrabKeyboard(d, DefaultRootWindow(d), False, GrabModeAsync, GrabModeAsync, CurrentTime);
     if (r == GrabSuccess) XUngrabKeyboard(d, CurrentTime);
     XSync(d, False);
     return r == AlreadyGrabbed;
   }
-  void Run(const std::function<void(Display*)>& act)
-  {
+  void Run(const std::function<void(Display*)>& act) {
     Display* d = XOpenDisplay(nullptr);
     if (!d) return;
     for (long long end = NowMs() + 5000; !MenuHoldsKeyboard(d) && NowMs() < end;) SleepMs(10);
@@ -421,8 +388,7 @@ private:
   std::thread mThread;
 };
 
-TEST_F(X11Window, PopupMenuIsModalChosenByKeysAndDismissedByAClickOutside)
-{
+TEST_F(X11Window, PopupMenuIsModalChosenByKeysAndDismissedByAClickOutside) {
   ASSERT_NE(gui->OpenWindow(ParentId()), nullptr);
   loop.RunFor(50);
   IPopupMenu menu;
@@ -434,10 +400,9 @@ TEST_F(X11Window, PopupMenuIsModalChosenByKeysAndDismissedByAClickOutside)
   std::atomic<unsigned long> menuPixel{0};
   MenuUser user([&](Display* d) {
     // The menu opens 4 pixels below the anchor; inside its frame the background shows.
-    for (long long end = NowMs() + 2000; menuPixel != 0xF2F2F2 && NowMs() < end; SleepMs(10))
-    {
-      if (XImage* img = XGetImage(d, DefaultRootWindow(d), kParentX + 25, kParentY + 45, 1, 1, AllPlanes, ZPixmap))
-      {
+    for (long long end = NowMs() + 2000; menuPixel != 0xF2F2F2 && NowMs() < end; SleepMs(10)) {
+      if (XImage* img =
+              XGetImage(d, DefaultRootWindow(d), kParentX + 25, kParentY + 45, 1, 1, AllPlanes, ZPixmap)) {
         menuPixel = XGetPixel(img, 0, 0) & 0xFFFFFF;
         XDestroyImage(img);
       }
@@ -454,12 +419,12 @@ TEST_F(X11Window, PopupMenuIsModalChosenByKeysAndDismissedByAClickOutside)
   EXPECT_EQ(gui->CreateIPopupMenu(&menu, &anchor), nullptr);
   clicker.Finish();
   // The grabs are gone: this client can take the pointer.
-  EXPECT_EQ(XGrabPointer(dpy, parent, False, 0, GrabModeAsync, GrabModeAsync, None, None, CurrentTime), GrabSuccess);
+  EXPECT_EQ(XGrabPointer(dpy, parent, False, 0, GrabModeAsync, GrabModeAsync, None, None, CurrentTime),
+            GrabSuccess);
   XUngrabPointer(dpy, CurrentTime);
 }
 
-TEST_F(X11Window, EnumPromptChoosesThroughTheMenu)
-{
+TEST_F(X11Window, EnumPromptChoosesThroughTheMenu) {
   ASSERT_NE(gui->OpenWindow(ParentId()), nullptr);
   MenuUser user([](Display* d) { TypeOn(d, {XK_Up, XK_Return}); });
   gui->PromptUserInput(entry, plug.GetParam(1), entry->GetRECT());
@@ -468,8 +433,7 @@ TEST_F(X11Window, EnumPromptChoosesThroughTheMenu)
   EXPECT_DOUBLE_EQ(entry->GetValue(), plug.GetParam(1)->GetNormalized(2));
 }
 
-TEST_F(X11Window, ClipboardTextWithABoundedWait)
-{
+TEST_F(X11Window, ClipboardTextWithABoundedWait) {
   ASSERT_NE(gui->OpenWindow(ParentId()), nullptr);
   std::atomic<bool> owned{false};
   std::thread owner([&] {
@@ -481,10 +445,8 @@ TEST_F(X11Window, ClipboardTextWithABoundedWait)
     owned = true;
     const long long deadline = NowMs() + 2000;
     bool served = false;
-    while (!served && NowMs() < deadline)
-    {
-      if (!XPending(d))
-      {
+    while (!served && NowMs() < deadline) {
+      if (!XPending(d)) {
         SleepMs(5);
         continue;
       }
@@ -525,14 +487,11 @@ TEST_F(X11Window, ClipboardTextWithABoundedWait)
   XDestroyWindow(dpy, silent);
 }
 
-TEST_F(X11Window, ReopensManyTimesWithoutLeakingAndSurvivesItsParentsDestruction)
-{
+TEST_F(X11Window, ReopensManyTimesWithoutLeakingAndSurvivesItsParentsDestruction) {
   const int fds = OpenFDs();
-  for (int i = 0; i < 20; ++i)
-  {
+  for (int i = 0; i < 20; ++i) {
     ASSERT_NE(gui->OpenWindow(ParentId()), nullptr);
-    if (i % 2)
-    {
+    if (i % 2) {
       ASSERT_NE(gui->OpenWindow(ParentId()), nullptr);  // open while open replaces
     }
     gui->CloseWindow();
@@ -544,15 +503,16 @@ TEST_F(X11Window, ReopensManyTimesWithoutLeakingAndSurvivesItsParentsDestruction
   // The host destroys its window first: once with our event seen, once drawn to and closed
   // straight away (X errors that would end the process under the default handler).
   IRECT all(0, 0, 200, 100);
-  for (bool drain : {true, false})
-  {
+  for (bool drain : {true, false}) {
     ASSERT_NE(gui->OpenWindow(ParentId()), nullptr);
     gui->PromptUserInput(entry, plug.GetParam(0), entry->GetRECT());
     XDestroyWindow(dpy, parent);
     XSync(dpy, False);
     probe->SetDirty(false);
-    if (drain) loop.RunFor(100);
-    else gui->DrawScreen(&all);
+    if (drain)
+      loop.RunFor(100);
+    else
+      gui->DrawScreen(&all);
     gui->CloseWindow();
     parent = MakeParent();
   }
@@ -566,8 +526,7 @@ TEST_F(X11Window, ReopensManyTimesWithoutLeakingAndSurvivesItsParentsDestruction
   EXPECT_EQ(OpenFDs(), fds);
 }
 
-TEST_F(X11Window, NoDisplayMeansNoWindowAndNoCrash)
-{
+TEST_F(X11Window, NoDisplayMeansNoWindowAndNoCrash) {
   const std::string saved = std::getenv("DISPLAY");
   setenv("DISPLAY", ":4242", 1);
   EXPECT_EQ(gui->OpenWindow(ParentId()), nullptr);

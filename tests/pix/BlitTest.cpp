@@ -11,7 +11,8 @@ namespace {
 // A bitmap whose every pixel is distinct: 0xFF, x, y, x ^ y.
 void Pattern(PIX_MemBitmap& bm) {
   for (int y = 0; y < bm.getHeight(); y++)
-    for (int x = 0; x < bm.getWidth(); x++) bm.getBits()[y * bm.getRowSpan() + x] = PIX_MAKEPIXEL(255, x, y, x ^ y);
+    for (int x = 0; x < bm.getWidth(); x++)
+      bm.getBits()[y * bm.getRowSpan() + x] = PIX_MAKEPIXEL(255, x, y, x ^ y);
 }
 
 bool Same(PIX_IBitmap& a, PIX_IBitmap& b) {
@@ -154,7 +155,8 @@ TEST(ScaledBlit, MirroringIsTheExactFlip) {
     PIX_ScaledBlit(&mirrored, &src, 12, 10, -12, -10, 0, 0, 6, 5, 1.0f, filter);
     for (int y = 0; y < 10; y++)
       for (int x = 0; x < 12; x++)
-        ASSERT_EQ(PIX_GetPixel(&mirrored, x, y), PIX_GetPixel(&plain, 11 - x, 9 - y)) << filter << " " << x << "," << y;
+        ASSERT_EQ(PIX_GetPixel(&mirrored, x, y), PIX_GetPixel(&plain, 11 - x, 9 - y))
+            << filter << " " << x << "," << y;
   }
 }
 
@@ -214,7 +216,8 @@ TEST(RotatedBlit, QuarterTurnsMoveThePixels) {
   PIX_Clear(&dst, 0);
   PIX_RotatedBlit(&dst, &src, 0, 0, 4, 4, 0, 0, 4, 4, M_PI, false, 1.0f, 0);
   for (int y = 1; y < 4; y++)
-    for (int x = 1; x < 4; x++) EXPECT_EQ(PIX_GetPixel(&dst, x, y), PIX_GetPixel(&src, 4 - x, 4 - y)) << x << y;
+    for (int x = 1; x < 4; x++)
+      EXPECT_EQ(PIX_GetPixel(&dst, x, y), PIX_GetPixel(&src, 4 - x, 4 - y)) << x << y;
   EXPECT_EQ(PIX_GetPixel(&dst, 0, 0), 0u);
   // A quarter turn clockwise in the destination: (x, y) samples (y, 4 - x).
   PIX_Clear(&dst, 0);

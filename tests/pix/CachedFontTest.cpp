@@ -11,29 +11,24 @@
 #include <string>
 #include <thread>
 
-namespace
-{
-HFONT MakeHFont(int height, const char* face = "DejaVu Sans Mono")
-{
+namespace {
+HFONT MakeHFont(int height, const char* face = "DejaVu Sans Mono") {
   return GDI_CreateFont(height, 0, 0, 0, GDI_FW_NORMAL, 0, 0, 0, 0, 0, 0, GDI_ANTIALIASED_QUALITY, 0, face);
 }
 
-struct Ink
-{
+struct Ink {
   RECT box = {0, 0, 0, 0};
   int count = 0;
   int maxGreen = 0;
 };
 
 // Where the green channel differs from the background's.
-Ink FindInk(PIX_IBitmap* bm, PIX_Pixel background)
-{
+Ink FindInk(PIX_IBitmap* bm, PIX_Pixel background) {
   Ink ink;
   RECT& r = ink.box;
   r = {bm->getWidth(), bm->getHeight(), 0, 0};
   for (int y = 0; y < bm->getHeight(); ++y)
-    for (int x = 0; x < bm->getWidth(); ++x)
-    {
+    for (int x = 0; x < bm->getWidth(); ++x) {
       const PIX_Pixel p = bm->getBits()[y * bm->getRowSpan() + x];
       if (PIX_GetG(p) == PIX_GetG(background)) continue;
       ++ink.count;
@@ -47,25 +42,21 @@ Ink FindInk(PIX_IBitmap* bm, PIX_Pixel background)
   return ink;
 }
 
-class CachedFontTest : public ::testing::Test
-{
-protected:
+class CachedFontTest : public ::testing::Test {
+ protected:
   CachedFontTest() : bm(240, 80, 4) { Clear(); }
 
-  void Set(int flags, int height = 16, const char* face = "DejaVu Sans Mono")
-  {
+  void Set(int flags, int height = 16, const char* face = "DejaVu Sans Mono") {
     font.SetFromHFont(MakeHFont(height, face), flags | PIX_FONT_FLAG_OWNS_HFONT);
     font.SetTextColor(0xFFFFFFFF);
   }
   void Clear(PIX_Pixel c = 0xFF000000) { PIX_Clear(&bm, c); }
-  RECT Measure(const char* text, unsigned flags = 0)
-  {
+  RECT Measure(const char* text, unsigned flags = 0) {
     RECT r = {3, 4, 3, 4};
     font.DrawText(&bm, text, -1, &r, flags | PIX_DT_CALCRECT);
     return r;
   }
-  int Draw(const char* text, unsigned flags = 0, RECT r = {0, 0, 240, 80})
-  {
+  int Draw(const char* text, unsigned flags = 0, RECT r = {0, 0, 240, 80}) {
     return font.DrawText(&bm, text, -1, &r, flags);
   }
   int Advance(char c) { return font.FindGlyph(uint32_t(c))->advance; }
@@ -75,8 +66,7 @@ protected:
 };
 }  // namespace
 
-TEST_F(CachedFontTest, LineFeedStartsALineUnlessSingleLine)
-{
+TEST_F(CachedFontTest, LineFeedStartsALineUnlessSingleLine) {
   Set(0);
   const int lh = font.GetLineHeight();
   EXPECT_EQ(lh, 16);
@@ -106,8 +96,7 @@ TEST_F(CachedFontTest, LineFeedStartsALineUnlessSingleLine)
   EXPECT_EQ(font.CachedGlyphCount(), 2);
 }
 
-TEST_F(CachedFontTest, ForegroundAlphaDrawsAtItsStrengthEvenForNativeFonts)
-{
+TEST_F(CachedFontTest, ForegroundAlphaDrawsAtItsStrengthEvenForNativeFonts) {
   Set(PIX_FONT_FLAG_PREFER_NATIVE);
   font.SetTextColor(0x80FFFFFF);
   Draw("Mix", PIX_DT_USEFGALPHA);
@@ -127,10 +116,8 @@ TEST_F(CachedFontTest, ForegroundAlphaDrawsAtItsStrengthEvenForNativeFonts)
   EXPECT_EQ(FindInk(&bm, 0xFF000000).count, 0);
 }
 
-TEST_F(CachedFontTest, MeasuringAndReturnValues)
-{
-  for (int flags : {0, PIX_FONT_FLAG_PREFER_NATIVE})
-  {
+TEST_F(CachedFontTest, MeasuringAndReturnValues) {
+  for (int flags : {0, PIX_FONT_FLAG_PREFER_NATIVE}) {
     Set(flags);
     RECT e = Measure("");
     EXPECT_EQ(e.right - e.left, 0);
@@ -149,16 +136,14 @@ TEST_F(CachedFontTest, MeasuringAndReturnValues)
   EXPECT_EQ(font.DrawText(&bm, "x", -1, nullptr, 0), 0);
 }
 
-TEST_F(CachedFontTest, EachCharacterIsRenderedOnceAndFoundAgain)
-{
+TEST_F(CachedFontTest, EachCharacterIsRenderedOnceAndFoundAgain) {
   Set(0);
   Draw("abcabc");
   EXPECT_EQ(font.CachedGlyphCount(), 3);
   // Non-ASCII characters arrive out of order and are still found by binary search.
   Draw("\xE2\x82\xAC\xC3\xA9\xC3\x9F\xE2\x82\xAC");  // € é ß €
   EXPECT_EQ(font.CachedGlyphCount(), 6);
-  for (uint32_t c : {0x20ACu, 0xE9u, 0xDFu, uint32_t('a')})
-  {
+  for (uint32_t c : {0x20ACu, 0xE9u, 0xDFu, uint32_t('a')}) {
     const PIX_CachedFont::charEnt* e = font.FindGlyph(c);
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(uint32_t(e->charid), c);
@@ -178,8 +163,7 @@ TEST_F(CachedFontTest, EachCharacterIsRenderedOnceAndFoundAgain)
   EXPECT_EQ(font.GetLineHeight(), 24);
 }
 
-TEST_F(CachedFontTest, PrecalculatedAsciiRendersNothingLater)
-{
+TEST_F(CachedFontTest, PrecalculatedAsciiRendersNothingLater) {
   Set(PIX_FONT_FLAG_PRECALC_ASCII);
   EXPECT_EQ(font.CachedGlyphCount(), 128);
   EXPECT_EQ(font.FindGlyph(0xE9), nullptr);
@@ -188,8 +172,7 @@ TEST_F(CachedFontTest, PrecalculatedAsciiRendersNothingLater)
   EXPECT_EQ(font.CachedGlyphCount(), 128);
 }
 
-TEST_F(CachedFontTest, NativeAndCachedPathsAgree)
-{
+TEST_F(CachedFontTest, NativeAndCachedPathsAgree) {
   Set(PIX_FONT_FLAG_PREFER_NATIVE, 18, "DejaVu Sans");
   const RECT native = Measure("Threshold -12.5 dB");
   EXPECT_EQ(font.CachedGlyphCount(), 0);
@@ -213,8 +196,7 @@ TEST_F(CachedFontTest, NativeAndCachedPathsAgree)
   EXPECT_NEAR(cachedInk.count, nativeInk.count, nativeInk.count / 10);
 }
 
-TEST_F(CachedFontTest, NativeDrawingIntoMemoryBitmapsUsesWeightModeAndClip)
-{
+TEST_F(CachedFontTest, NativeDrawingIntoMemoryBitmapsUsesWeightModeAndClip) {
   Set(PIX_FONT_FLAG_PREFER_NATIVE);
   font.SetCombineMode(0, 0.5f);
   Draw("Gain");
@@ -242,8 +224,7 @@ TEST_F(CachedFontTest, NativeDrawingIntoMemoryBitmapsUsesWeightModeAndClip)
   EXPECT_GT(ink.box.top, 70 - font.GetLineHeight());
 }
 
-TEST_F(CachedFontTest, CachedAlignmentAndOpaqueBackground)
-{
+TEST_F(CachedFontTest, CachedAlignmentAndOpaqueBackground) {
   Set(0);
   font.SetBkMode(1);
   font.SetBkColor(0xFF00FF00);
@@ -268,8 +249,7 @@ TEST_F(CachedFontTest, CachedAlignmentAndOpaqueBackground)
   EXPECT_EQ(FindInk(&bm, 0xFF000000).maxGreen, 255);
 }
 
-TEST_F(CachedFontTest, GlyphFlagsChangeTheMaps)
-{
+TEST_F(CachedFontTest, GlyphFlagsChangeTheMaps) {
   Set(0, 24);
   Draw("O");
   const Ink plain = FindInk(&bm, 0xFF000000);
@@ -297,8 +277,7 @@ TEST_F(CachedFontTest, GlyphFlagsChangeTheMaps)
   EXPECT_GT(FindInk(&bm, 0xFF000000).count, 2 * plain.count);
 
   // Shadow and outline draw in the effect colour (red here).
-  for (int flag : {PIX_FONT_FLAG_SHADOW, PIX_FONT_FLAG_OUTLINE})
-  {
+  for (int flag : {PIX_FONT_FLAG_SHADOW, PIX_FONT_FLAG_OUTLINE}) {
     Set(flag, 24);
     font.SetEffectColor(0xFFFF0000);
     Clear();
@@ -310,8 +289,7 @@ TEST_F(CachedFontTest, GlyphFlagsChangeTheMaps)
   }
 }
 
-TEST_F(CachedFontTest, VerticalFontsTurnGlyphsAndAdvanceDownOrUp)
-{
+TEST_F(CachedFontTest, VerticalFontsTurnGlyphsAndAdvanceDownOrUp) {
   Set(PIX_FONT_FLAG_VERTICAL);
   const int lh = font.GetLineHeight(), adv = Advance('E');
   const RECT m = Measure("EEE");
@@ -333,8 +311,7 @@ TEST_F(CachedFontTest, VerticalFontsTurnGlyphsAndAdvanceDownOrUp)
   EXPECT_LE(ink.box.right - ink.box.left, lh);
 }
 
-TEST_F(CachedFontTest, HugeFontsDrawNativelyAndRenderNoGlyphs)
-{
+TEST_F(CachedFontTest, HugeFontsDrawNativelyAndRenderNoGlyphs) {
   Set(0, 1100);
   EXPECT_EQ(font.FindGlyph('A'), nullptr);
   Set(0, 300);
@@ -346,8 +323,7 @@ TEST_F(CachedFontTest, HugeFontsDrawNativelyAndRenderNoGlyphs)
   EXPECT_GT(FindInk(&big, 0xFF000000).count, 1000);
 }
 
-TEST_F(CachedFontTest, HandleOwnershipAndHostileInput)
-{
+TEST_F(CachedFontTest, HandleOwnershipAndHostileInput) {
   // A font that does not own its handle leaves it to the caller; one that does keeps the same
   // handle alive when it is set again.
   HFONT h = MakeHFont(14);
@@ -368,29 +344,26 @@ TEST_F(CachedFontTest, HandleOwnershipAndHostileInput)
   EXPECT_EQ(empty.DrawText(&bm, "x", -1, &r, 0), 0);
 
   std::mt19937 rng(11);
-  for (int native : {0, PIX_FONT_FLAG_PREFER_NATIVE})
-  {
+  for (int native : {0, PIX_FONT_FLAG_PREFER_NATIVE}) {
     Set(native);
-    for (int i = 0; i < 200; ++i)
-    {
+    for (int i = 0; i < 200; ++i) {
       std::string s(size_t(rng() % 16), '\0');
       for (char& ch : s) ch = char(rng() & 0xFF);
-      RECT any = {int(rng() % 400) - 100, int(rng() % 200) - 60, int(rng() % 400) - 100, int(rng() % 200) - 60};
+      RECT any = {int(rng() % 400) - 100, int(rng() % 200) - 60, int(rng() % 400) - 100,
+                  int(rng() % 200) - 60};
       const unsigned flags = (rng() & 0x52F) | (rng() & 1 ? PIX_DT_USEFGALPHA : 0);
       EXPECT_GE(font.DrawText(&bm, s.data(), int(s.size()), &any, flags), 0);
     }
   }
 }
 
-TEST_F(CachedFontTest, FontsOnTwoThreadsShareTheScratchSafely)
-{
+TEST_F(CachedFontTest, FontsOnTwoThreadsShareTheScratchSafely) {
   auto work = [](int height) {
     PIX_CachedFont f;
     f.SetFromHFont(MakeHFont(height), PIX_FONT_FLAG_OWNS_HFONT);
     f.SetTextColor(0xFFFFFFFF);
     PIX_MemBitmap b(120, 40);
-    for (int i = 0; i < 100; ++i)
-    {
+    for (int i = 0; i < 100; ++i) {
       RECT r = {0, 0, 120, 40};
       char text[8];
       std::snprintf(text, sizeof text, "%d\xC3\xA9", i * height);

@@ -66,8 +66,8 @@ void CheckAll(PIX_CombineFunc f) {
         const int sB = s, sG = (s * 3) & 255, sR = 255 - s;
         PIX_Pixel p = PIX_MAKEPIXEL(dA, dR, dG, dB);
         f(&p, sR, sG, sB, sa, w);
-        const PIX_Pixel want = PIX_MAKEPIXEL(Alpha(dA, sa, sa, w), Colour(dR, sR, sa, w), Colour(dG, sG, sa, w),
-                                             Colour(dB, sB, sa, w));
+        const PIX_Pixel want = PIX_MAKEPIXEL(Alpha(dA, sa, sa, w), Colour(dR, sR, sa, w),
+                                             Colour(dG, sG, sa, w), Colour(dB, sB, sa, w));
         if (p != want && failures++ < 5)
           ADD_FAILURE() << "d=" << d << " s=" << s << " sa=" << sa << " w=" << w << std::hex << " got " << p
                         << " want " << want;
@@ -91,9 +91,11 @@ TEST(Combine, ConstantWeightFunctionsMatchTheirFormulas) {
 
 TEST(Combine, SourceAlphaFunctionsMatchTheirFormulas) {
   CheckAll<WithSourceAlpha<FAdd, true>, WithSourceAlpha<FAdd, true>>(_PIX_CombinePixelsAddSourceAlpha);
-  CheckAll<WithSourceAlpha<FDodge, false>, WithSourceAlpha<FDodge, false>>(_PIX_CombinePixelsColorDodgeSourceAlpha);
+  CheckAll<WithSourceAlpha<FDodge, false>, WithSourceAlpha<FDodge, false>>(
+      _PIX_CombinePixelsColorDodgeSourceAlpha);
   CheckAll<WithSourceAlpha<FMul, true>, WithSourceAlpha<FMul, true>>(_PIX_CombinePixelsMulSourceAlphaNoClamp);
-  CheckAll<WithSourceAlpha<FOverlay, false>, WithSourceAlpha<FOverlay, false>>(_PIX_CombinePixelsOverlaySourceAlpha);
+  CheckAll<WithSourceAlpha<FOverlay, false>, WithSourceAlpha<FOverlay, false>>(
+      _PIX_CombinePixelsOverlaySourceAlpha);
   CheckAll<SaCopyColour, SaCopyAlpha>(_PIX_CombinePixelsCopySourceAlphaNoClamp);
   CheckAll<IgnoreColour, IgnoreAlpha>(_PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp);
 }

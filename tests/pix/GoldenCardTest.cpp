@@ -50,9 +50,19 @@ void Render(PIX_MemBitmap& card) {
   const struct {
     float weight;
     int mode;
-  } blits[] = {{1.0f, 0},        {0.5f, 0},        {0.3f, 0},      {1.0f, 0x10000}, {0.6f, 0x10000},
-               {1.0f, 0x10001},  {1.0f, 0x10002},  {0.8f, 3},      {0.8f, 4},       {0.7f, 5},
-               {0.5f, 0x10003},  {0.9f, 0x10004},  {1.0f, 0xF0 | (1 << 2) | 2}};
+  } blits[] = {{1.0f, 0},
+               {0.5f, 0},
+               {0.3f, 0},
+               {1.0f, 0x10000},
+               {0.6f, 0x10000},
+               {1.0f, 0x10001},
+               {1.0f, 0x10002},
+               {0.8f, 3},
+               {0.8f, 4},
+               {0.7f, 5},
+               {0.5f, 0x10003},
+               {0.9f, 0x10004},
+               {1.0f, 0xF0 | (1 << 2) | 2}};
   for (int i = 0; i < 13; i++) {
     const int x = 2 + (i % 9) * 35, y = 40 + (i / 9) * 35;
     PIX_Blit(&card, &sprite, x, y, nullptr, blits[i].weight, blits[i].mode);
@@ -120,7 +130,8 @@ void Render(PIX_MemBitmap& card) {
 }
 
 bool WritePng(const char* path, PIX_IBitmap& bm) {
-  const std::vector<unsigned char> data = EncodePixels(bm.getBits(), bm.getWidth(), bm.getHeight(), bm.getRowSpan());
+  const std::vector<unsigned char> data =
+      EncodePixels(bm.getBits(), bm.getWidth(), bm.getHeight(), bm.getRowSpan());
   FILE* f = fopen(path, "wb");
   if (!f) return false;
   const bool ok = fwrite(data.data(), 1, data.size(), f) == data.size();
@@ -144,7 +155,8 @@ TEST(GoldenCard, MatchesTheReference) {
   for (int y = 0; y < 320; y++)
     for (int x = 0; x < 320; x++) {
       const PIX_Pixel got = PIX_GetPixel(&card, x, y), want = PIX_GetPixel(ref.get(), x, y);
-      if (got != want && diffs++ < 10) ADD_FAILURE() << x << "," << y << std::hex << " got " << got << " want " << want;
+      if (got != want && diffs++ < 10)
+        ADD_FAILURE() << x << "," << y << std::hex << " got " << got << " want " << want;
     }
   EXPECT_EQ(diffs, 0);
 }

@@ -30,7 +30,9 @@ std::vector<unsigned char> SampleFile(int w = 13, int h = 11, bool interlaced = 
   img.interlaced = interlaced;
   Rows rows((size_t)h);
   for (int y = 0; y < h; y++)
-    for (int x = 0; x < w; x++) rows[y].insert(rows[y].end(), {(png_byte)(x * 9), (png_byte)(y * 7), (png_byte)(x ^ y), (png_byte)(255 - x)});
+    for (int x = 0; x < w; x++)
+      rows[y].insert(rows[y].end(),
+                     {(png_byte)(x * 9), (png_byte)(y * 7), (png_byte)(x ^ y), (png_byte)(255 - x)});
   return EncodePng(img, rows);
 }
 
@@ -61,7 +63,7 @@ TEST(PNG, PaletteWithTransparency) {
   img.bitDepth = 2;
   img.palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}, {100, 110, 120}};
   img.trnsAlpha = {0, 128, 255};  // the fourth entry is opaque
-  Rows rows = {{0x1B}};            // indices 0, 1, 2, 3
+  Rows rows = {{0x1B}};           // indices 0, 1, 2, 3
   auto bm = Decode(EncodePng(img, rows));
   ASSERT_TRUE(bm);
   EXPECT_EQ(PIX_GetPixel(bm.get(), 0, 0), 0x000A141Eu);  // fully transparent keeps its colour
@@ -75,7 +77,8 @@ TEST(PNG, SixteenBitRgbaKeepsTheHighBytes) {
   img.width = 2;
   img.height = 1;
   img.bitDepth = 16;
-  Rows rows = {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0, 0xFF, 0xFF, 0x00, 0xFF, 0x80, 0x01, 0x7F, 0xFF}};
+  Rows rows = {
+      {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0, 0xFF, 0xFF, 0x00, 0xFF, 0x80, 0x01, 0x7F, 0xFF}};
   auto bm = Decode(EncodePng(img, rows));
   ASSERT_TRUE(bm);
   EXPECT_EQ(PIX_GetPixel(bm.get(), 0, 0), 0xDE12569Au);

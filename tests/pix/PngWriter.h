@@ -19,7 +19,8 @@ struct PngImage {
 };
 
 // rows: packed raw sample bytes per row exactly as PNG stores them (big-endian 16-bit samples).
-inline std::vector<unsigned char> EncodePng(const PngImage& img, const std::vector<std::vector<png_byte>>& rows) {
+inline std::vector<unsigned char> EncodePng(const PngImage& img,
+                                            const std::vector<std::vector<png_byte>>& rows) {
   std::vector<unsigned char> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);

@@ -49,7 +49,8 @@ TEST(Line, SinglePointAndStraightRuns) {
   // Quarter weight in copy mode: a quarter colour plus three quarters destination.
   Canvas v;
   PIX_Line(&v.bm, 4, 1, 4, 3, 0xFF808080, 0.25f, 0, false);
-  EXPECT_EQ(v.at(4, 2), ((0xFF808080u >> 2) & 0x3F3F3F3F) + ((kBg >> 2) & 0x3F3F3F3F) + ((kBg >> 1) & 0x7F7F7F7F));
+  EXPECT_EQ(v.at(4, 2),
+            ((0xFF808080u >> 2) & 0x3F3F3F3F) + ((kBg >> 2) & 0x3F3F3F3F) + ((kBg >> 1) & 0x7F7F7F7F));
   // The colour's alpha is combined like a colour byte; the source-alpha flag has no effect.
   Canvas a;
   PIX_Line(&a.bm, 0, 0, 3, 0, 0x00FFFFFF, 1.0f, 0x10000, false);
@@ -87,7 +88,8 @@ TEST(Line, WalkIsSymmetricAndSurvivesClipping) {
       PIX_Clear(&part, kBg);
       PIX_Line(&part, e[0] - 10, e[1] - 10, e[2] - 10, e[3] - 10, kInk, 1.0f, 0, aa);
       for (int y = 0; y < 20; y++)
-        for (int x = 0; x < 20; x++) ASSERT_EQ(PIX_GetPixel(&part, x, y), ab.at(x + 10, y + 10)) << x << "," << y;
+        for (int x = 0; x < 20; x++)
+          ASSERT_EQ(PIX_GetPixel(&part, x, y), ab.at(x + 10, y + 10)) << x << "," << y;
     }
   }
   // Lines far outside, or with extreme end points, draw only their visible part.

@@ -33,7 +33,8 @@ TEST(SourceAlphaRow, BlocksAndTailsMatchThePerPixelCombine) {
       for (int x = 0; x < w; x++) {
         const PIX_Pixel p = src.getBits()[y * src.getRowSpan() + x];
         PIX_Pixel* e = &expect.getBits()[y * expect.getRowSpan() + x];
-        _PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp(e, PIX_GetR(p), PIX_GetG(p), PIX_GetB(p), PIX_GetA(p), 256);
+        _PIX_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp(e, PIX_GetR(p), PIX_GetG(p), PIX_GetB(p),
+                                                                PIX_GetA(p), 256);
         ASSERT_EQ(dst.getBits()[y * dst.getRowSpan() + x], *e) << "width " << w << " at " << x << "," << y;
       }
   }

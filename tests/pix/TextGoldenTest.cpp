@@ -17,13 +17,11 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 constexpr int kW = 256, kH = 176;
 const char* const kReference = "pix/data/text_card.png";
 
-std::unique_ptr<PIX_CachedFont> MakeFont(int height, const char* face, int weight, int italic, int flags)
-{
+std::unique_ptr<PIX_CachedFont> MakeFont(int height, const char* face, int weight, int italic, int flags) {
   std::unique_ptr<PIX_CachedFont> f(new PIX_CachedFont);
   f->SetFromHFont(
       GDI_CreateFont(height, 0, 0, 0, weight, italic, 0, 0, 0, 0, 0, GDI_ANTIALIASED_QUALITY, 0, face),
@@ -31,8 +29,7 @@ std::unique_ptr<PIX_CachedFont> MakeFont(int height, const char* face, int weigh
   return f;
 }
 
-void DrawCard(PIX_IBitmap* card)
-{
+void DrawCard(PIX_IBitmap* card) {
   PIX_Clear(card, 0xFF202830);
   RECT r;
 
@@ -69,8 +66,8 @@ void DrawCard(PIX_IBitmap* card)
   r = {8, 116, 200, 136};
   shadow->DrawText(card, "Make-Up Gain", -1, &r, 0);
 
-  auto vertical = MakeFont(12, "DejaVu Sans", GDI_FW_NORMAL, 0,
-                           PIX_FONT_FLAG_VERTICAL | PIX_FONT_FLAG_VERTICAL_BOTUP);
+  auto vertical =
+      MakeFont(12, "DejaVu Sans", GDI_FW_NORMAL, 0, PIX_FONT_FLAG_VERTICAL | PIX_FONT_FLAG_VERTICAL_BOTUP);
   vertical->SetTextColor(0xFF60FF60);
   r = {232, 96, 250, 172};
   vertical->DrawText(card, "GR dB", -1, &r, PIX_DT_CENTER | PIX_DT_VCENTER);
@@ -86,12 +83,10 @@ void DrawCard(PIX_IBitmap* card)
   PIX_Blit(card, &panel, 8, 140, nullptr, 1.0f, 0);
 }
 
-bool WritePng(const std::string& path, PIX_IBitmap* bm)
-{
+bool WritePng(const std::string& path, PIX_IBitmap* bm) {
   std::vector<uint8_t> rgba(size_t(kW) * kH * 4);
   for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x)
-    {
+    for (int x = 0; x < kW; ++x) {
       const PIX_Pixel p = bm->getBits()[y * bm->getRowSpan() + x];
       uint8_t* o = &rgba[(size_t(y) * kW + x) * 4];
       o[0] = uint8_t(PIX_GetR(p));
@@ -108,15 +103,13 @@ bool WritePng(const std::string& path, PIX_IBitmap* bm)
   return png_image_write_to_file(&img, path.c_str(), 0, rgba.data(), 0, nullptr) != 0;
 }
 
-bool ReadPng(const std::string& path, std::vector<uint8_t>* rgba)
-{
+bool ReadPng(const std::string& path, std::vector<uint8_t>* rgba) {
   png_image img;
   std::memset(&img, 0, sizeof img);
   img.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_file(&img, path.c_str())) return false;
   img.format = PNG_FORMAT_RGBA;
-  if (img.width != unsigned(kW) || img.height != unsigned(kH))
-  {
+  if (img.width != unsigned(kW) || img.height != unsigned(kH)) {
     png_image_free(&img);
     return false;
   }
@@ -125,15 +118,13 @@ bool ReadPng(const std::string& path, std::vector<uint8_t>* rgba)
 }
 }  // namespace
 
-TEST(TextGolden, CardMatchesTheReference)
-{
+TEST(TextGolden, CardMatchesTheReference) {
   PIX_SysBitmap card(kW, kH);
   ASSERT_NE(card.getBits(), nullptr);
   DrawCard(&card);
 
   const char* update = std::getenv("QV_UPDATE_GOLDEN");
-  if (update && *update && std::strcmp(update, "0") != 0)
-  {
+  if (update && *update && std::strcmp(update, "0") != 0) {
     ASSERT_TRUE(WritePng(kReference, &card));
     GTEST_SKIP() << "reference rewritten: " << kReference;
   }
@@ -143,20 +134,20 @@ TEST(TextGolden, CardMatchesTheReference)
   long long total = 0;
   int far = 0;
   for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x)
-    {
+    for (int x = 0; x < kW; ++x) {
       const PIX_Pixel p = card.getBits()[y * card.getRowSpan() + x];
       const uint8_t* q = &ref[(size_t(y) * kW + x) * 4];
-      const int d = std::max({std::abs(PIX_GetR(p) - q[0]), std::abs(PIX_GetG(p) - q[1]), std::abs(PIX_GetB(p) - q[2])});
+      const int d = std::max(
+          {std::abs(PIX_GetR(p) - q[0]), std::abs(PIX_GetG(p) - q[1]), std::abs(PIX_GetB(p) - q[2])});
       total += d;
       if (d > 96) ++far;
     }
   const double mean = double(total) / (kW * kH);
   const bool ok = mean < 2.0 && far < kW * kH / 100;
-  if (!ok)
-  {
+  if (!ok) {
     const std::string actual = ::testing::TempDir() + "text_card.actual.png";
     WritePng(actual, &card);
-    ADD_FAILURE() << "text card differs (mean " << mean << ", " << far << " far pixels); actual written to " << actual;
+    ADD_FAILURE() << "text card differs (mean " << mean << ", " << far << " far pixels); actual written to "
+                  << actual;
   }
 }

@@ -16,7 +16,8 @@ namespace {
 
 void FillRamp(PIX_MemBitmap& bm) {
   for (int y = 0; y < 16; y++)
-    for (int x = 0; x < 16; x++) bm.getBits()[y * bm.getRowSpan() + x] = (PIX_Pixel)((y * 16 + x) * 0x01010101u ^ 0x00FF00FFu);
+    for (int x = 0; x < 16; x++)
+      bm.getBits()[y * bm.getRowSpan() + x] = (PIX_Pixel)((y * 16 + x) * 0x01010101u ^ 0x00FF00FFu);
 }
 
 TEST(WeightSweep, EveryModeAndPrimitiveAtEveryHeldWeight) {

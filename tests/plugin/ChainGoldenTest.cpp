@@ -68,7 +68,8 @@ const Golden kGolden[] = {
        s.compMix = 0.7;
      },
      0x50caeb274aa56ed2ull},
-    {"bypassed", 48000.0, [](QuorvaneSettings&, QuorvaneSwitches& sw) { sw.bypass = 0; }, 0x580d40d71ca92d24ull},
+    {"bypassed", 48000.0, [](QuorvaneSettings&, QuorvaneSwitches& sw) { sw.bypass = 0; },
+     0x580d40d71ca92d24ull},
 };
 
 }  // namespace
@@ -86,7 +87,9 @@ TEST(ChainGolden, OutputChecksumsArePinned) {
     StereoOutput out(sig.frames);
     RenderInBlocks(*chain, sig, out, s, sw, g.fs, 480);
     const uint64_t sum = Fnv1a(out.r, Fnv1a(out.l));
-    if (print) std::printf("%-20s 0x%016" PRIx64 "ull\n", g.name, sum);
-    else EXPECT_EQ(sum, g.checksum);
+    if (print)
+      std::printf("%-20s 0x%016" PRIx64 "ull\n", g.name, sum);
+    else
+      EXPECT_EQ(sum, g.checksum);
   }
 }

@@ -44,12 +44,14 @@ TEST(ChainKernels, EveryVectorFormAgreesWithThePlainFunctions) {
   for (int k = 0; k < ChainKernels::Count(); ++k) {
     const ChainKernels& kern = ChainKernels::At(k);
     SCOPED_TRACE(kern.name);
-    std::vector<double> a(in), b(in), c(n + ChainKernels::kPad), gr(n + ChainKernels::kPad), g(n + ChainKernels::kPad);
+    std::vector<double> a(in), b(in), c(n + ChainKernels::kPad), gr(n + ChainKernels::kPad),
+        g(n + ChainKernels::kPad);
     kern.inputStage(a.data(), n, 0);
     kern.inputStage(b.data(), n, 1);
     for (int i = 0; i < n; ++i) {
       ExpectClose(a[i], 1.7782794100389228 * softSat(0.5623413251903491 * in[i]), "stage", in[i]);
-      ExpectClose(b[i], 5.623413251903491 * xformerShape(softSat(0.1778279410038923 * in[i])), "xformer", in[i]);
+      ExpectClose(b[i], 5.623413251903491 * xformerShape(softSat(0.1778279410038923 * in[i])), "xformer",
+                  in[i]);
     }
     a = in;
     kern.detectorSaturator(a.data(), n);

@@ -75,16 +75,17 @@ TEST(Chain, SilenceInGivesSilenceOutAndNoReduction) {
   const double* const* in = sig.inputs();
   double* o[2] = {out.l.data(), out.r.data()};
   std::pair<int*, double*> meterState(&calls, &last);
-  run.chain->Process(in, o, sig.frames, run.s, run.sw, run.fs,
-                     [](void* ctx, const double* levels, int count) {
-                       auto* p = static_cast<std::pair<int*, double*>*>(ctx);
-                       for (int i = 0; i < count; ++i) {
-                         ++*p->first;
-                         EXPECT_LE(levels[i], *p->second);  // the meter falls from full scale
-                         *p->second = levels[i];
-                       }
-                     },
-                     &meterState);
+  run.chain->Process(
+      in, o, sig.frames, run.s, run.sw, run.fs,
+      [](void* ctx, const double* levels, int count) {
+        auto* p = static_cast<std::pair<int*, double*>*>(ctx);
+        for (int i = 0; i < count; ++i) {
+          ++*p->first;
+          EXPECT_LE(levels[i], *p->second);  // the meter falls from full scale
+          *p->second = levels[i];
+        }
+      },
+      &meterState);
   EXPECT_EQ(calls, sig.frames);
   for (int i = 0; i < sig.frames; ++i) {
     EXPECT_LT(std::fabs(out.l[i]), 1e-14);

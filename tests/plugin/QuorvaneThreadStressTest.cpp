@@ -58,7 +58,8 @@ TEST(QuorvaneThreads, ProcessStateControllerAndDrawingRunTogether) {
       for (int i = 0; i < 64; i++) l[i] = r[i] = 0.8 * std::sin((n * 64 + i) * 0.05);
       changes.clear();
       changes.queueFor(static_cast<ParamID>(1 + n % 16))->addPoint(0, (n % 10) / 9.0, nullptr);
-      ProcessData data{kRealtime, kSample64, 64, 1, 1, &inBus, &outBus, &changes, nullptr, nullptr, nullptr, nullptr};
+      ProcessData data{kRealtime, kSample64, 64,      1,       1,       &inBus,
+                       &outBus,   &changes,  nullptr, nullptr, nullptr, nullptr};
       q->process(&data);
       blocks.fetch_add(1, std::memory_order_relaxed);
       std::this_thread::sleep_for(std::chrono::microseconds(300));

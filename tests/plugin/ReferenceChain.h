@@ -17,7 +17,7 @@
 #include <initializer_list>
 
 class ReferenceChain {
-public:
+ public:
   void Reset(const QuorvaneSettings& s, double sampleRate) {
     comp.init(s.attackMs, s.releaseMs, 0.0, s.ratio, s.kneeFactor, QuorvaneChain::SafeRate(sampleRate));
   }
@@ -134,9 +134,8 @@ public:
       compressed[0] = xfIn[0] * gL * mL;
       compressed[1] = xfIn[1] * gR * mR;
       for (int c = 0; c < 2; ++c) {
-        xfOut[c] = sw.xformer == 1
-                       ? 5.623413251903491 * xformerShape(0.1778279410038923 * compressed[c])
-                       : compressed[c];
+        xfOut[c] = sw.xformer == 1 ? 5.623413251903491 * xformerShape(0.1778279410038923 * compressed[c])
+                                   : compressed[c];
       }
       const double inL = in[0][i], inR = in[1][i];
       if (sw.bypass == 1) {
@@ -166,7 +165,7 @@ public:
   compressor comp;
   double gainReductionDb = 1.0;
 
-private:
+ private:
   static double stage(double x, int xformer) {
     return xformer == 1 ? 5.623413251903491 * xformerShape(softSat(0.1778279410038923 * x))
                         : 1.7782794100389228 * softSat(0.5623413251903491 * x);

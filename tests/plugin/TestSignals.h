@@ -37,7 +37,7 @@ struct StereoSignal {
     return ptrs;
   }
 
-private:
+ private:
   const double* ptrs[4] = {};
 };
 

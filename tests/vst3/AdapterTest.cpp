@@ -94,8 +94,10 @@ struct Block {
   }
   static void SetPtrs(AudioBusBuffers& bus, S** ptrs) {
     bus.numChannels = 2;
-    if constexpr (sizeof(S) == 4) bus.channelBuffers32 = ptrs;
-    else bus.channelBuffers64 = ptrs;
+    if constexpr (sizeof(S) == 4)
+      bus.channelBuffers32 = ptrs;
+    else
+      bus.channelBuffers64 = ptrs;
   }
 };
 
@@ -450,7 +452,8 @@ TEST(AdapterState, ControllerAndComponentStatesCarryTheSameBytes) {
   double gain = 0;
   std::memcpy(&gain, ctrl->data().data() + 8 * TestPlug::kGain, 8);
   EXPECT_DOUBLE_EQ(gain, 0.75);
-  EXPECT_EQ(std::vector<uint8_t>(ctrl->data().end() - 4, ctrl->data().end()), (std::vector<uint8_t>{1, 0, 0, 0}));
+  EXPECT_EQ(std::vector<uint8_t>(ctrl->data().end() - 4, ctrl->data().end()),
+            (std::vector<uint8_t>{1, 0, 0, 0}));
 
   Instance other;
   auto in = Ref<qvhost::MemoryStream>::adopt(new qvhost::MemoryStream(comp->data()));

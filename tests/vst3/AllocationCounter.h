@@ -10,7 +10,8 @@
 #include <new>
 
 extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, size_t),
-                                                         void (*)(const volatile void*)) __attribute__((weak));
+                                                         void (*)(const volatile void*))
+    __attribute__((weak));
 
 namespace alloccount {
 inline std::atomic<bool> gCounting{false};

@@ -70,7 +70,8 @@ struct Runner {
     for (int pos = 0; pos < frames; pos += config.maxBlock) {
       const int n = std::min(config.maxBlock, frames - pos);
       const double* inPtr[2] = {in[0].data() + pos, in[1].data() + pos};
-      const double* scPtr[2] = {side ? (*side)[0].data() + pos : nullptr, side ? (*side)[1].data() + pos : nullptr};
+      const double* scPtr[2] = {side ? (*side)[0].data() + pos : nullptr,
+                                side ? (*side)[1].data() + pos : nullptr};
       double* outPtr[2] = {out[0].data() + pos, out[1].data() + pos};
       EXPECT_TRUE(proc.process(inPtr, side ? scPtr : nullptr, outPtr, n, &error)) << error;
     }
@@ -182,13 +183,23 @@ TEST_F(Bundle, HostSeesPresetBypassAndSeventeenParameters) {
     int steps;
     double defaultNormalized;
   };
-  const Expected expected[17] = {
-      {"Reserved", "", 1, 0.0},      {"Boost", "%", 0, 0.0},          {"HF", "%", 0, 1.0},
-      {"HPF", "%", 0, 0.0},          {"Make-Up Gain", "%", 0, 0.0},   {"Mid Gain", "%", 0, 0.5},
-      {"Compressor Mix", "%", 0, 1.0}, {"Threshold", "%", 0, 1.0},    {"Transient Mix", "%", 0, 0.0},
-      {"Transient Tilt", "%", 0, 0.5}, {"Attack Time", "", 5, 0.0},   {"Bypass", "", 1, 1.0},
-      {"External Sidechain", "", 1, 0.0}, {"Ratio", "", 5, 0.0},      {"Release Time", "", 4, 0.0},
-      {"Turbo", "", 1, 0.0},         {"XFormer", "", 1, 0.0}};
+  const Expected expected[17] = {{"Reserved", "", 1, 0.0},
+                                 {"Boost", "%", 0, 0.0},
+                                 {"HF", "%", 0, 1.0},
+                                 {"HPF", "%", 0, 0.0},
+                                 {"Make-Up Gain", "%", 0, 0.0},
+                                 {"Mid Gain", "%", 0, 0.5},
+                                 {"Compressor Mix", "%", 0, 1.0},
+                                 {"Threshold", "%", 0, 1.0},
+                                 {"Transient Mix", "%", 0, 0.0},
+                                 {"Transient Tilt", "%", 0, 0.5},
+                                 {"Attack Time", "", 5, 0.0},
+                                 {"Bypass", "", 1, 1.0},
+                                 {"External Sidechain", "", 1, 0.0},
+                                 {"Ratio", "", 5, 0.0},
+                                 {"Release Time", "", 4, 0.0},
+                                 {"Turbo", "", 1, 0.0},
+                                 {"XFormer", "", 1, 0.0}};
   for (int i = 0; i < 17; ++i) {
     const ParameterDescription& p = params[2 + i];
     SCOPED_TRACE(i);
@@ -198,7 +209,8 @@ TEST_F(Bundle, HostSeesPresetBypassAndSeventeenParameters) {
     EXPECT_EQ(p.stepCount, expected[i].steps);
     EXPECT_NEAR(p.defaultNormalized, expected[i].defaultNormalized, 1e-12);
     EXPECT_EQ(p.unitId, 0);
-    EXPECT_EQ(p.flags, i == 0 ? ParameterInfo::kIsReadOnly | ParameterInfo::kIsHidden : ParameterInfo::kCanAutomate);
+    EXPECT_EQ(p.flags,
+              i == 0 ? ParameterInfo::kIsReadOnly | ParameterInfo::kIsHidden : ParameterInfo::kCanAutomate);
   }
 
   IEditController* ctrl = inst->controller();
@@ -246,7 +258,8 @@ TEST_F(Bundle, StateIs140BytesAndAControllerStateAloneRestoresEverything) {
   ASSERT_TRUE(restored);
   ASSERT_TRUE(restored->loadState({}, state, &error)) << error;
   IEditController* ctrl2 = restored->controller();
-  for (ParamID id = 0; id < 17; ++id) EXPECT_EQ(ctrl2->getParamNormalized(id), ctrl->getParamNormalized(id)) << id;
+  for (ParamID id = 0; id < 17; ++id)
+    EXPECT_EQ(ctrl2->getParamNormalized(id), ctrl->getParamNormalized(id)) << id;
   EXPECT_EQ(ctrl2->getParamNormalized(kBypassId), 1.0);
   std::vector<uint8_t> comp2, state2;
   ASSERT_TRUE(restored->saveState(&comp2, &state2, &error));
@@ -380,7 +393,8 @@ TEST_F(Bundle, SingleAndDoublePrecisionAgree) {
   }
   double maxDiff = 0;
   for (int c = 0; c < 2; ++c)
-    for (size_t i = 0; i < in[c].size(); ++i) maxDiff = std::max(maxDiff, std::fabs(out[0][c][i] - out[1][c][i]));
+    for (size_t i = 0; i < in[c].size(); ++i)
+      maxDiff = std::max(maxDiff, std::fabs(out[0][c][i] - out[1][c][i]));
   EXPECT_LT(maxDiff, 1e-5);
 }
 

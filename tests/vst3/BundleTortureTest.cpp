@@ -51,21 +51,32 @@ class Torture {
   }
   int Frames(int maxBlock) {
     switch (Int(0, 5)) {
-      case 0: return 0;
-      case 1: return 1;
-      case 2: return Int(0, maxBlock / 2) * 2 + 1;  // odd, possibly past the maximum by one
-      case 3: return maxBlock + Int(1, 300);
-      default: return maxBlock;
+      case 0:
+        return 0;
+      case 1:
+        return 1;
+      case 2:
+        return Int(0, maxBlock / 2) * 2 + 1;  // odd, possibly past the maximum by one
+      case 3:
+        return maxBlock + Int(1, 300);
+      default:
+        return maxBlock;
     }
   }
   double Sample() {
     switch (Int(0, 40)) {
-      case 0: return std::numeric_limits<double>::quiet_NaN();
-      case 1: return Chance(0.5) ? INFINITY : -INFINITY;
-      case 2: return Chance(0.5) ? 1e30 : -1e30;
-      case 3: return Chance(0.5) ? 1e-310 : -1e-40;  // denormal in double, in float
-      case 4: return Chance(0.5) ? FLT_MAX : -FLT_MAX;
-      default: return Uniform(-1.5, 1.5);
+      case 0:
+        return std::numeric_limits<double>::quiet_NaN();
+      case 1:
+        return Chance(0.5) ? INFINITY : -INFINITY;
+      case 2:
+        return Chance(0.5) ? 1e30 : -1e30;
+      case 3:
+        return Chance(0.5) ? 1e-310 : -1e-40;  // denormal in double, in float
+      case 4:
+        return Chance(0.5) ? FLT_MAX : -FLT_MAX;
+      default:
+        return Uniform(-1.5, 1.5);
     }
   }
   ParamID Id() {
@@ -74,12 +85,18 @@ class Torture {
   }
   double Value() {
     switch (Int(0, 12)) {
-      case 0: return std::numeric_limits<double>::quiet_NaN();
-      case 1: return INFINITY;
-      case 2: return -INFINITY;
-      case 3: return Uniform(-5, 0);
-      case 4: return Uniform(1, 5);
-      default: return Uniform(0, 1);
+      case 0:
+        return std::numeric_limits<double>::quiet_NaN();
+      case 1:
+        return INFINITY;
+      case 2:
+        return -INFINITY;
+      case 3:
+        return Uniform(-5, 0);
+      case 4:
+        return Uniform(1, 5);
+      default:
+        return Uniform(0, 1);
     }
   }
 
@@ -179,7 +196,8 @@ TEST(BundleTorture, RandomizedSessionsStayFiniteBoundedExactAndAllocationFree) {
       const bool f64 = t.Chance(0.5);
       ProcessSetup setup{t.Chance(0.8) ? kRealtime : kOffline, f64 ? kSample64 : kSample32, t.MaxBlock(),
                          t.SampleRate()};
-      ASSERT_EQ(proc->setupProcessing(&setup), kResultOk) << setup.sampleRate << " Hz, block " << setup.maxSamplesPerBlock;
+      ASSERT_EQ(proc->setupProcessing(&setup), kResultOk)
+          << setup.sampleRate << " Hz, block " << setup.maxSamplesPerBlock;
       bool sidechain = t.Chance(0.5);
       comp->activateBus(kAudio, kInput, 1, sidechain);
       comp->setActive(1);
@@ -218,8 +236,18 @@ TEST(BundleTorture, RandomizedSessionsStayFiniteBoundedExactAndAllocationFree) {
         }
         context.sampleRate = setup.sampleRate;
         context.tempo = t.Uniform(20, 300);
-        ProcessData data{setup.processMode, setup.symbolicSampleSize, frames, sidechain ? 2 : 1, 1, buf.in,
-                         &buf.out, &changes, nullptr, nullptr, nullptr, t.Chance(0.9) ? &context : nullptr};
+        ProcessData data{setup.processMode,
+                         setup.symbolicSampleSize,
+                         frames,
+                         sidechain ? 2 : 1,
+                         1,
+                         buf.in,
+                         &buf.out,
+                         &changes,
+                         nullptr,
+                         nullptr,
+                         nullptr,
+                         t.Chance(0.9) ? &context : nullptr};
         long allocations;
         {
           alloccount::Scope scope;
@@ -228,8 +256,8 @@ TEST(BundleTorture, RandomizedSessionsStayFiniteBoundedExactAndAllocationFree) {
         }
         ASSERT_EQ(allocations, 0) << "process allocated, block of " << frames;
         if (!CheckBlock(buf, f64, frames, f64 ? "64-bit" : "32-bit")) {
-          FAIL() << "session " << sessions << " block " << k << " at " << setup.sampleRate << " Hz, max block "
-                 << setup.maxSamplesPerBlock;
+          FAIL() << "session " << sessions << " block " << k << " at " << setup.sampleRate
+                 << " Hz, max block " << setup.maxSamplesPerBlock;
         }
       }
       proc->setProcessing(0);

@@ -26,7 +26,10 @@ TEST(Utf16, ConvertsBothWaysWithinFixedBuffers) {
   // Truncation never splits a surrogate pair and always terminates.
   EXPECT_EQ(Utf8ToUtf16("abcdef\xF0\x9D\x84\x9E", wide, 8), 6u);
   EXPECT_EQ(std::u16string(wide), u"abcdef");
-  EXPECT_EQ(Utf8ToUtf16("a\xFF" "b", wide, 8), 3u);
+  EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                        "b",
+                        wide, 8),
+            3u);
   EXPECT_EQ(wide[1], 0xFFFD);
 
   char narrow[6];

@@ -12,8 +12,8 @@ class TestPlug : public IPluginVST3 {
   enum { kReserved = 0, kGain, kMode, kShape, kLevel, kNumParams };
 
   TestPlug()
-      : IPluginVST3(IPluginInstanceInfo{}, kNumParams, "2-2 4-2", 1, "TestPlug", "", "Tallowmarkworks", 0x10100,
-                    0x54737431, 0x546D776B, 0, false, false, false, 2) {
+      : IPluginVST3(IPluginInstanceInfo{}, kNumParams, "2-2 4-2", 1, "TestPlug", "", "Tallowmarkworks",
+                    0x10100, 0x54737431, 0x546D776B, 0, false, false, false, 2) {
     GetParam(kGain)->InitDouble("Gain", 0.5, 0.0, 1.0, 0.01, "%");
     GetParam(kMode)->InitEnum("Mode", 0, 4);
     GetParam(kShape)->InitDouble("Shape", 0.25, 0.0, 1.0, 0.01, "", "", 2.0);

@@ -104,7 +104,8 @@ struct Host {
 
 TEST(EditorView, ExactNameAndOwnPlatformTypeWhileAnEngineExists) {
   Host with;
-  for (const char* name : {"Editor", "EDITOR", "editor ", ""}) EXPECT_EQ(with.plug->createView(name), nullptr);
+  for (const char* name : {"Editor", "EDITOR", "editor ", ""})
+    EXPECT_EQ(with.plug->createView(name), nullptr);
   EXPECT_EQ(with.plug->createView(nullptr), nullptr);
   IPlugView* view = with.plug->createView("editor");
   ASSERT_NE(view, nullptr);

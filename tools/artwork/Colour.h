@@ -12,9 +12,7 @@ inline Colour Hex(uint32_t rgb, float a = 1.0f) {
   return Colour{((rgb >> 16) & 0xFF) / 255.0f, ((rgb >> 8) & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f, a};
 }
 
-inline float Clamp01(float v) {
-  return v < 0 ? 0 : (v > 1 ? 1 : v);
-}
+inline float Clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
 
 // t = 0 gives a, 1 gives b; every channel including alpha.
 inline Colour Mix(const Colour& a, const Colour& b, float t) {

@@ -37,9 +37,7 @@ Colour Grey(double v, float alpha = 1.0f) {
 }
 }  // namespace
 
-double knob::Angle(double fraction) {
-  return (-150.0 + 300.0 * fraction) * kPi / 180.0;
-}
+double knob::Angle(double fraction) { return (-150.0 + 300.0 * fraction) * kPi / 180.0; }
 
 void DrawKnob(Canvas& c, double fraction) {
   const double s = c.scale();

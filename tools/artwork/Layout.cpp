@@ -9,13 +9,9 @@
 
 namespace {
 // Linear range: the sweep fraction of v.
-double Lin(double v, double lo, double hi) {
-  return (v - lo) / (hi - lo);
-}
+double Lin(double v, double lo, double hi) { return (v - lo) / (hi - lo); }
 // "HPF" has a square taper: value = lo + (hi - lo) * f^2.
-double Square(double v, double lo, double hi) {
-  return std::sqrt((v - lo) / (hi - lo));
-}
+double Square(double v, double lo, double hi) { return std::sqrt((v - lo) / (hi - lo)); }
 
 std::vector<ScaleMark> Steps(std::initializer_list<const char*> labels) {
   std::vector<ScaleMark> out;

@@ -22,12 +22,8 @@ const DbMark kMarks[] = {{0, true}, {1, true},  {2, false}, {3, true},   {4, fal
                          {6, true}, {8, false}, {10, true}, {15, false}, {20, true}};
 }  // namespace
 
-double meter::Angle(double v) {
-  return kSwing - 2 * kSwing * v;
-}
-double meter::ValueOfDb(double dB) {
-  return 1.0 - std::pow(10.0, -dB / 20.0);
-}
+double meter::Angle(double v) { return kSwing - 2 * kSwing * v; }
+double meter::ValueOfDb(double dB) { return 1.0 - std::pow(10.0, -dB / 20.0); }
 
 void DrawMeterFace(Canvas& c, double ox, double oy, const Typeface& scaleFace, const Typeface& captionFace) {
   using namespace meter;

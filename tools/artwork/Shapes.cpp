@@ -31,12 +31,8 @@ ShapeBuilder::ShapeBuilder(double scale, double left, double top, double right, 
 
 // The box filter averages the block centred half a fine pixel left of the coarse pixel's centre,
 // so the fine grid is shifted by that half pixel.
-double ShapeBuilder::mx(double x) const {
-  return (x * m_scale - m_px0) * kSuper - 0.5;
-}
-double ShapeBuilder::my(double y) const {
-  return (y * m_scale - m_py0) * kSuper - 0.5;
-}
+double ShapeBuilder::mx(double x) const { return (x * m_scale - m_px0) * kSuper - 0.5; }
+double ShapeBuilder::my(double y) const { return (y * m_scale - m_py0) * kSuper - 0.5; }
 
 void ShapeBuilder::disc(double cx, double cy, double r, bool add) {
   // The circle walk works on pixel indices: centre and radius in fine pixels.

@@ -1,7 +1,7 @@
 // qv_artwork OUTDIR [--scale N] [--only FILE.png]... [--preview OUT.png [--frame F] [--lit]]
 // Draws the editor's film strips into OUTDIR; the preview composes the strips found in OUTDIR.
-#include "artwork/StripPng.h"
 #include "artwork/Preview.h"
+#include "artwork/StripPng.h"
 #include "artwork/Strips.h"
 
 #include <cstdio>

@@ -10,22 +10,22 @@
 namespace qvhost {
 
 struct BenchOptions {
-    std::string bundle;
-    std::string className;  // --class: pick an audio-effect class by name
-    double seconds = 10;
-    double rate = 48000;
-    int block = 512;
-    int precision = 32;
-    std::vector<std::string> sets;
-    int repeat = 5;
-    bool sidechain = false;  // feed the demo loop to the first aux input as well
+  std::string bundle;
+  std::string className;  // --class: pick an audio-effect class by name
+  double seconds = 10;
+  double rate = 48000;
+  int block = 512;
+  int precision = 32;
+  std::vector<std::string> sets;
+  int repeat = 5;
+  bool sidechain = false;  // feed the demo loop to the first aux input as well
 };
 
 struct BenchResult {
-    std::string className;
-    std::vector<double> realtime;  // audio seconds over seconds inside process, one per run
-    double median() const;
-    double slowest() const;
+  std::string className;
+  std::vector<double> realtime;  // audio seconds over seconds inside process, one per run
+  double median() const;
+  double slowest() const;
 };
 
 bool parseBenchArgs(const std::vector<std::string>& args, BenchOptions* out, std::string* error);

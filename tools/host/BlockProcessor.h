@@ -16,65 +16,65 @@
 namespace qvhost {
 
 struct ProcessConfig {
-    double sampleRate = 48000;
-    vst3abi::int32 maxBlock = 512;
-    vst3abi::int32 symbolicSampleSize = vst3abi::kSample32;
-    vst3abi::int32 processMode = vst3abi::kRealtime;
-    bool sidechain = false;  // activate and feed the first aux input bus
-    double tempo = 120;
+  double sampleRate = 48000;
+  vst3abi::int32 maxBlock = 512;
+  vst3abi::int32 symbolicSampleSize = vst3abi::kSample32;
+  vst3abi::int32 processMode = vst3abi::kRealtime;
+  bool sidechain = false;  // activate and feed the first aux input bus
+  double tempo = 120;
 };
 
 class BlockProcessor {
-public:
-    explicit BlockProcessor(PluginInstance& plugin) : mPlugin(plugin) {}
-    ~BlockProcessor() { stop(); }
-    BlockProcessor(const BlockProcessor&) = delete;
-    BlockProcessor& operator=(const BlockProcessor&) = delete;
+ public:
+  explicit BlockProcessor(PluginInstance& plugin) : mPlugin(plugin) {}
+  ~BlockProcessor() { stop(); }
+  BlockProcessor(const BlockProcessor&) = delete;
+  BlockProcessor& operator=(const BlockProcessor&) = delete;
 
-    bool start(const ProcessConfig& config, std::string* error);
-    void stop();
-    bool running() const { return mRunning; }
+  bool start(const ProcessConfig& config, std::string* error);
+  void stop();
+  bool running() const { return mRunning; }
 
-    int mainInputChannels() const { return mMainIn < 0 ? 0 : mIn[static_cast<size_t>(mMainIn)].channels; }
-    int sidechainChannels() const { return mSideIn < 0 ? 0 : mIn[static_cast<size_t>(mSideIn)].channels; }
-    int outputChannels() const { return mMainOut < 0 ? 0 : mOut[static_cast<size_t>(mMainOut)].channels; }
-    vst3abi::uint32 latency() const { return mLatency; }
-    vst3abi::uint32 tail() const { return mTail; }
-    // Time spent inside the plug-in's process calls since start(), in seconds.
-    double processSeconds() const { return mProcessSeconds; }
-    const ProcessConfig& config() const { return mConfig; }
+  int mainInputChannels() const { return mMainIn < 0 ? 0 : mIn[static_cast<size_t>(mMainIn)].channels; }
+  int sidechainChannels() const { return mSideIn < 0 ? 0 : mIn[static_cast<size_t>(mSideIn)].channels; }
+  int outputChannels() const { return mMainOut < 0 ? 0 : mOut[static_cast<size_t>(mMainOut)].channels; }
+  vst3abi::uint32 latency() const { return mLatency; }
+  vst3abi::uint32 tail() const { return mTail; }
+  // Time spent inside the plug-in's process calls since start(), in seconds.
+  double processSeconds() const { return mProcessSeconds; }
+  const ProcessConfig& config() const { return mConfig; }
 
-    // Delivered with the next process call, as host automation would be.
-    void queueParameter(vst3abi::ParamID id, double normalized, vst3abi::int32 sampleOffset = 0);
+  // Delivered with the next process call, as host automation would be.
+  void queueParameter(vst3abi::ParamID id, double normalized, vst3abi::int32 sampleOffset = 0);
 
-    // in: mainInputChannels() channels or null for silence; sidechain: sidechainChannels() channels or
-    // null; out: outputChannels() channels. frames must not exceed the configured maxBlock.
-    bool process(const double* const* in, const double* const* sidechain, double* const* out, vst3abi::int32 frames,
-                 std::string* error);
+  // in: mainInputChannels() channels or null for silence; sidechain: sidechainChannels() channels or
+  // null; out: outputChannels() channels. frames must not exceed the configured maxBlock.
+  bool process(const double* const* in, const double* const* sidechain, double* const* out,
+               vst3abi::int32 frames, std::string* error);
 
-private:
-    struct Bus {
-        int channels = 0;
-        std::vector<std::vector<float>> f32;
-        std::vector<std::vector<double>> f64;
-        std::vector<float*> ptr32;
-        std::vector<double*> ptr64;
-    };
-    void allocate(Bus& bus, int channels);
-    void fillInput(Bus& bus, vst3abi::AudioBusBuffers& abb, const double* const* src, vst3abi::int32 frames);
+ private:
+  struct Bus {
+    int channels = 0;
+    std::vector<std::vector<float>> f32;
+    std::vector<std::vector<double>> f64;
+    std::vector<float*> ptr32;
+    std::vector<double*> ptr64;
+  };
+  void allocate(Bus& bus, int channels);
+  void fillInput(Bus& bus, vst3abi::AudioBusBuffers& abb, const double* const* src, vst3abi::int32 frames);
 
-    PluginInstance& mPlugin;
-    ProcessConfig mConfig;
-    bool mRunning = false;
-    std::vector<Bus> mIn, mOut;
-    std::vector<vst3abi::AudioBusBuffers> mInBuffers, mOutBuffers;
-    int mMainIn = -1, mSideIn = -1, mMainOut = -1;
-    vst3abi::uint32 mLatency = 0, mTail = 0;
-    ParameterChangeList mInChanges, mOutChanges;
-    EventList mInEvents, mOutEvents;
-    vst3abi::ProcessContext mContext{};
-    vst3abi::int64 mPosition = 0;
-    double mProcessSeconds = 0;
+  PluginInstance& mPlugin;
+  ProcessConfig mConfig;
+  bool mRunning = false;
+  std::vector<Bus> mIn, mOut;
+  std::vector<vst3abi::AudioBusBuffers> mInBuffers, mOutBuffers;
+  int mMainIn = -1, mSideIn = -1, mMainOut = -1;
+  vst3abi::uint32 mLatency = 0, mTail = 0;
+  ParameterChangeList mInChanges, mOutChanges;
+  EventList mInEvents, mOutEvents;
+  vst3abi::ProcessContext mContext{};
+  vst3abi::int64 mPosition = 0;
+  double mProcessSeconds = 0;
 };
 
 }  // namespace qvhost

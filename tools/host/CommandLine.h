@@ -10,25 +10,25 @@
 namespace qvhost {
 
 struct CommandLine {
-    enum class Command { Help, Version, Info, Process, Editor };
+  enum class Command { Help, Version, Info, Process, Editor };
 
-    Command command = Command::Help;
-    std::string bundle;
-    std::string className;  // --class: pick an audio-effect class by name
-    std::string out;
-    std::string in;
-    bool demo = false;
-    double demoSeconds = 0;
-    std::string sidechain;
-    std::vector<std::string> sets;
-    int block = 512;
-    int precision = 32;
-    double rate = 48000;
-    bool rateGiven = false;
-    std::string stateIn;
-    std::string stateOut;
-    AudioFileFormat outFormat;  // from --out's extension and --format
-    std::string snapshot;  // editor: save the first complete picture here and quit
+  Command command = Command::Help;
+  std::string bundle;
+  std::string className;  // --class: pick an audio-effect class by name
+  std::string out;
+  std::string in;
+  bool demo = false;
+  double demoSeconds = 0;
+  std::string sidechain;
+  std::vector<std::string> sets;
+  int block = 512;
+  int precision = 32;
+  double rate = 48000;
+  bool rateGiven = false;
+  std::string stateIn;
+  std::string stateOut;
+  AudioFileFormat outFormat;  // from --out's extension and --format
+  std::string snapshot;       // editor: save the first complete picture here and quit
 };
 
 // No arguments at all is a mistake too: the caller shows the usage.

@@ -20,37 +20,38 @@
 namespace qvhost {
 
 class EditorHost {
-public:
-    // Empty with a message when the plug-in has no X11 editor or no window can be made.
-    static std::unique_ptr<EditorHost> open(PluginInstance& plugin, HostRunLoop& loop, std::string* error);
-    ~EditorHost();
-    EditorHost(const EditorHost&) = delete;
-    EditorHost& operator=(const EditorHost&) = delete;
+ public:
+  // Empty with a message when the plug-in has no X11 editor or no window can be made.
+  static std::unique_ptr<EditorHost> open(PluginInstance& plugin, HostRunLoop& loop, std::string* error);
+  ~EditorHost();
+  EditorHost(const EditorHost&) = delete;
+  EditorHost& operator=(const EditorHost&) = delete;
 
-    // Removes and releases the view, then destroys the window. Safe to call more than once.
-    void close();
-    bool isOpen() const { return static_cast<bool>(mView); }
+  // Removes and releases the view, then destroys the window. Safe to call more than once.
+  void close();
+  bool isOpen() const { return static_cast<bool>(mView); }
 
-    EditorWindow& window() const { return *mWindow; }
-    vst3abi::IPlugView* view() const { return mView.get(); }
-    // True once the user asked to close the window.
-    bool closeRequested() const { return mWindow && mWindow->closeRequested(); }
+  EditorWindow& window() const { return *mWindow; }
+  vst3abi::IPlugView* view() const { return mView.get(); }
+  // True once the user asked to close the window.
+  bool closeRequested() const { return mWindow && mWindow->closeRequested(); }
 
-private:
-    class WindowEvents;
-    EditorHost() = default;
+ private:
+  class WindowEvents;
+  EditorHost() = default;
 
-    HostRunLoop* mLoop = nullptr;
-    Ref<vst3abi::IPlugView> mView;
-    bool mAttached = false;
-    Ref<PlugFrame> mFrame;
-    std::unique_ptr<EditorWindow> mWindow;
-    Ref<WindowEvents> mEvents;
+  HostRunLoop* mLoop = nullptr;
+  Ref<vst3abi::IPlugView> mView;
+  bool mAttached = false;
+  Ref<PlugFrame> mFrame;
+  std::unique_ptr<EditorWindow> mWindow;
+  Ref<WindowEvents> mEvents;
 };
 
 // Runs the loop until the window shows a picture that is not of one colour and, when stable is
 // asked for, the same in two captures three frames apart. False on timeout; pixels holds the last
 // capture.
-bool waitForPicture(EditorHost& editor, HostRunLoop& loop, int timeoutMs, bool stable, std::vector<uint32_t>* pixels);
+bool waitForPicture(EditorHost& editor, HostRunLoop& loop, int timeoutMs, bool stable,
+                    std::vector<uint32_t>* pixels);
 
 }  // namespace qvhost

@@ -13,41 +13,42 @@ typedef struct _XDisplay Display;
 namespace qvhost {
 
 class EditorWindow {
-public:
-    // Whether a display can be reached at all; false with the reason otherwise.
-    static bool displayAvailable(std::string* why);
-    // Empty with a message when no display can be opened or the size is unusable.
-    static std::unique_ptr<EditorWindow> open(int width, int height, const std::string& title, std::string* error);
-    ~EditorWindow();
-    EditorWindow(const EditorWindow&) = delete;
-    EditorWindow& operator=(const EditorWindow&) = delete;
+ public:
+  // Whether a display can be reached at all; false with the reason otherwise.
+  static bool displayAvailable(std::string* why);
+  // Empty with a message when no display can be opened or the size is unusable.
+  static std::unique_ptr<EditorWindow> open(int width, int height, const std::string& title,
+                                            std::string* error);
+  ~EditorWindow();
+  EditorWindow(const EditorWindow&) = delete;
+  EditorWindow& operator=(const EditorWindow&) = delete;
 
-    // The X window id, as a plug-in expects its parent in attached().
-    unsigned long xid() const { return mWindow; }
-    // The display connection's descriptor, to watch in the run loop.
-    int fd() const;
-    Display* display() const { return mDisplay; }
-    int width() const { return mWidth; }
-    int height() const { return mHeight; }
+  // The X window id, as a plug-in expects its parent in attached().
+  unsigned long xid() const { return mWindow; }
+  // The display connection's descriptor, to watch in the run loop.
+  int fd() const;
+  Display* display() const { return mDisplay; }
+  int width() const { return mWidth; }
+  int height() const { return mHeight; }
 
-    // Gives the window a new fixed size; false when the size is unusable.
-    bool resize(int width, int height);
-    // Handles the events that have arrived; false once closing was asked for.
-    bool processEvents();
-    bool closeRequested() const { return mCloseRequested; }
+  // Gives the window a new fixed size; false when the size is unusable.
+  bool resize(int width, int height);
+  // Handles the events that have arrived; false once closing was asked for.
+  bool processEvents();
+  bool closeRequested() const { return mCloseRequested; }
 
-    // The window's pixels as 0xFFRRGGBB, rows top-down; false while it is not on screen.
-    bool capture(std::vector<uint32_t>* pixels);
+  // The window's pixels as 0xFFRRGGBB, rows top-down; false while it is not on screen.
+  bool capture(std::vector<uint32_t>* pixels);
 
-private:
-    EditorWindow() = default;
+ private:
+  EditorWindow() = default;
 
-    Display* mDisplay = nullptr;
-    unsigned long mWindow = 0;
-    unsigned long mDeleteAtom = 0;
-    int mWidth = 0;
-    int mHeight = 0;
-    bool mCloseRequested = false;
+  Display* mDisplay = nullptr;
+  unsigned long mWindow = 0;
+  unsigned long mDeleteAtom = 0;
+  int mWidth = 0;
+  int mHeight = 0;
+  bool mCloseRequested = false;
 };
 
 }  // namespace qvhost

@@ -11,15 +11,15 @@
 namespace qvhost {
 
 struct ParameterSetting {
-    std::string key;    // title or numeric id
-    std::string value;  // as displayed
+  std::string key;    // title or numeric id
+  std::string value;  // as displayed
 };
 
 struct ResolvedSetting {
-    vst3abi::ParamID id = vst3abi::kNoParamId;
-    std::string title;
-    double normalized = 0;
-    std::string display;  // the plug-in's text for the resolved value
+  vst3abi::ParamID id = vst3abi::kNoParamId;
+  std::string title;
+  double normalized = 0;
+  std::string display;  // the plug-in's text for the resolved value
 };
 
 // Splits at the first '='; both sides must be non-empty after trimming.

@@ -9,6 +9,7 @@ namespace qvhost {
 
 bool writePng(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
               std::string* error);
-bool readPng(const std::string& path, std::vector<uint32_t>* pixels, int* width, int* height, std::string* error);
+bool readPng(const std::string& path, std::vector<uint32_t>* pixels, int* width, int* height,
+             std::string* error);
 
 }  // namespace qvhost

@@ -15,31 +15,31 @@
 namespace qvhost {
 
 class RealtimePlayer {
-public:
-    using SourceFactory = std::function<std::unique_ptr<AudioSource>()>;
+ public:
+  using SourceFactory = std::function<std::unique_ptr<AudioSource>()>;
 
-    // proc must be started and must outlive the player; while playing, only this thread uses it.
-    RealtimePlayer(BlockProcessor& proc, SourceFactory source) : mProc(proc), mSource(std::move(source)) {}
-    ~RealtimePlayer() { stop(); }
-    RealtimePlayer(const RealtimePlayer&) = delete;
-    RealtimePlayer& operator=(const RealtimePlayer&) = delete;
+  // proc must be started and must outlive the player; while playing, only this thread uses it.
+  RealtimePlayer(BlockProcessor& proc, SourceFactory source) : mProc(proc), mSource(std::move(source)) {}
+  ~RealtimePlayer() { stop(); }
+  RealtimePlayer(const RealtimePlayer&) = delete;
+  RealtimePlayer& operator=(const RealtimePlayer&) = delete;
 
-    void start();
-    // Waits for the block in progress; the processor is the caller's again afterwards.
-    void stop();
-    uint64_t blocks() const { return mBlocks.load(std::memory_order_relaxed); }
-    // Why playing ended early; empty while all is well. Read after stop().
-    const std::string& error() const { return mError; }
+  void start();
+  // Waits for the block in progress; the processor is the caller's again afterwards.
+  void stop();
+  uint64_t blocks() const { return mBlocks.load(std::memory_order_relaxed); }
+  // Why playing ended early; empty while all is well. Read after stop().
+  const std::string& error() const { return mError; }
 
-private:
-    void run();
+ private:
+  void run();
 
-    BlockProcessor& mProc;
-    SourceFactory mSource;
-    std::thread mThread;
-    std::atomic<bool> mStop{false};
-    std::atomic<uint64_t> mBlocks{0};
-    std::string mError;
+  BlockProcessor& mProc;
+  SourceFactory mSource;
+  std::thread mThread;
+  std::atomic<bool> mStop{false};
+  std::atomic<uint64_t> mBlocks{0};
+  std::string mError;
 };
 
 }  // namespace qvhost

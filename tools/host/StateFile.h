@@ -18,9 +18,9 @@
 namespace qvhost {
 
 struct PluginState {
-    std::array<char, 16> classId{};
-    std::vector<uint8_t> component;
-    std::vector<uint8_t> controller;
+  std::array<char, 16> classId{};
+  std::vector<uint8_t> component;
+  std::vector<uint8_t> controller;
 };
 
 constexpr uint32_t kStateFileVersion = 1;

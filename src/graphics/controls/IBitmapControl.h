@@ -13,9 +13,8 @@ int BitmapFrameForValue(int nFrames, double value);
 // that failed to load gives an empty-sized rectangle rather than a division by zero.
 IRECT BitmapFrameRect(int x, int y, const IBitmap& bitmap);
 
-class IBitmapControl : public IControl
-{
-public:
+class IBitmapControl : public IControl {
+ public:
   IBitmapControl(IPlugin* plug, int x, int y, int paramIdx, const IBitmap* bitmap,
                  IChannelBlend::EBlendMethod blendMethod = IChannelBlend::kBlendNone);
 
@@ -24,6 +23,6 @@ public:
 
   IBitmap* GetBitmap() { return &mBitmap; }
 
-protected:
+ protected:
   IBitmap mBitmap;
 };

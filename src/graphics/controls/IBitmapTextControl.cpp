@@ -6,9 +6,8 @@
 #include <cstring>
 
 void DrawBitmapedText(IGraphics* graphics, IBitmap* glyphs, const IRECT* rect, const IText* style,
-                      const IChannelBlend* blend, const char* text, bool vCenter, bool multiline, int charWidth,
-                      int charHeight, int charOffset)
-{
+                      const IChannelBlend* blend, const char* text, bool vCenter, bool multiline,
+                      int charWidth, int charHeight, int charOffset) {
   if (!text || !*text || !glyphs || !glyphs->mData || !rect || charWidth <= 0) return;
   const int len = static_cast<int>(std::strlen(text));
   const int width = rect->W();
@@ -25,8 +24,7 @@ void DrawBitmapedText(IGraphics* graphics, IBitmap* glyphs, const IRECT* rect, c
 
   int perLine = width / charWidth;
   int nLines = 1;
-  if (multiline)
-  {
+  if (multiline) {
     if (width >= textWidth)
       perLine = len;
     else if (width > 0)
@@ -36,16 +34,13 @@ void DrawBitmapedText(IGraphics* graphics, IBitmap* glyphs, const IRECT* rect, c
 
   const int nGlyphs = glyphs->N;
   int pos = 0;
-  for (int line = 0; line < nLines && pos < len; ++line)
-  {
+  for (int line = 0; line < nLines && pos < len; ++line) {
     int x = left;
-    for (int i = 0; i < perLine && pos < len; ++i, ++pos)
-    {
+    for (int i = 0; i < perLine && pos < len; ++i, ++pos) {
       // Bytes above 127 count as high codes, not negative ones.
       const int frame = static_cast<unsigned char>(text[pos]) - 31;
       // A frame past the strip would read beyond the image.
-      if (frame <= nGlyphs)
-      {
+      if (frame <= nGlyphs) {
         IRECT cell(x, y + charHeight * line, x + charWidth, y + charHeight * (line + 1));
         graphics->DrawBitmap(glyphs, &cell, frame, blend);
       }
@@ -54,26 +49,29 @@ void DrawBitmapedText(IGraphics* graphics, IBitmap* glyphs, const IRECT* rect, c
   }
 }
 
-IBitmapTextControl::IBitmapTextControl(IPlugin* plug, const IRECT& rect, const IBitmap* glyphs, const char* str,
-                                       const IText* style, int charWidth, int charHeight, int charOffset,
-                                       bool multiLine, bool vCenter)
-  : IControl(plug, rect), mStr(str), mCharWidth(charWidth), mCharHeight(charHeight), mCharOffset(charOffset),
-    mTextBitmap(glyphs ? *glyphs : IBitmap()), mMultiLine(multiLine), mVCentre(vCenter)
-{
+IBitmapTextControl::IBitmapTextControl(IPlugin* plug, const IRECT& rect, const IBitmap* glyphs,
+                                       const char* str, const IText* style, int charWidth, int charHeight,
+                                       int charOffset, bool multiLine, bool vCenter)
+    : IControl(plug, rect),
+      mStr(str),
+      mCharWidth(charWidth),
+      mCharHeight(charHeight),
+      mCharOffset(charOffset),
+      mTextBitmap(glyphs ? *glyphs : IBitmap()),
+      mMultiLine(multiLine),
+      mVCentre(vCenter) {
   if (style) mText = *style;
 }
 
-void IBitmapTextControl::SetTextFromPlug(const char* str)
-{
+void IBitmapTextControl::SetTextFromPlug(const char* str) {
   if (std::strcmp(str ? str : "", mStr.Get()) == 0) return;
   SetDirty(false);
   mStr.Set(str);
 }
 
-bool IBitmapTextControl::Draw(IGraphics* graphics)
-{
+bool IBitmapTextControl::Draw(IGraphics* graphics) {
   if (mStr.GetLength())
-    DrawBitmapedText(graphics, &mTextBitmap, &mRECT, &mText, &mBlend, mStr.Get(), mVCentre, mMultiLine, mCharWidth,
-                     mCharHeight, mCharOffset);
+    DrawBitmapedText(graphics, &mTextBitmap, &mRECT, &mText, &mBlend, mStr.Get(), mVCentre, mMultiLine,
+                     mCharWidth, mCharHeight, mCharOffset);
   return true;
 }

@@ -9,12 +9,11 @@
 // 31 + k. Codes below 32 show the first glyph; codes past the strip are skipped. Only the
 // style's alignment is used. Text that does not fit is cut (single line) or wrapped (multiline).
 void DrawBitmapedText(IGraphics* graphics, IBitmap* glyphs, const IRECT* rect, const IText* style,
-                      const IChannelBlend* blend, const char* text, bool vCenter, bool multiline, int charWidth,
-                      int charHeight, int charOffset);
+                      const IChannelBlend* blend, const char* text, bool vCenter, bool multiline,
+                      int charWidth, int charHeight, int charOffset);
 
-class IBitmapTextControl : public IControl
-{
-public:
+class IBitmapTextControl : public IControl {
+ public:
   IBitmapTextControl(IPlugin* plug, const IRECT& rect, const IBitmap* glyphs, const char* str = "",
                      const IText* style = nullptr, int charWidth = 6, int charHeight = 12, int charOffset = 0,
                      bool multiLine = false, bool vCenter = true);
@@ -26,7 +25,7 @@ public:
 
   const char* GetString() const { return mStr.Get(); }
 
-protected:
+ protected:
   StrBuf mStr;
   int mCharWidth, mCharHeight, mCharOffset;
   IBitmap mTextBitmap;

@@ -5,26 +5,25 @@
 #include "graphics/controls/IKnobControls.h"
 
 namespace {
-IRECT FaderRect(int x, int y, int len, const IBitmap& handle, EDirection direction)
-{
+IRECT FaderRect(int x, int y, int len, const IBitmap& handle, EDirection direction) {
   return direction == kHorizontal ? IRECT(x, y, x + len, y + handle.H) : IRECT(x, y, x + handle.W, y + len);
 }
 }  // namespace
 
 IFaderControl::IFaderControl(IPlugin* plug, int x, int y, int len, int paramIdx, const IBitmap* bitmap,
                              EDirection direction, bool onlyHandle)
-  : IControl(plug, FaderRect(x, y, len, bitmap ? *bitmap : IBitmap(), direction), paramIdx),
-    mLen(len), mBitmap(bitmap ? *bitmap : IBitmap()), mDirection(direction), mOnlyHandle(onlyHandle)
-{
+    : IControl(plug, FaderRect(x, y, len, bitmap ? *bitmap : IBitmap(), direction), paramIdx),
+      mLen(len),
+      mBitmap(bitmap ? *bitmap : IBitmap()),
+      mDirection(direction),
+      mOnlyHandle(onlyHandle) {
   mHandleSize = direction == kHorizontal ? mBitmap.W : mBitmap.H;
 }
 
-IRECT IFaderControl::GetHandleRECT(double value) const
-{
+IRECT IFaderControl::GetHandleRECT(double value) const {
   if (value < 0.0) value = GetValue();
   const int travel = mLen - mHandleSize;
-  if (mDirection == kHorizontal)
-  {
+  if (mDirection == kHorizontal) {
     const int offset = static_cast<int>(value * travel);
     return IRECT(mRECT.L + offset, mRECT.T, mRECT.L + mBitmap.W + offset, mRECT.T + mBitmap.H);
   }
@@ -32,8 +31,7 @@ IRECT IFaderControl::GetHandleRECT(double value) const
   return IRECT(mRECT.L, mRECT.T + offset, mRECT.L + mBitmap.W, mRECT.T + mBitmap.H + offset);
 }
 
-void IFaderControl::SnapToMouse(int x, int y)
-{
+void IFaderControl::SnapToMouse(int x, int y) {
   const int travel = mLen - mHandleSize;
   // A handle as long as the track has nowhere to move.
   if (travel <= 0) return;
@@ -45,8 +43,7 @@ void IFaderControl::SnapToMouse(int x, int y)
   SetDirty(true);
 }
 
-void IFaderControl::OnMouseDown(int x, int y, IMouseMod* mod)
-{
+void IFaderControl::OnMouseDown(int x, int y, IMouseMod* mod) {
   if (mod && mod->R)
     PromptUserInput();
   else
@@ -55,20 +52,17 @@ void IFaderControl::OnMouseDown(int x, int y, IMouseMod* mod)
 
 void IFaderControl::OnMouseDrag(int x, int y, int, int, IMouseMod*) { SnapToMouse(x, y); }
 
-void IFaderControl::OnMouseWheel(int, int, IMouseMod* mod, int d)
-{
+void IFaderControl::OnMouseWheel(int, int, IMouseMod* mod, int d) {
   SetValue(GetValue() + KnobWheelStep(mod, d));
   SetDirty(true);
 }
 
-bool IFaderControl::Draw(IGraphics* graphics)
-{
+bool IFaderControl::Draw(IGraphics* graphics) {
   if (!mBitmap.mData) return true;
   IRECT handle = GetHandleRECT();
   return graphics->DrawBitmap(&mBitmap, &handle, 1, &mBlend);
 }
 
-bool IFaderControl::IsHit(int x, int y)
-{
+bool IFaderControl::IsHit(int x, int y) {
   return mOnlyHandle ? GetHandleRECT().Contains(x, y) : IControl::IsHit(x, y);
 }

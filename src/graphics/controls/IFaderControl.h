@@ -4,9 +4,8 @@
 #include "graphics/IBitmap.h"
 #include "graphics/IControl.h"
 
-class IFaderControl : public IControl
-{
-public:
+class IFaderControl : public IControl {
+ public:
   // len is the whole track including the handle; the handle bitmap is a single frame.
   IFaderControl(IPlugin* plug, int x, int y, int len, int paramIdx, const IBitmap* bitmap,
                 EDirection direction = kVertical, bool onlyHandle = false);
@@ -25,7 +24,7 @@ public:
   int GetLength() const { return mLen; }
   int GetHandleSize() const { return mHandleSize; }
 
-protected:
+ protected:
   int mLen, mHandleSize;
   IBitmap mBitmap;
   EDirection mDirection;

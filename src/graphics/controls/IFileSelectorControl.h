@@ -7,11 +7,9 @@
 #include "graphics/IControl.h"
 #include "graphics/IGraphics.h"
 
-class IFileSelectorControl : public IControl
-{
-public:
-  enum EFileSelectorState
-  {
+class IFileSelectorControl : public IControl {
+ public:
+  enum EFileSelectorState {
     kFSNone = 0,
     kFSSelecting = 1,
     kFSDone = 2,
@@ -32,7 +30,7 @@ public:
   EFileSelectorState GetState() const { return mState; }
   const char* GetDir() const { return mDir.Get(); }
 
-protected:
+ protected:
   IBitmap mBitmap;
   StrBuf mDir, mFile, mExtensions;
   EFileAction mFileAction;

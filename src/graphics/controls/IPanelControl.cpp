@@ -5,12 +5,9 @@
 
 IPanelControl::IPanelControl(IPlugin* plug, const IRECT& rect, const IColor* color,
                              IChannelBlend::EBlendMethod blendMethod)
-  : IControl(plug, rect, -1, blendMethod), mColor(color ? *color : COLOR_BLACK)
-{
-}
+    : IControl(plug, rect, -1, blendMethod), mColor(color ? *color : COLOR_BLACK) {}
 
-bool IPanelControl::Draw(IGraphics* graphics)
-{
+bool IPanelControl::Draw(IGraphics* graphics) {
   graphics->FillIRect(&mColor, &mRECT, &mBlend);
   return true;
 }

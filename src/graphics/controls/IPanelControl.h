@@ -5,14 +5,13 @@
 #include "graphics/IColor.h"
 #include "graphics/IControl.h"
 
-class IPanelControl : public IControl
-{
-public:
+class IPanelControl : public IControl {
+ public:
   IPanelControl(IPlugin* plug, const IRECT& rect, const IColor* color,
                 IChannelBlend::EBlendMethod blendMethod = IChannelBlend::kBlendNone);
 
   bool Draw(IGraphics* graphics) override;
 
-protected:
+ protected:
   IColor mColor;
 };

@@ -8,8 +8,7 @@
 
 IRadioButtonsControl::IRadioButtonsControl(IPlugin* plug, const IRECT& rect, int paramIdx, int nButtons,
                                            const IBitmap* bitmap, EDirection direction, bool reverse)
-  : IControl(plug, rect, paramIdx), mBitmap(bitmap ? *bitmap : IBitmap())
-{
+    : IControl(plug, rect, paramIdx), mBitmap(bitmap ? *bitmap : IBitmap()) {
   const int n = nButtons;
   if (n < 1) return;
   const int w = mBitmap.W;
@@ -19,31 +18,23 @@ IRadioButtonsControl::IRadioButtonsControl(IPlugin* plug, const IRECT& rect, int
   const int gy = static_cast<int>(static_cast<double>(mRECT.H() - n * f) / d);
   const int gx = static_cast<int>(static_cast<double>(mRECT.W() - n * w) / d);
 
-  if (direction == kVertical && !reverse)
-  {
+  if (direction == kVertical && !reverse) {
     for (int i = 0, y = mRECT.T; i < n; ++i, y += f + gy) mRECTs.emplace_back(mRECT.L, y, mRECT.L + w, y + f);
-  }
-  else if (direction == kVertical)
-  {
+  } else if (direction == kVertical) {
     // Reversed layouts mirror the plain ones: the first button sits flush with the far edge, so
     // the last one stays inside the control (and can be clicked) rather than one gap beyond it.
     for (int i = 0, bottom = mRECT.B; i < n; ++i, bottom -= f + gy)
       mRECTs.emplace_back(mRECT.L, bottom - f, mRECT.L + w, bottom);
-  }
-  else if (!reverse)
-  {
+  } else if (!reverse) {
     for (int i = 0, x = mRECT.L; i < n; ++i, x += gx + w) mRECTs.emplace_back(x, mRECT.T, x + w, mRECT.T + f);
-  }
-  else
-  {
-    for (int i = 0, x = mRECT.R - w; i < n; ++i, x -= gx + w) mRECTs.emplace_back(x, mRECT.T, x + w, mRECT.T + f);
+  } else {
+    for (int i = 0, x = mRECT.R - w; i < n; ++i, x -= gx + w)
+      mRECTs.emplace_back(x, mRECT.T, x + w, mRECT.T + f);
   }
 }
 
-void IRadioButtonsControl::OnMouseDown(int x, int y, IMouseMod* mod)
-{
-  if (mod && mod->R)
-  {
+void IRadioButtonsControl::OnMouseDown(int x, int y, IMouseMod* mod) {
+  if (mod && mod->R) {
     PromptUserInput();
     return;
   }
@@ -53,8 +44,7 @@ void IRadioButtonsControl::OnMouseDown(int x, int y, IMouseMod* mod)
   SetDirty(true);
 }
 
-bool IRadioButtonsControl::Draw(IGraphics* graphics)
-{
+bool IRadioButtonsControl::Draw(IGraphics* graphics) {
   const int n = static_cast<int>(mRECTs.size());
   if (!mBitmap.mData || n == 0) return true;
   // Clamping the value first keeps the cast defined for out-of-range plug-in values.

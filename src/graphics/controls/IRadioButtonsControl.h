@@ -7,9 +7,8 @@
 
 #include <vector>
 
-class IRadioButtonsControl : public IControl
-{
-public:
+class IRadioButtonsControl : public IControl {
+ public:
   // The bitmap is one button: frame 1 off, frame 2 on.
   IRadioButtonsControl(IPlugin* plug, const IRECT& rect, int paramIdx, int nButtons, const IBitmap* bitmap,
                        EDirection direction = kVertical, bool reverse = false);
@@ -19,7 +18,7 @@ public:
 
   const std::vector<IRECT>& GetButtonRects() const { return mRECTs; }
 
-protected:
+ protected:
   std::vector<IRECT> mRECTs;
   IBitmap mBitmap;
 };

@@ -4,9 +4,8 @@
 
 #include "graphics/IControl.h"
 
-class ITextControl : public IControl
-{
-public:
+class ITextControl : public IControl {
+ public:
   ITextControl(IPlugin* plug, const IRECT& rect, const IText* text, const char* str = "");
 
   // Marks the control dirty only when the text really changes.
@@ -18,19 +17,19 @@ public:
   // Replaces the text without marking anything dirty (display controls of other controls).
   void SetString(const char* str) { mStr.Set(str); }
 
-protected:
+ protected:
   StrBuf mStr;
 };
 
-class ICaptionControl : public ITextControl
-{
-public:
-  ICaptionControl(IPlugin* plug, const IRECT& rect, int paramIdx, const IText* text, bool showParamLabel = true);
+class ICaptionControl : public ITextControl {
+ public:
+  ICaptionControl(IPlugin* plug, const IRECT& rect, int paramIdx, const IText* text,
+                  bool showParamLabel = true);
 
   void OnMouseDown(int x, int y, IMouseMod* mod) override;
   void OnMouseDblClick(int x, int y, IMouseMod* mod) override;
   bool Draw(IGraphics* graphics) override;
 
-protected:
+ protected:
   bool mShowParamLabel;
 };

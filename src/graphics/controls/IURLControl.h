@@ -4,9 +4,8 @@
 
 #include "graphics/IControl.h"
 
-class IURLControl : public IControl
-{
-public:
+class IURLControl : public IControl {
+ public:
   static constexpr int kURLBufSize = 512;
 
   // Longer strings are cut to fit the buffers.
@@ -20,7 +19,7 @@ public:
   const char* GetBackupURL() const { return mBackupURL; }
   const char* GetErrorMessage() const { return mErrMsg; }
 
-protected:
+ protected:
   char mURL[kURLBufSize] = {};
   char mBackupURL[kURLBufSize] = {};
   char mErrMsg[kURLBufSize] = {};

@@ -4,12 +4,10 @@
 // nothing of VST 3.
 #pragma once
 
-class IRunLoopBridge
-{
-public:
-  class Client
-  {
-  public:
+class IRunLoopBridge {
+ public:
+  class Client {
+   public:
     virtual ~Client() = default;
     virtual void OnFDReady(int fd) = 0;
     virtual void OnTimer() = 0;

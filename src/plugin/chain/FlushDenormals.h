@@ -8,13 +8,13 @@
 #include <xmmintrin.h>
 
 class FlushDenormals {
-public:
+ public:
   FlushDenormals() : mSaved(_mm_getcsr()) { _mm_setcsr(mSaved | kFlushToZero | kDenormalsAreZero); }
   ~FlushDenormals() { _mm_setcsr(mSaved); }
   FlushDenormals(const FlushDenormals&) = delete;
   FlushDenormals& operator=(const FlushDenormals&) = delete;
 
-private:
+ private:
   static constexpr unsigned kFlushToZero = 0x8000;
   static constexpr unsigned kDenormalsAreZero = 0x0040;
   unsigned mSaved;
@@ -24,7 +24,7 @@ private:
 #include <cstdint>
 
 class FlushDenormals {
-public:
+ public:
   FlushDenormals() {
     __asm__ __volatile__("mrs %0, fpcr" : "=r"(mSaved));
     const uint64_t flushed = mSaved | (uint64_t{1} << 24);
@@ -34,7 +34,7 @@ public:
   FlushDenormals(const FlushDenormals&) = delete;
   FlushDenormals& operator=(const FlushDenormals&) = delete;
 
-private:
+ private:
   uint64_t mSaved;
 };
 

@@ -4,8 +4,8 @@
 
 #include <immintrin.h>
 
-#include <cstdint>
 #include <sleef.h>
+#include <cstdint>
 
 struct VecAvx512 {
   static constexpr int kWidth = 8;
@@ -33,9 +33,12 @@ struct VecAvx512 {
 
   friend VecAvx512 Abs(VecAvx512 a) { return _mm512_abs_pd(a.v); }
   // The masked forms: the plain ones trip a false uninitialised-value warning in GCC 12's headers.
-  friend VecAvx512 Trunc(VecAvx512 a) { return _mm512_maskz_cvtepi32_pd(0xFF, _mm512_maskz_cvttpd_epi32(0xFF, a.v)); }
+  friend VecAvx512 Trunc(VecAvx512 a) {
+    return _mm512_maskz_cvtepi32_pd(0xFF, _mm512_maskz_cvttpd_epi32(0xFF, a.v));
+  }
   static VecAvx512 Gather(const double* table, VecAvx512 k) {
-    return _mm512_mask_i32gather_pd(_mm512_setzero_pd(), 0xFF, _mm512_maskz_cvttpd_epi32(0xFF, k.v), table, 8);
+    return _mm512_mask_i32gather_pd(_mm512_setzero_pd(), 0xFF, _mm512_maskz_cvttpd_epi32(0xFF, k.v), table,
+                                    8);
   }
   friend VecAvx512 Tanh(VecAvx512 a) { return Sleef_tanhd8_u35avx512f(a.v); }
   friend VecAvx512 Atan(VecAvx512 a) { return Sleef_atand8_u35avx512f(a.v); }

@@ -104,8 +104,7 @@ void Biquad::updateCoefficients() {
       b1 = 1.0f - c;
       b2 = (1.0f - c) / 2.0f;
       a0 = 1.0f + alpha;
-      a1 = type == kLowPass ? static_cast<float>(-2.0 * std::cos(static_cast<double>(w0)))
-                            : -2.0f * c;
+      a1 = type == kLowPass ? static_cast<float>(-2.0 * std::cos(static_cast<double>(w0))) : -2.0f * c;
       a2 = 1.0f - alpha;
       break;
   }

@@ -17,7 +17,7 @@ enum BiquadType : int32_t {
 };
 
 class Biquad {
-public:
+ public:
   void setFs(float v);
   void setFreq(float v);
   void setQ(float v);
@@ -30,8 +30,8 @@ public:
   void updateCoefficients();
 
   float processSample(float x, int slot) {
-    const float y = (b0 / a0) * x + (b1 / a0) * x1[slot] + (b2 / a0) * x2[slot] -
-                    (a1 / a0) * y1[slot] - (a2 / a0) * y2[slot];
+    const float y = (b0 / a0) * x + (b1 / a0) * x1[slot] + (b2 / a0) * x2[slot] - (a1 / a0) * y1[slot] -
+                    (a2 / a0) * y2[slot];
     x2[slot] = x1[slot];
     x1[slot] = x;
     y2[slot] = y1[slot];

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-void compressor::init(double attackMs, double releaseMs, double holdMs, double newRatio,
-                      double newKneeFactor, double rate) {
+void compressor::init(double attackMs, double releaseMs, double holdMs, double newRatio, double newKneeFactor,
+                      double rate) {
   envFollower::init(0, attackMs, releaseMs, holdMs, rate);
   gainReductionDb = 0.0;
   limiterMode = 0;

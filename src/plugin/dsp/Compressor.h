@@ -5,7 +5,7 @@
 #include "plugin/dsp/EnvFollower.h"
 
 class compressor : public envFollower {
-public:
+ public:
   compressor() = default;
   using envFollower::init;
 
@@ -60,7 +60,7 @@ public:
   double slope = 0.75;
   int32_t limiterMode = 0;
 
-private:
+ private:
   void updateKnee() {
     kneeWidthDb = -kneeFactor * thresholdDb;
     kneeLowDb = thresholdDb + 0.5 * kneeFactor * thresholdDb;

@@ -3,9 +3,7 @@
 
 #include <cmath>
 
-double envFollower::coefficient(double ms, double rate) {
-  return std::pow(0.01, 1.0 / (ms * rate * 0.001));
-}
+double envFollower::coefficient(double ms, double rate) { return std::pow(0.01, 1.0 / (ms * rate * 0.001)); }
 
 int32_t envFollower::samplesFor(double samples) {
   if (!(samples >= 0.0)) return 0;

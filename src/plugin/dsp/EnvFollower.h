@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class envFollower {
-public:
+ public:
   envFollower() = default;
 
   virtual void init(int mode, double attackMs, double releaseMs, double holdMs, double sampleRate);
@@ -24,7 +24,7 @@ public:
   int32_t holdSamples = 0;
   int32_t mode = 0;  // 0 peak follower, 1 release-only follower
 
-protected:
+ protected:
   // One follower step on an already selected (not yet rectified) input.
   void follow(double x) {
     double r = x;

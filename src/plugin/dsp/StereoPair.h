@@ -12,7 +12,9 @@ struct PairF {
   __m128 v;
   static PairF Of(float l, float r) { return {_mm_setr_ps(l, r, 0.0f, 0.0f)}; }
   // Two adjacent floats, left first.
-  static PairF Load(const float* p) { return {_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(p)))}; }
+  static PairF Load(const float* p) {
+    return {_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(p)))};
+  }
   void Store(float* p) const { _mm_store_sd(reinterpret_cast<double*>(p), _mm_castps_pd(v)); }
   float L() const { return _mm_cvtss_f32(v); }
   float R() const { return _mm_cvtss_f32(_mm_shuffle_ps(v, v, 1)); }
@@ -34,8 +36,7 @@ struct PairD {
   // Bit set where |v| <= limit fails (too large, or not a number).
   int Beyond(double limit) const {
     const __m128d mag = _mm_andnot_pd(_mm_set1_pd(-0.0), v);
-    return _mm_movemask_pd(_mm_cmpnle_pd(mag, _mm_set1_pd(limit))) |
-           _mm_movemask_pd(_mm_cmpunord_pd(v, v));
+    return _mm_movemask_pd(_mm_cmpnle_pd(mag, _mm_set1_pd(limit))) | _mm_movemask_pd(_mm_cmpunord_pd(v, v));
   }
   friend PairD operator+(PairD a, PairD b) { return {_mm_add_pd(a.v, b.v)}; }
   friend PairD operator-(PairD a, PairD b) { return {_mm_sub_pd(a.v, b.v)}; }
@@ -68,9 +69,7 @@ struct PairD {
   double L() const { return l; }
   double R() const { return r; }
   int NonFinite() const { return (std::isfinite(l) ? 0 : 1) | (std::isfinite(r) ? 0 : 2); }
-  int Beyond(double limit) const {
-    return (std::fabs(l) <= limit ? 0 : 1) | (std::fabs(r) <= limit ? 0 : 2);
-  }
+  int Beyond(double limit) const { return (std::fabs(l) <= limit ? 0 : 1) | (std::fabs(r) <= limit ? 0 : 2); }
   friend PairD operator+(PairD a, PairD b) { return {a.l + b.l, a.r + b.r}; }
   friend PairD operator-(PairD a, PairD b) { return {a.l - b.l, a.r - b.r}; }
   friend PairD operator*(PairD a, PairD b) { return {a.l * b.l, a.r * b.r}; }

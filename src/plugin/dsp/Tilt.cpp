@@ -80,8 +80,7 @@ void Tilt::BuildCoefficients(double s2, double s3, double s4) {
     const double* d = mDenTerms[i];
     mA[i] = d[0] + d[1] * s3 + d[2] * s3s3 + s2 * (d[3] + d[4] * s3 + d[5] * s3s3);
     const double* n = mNumTerms[i];
-    mB[i] = n[0] + n[1] * s2 + n[2] * s3 + n[3] * s4 + n[4] * s23 + n[5] * s24 + n[6] * s34 +
-            n[7] * s234;
+    mB[i] = n[0] + n[1] * s2 + n[2] * s3 + n[3] * s4 + n[4] * s23 + n[5] * s24 + n[6] * s34 + n[7] * s234;
   }
 }
 
@@ -91,10 +90,9 @@ void Tilt::Smooth(double c1, double c2, double c3, double c4) {
   if (!(mCoefValid && t[0] == mTarget[0] && t[2] == mTarget[2] && t[3] == mTarget[3])) Tapers(t, mTaper);
   for (int i = 0; i < 4; ++i) mTarget[i] = t[i];
 
-  const double s[4] = {kFeedback * mSmoothed[0] + kLogGain * mTaper[0],
-                       kFeedback * mSmoothed[1] + kLinearGain * t[1],
-                       kFeedback * mSmoothed[2] + kLogGain * mTaper[2],
-                       kFeedback * mSmoothed[3] + kLogGain * mTaper[3]};
+  const double s[4] = {
+      kFeedback * mSmoothed[0] + kLogGain * mTaper[0], kFeedback * mSmoothed[1] + kLinearGain * t[1],
+      kFeedback * mSmoothed[2] + kLogGain * mTaper[2], kFeedback * mSmoothed[3] + kLogGain * mTaper[3]};
   const bool moved = !mCoefValid || s[0] != mSmoothed[0] || s[1] != mSmoothed[1] || s[2] != mSmoothed[2] ||
                      s[3] != mSmoothed[3];
   for (int i = 0; i < 4; ++i) mSmoothed[i] = s[i];
@@ -135,8 +133,8 @@ double Tilt::ProcessUncached(double x, double c1, double c2, double c3, double c
     z0 = 0.0;
   }
   z[0] = z0;
-  const double y =
-      mOutScale * s1 * (b[0] * z[0] + b[1] * z[1] + b[2] * z[2] + b[3] * z[3] + b[4] * z[4] + b[5] * z[5]) / a[0];
+  const double y = mOutScale * s1 *
+                   (b[0] * z[0] + b[1] * z[1] + b[2] * z[2] + b[3] * z[3] + b[4] * z[4] + b[5] * z[5]) / a[0];
   z[5] = z[4];
   z[4] = z[3];
   z[3] = z[2];
@@ -144,4 +142,3 @@ double Tilt::ProcessUncached(double x, double c1, double c2, double c3, double c
   z[1] = z[0];
   return y;
 }
-

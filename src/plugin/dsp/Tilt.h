@@ -21,7 +21,7 @@
 #include "plugin/dsp/StereoPair.h"
 
 class Tilt {
-public:
+ public:
   Tilt();
 
   void Calc(double sampleRate);
@@ -62,7 +62,7 @@ public:
     }
   }
 
-private:
+ private:
   // Far above anything a finite signal drives the state to; beyond it the state is cleared, which also
   // catches infinities and NaNs.
   static constexpr double kStateLimit = 1e100;
@@ -80,7 +80,8 @@ private:
       for (int i = 1; i < 6; ++i) z[i] = 0.0;
       z0 = 0.0;
     }
-    const double y = mGain * (b[0] * z0 + b[1] * z[1] + b[2] * z[2] + b[3] * z[3] + b[4] * z[4] + b[5] * z[5]) / a[0];
+    const double y =
+        mGain * (b[0] * z0 + b[1] * z[1] + b[2] * z[2] + b[3] * z[3] + b[4] * z[4] + b[5] * z[5]) / a[0];
     z[5] = z[4];
     z[4] = z[3];
     z[3] = z[2];
@@ -107,8 +108,8 @@ private:
       input(i, inL, inR);
       if (!std::isfinite(inL)) inL = 0.0;
       if (!std::isfinite(inR)) inR = 0.0;
-      const PairD z0 =
-          two * PairD::Of(inL, inR) - (a[1] * z[1] + a[2] * z[2] + a[3] * z[3] + a[4] * z[4] + a[5] * z[5]) / a[0];
+      const PairD z0 = two * PairD::Of(inL, inR) -
+                       (a[1] * z[1] + a[2] * z[2] + a[3] * z[3] + a[4] * z[4] + a[5] * z[5]) / a[0];
       if (z0.Beyond(kStateLimit)) {
         // Each channel's own step clears a state that overflowed.
         for (int k = 1; k < 6; ++k) l.mZ[k] = z[k].L(), r.mZ[k] = z[k].R();

@@ -6,9 +6,9 @@
 #include <cstdint>
 
 struct TiltPreTable {
-  float first;       // T[0]
-  float last;        // T[199]
-  float spacing;     // table points per unit of input
+  float first;    // T[0]
+  float last;     // T[199]
+  float spacing;  // table points per unit of input
   int32_t count;
   float T[200];
 };

@@ -4,7 +4,7 @@
 #include <cmath>
 
 class VUClass {
-public:
+ public:
   explicit VUClass(double startLevel = 0.0) : level(startLevel) {}
 
   static double coefficient(double sampleRate) { return std::exp(-4.60517018599 / (sampleRate * 0.3)); }

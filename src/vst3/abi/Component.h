@@ -16,23 +16,23 @@ enum IoModes : int32 { kSimple = 0, kAdvanced = 1, kOfflineProcessing = 2 };
 #pragma pack(push, 16)
 
 struct BusInfo {
-    enum BusFlags : uint32 {
-        kDefaultActive = 1 << 0,
-        kIsControlVoltage = 1 << 1,
-    };
+  enum BusFlags : uint32 {
+    kDefaultActive = 1 << 0,
+    kIsControlVoltage = 1 << 1,
+  };
 
-    MediaType mediaType;
-    BusDirection direction;
-    int32 channelCount;
-    String128 name;
-    BusType busType;
-    uint32 flags;
+  MediaType mediaType;
+  BusDirection direction;
+  int32 channelCount;
+  String128 name;
+  BusType busType;
+  uint32 flags;
 };
 
 struct RoutingInfo {
-    MediaType mediaType;
-    int32 busIndex;
-    int32 channel;  // -1: all channels
+  MediaType mediaType;
+  int32 busIndex;
+  int32 channel;  // -1: all channels
 };
 
 #pragma pack(pop)
@@ -43,19 +43,19 @@ static_assert(offsetof(BusInfo, busType) == 268 && offsetof(BusInfo, flags) == 2
 static_assert(sizeof(RoutingInfo) == 12 && alignof(RoutingInfo) == 4, "RoutingInfo");
 
 class IComponent : public IPluginBase {
-public:
-    static constexpr Uid iid = makeUid(0xE831FF31, 0xF2D54301, 0x928EBBEE, 0x25697802);
+ public:
+  static constexpr Uid iid = makeUid(0xE831FF31, 0xF2D54301, 0x928EBBEE, 0x25697802);
 
-    virtual tresult VST3ABI_CALL getControllerClassId(TUID classId) = 0;
-    virtual tresult VST3ABI_CALL setIoMode(IoMode mode) = 0;
-    virtual int32 VST3ABI_CALL getBusCount(MediaType type, BusDirection dir) = 0;
-    virtual tresult VST3ABI_CALL getBusInfo(MediaType type, BusDirection dir, int32 index, BusInfo* bus) = 0;
-    virtual tresult VST3ABI_CALL getRoutingInfo(RoutingInfo* inInfo, RoutingInfo* outInfo) = 0;
-    virtual tresult VST3ABI_CALL activateBus(MediaType type, BusDirection dir, int32 index, TBool state) = 0;
-    virtual tresult VST3ABI_CALL setActive(TBool state) = 0;
-    // Processor state; may arrive while processing.
-    virtual tresult VST3ABI_CALL setState(IBStream* state) = 0;
-    virtual tresult VST3ABI_CALL getState(IBStream* state) = 0;
+  virtual tresult VST3ABI_CALL getControllerClassId(TUID classId) = 0;
+  virtual tresult VST3ABI_CALL setIoMode(IoMode mode) = 0;
+  virtual int32 VST3ABI_CALL getBusCount(MediaType type, BusDirection dir) = 0;
+  virtual tresult VST3ABI_CALL getBusInfo(MediaType type, BusDirection dir, int32 index, BusInfo* bus) = 0;
+  virtual tresult VST3ABI_CALL getRoutingInfo(RoutingInfo* inInfo, RoutingInfo* outInfo) = 0;
+  virtual tresult VST3ABI_CALL activateBus(MediaType type, BusDirection dir, int32 index, TBool state) = 0;
+  virtual tresult VST3ABI_CALL setActive(TBool state) = 0;
+  // Processor state; may arrive while processing.
+  virtual tresult VST3ABI_CALL setState(IBStream* state) = 0;
+  virtual tresult VST3ABI_CALL getState(IBStream* state) = 0;
 };
 
 }  // namespace vst3abi

@@ -85,9 +85,9 @@ static_assert(k71Music == 0x63F && k71Cine == 0xFF && kStereoSide == 0x600, "arr
 }  // namespace arrangements
 
 constexpr int32 channelCount(SpeakerArrangement arr) {
-    int32 n = 0;
-    for (; arr != 0; arr &= arr - 1) ++n;
-    return n;
+  int32 n = 0;
+  for (; arr != 0; arr &= arr - 1) ++n;
+  return n;
 }
 
 }  // namespace vst3abi

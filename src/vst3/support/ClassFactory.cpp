@@ -23,7 +23,8 @@ void DescribeCommon(const PClassInfo2& from, Info* to) {
 
 }  // namespace
 
-ClassFactory::ClassFactory(const PFactoryInfo& info, DestroyHook onDestroy) : mInfo(info), mOnDestroy(onDestroy) {
+ClassFactory::ClassFactory(const PFactoryInfo& info, DestroyHook onDestroy)
+    : mInfo(info), mOnDestroy(onDestroy) {
   mInfo.flags |= PFactoryInfo::kUnicode;
 }
 
@@ -48,8 +49,8 @@ tresult ClassFactory::queryInterface(const TUID iid, void** obj) {
   if (!obj) return kInvalidArgument;
   *obj = nullptr;
   if (!iid) return kNoInterface;
-  if (uidEquals(iid, FUnknown::iid) || uidEquals(iid, IPluginFactory::iid) || uidEquals(iid, IPluginFactory2::iid) ||
-      uidEquals(iid, IPluginFactory3::iid)) {
+  if (uidEquals(iid, FUnknown::iid) || uidEquals(iid, IPluginFactory::iid) ||
+      uidEquals(iid, IPluginFactory2::iid) || uidEquals(iid, IPluginFactory3::iid)) {
     addRef();
     *obj = static_cast<IPluginFactory3*>(this);
     return kResultOk;

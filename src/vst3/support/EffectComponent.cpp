@@ -18,13 +18,20 @@ tresult EffectComponent::queryInterface(const TUID iid, void** obj) {
   *obj = nullptr;
   if (!iid) return kNoInterface;
   void* found = nullptr;
-  if (uidEquals(iid, FUnknown::iid)) found = Unknown();
-  else if (uidEquals(iid, IPluginBase::iid)) found = static_cast<IPluginBase*>(static_cast<IComponent*>(this));
-  else if (uidEquals(iid, IComponent::iid)) found = static_cast<IComponent*>(this);
-  else if (uidEquals(iid, IAudioProcessor::iid)) found = static_cast<IAudioProcessor*>(this);
-  else if (uidEquals(iid, IEditController::iid)) found = static_cast<IEditController*>(this);
-  else if (uidEquals(iid, IUnitInfo::iid)) found = static_cast<IUnitInfo*>(this);
-  else if (uidEquals(iid, IConnectionPoint::iid)) found = static_cast<IConnectionPoint*>(this);
+  if (uidEquals(iid, FUnknown::iid))
+    found = Unknown();
+  else if (uidEquals(iid, IPluginBase::iid))
+    found = static_cast<IPluginBase*>(static_cast<IComponent*>(this));
+  else if (uidEquals(iid, IComponent::iid))
+    found = static_cast<IComponent*>(this);
+  else if (uidEquals(iid, IAudioProcessor::iid))
+    found = static_cast<IAudioProcessor*>(this);
+  else if (uidEquals(iid, IEditController::iid))
+    found = static_cast<IEditController*>(this);
+  else if (uidEquals(iid, IUnitInfo::iid))
+    found = static_cast<IUnitInfo*>(this);
+  else if (uidEquals(iid, IConnectionPoint::iid))
+    found = static_cast<IConnectionPoint*>(this);
   if (!found) return kNoInterface;
   addRef();
   *obj = found;
@@ -114,8 +121,8 @@ tresult EffectComponent::setState(IBStream*) { return kNotImplemented; }
 
 tresult EffectComponent::getState(IBStream*) { return kNotImplemented; }
 
-tresult EffectComponent::setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
-                                            int32 numOuts) {
+tresult EffectComponent::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                            SpeakerArrangement* outputs, int32 numOuts) {
   if (numIns != mAudioInputs.Count() || numOuts != mAudioOutputs.Count()) return kResultFalse;
   for (int32 i = 0; i < numIns; ++i)
     if (!inputs || inputs[i] != mAudioInputs.Get(i)->arrangement) return kResultFalse;
@@ -132,7 +139,9 @@ tresult EffectComponent::getBusArrangement(BusDirection dir, int32 index, Speake
   return kResultOk;
 }
 
-tresult EffectComponent::canProcessSampleSize(int32 size) { return size == kSample32 ? kResultOk : kResultFalse; }
+tresult EffectComponent::canProcessSampleSize(int32 size) {
+  return size == kSample32 ? kResultOk : kResultFalse;
+}
 
 uint32 EffectComponent::getLatencySamples() { return 0; }
 
@@ -243,13 +252,17 @@ tresult EffectComponent::getProgramInfo(ProgramListID, int32, CString, String128
 
 tresult EffectComponent::hasProgramPitchNames(ProgramListID, int32) { return kNotImplemented; }
 
-tresult EffectComponent::getProgramPitchName(ProgramListID, int32, int16, String128) { return kNotImplemented; }
+tresult EffectComponent::getProgramPitchName(ProgramListID, int32, int16, String128) {
+  return kNotImplemented;
+}
 
 UnitID EffectComponent::getSelectedUnit() { return kRootUnitId; }
 
 tresult EffectComponent::selectUnit(UnitID) { return kNotImplemented; }
 
-tresult EffectComponent::getUnitByBus(MediaType, BusDirection, int32, int32, UnitID*) { return kNotImplemented; }
+tresult EffectComponent::getUnitByBus(MediaType, BusDirection, int32, int32, UnitID*) {
+  return kNotImplemented;
+}
 
 tresult EffectComponent::setUnitProgramData(int32, int32, IBStream*) { return kNotImplemented; }
 

@@ -96,7 +96,8 @@ class EffectComponent : public vst3abi::IComponent,
   tresult VST3ABI_CALL getProgramName(vst3abi::ProgramListID listId, int32 programIndex,
                                       vst3abi::String128 name) override;
   tresult VST3ABI_CALL getProgramInfo(vst3abi::ProgramListID listId, int32 programIndex,
-                                      vst3abi::CString attributeId, vst3abi::String128 attributeValue) override;
+                                      vst3abi::CString attributeId,
+                                      vst3abi::String128 attributeValue) override;
   tresult VST3ABI_CALL hasProgramPitchNames(vst3abi::ProgramListID listId, int32 programIndex) override;
   tresult VST3ABI_CALL getProgramPitchName(vst3abi::ProgramListID listId, int32 programIndex,
                                            vst3abi::int16 midiPitch, vst3abi::String128 name) override;

@@ -90,8 +90,6 @@ double HostParam::toNormalized(double plain) const {
   return ClampNormalized(plain / mInfo.stepCount);
 }
 
-bool HostParam::isTypeOf(const char* name, bool) const {
-  return name && std::strcmp(name, "HostParam") == 0;
-}
+bool HostParam::isTypeOf(const char* name, bool) const { return name && std::strcmp(name, "HostParam") == 0; }
 
 }  // namespace vstsupport

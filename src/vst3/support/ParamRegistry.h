@@ -17,9 +17,7 @@ class ParamRegistry {
   void Clear();
 
   int Count() const { return static_cast<int>(mParams.size()); }
-  HostParam* GetByIndex(int idx) const {
-    return idx >= 0 && idx < Count() ? mParams[idx].get() : nullptr;
-  }
+  HostParam* GetByIndex(int idx) const { return idx >= 0 && idx < Count() ? mParams[idx].get() : nullptr; }
   HostParam* Get(vst3abi::ParamID id) const;
 
  private:

@@ -28,8 +28,10 @@ class PlugViewBase : public vst3abi::IPlugView {
   tresult VST3ABI_CALL attached(void* parent, vst3abi::FIDString type) override;
   tresult VST3ABI_CALL removed() override;
   tresult VST3ABI_CALL onWheel(float distance) override;
-  tresult VST3ABI_CALL onKeyDown(vst3abi::char16 key, vst3abi::int16 keyCode, vst3abi::int16 modifiers) override;
-  tresult VST3ABI_CALL onKeyUp(vst3abi::char16 key, vst3abi::int16 keyCode, vst3abi::int16 modifiers) override;
+  tresult VST3ABI_CALL onKeyDown(vst3abi::char16 key, vst3abi::int16 keyCode,
+                                 vst3abi::int16 modifiers) override;
+  tresult VST3ABI_CALL onKeyUp(vst3abi::char16 key, vst3abi::int16 keyCode,
+                               vst3abi::int16 modifiers) override;
   tresult VST3ABI_CALL getSize(vst3abi::ViewRect* size) override;
   tresult VST3ABI_CALL onSize(vst3abi::ViewRect* newSize) override;
   tresult VST3ABI_CALL onFocus(vst3abi::TBool state) override;

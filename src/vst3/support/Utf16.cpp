@@ -16,10 +16,17 @@ char32_t DecodeUtf8(const unsigned char*& s) {
   if (c < 0x80) return c;
   int extra;
   char32_t cp;
-  if ((c & 0xE0) == 0xC0) { extra = 1; cp = c & 0x1F; }
-  else if ((c & 0xF0) == 0xE0) { extra = 2; cp = c & 0x0F; }
-  else if ((c & 0xF8) == 0xF0) { extra = 3; cp = c & 0x07; }
-  else return kReplacement;
+  if ((c & 0xE0) == 0xC0) {
+    extra = 1;
+    cp = c & 0x1F;
+  } else if ((c & 0xF0) == 0xE0) {
+    extra = 2;
+    cp = c & 0x0F;
+  } else if ((c & 0xF8) == 0xF0) {
+    extra = 3;
+    cp = c & 0x07;
+  } else
+    return kReplacement;
   for (int i = 0; i < extra; ++i) {
     if ((*s & 0xC0) != 0x80) return kReplacement;  // also stops at the terminator
     cp = (cp << 6) | (*s++ & 0x3F);
@@ -68,8 +75,10 @@ size_t Utf16ToUtf8(const char16_t* src, size_t maxSrcUnits, char* dst, size_t ds
     }
     unsigned char buf[4];
     size_t len;
-    if (cp < 0x80) { buf[0] = static_cast<unsigned char>(cp); len = 1; }
-    else if (cp < 0x800) {
+    if (cp < 0x80) {
+      buf[0] = static_cast<unsigned char>(cp);
+      len = 1;
+    } else if (cp < 0x800) {
       buf[0] = static_cast<unsigned char>(0xC0 | (cp >> 6));
       buf[1] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
       len = 2;

@@ -15,7 +15,4 @@ typedef FourCharCode OSType;
 typedef SInt16 OSErr;
 typedef SInt32 OSStatus;
 
-enum
-{
-  noErr = 0
-};
+enum { noErr = 0 };

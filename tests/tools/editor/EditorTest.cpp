@@ -8,6 +8,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+#include <sys/wait.h>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -16,7 +17,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
 #include <vector>
 
@@ -37,18 +37,20 @@ constexpr int kWidth = 664, kHeight = 662;
 enum : ParamID { kMakeUp = 4, kThreshold = 7, kBypass = 11, kRatio = 13, kTurbo = 15 };
 
 struct Box {
-    int x, y, w, h;
-    int cx() const { return x + w / 2; }
-    int cy() const { return y + h / 2; }
+  int x, y, w, h;
+  int cx() const { return x + w / 2; }
+  int cy() const { return y + h / 2; }
 };
 
 // A control's rectangle: its top-left from the layout, its size from the film strip in the bundle.
 Box controlBox(const char* image, int frames, int x, int y) {
-    std::ifstream f(std::string(QV_BUNDLE_PATH) + "/Contents/Resources/" + image, std::ios::binary);
-    unsigned char head[24] = {};
-    f.read(reinterpret_cast<char*>(head), sizeof head);
-    const auto word = [&head](int at) { return head[at] << 24 | head[at + 1] << 16 | head[at + 2] << 8 | head[at + 3]; };
-    return Box{x, y, word(16), word(20) / frames};
+  std::ifstream f(std::string(QV_BUNDLE_PATH) + "/Contents/Resources/" + image, std::ios::binary);
+  unsigned char head[24] = {};
+  f.read(reinterpret_cast<char*>(head), sizeof head);
+  const auto word = [&head](int at) {
+    return head[at] << 24 | head[at + 1] << 16 | head[at + 2] << 8 | head[at + 3];
+  };
+  return Box{x, y, word(16), word(20) / frames};
 }
 
 const Box kMakeUpKnob = controlBox("MAKEUP.png", 121, 252, 272);
@@ -57,267 +59,270 @@ const Box kBypassSwitch = controlBox("BYPASS.png", 2, 413, 124);
 const Box kMeter = controlBox("METER.png", 211, 92, 57);
 
 std::vector<uint32_t> crop(const std::vector<uint32_t>& pixels, const Box& b) {
-    std::vector<uint32_t> out;
-    for (int y = b.y; y < b.y + b.h; ++y) {
-        const auto row = pixels.begin() + static_cast<std::ptrdiff_t>(y) * kWidth;
-        out.insert(out.end(), row + b.x, row + b.x + b.w);
-    }
-    return out;
+  std::vector<uint32_t> out;
+  for (int y = b.y; y < b.y + b.h; ++y) {
+    const auto row = pixels.begin() + static_cast<std::ptrdiff_t>(y) * kWidth;
+    out.insert(out.end(), row + b.x, row + b.x + b.w);
+  }
+  return out;
 }
 
 struct Editor {
-    std::unique_ptr<PluginInstance> plugin;
-    std::unique_ptr<BlockProcessor> proc;
-    std::unique_ptr<EditorHost> host;
+  std::unique_ptr<PluginInstance> plugin;
+  std::unique_ptr<BlockProcessor> proc;
+  std::unique_ptr<EditorHost> host;
 };
 
 class EditorE2E : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        if (!std::getenv("DISPLAY")) return;
-        std::string error;
-        sModule = Module::load(QV_BUNDLE_PATH, &error).release();
-        ASSERT_NE(sModule, nullptr) << error;
+ protected:
+  static void SetUpTestSuite() {
+    if (!std::getenv("DISPLAY")) return;
+    std::string error;
+    sModule = Module::load(QV_BUNDLE_PATH, &error).release();
+    ASSERT_NE(sModule, nullptr) << error;
+  }
+  static void TearDownTestSuite() {
+    delete sModule;
+    sModule = nullptr;
+  }
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    // A server that has just lost its last client resets and refuses connections meanwhile.
+    for (int attempt = 0; !mInput && attempt < 50; ++attempt) {
+      if (!(mInput = XOpenDisplay(nullptr))) std::this_thread::sleep_for(std::chrono::milliseconds(40));
     }
-    static void TearDownTestSuite() {
-        delete sModule;
-        sModule = nullptr;
-    }
-    void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
-        // A server that has just lost its last client resets and refuses connections meanwhile.
-        for (int attempt = 0; !mInput && attempt < 50; ++attempt) {
-            if (!(mInput = XOpenDisplay(nullptr))) std::this_thread::sleep_for(std::chrono::milliseconds(40));
-        }
-        ASSERT_NE(mInput, nullptr);
-        int event, error, major, minor;
-        ASSERT_TRUE(XTestQueryExtension(mInput, &event, &error, &major, &minor)) << "the X server lacks XTest";
-    }
-    void TearDown() override {
-        if (mInput) XCloseDisplay(mInput);
-    }
+    ASSERT_NE(mInput, nullptr);
+    int event, error, major, minor;
+    ASSERT_TRUE(XTestQueryExtension(mInput, &event, &error, &major, &minor)) << "the X server lacks XTest";
+  }
+  void TearDown() override {
+    if (mInput) XCloseDisplay(mInput);
+  }
 
-    // An instance, processing set up as a DAW would, and its editor showing a settled picture.
-    Editor open() {
-        Editor e;
-        std::string error;
-        e.plugin = PluginInstance::create(*sModule, *sModule->findAudioEffect("Quorvane"), &error);
-        EXPECT_TRUE(e.plugin) << error;
-        if (!e.plugin) return e;
-        e.plugin->handler().logGestures(true);
-        e.proc = std::make_unique<BlockProcessor>(*e.plugin);
-        EXPECT_TRUE(e.proc->start(ProcessConfig{}, &error)) << error;
-        e.host = EditorHost::open(*e.plugin, *mLoop, &error);
-        EXPECT_TRUE(e.host) << error;
-        if (e.host) settled(e);
-        return e;
-    }
+  // An instance, processing set up as a DAW would, and its editor showing a settled picture.
+  Editor open() {
+    Editor e;
+    std::string error;
+    e.plugin = PluginInstance::create(*sModule, *sModule->findAudioEffect("Quorvane"), &error);
+    EXPECT_TRUE(e.plugin) << error;
+    if (!e.plugin) return e;
+    e.plugin->handler().logGestures(true);
+    e.proc = std::make_unique<BlockProcessor>(*e.plugin);
+    EXPECT_TRUE(e.proc->start(ProcessConfig{}, &error)) << error;
+    e.host = EditorHost::open(*e.plugin, *mLoop, &error);
+    EXPECT_TRUE(e.host) << error;
+    if (e.host) settled(e);
+    return e;
+  }
 
-    // Brought to the front first: what another window covers reads back as anything.
-    std::vector<uint32_t> settled(Editor& e) {
-        XRaiseWindow(mInput, e.host->window().xid());
-        XSync(mInput, False);
-        std::vector<uint32_t> pixels;
-        EXPECT_TRUE(waitForPicture(*e.host, *mLoop, 20000, true, &pixels)) << "no settled picture";
-        return pixels;
-    }
+  // Brought to the front first: what another window covers reads back as anything.
+  std::vector<uint32_t> settled(Editor& e) {
+    XRaiseWindow(mInput, e.host->window().xid());
+    XSync(mInput, False);
+    std::vector<uint32_t> pixels;
+    EXPECT_TRUE(waitForPicture(*e.host, *mLoop, 20000, true, &pixels)) << "no settled picture";
+    return pixels;
+  }
 
-    std::vector<uint32_t> capture(Editor& e) {
-        std::vector<uint32_t> pixels;
-        EXPECT_TRUE(e.host->window().capture(&pixels));
-        return pixels;
-    }
+  std::vector<uint32_t> capture(Editor& e) {
+    std::vector<uint32_t> pixels;
+    EXPECT_TRUE(e.host->window().capture(&pixels));
+    return pixels;
+  }
 
-    // Runs the loop until done() or the time is up; false on timeout.
-    bool pump(int ms, const std::function<bool()>& done = [] { return false; }) {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > until) return false;
-            mLoop->runOnce(5);
-        }
-        return true;
+  // Runs the loop until done() or the time is up; false on timeout.
+  bool pump(
+      int ms, const std::function<bool()>& done = [] { return false; }) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+      if (std::chrono::steady_clock::now() > until) return false;
+      mLoop->runOnce(5);
     }
+    return true;
+  }
 
-    // Synthetic pointer input lands wherever the window is on the screen.
-    void pointerTo(Editor& e, int x, int y) {
-        Window child;
-        int rx, ry;
-        XTranslateCoordinates(mInput, e.host->window().xid(), DefaultRootWindow(mInput), x, y, &rx, &ry, &child);
-        XTestFakeMotionEvent(mInput, -1, rx, ry, CurrentTime);
-        XFlush(mInput);
-        pump(30);
-    }
-    void button(bool down) {
-        XTestFakeButtonEvent(mInput, 1, down ? True : False, CurrentTime);
-        XFlush(mInput);
-        pump(30);
-    }
-    // Vertical drag from a control's centre, in steps as a hand moves.
-    void drag(Editor& e, const Box& b, int dy) {
-        pointerTo(e, b.cx(), b.cy());
-        button(true);
-        for (int step = 1; step <= 6; ++step) pointerTo(e, b.cx(), b.cy() + dy * step / 6);
-        button(false);
-    }
-    void click(Editor& e, const Box& b) {
-        pointerTo(e, b.cx(), b.cy());
-        button(true);
-        button(false);
-    }
+  // Synthetic pointer input lands wherever the window is on the screen.
+  void pointerTo(Editor& e, int x, int y) {
+    Window child;
+    int rx, ry;
+    XTranslateCoordinates(mInput, e.host->window().xid(), DefaultRootWindow(mInput), x, y, &rx, &ry, &child);
+    XTestFakeMotionEvent(mInput, -1, rx, ry, CurrentTime);
+    XFlush(mInput);
+    pump(30);
+  }
+  void button(bool down) {
+    XTestFakeButtonEvent(mInput, 1, down ? True : False, CurrentTime);
+    XFlush(mInput);
+    pump(30);
+  }
+  // Vertical drag from a control's centre, in steps as a hand moves.
+  void drag(Editor& e, const Box& b, int dy) {
+    pointerTo(e, b.cx(), b.cy());
+    button(true);
+    for (int step = 1; step <= 6; ++step) pointerTo(e, b.cx(), b.cy() + dy * step / 6);
+    button(false);
+  }
+  void click(Editor& e, const Box& b) {
+    pointerTo(e, b.cx(), b.cy());
+    button(true);
+    button(false);
+  }
 
-    // Output RMS of the demo's first seconds (or as long a silence) processed through the
-    // instance, with the editor's loop running between blocks.
-    double process(Editor& e, double seconds, bool demo = true) {
-        DemoSynth synth(48000, seconds);
-        std::vector<double> l(512), r(512), ol(512), orr(512);
-        double* in[2] = {l.data(), r.data()};
-        double* out[2] = {ol.data(), orr.data()};
-        double sum = 0;
-        size_t frames = 0;
-        std::string error;
-        while (size_t n = synth.read(in, 512)) {
-            EXPECT_TRUE(e.proc->process(demo ? in : nullptr, nullptr, out, static_cast<vst3abi::int32>(n), &error));
-            for (size_t i = 0; i < n; ++i) sum += ol[i] * ol[i] + orr[i] * orr[i];
-            frames += n;
-            mLoop->runOnce(0);
-        }
-        return std::sqrt(sum / (2.0 * static_cast<double>(frames)));
+  // Output RMS of the demo's first seconds (or as long a silence) processed through the
+  // instance, with the editor's loop running between blocks.
+  double process(Editor& e, double seconds, bool demo = true) {
+    DemoSynth synth(48000, seconds);
+    std::vector<double> l(512), r(512), ol(512), orr(512);
+    double* in[2] = {l.data(), r.data()};
+    double* out[2] = {ol.data(), orr.data()};
+    double sum = 0;
+    size_t frames = 0;
+    std::string error;
+    while (size_t n = synth.read(in, 512)) {
+      EXPECT_TRUE(e.proc->process(demo ? in : nullptr, nullptr, out, static_cast<vst3abi::int32>(n), &error));
+      for (size_t i = 0; i < n; ++i) sum += ol[i] * ol[i] + orr[i] * orr[i];
+      frames += n;
+      mLoop->runOnce(0);
     }
+    return std::sqrt(sum / (2.0 * static_cast<double>(frames)));
+  }
 
-    static Module* sModule;
-    Ref<HostRunLoop> mLoop = Ref<HostRunLoop>::adopt(new HostRunLoop);
-    Display* mInput = nullptr;
+  static Module* sModule;
+  Ref<HostRunLoop> mLoop = Ref<HostRunLoop>::adopt(new HostRunLoop);
+  Display* mInput = nullptr;
 };
 
 Module* EditorE2E::sModule = nullptr;
 
 TEST_F(EditorE2E, PointerEditsReachTheHostInOrderAndChangeTheSound) {
-    Editor e = open();
-    ASSERT_TRUE(e.host);
-    const double before = process(e, 0.5);
-    e.plugin->handler().takeGestures();
+  Editor e = open();
+  ASSERT_TRUE(e.host);
+  const double before = process(e, 0.5);
+  e.plugin->handler().takeGestures();
 
-    drag(e, kMakeUpKnob, -120);
-    const auto gestures = e.plugin->handler().takeGestures();
-    ASSERT_GE(gestures.size(), 3u);
-    EXPECT_EQ(gestures.front().kind, ComponentHandler::Gesture::kBegin);
-    EXPECT_EQ(gestures.back().kind, ComponentHandler::Gesture::kEnd);
-    double last = 0;
-    for (size_t i = 1; i + 1 < gestures.size(); ++i) {
-        EXPECT_EQ(gestures[i].kind, ComponentHandler::Gesture::kPerform);
-        EXPECT_GT(gestures[i].value, last);
-        last = gestures[i].value;
-    }
-    for (const auto& g : gestures) EXPECT_EQ(g.id, kMakeUp);
-    EXPECT_DOUBLE_EQ(e.plugin->controller()->getParamNormalized(kMakeUp), last);
-    EXPECT_GT(last, 0.2);
-    const double after = process(e, 0.5);
-    EXPECT_GT(20 * std::log10(after / before), 2.0) << "the edit did not reach the processor";
+  drag(e, kMakeUpKnob, -120);
+  const auto gestures = e.plugin->handler().takeGestures();
+  ASSERT_GE(gestures.size(), 3u);
+  EXPECT_EQ(gestures.front().kind, ComponentHandler::Gesture::kBegin);
+  EXPECT_EQ(gestures.back().kind, ComponentHandler::Gesture::kEnd);
+  double last = 0;
+  for (size_t i = 1; i + 1 < gestures.size(); ++i) {
+    EXPECT_EQ(gestures[i].kind, ComponentHandler::Gesture::kPerform);
+    EXPECT_GT(gestures[i].value, last);
+    last = gestures[i].value;
+  }
+  for (const auto& g : gestures) EXPECT_EQ(g.id, kMakeUp);
+  EXPECT_DOUBLE_EQ(e.plugin->controller()->getParamNormalized(kMakeUp), last);
+  EXPECT_GT(last, 0.2);
+  const double after = process(e, 0.5);
+  EXPECT_GT(20 * std::log10(after / before), 2.0) << "the edit did not reach the processor";
 
-    const auto engaged = crop(capture(e), kBypassSwitch);
-    click(e, kBypassSwitch);
-    EXPECT_EQ(e.plugin->controller()->getParamNormalized(kBypass), 0.0);
-    EXPECT_TRUE(pump(2000, [&] { return crop(capture(e), kBypassSwitch) != engaged; })) << "the switch stayed";
+  const auto engaged = crop(capture(e), kBypassSwitch);
+  click(e, kBypassSwitch);
+  EXPECT_EQ(e.plugin->controller()->getParamNormalized(kBypass), 0.0);
+  EXPECT_TRUE(pump(2000, [&] { return crop(capture(e), kBypassSwitch) != engaged; })) << "the switch stayed";
 }
 
 TEST_F(EditorE2E, AutomationMovesKnobsAndTheMeterFollowsCompression) {
-    Editor e = open();
-    ASSERT_TRUE(e.host);
-    const auto shown = capture(e);
-    e.proc->queueParameter(kThreshold, 0.0);
-    e.proc->queueParameter(kRatio, 1.0);
-    process(e, 0.02, false);
-    EXPECT_TRUE(pump(2000, [&] { return crop(capture(e), kThresholdKnob) != crop(shown, kThresholdKnob); }));
-    EXPECT_EQ(e.plugin->controller()->getParamNormalized(kThreshold), 0.0);
+  Editor e = open();
+  ASSERT_TRUE(e.host);
+  const auto shown = capture(e);
+  e.proc->queueParameter(kThreshold, 0.0);
+  e.proc->queueParameter(kRatio, 1.0);
+  process(e, 0.02, false);
+  EXPECT_TRUE(pump(2000, [&] { return crop(capture(e), kThresholdKnob) != crop(shown, kThresholdKnob); }));
+  EXPECT_EQ(e.plugin->controller()->getParamNormalized(kThreshold), 0.0);
 
-    const auto rest = crop(shown, kMeter);
-    process(e, 1.0);
-    EXPECT_TRUE(pump(2000, [&] { return crop(capture(e), kMeter) != rest; })) << "the meter stayed at rest";
-    process(e, 2.0, false);
-    EXPECT_TRUE(pump(2000, [&] { return crop(capture(e), kMeter) == rest; })) << "the meter did not fall back";
+  const auto rest = crop(shown, kMeter);
+  process(e, 1.0);
+  EXPECT_TRUE(pump(2000, [&] { return crop(capture(e), kMeter) != rest; })) << "the meter stayed at rest";
+  process(e, 2.0, false);
+  EXPECT_TRUE(pump(2000, [&] { return crop(capture(e), kMeter) == rest; })) << "the meter did not fall back";
 }
 
 TEST_F(EditorE2E, ClosingAndReopeningKeepsEveryValue) {
-    Editor e = open();
-    ASSERT_TRUE(e.host);
-    e.proc->queueParameter(kThreshold, 0.25);
-    e.proc->queueParameter(kTurbo, 1.0);
-    process(e, 0.02, false);
-    drag(e, kMakeUpKnob, -60);
-    process(e, 0.02, false);
-    pump(200);
-    const auto shown = settled(e);
-    std::vector<double> values;
-    for (ParamID id = 1; id <= 16; ++id) values.push_back(e.plugin->controller()->getParamNormalized(id));
+  Editor e = open();
+  ASSERT_TRUE(e.host);
+  e.proc->queueParameter(kThreshold, 0.25);
+  e.proc->queueParameter(kTurbo, 1.0);
+  process(e, 0.02, false);
+  drag(e, kMakeUpKnob, -60);
+  process(e, 0.02, false);
+  pump(200);
+  const auto shown = settled(e);
+  std::vector<double> values;
+  for (ParamID id = 1; id <= 16; ++id) values.push_back(e.plugin->controller()->getParamNormalized(id));
 
-    // Closed as a window manager asks, then by the host.
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = e.host->window().xid();
-    close.xclient.message_type = XInternAtom(mInput, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = static_cast<long>(XInternAtom(mInput, "WM_DELETE_WINDOW", False));
-    XSendEvent(mInput, e.host->window().xid(), False, NoEventMask, &close);
-    XFlush(mInput);
-    EXPECT_TRUE(pump(2000, [&] { return e.host->closeRequested(); }));
-    e.host->close();
+  // Closed as a window manager asks, then by the host.
+  XEvent close{};
+  close.xclient.type = ClientMessage;
+  close.xclient.window = e.host->window().xid();
+  close.xclient.message_type = XInternAtom(mInput, "WM_PROTOCOLS", False);
+  close.xclient.format = 32;
+  close.xclient.data.l[0] = static_cast<long>(XInternAtom(mInput, "WM_DELETE_WINDOW", False));
+  XSendEvent(mInput, e.host->window().xid(), False, NoEventMask, &close);
+  XFlush(mInput);
+  EXPECT_TRUE(pump(2000, [&] { return e.host->closeRequested(); }));
+  e.host->close();
 
-    std::string error;
-    e.host = EditorHost::open(*e.plugin, *mLoop, &error);
-    ASSERT_TRUE(e.host) << error;
-    EXPECT_TRUE(settled(e) == shown) << "the reopened editor shows other values";
-    for (ParamID id = 1; id <= 16; ++id) EXPECT_EQ(e.plugin->controller()->getParamNormalized(id), values[id - 1]);
+  std::string error;
+  e.host = EditorHost::open(*e.plugin, *mLoop, &error);
+  ASSERT_TRUE(e.host) << error;
+  EXPECT_TRUE(settled(e) == shown) << "the reopened editor shows other values";
+  for (ParamID id = 1; id <= 16; ++id)
+    EXPECT_EQ(e.plugin->controller()->getParamNormalized(id), values[id - 1]);
 }
 
 TEST_F(EditorE2E, TwoInstancesEditAtOnceEachItsOwn) {
-    Editor a = open();
-    Editor b = open();
-    ASSERT_TRUE(a.host && b.host);
-    const auto shownA = settled(a);
-    EXPECT_TRUE(settled(b) == shownA);
-    // Both windows sit at the same place; the one raised last takes the pointer.
-    drag(b, kMakeUpKnob, -60);
-    EXPECT_GT(b.plugin->controller()->getParamNormalized(kMakeUp), 0.0);
-    EXPECT_EQ(a.plugin->controller()->getParamNormalized(kMakeUp), 0.0);
-    EXPECT_TRUE(a.plugin->handler().takeGestures().empty());
-    EXPECT_TRUE(settled(a) == shownA);
-    EXPECT_FALSE(settled(b) == shownA);
+  Editor a = open();
+  Editor b = open();
+  ASSERT_TRUE(a.host && b.host);
+  const auto shownA = settled(a);
+  EXPECT_TRUE(settled(b) == shownA);
+  // Both windows sit at the same place; the one raised last takes the pointer.
+  drag(b, kMakeUpKnob, -60);
+  EXPECT_GT(b.plugin->controller()->getParamNormalized(kMakeUp), 0.0);
+  EXPECT_EQ(a.plugin->controller()->getParamNormalized(kMakeUp), 0.0);
+  EXPECT_TRUE(a.plugin->handler().takeGestures().empty());
+  EXPECT_TRUE(settled(a) == shownA);
+  EXPECT_FALSE(settled(b) == shownA);
 }
 
 TEST_F(EditorE2E, DestroyingThePlugInUnderAnOpenEditorIsClean) {
-    Editor e = open();
-    ASSERT_TRUE(e.host);
-    e.proc.reset();
-    e.plugin.reset();  // the host tears the instance down; the view still holds the plug-in
-    pump(200);
-    drag(e, kMakeUpKnob, -30);  // edits now reach no handler and are dropped
-    e.host.reset();
-    EXPECT_EQ(mLoop->registrationCount(), 0u);
+  Editor e = open();
+  ASSERT_TRUE(e.host);
+  e.proc.reset();
+  e.plugin.reset();  // the host tears the instance down; the view still holds the plug-in
+  pump(200);
+  drag(e, kMakeUpKnob, -30);  // edits now reach no handler and are dropped
+  e.host.reset();
+  EXPECT_EQ(mLoop->registrationCount(), 0u);
 }
 
 // The command end to end; its picture is the reference every editor change is checked against.
 TEST_F(EditorE2E, CommandLineSnapshotIsTheReferencePicture) {
-    const std::string out = ::testing::TempDir() + "editor-snapshot.png";
-    const std::string cmd = std::string(QV_HOST_EXE) + " editor " + QV_BUNDLE_PATH + " --snapshot " + out;
-    const int status = std::system(cmd.c_str());
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << cmd;
-    std::vector<uint32_t> shot, golden;
-    int w = 0, h = 0;
-    std::string error;
-    ASSERT_TRUE(readPng(out, &shot, &w, &h, &error)) << error;
-    std::remove(out.c_str());
-    EXPECT_EQ(w, kWidth);
-    EXPECT_EQ(h, kHeight);
-    if (std::getenv("QV_UPDATE_GOLDEN")) {
-        ASSERT_TRUE(writePng(kGolden, shot, w, h, &error)) << error;
-    }
-    ASSERT_TRUE(readPng(kGolden, &golden, &w, &h, &error)) << error << " (run with QV_UPDATE_GOLDEN=1 from tests/)";
-    size_t differ = golden.size() == shot.size() ? 0 : shot.size();
-    for (size_t i = 0; i < golden.size() && i < shot.size(); ++i) differ += golden[i] != shot[i];
-    EXPECT_EQ(differ, 0u);
+  const std::string out = ::testing::TempDir() + "editor-snapshot.png";
+  const std::string cmd = std::string(QV_HOST_EXE) + " editor " + QV_BUNDLE_PATH + " --snapshot " + out;
+  const int status = std::system(cmd.c_str());
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << cmd;
+  std::vector<uint32_t> shot, golden;
+  int w = 0, h = 0;
+  std::string error;
+  ASSERT_TRUE(readPng(out, &shot, &w, &h, &error)) << error;
+  std::remove(out.c_str());
+  EXPECT_EQ(w, kWidth);
+  EXPECT_EQ(h, kHeight);
+  if (std::getenv("QV_UPDATE_GOLDEN")) {
+    ASSERT_TRUE(writePng(kGolden, shot, w, h, &error)) << error;
+  }
+  ASSERT_TRUE(readPng(kGolden, &golden, &w, &h, &error))
+      << error << " (run with QV_UPDATE_GOLDEN=1 from tests/)";
+  size_t differ = golden.size() == shot.size() ? 0 : shot.size();
+  for (size_t i = 0; i < golden.size() && i < shot.size(); ++i) differ += golden[i] != shot[i];
+  EXPECT_EQ(differ, 0u);
 
-    const int noDisplay = std::system(("env -u DISPLAY " + cmd + " 2>/dev/null").c_str());
-    EXPECT_TRUE(WIFEXITED(noDisplay) && WEXITSTATUS(noDisplay) == 2);
+  const int noDisplay = std::system(("env -u DISPLAY " + cmd + " 2>/dev/null").c_str());
+  EXPECT_TRUE(WIFEXITED(noDisplay) && WEXITSTATUS(noDisplay) == 2);
 }
 
 }  // namespace

@@ -9,8 +9,7 @@
 
 namespace {
 // Images are found by their last path component, as the bundle windows find them.
-const char* LastPathComponent(const char* name)
-{
+const char* LastPathComponent(const char* name) {
   const char* leaf = name;
   for (const char* p = name; *p; ++p)
     if (*p == '/' || *p == '\\') leaf = p + 1;
@@ -22,8 +21,7 @@ IGraphicsHeadless::IGraphicsHeadless(IPlugin* plug, int w, int h, int fps) : IGr
 
 IGraphicsHeadless::~IGraphicsHeadless() { CloseWindow(); }
 
-PIX_IBitmap* IGraphicsHeadless::OSLoadBitmap(int, const char* name)
-{
+PIX_IBitmap* IGraphicsHeadless::OSLoadBitmap(int, const char* name) {
   if (!name) return nullptr;
   ++mBitmapLoads;
   const char* leaf = LastPathComponent(name);
@@ -31,51 +29,46 @@ PIX_IBitmap* IGraphicsHeadless::OSLoadBitmap(int, const char* name)
   return PIX_LoadPNG((mResourceDir + "/" + leaf).c_str());
 }
 
-bool IGraphicsHeadless::DrawScreen(IRECT* r)
-{
+bool IGraphicsHeadless::DrawScreen(IRECT* r) {
   ++mPresents;
   if (r) mPresented = mPresented.Union(*r);
   return true;
 }
 
-void IGraphicsHeadless::ResetPresents()
-{
+void IGraphicsHeadless::ResetPresents() {
   mPresents = 0;
   mPresented.Clear();
 }
 
-std::vector<PIX_Pixel> IGraphicsHeadless::Snapshot()
-{
+std::vector<PIX_Pixel> IGraphicsHeadless::Snapshot() {
   std::vector<PIX_Pixel> pixels;
   PIX_SysBitmap* back = GetBackBuffer();
   if (!back || !back->getBits()) return pixels;
   const int w = back->getWidth(), h = back->getHeight(), span = back->getRowSpan();
   pixels.reserve(static_cast<size_t>(w) * h);
-  for (int y = 0; y < h; ++y)
-  {
+  for (int y = 0; y < h; ++y) {
     const PIX_Pixel* row = back->getBits() + static_cast<long>(y) * span;
     pixels.insert(pixels.end(), row, row + w);
   }
   return pixels;
 }
 
-int IGraphicsHeadless::CountDifferences(const std::vector<PIX_Pixel>& snapshot)
-{
+int IGraphicsHeadless::CountDifferences(const std::vector<PIX_Pixel>& snapshot) {
   const std::vector<PIX_Pixel> now = Snapshot();
-  if (now.size() != snapshot.size()) return static_cast<int>(now.size() > snapshot.size() ? now.size() : snapshot.size());
+  if (now.size() != snapshot.size())
+    return static_cast<int>(now.size() > snapshot.size() ? now.size() : snapshot.size());
   int n = 0;
   for (size_t i = 0; i < now.size(); ++i) n += now[i] != snapshot[i];
   return n;
 }
 
-bool IGraphicsHeadless::SaveBackBuffer(const char* path)
-{
+bool IGraphicsHeadless::SaveBackBuffer(const char* path) {
   PIX_SysBitmap* back = GetBackBuffer();
   return back && WriteBitmapPNG(back, path);
 }
 
-void IGraphicsHeadless::CreateTextEntry(IControl* control, IText*, IRECT* textRect, const char* str, IParam* param)
-{
+void IGraphicsHeadless::CreateTextEntry(IControl* control, IText*, IRECT* textRect, const char* str,
+                                        IParam* param) {
   // One field at a time, and only in an open window, as in a real one.
   if (!control || mTextEntryOpen || !mWindow) return;
   mTextEntryOpen = true;
@@ -86,8 +79,7 @@ void IGraphicsHeadless::CreateTextEntry(IControl* control, IText*, IRECT* textRe
   mTextEntry.mText = str ? str : "";
 }
 
-bool IGraphicsHeadless::TypeIntoTextEntry(const char* text)
-{
+bool IGraphicsHeadless::TypeIntoTextEntry(const char* text) {
   if (!mTextEntryOpen) return false;
   mTextEntryOpen = false;
   mTextEntry.mText = text ? text : "";
@@ -100,14 +92,12 @@ bool IGraphicsHeadless::TypeIntoTextEntry(const char* text)
 
 void IGraphicsHeadless::ForceEndUserEdit() { mTextEntryOpen = false; }
 
-IPopupMenu* IGraphicsHeadless::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect)
-{
+IPopupMenu* IGraphicsHeadless::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect) {
   ReleaseMouseCapture();
   if (!menu || !mWindow) return nullptr;
   Menu shown;
   shown.mRect = areaRect ? *areaRect : IRECT();
-  for (int i = 0; i < menu->GetNItems(); ++i)
-  {
+  for (int i = 0; i < menu->GetNItems(); ++i) {
     IPopupMenuItem* item = menu->GetItem(i);
     shown.mItems.push_back(item->GetText());
     if (shown.mChecked < 0 && item->GetChecked()) shown.mChecked = i;
@@ -115,8 +105,7 @@ IPopupMenu* IGraphicsHeadless::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRec
   mMenus.push_back(shown);
 
   int choice = kDismissMenu;
-  if (!mMenuAnswers.empty())
-  {
+  if (!mMenuAnswers.empty()) {
     choice = mMenuAnswers.front();
     mMenuAnswers.pop_front();
   }
@@ -125,8 +114,7 @@ IPopupMenu* IGraphicsHeadless::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRec
   return menu;
 }
 
-int IGraphicsHeadless::ShowMessageBox(const char* text, const char* caption, int type)
-{
+int IGraphicsHeadless::ShowMessageBox(const char* text, const char* caption, int type) {
   mAlerts.push_back({text ? text : "", caption ? caption : "", type});
   if (mMessageBoxAnswers.empty()) return 0;
   const int answer = mMessageBoxAnswers.front();
@@ -134,21 +122,18 @@ int IGraphicsHeadless::ShowMessageBox(const char* text, const char* caption, int
   return answer;
 }
 
-void IGraphicsHeadless::SetPath(EPathKind kind, const char* path)
-{
+void IGraphicsHeadless::SetPath(EPathKind kind, const char* path) {
   if (kind >= 0 && kind < kNumPathKinds) mPaths[kind] = path ? path : "";
 }
 
-void IGraphicsHeadless::AppSupportPath(StrBuf* path, bool isSystem)
-{
+void IGraphicsHeadless::AppSupportPath(StrBuf* path, bool isSystem) {
   path->Set(mPaths[isSystem ? kPathSystemAppSupport : kPathAppSupport].c_str());
 }
 
-void IGraphicsHeadless::PromptForFile(StrBuf* fileName, EFileAction action, StrBuf* dir, const char* extensions)
-{
+void IGraphicsHeadless::PromptForFile(StrBuf* fileName, EFileAction action, StrBuf* dir,
+                                      const char* extensions) {
   if (!fileName) return;
-  if (!mWindow)
-  {
+  if (!mWindow) {
     fileName->Set("");
     return;
   }
@@ -159,21 +144,18 @@ void IGraphicsHeadless::PromptForFile(StrBuf* fileName, EFileAction action, StrB
   mFileAnswers.pop_front();
   if (answer.empty()) return;
   fileName->Set(answer.c_str());
-  if (dir)
-  {
+  if (dir) {
     const size_t slash = answer.rfind('/');
     dir->Set(slash == std::string::npos ? "" : answer.substr(0, slash + 1).c_str());
   }
 }
 
-bool IGraphicsHeadless::OpenURL(const char* url, const char*, const char*, const char*)
-{
+bool IGraphicsHeadless::OpenURL(const char* url, const char*, const char*, const char*) {
   mURLs.push_back(url ? url : "");
   return mOpenURLResult;
 }
 
-void* IGraphicsHeadless::OpenWindow(void* parent)
-{
+void* IGraphicsHeadless::OpenWindow(void* parent) {
   CloseWindow();
   mParent = parent;
   mWindow = &mWindowToken;
@@ -181,28 +163,25 @@ void* IGraphicsHeadless::OpenWindow(void* parent)
   return mWindow;
 }
 
-void IGraphicsHeadless::CloseWindow()
-{
+void IGraphicsHeadless::CloseWindow() {
   ForceEndUserEdit();
   mWindow = nullptr;
   mParent = nullptr;
   mTooltips.clear();
 }
 
-bool IGraphicsHeadless::GetTextFromClipboard(StrBuf* str)
-{
+bool IGraphicsHeadless::GetTextFromClipboard(StrBuf* str) {
   if (!str) return false;
   str->Set(mClipboard.c_str());
   return !mClipboard.empty();
 }
 
-void IGraphicsHeadless::UpdateTooltips()
-{
+void IGraphicsHeadless::UpdateTooltips() {
   if (!mWindow || !TooltipsEnabled()) return;
   mTooltips.clear();
-  for (int i = 0; i < NControls(); ++i)
-  {
+  for (int i = 0; i < NControls(); ++i) {
     IControl* control = GetControl(i);
-    if (!control->IsHidden() && !control->GetTargetRECT()->Empty()) mTooltips.push_back(*control->GetTargetRECT());
+    if (!control->IsHidden() && !control->GetTargetRECT()->Empty())
+      mTooltips.push_back(*control->GetTargetRECT());
   }
 }

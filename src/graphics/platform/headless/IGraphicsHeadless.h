@@ -10,14 +10,12 @@
 #include <string>
 #include <vector>
 
-class IGraphicsHeadless : public IGraphics
-{
-public:
+class IGraphicsHeadless : public IGraphics {
+ public:
   // A menu answer that dismisses the menu.
   static constexpr int kDismissMenu = -1;
 
-  enum EPathKind
-  {
+  enum EPathKind {
     kPathHost = 0,
     kPathPlugin,
     kPathDesktop,
@@ -27,29 +25,25 @@ public:
     kNumPathKinds
   };
 
-  struct TextEntry
-  {
+  struct TextEntry {
     IControl* mControl = nullptr;
     IParam* mParam = nullptr;
     IRECT mRect;
     std::string mText;
   };
 
-  struct Menu
-  {
+  struct Menu {
     std::vector<std::string> mItems;
     int mChecked = -1;  // first checked item
     IRECT mRect;
   };
 
-  struct FilePrompt
-  {
+  struct FilePrompt {
     EFileAction mAction = kFileOpen;
     std::string mFile, mDir, mExtensions;
   };
 
-  struct Alert
-  {
+  struct Alert {
     std::string mText, mCaption;
     int mType = 0;
   };
@@ -111,7 +105,8 @@ public:
   const char* GetGUIAPI() override { return "Headless"; }
   int ShowMessageBox(const char* text, const char* caption, int type) override;
   IPopupMenu* CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect) override;
-  void CreateTextEntry(IControl* control, IText* text, IRECT* textRect, const char* str, IParam* param) override;
+  void CreateTextEntry(IControl* control, IText* text, IRECT* textRect, const char* str,
+                       IParam* param) override;
   void HostPath(StrBuf* path) override { path->Set(mPaths[kPathHost].c_str()); }
   void PluginPath(StrBuf* path) override { path->Set(mPaths[kPathPlugin].c_str()); }
   void DesktopPath(StrBuf* path) override { path->Set(mPaths[kPathDesktop].c_str()); }
@@ -131,7 +126,7 @@ public:
   void UpdateTooltips() override;
   PIX_IBitmap* OSLoadBitmap(int ID, const char* name) override;
 
-private:
+ private:
   std::string mResourceDir;
   int mBitmapLoads = 0;
 

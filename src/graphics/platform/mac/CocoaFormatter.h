@@ -5,13 +5,12 @@
 
 #import <Foundation/Foundation.h>
 
-@interface CocoaFormatter_vQuorvane_vst3 : NSFormatter
-{
+@interface CocoaFormatter_vQuorvane_vst3 : NSFormatter {
   const char* filterCharacters;  // static text, not owned; null accepts any character
   int maxLength;                 // UTF-16 units; 0 = no limit
   int maxValue;                  // 0 = no limit
 }
-- (void) setAcceptableCharacters: (const char*) pChars;
-- (void) setMaximumLength: (int) len;
-- (void) setMaximumValue: (int) value;
+- (void)setAcceptableCharacters:(const char*)pChars;
+- (void)setMaximumLength:(int)len;
+- (void)setMaximumValue:(int)value;
 @end

@@ -6,37 +6,33 @@
 
 @implementation CocoaFormatter_vQuorvane_vst3
 
-- (void) setAcceptableCharacters: (const char*) pChars
-{
+- (void)setAcceptableCharacters:(const char*)pChars {
   filterCharacters = pChars;
 }
 
-- (void) setMaximumLength: (int) len
-{
+- (void)setMaximumLength:(int)len {
   maxLength = len;
 }
 
-- (void) setMaximumValue: (int) value
-{
+- (void)setMaximumValue:(int)value {
   maxValue = value;
 }
 
-- (NSString*) stringForObjectValue: (id) anObject
-{
+- (NSString*)stringForObjectValue:(id)anObject {
   return [anObject isKindOfClass:[NSString class]] ? (NSString*)anObject : nil;
 }
 
-- (BOOL) getObjectValue: (id*) anObject forString: (NSString*) string errorDescription: (NSString**) error
-{
+- (BOOL)getObjectValue:(id*)anObject forString:(NSString*)string errorDescription:(NSString**)error {
   if (anObject) *anObject = [[string copy] autorelease];
   return YES;
 }
 
-- (BOOL) isPartialStringValid: (NSString*) partialString
-             newEditingString: (NSString**) newString
-             errorDescription: (NSString**) error
-{
-  return CocoaMapping::IsEntryTextValid([partialString UTF8String], filterCharacters, maxLength, maxValue) ? YES : NO;
+- (BOOL)isPartialStringValid:(NSString*)partialString
+            newEditingString:(NSString**)newString
+            errorDescription:(NSString**)error {
+  return CocoaMapping::IsEntryTextValid([partialString UTF8String], filterCharacters, maxLength, maxValue)
+             ? YES
+             : NO;
 }
 
 @end

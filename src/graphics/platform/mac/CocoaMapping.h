@@ -9,12 +9,10 @@
 #include <string>
 #include <vector>
 
-namespace CocoaMapping
-{
+namespace CocoaMapping {
 
 // A rectangle in view points with the origin at the bottom-left.
-struct Rect
-{
+struct Rect {
   double x = 0.0, y = 0.0, w = 0.0, h = 0.0;
 };
 
@@ -26,8 +24,7 @@ IRECT ToIRECT(const Rect& r, int viewHeight);
 // Editor position of a point in view coordinates; view (2, H - 3) is editor (0, 0).
 void ToEditorPoint(double x, double y, int viewHeight, int* editorX, int* editorY);
 
-enum EMouseButton
-{
+enum EMouseButton {
   kButtonNone = 0,
   kButtonLeft,
   kButtonRight,
@@ -42,16 +39,14 @@ int KeyCodeFor(unsigned short virtualKeyCode, unsigned int character);
 
 // Button titles for ShowMessageBox's type; null means the system's own default button for the
 // first and no button for the others.
-struct AlertButtons
-{
+struct AlertButtons {
   const char* defaultTitle = nullptr;
   const char* alternateTitle = nullptr;
   const char* otherTitle = nullptr;
 };
 AlertButtons AlertButtonsForType(int type);
 
-enum EAlertResponse
-{
+enum EAlertResponse {
   kResponseDefault = 0,
   kResponseAlternate,
   kResponseOther,

@@ -4,8 +4,7 @@
 @implementation CustomCocoaWindow_vQuorvane_vst3
 
 // Borderless windows refuse key status by default, which would leave text entries deaf.
-- (BOOL) canBecomeKeyWindow
-{
+- (BOOL)canBecomeKeyWindow {
   return YES;
 }
 

@@ -20,8 +20,7 @@ struct IText;
 NSRect ToNSRect(IGraphics* pGraphics, const IRECT* pRect);
 IRECT ToIRECT(IGraphics* pGraphics, const NSRect* pRect);
 
-@interface IGraphicsCocoa_vQuorvane_vst3 : NSView <NSTextFieldDelegate>
-{
+@interface IGraphicsCocoa_vQuorvane_vst3 : NSView <NSTextFieldDelegate> {
   IGraphicsMac* mGraphics;  // not owned; null once detached
   NSTimer* mTimer;          // owned by the run loop until invalidated
   int mPrevX, mPrevY;       // last mouse position in editor coordinates, for key presses
@@ -29,33 +28,41 @@ IRECT ToIRECT(IGraphics* pGraphics, const NSRect* pRect);
   IParam* mEdParam;
   IControl* mEdControl;
 }
-- (id) init;
-- (id) initWithIGraphics: (IGraphicsMac*) pGraphics;
-- (BOOL) isOpaque;
-- (BOOL) acceptsFirstResponder;
-- (BOOL) acceptsFirstMouse: (NSEvent*) pEvent;
-- (void) viewDidMoveToWindow;
-- (void) drawRect: (NSRect) rect;
-- (void) onTimer: (NSTimer*) pTimer;
-- (void) getMouseXY: (NSEvent*) pEvent x: (int*) pX y: (int*) pY;
-- (void) mouseDown: (NSEvent*) pEvent;
-- (void) mouseUp: (NSEvent*) pEvent;
-- (void) mouseDragged: (NSEvent*) pEvent;
-- (void) rightMouseDown: (NSEvent*) pEvent;
-- (void) rightMouseUp: (NSEvent*) pEvent;
-- (void) rightMouseDragged: (NSEvent*) pEvent;
-- (void) mouseMoved: (NSEvent*) pEvent;
-- (void) keyDown: (NSEvent*) pEvent;
-- (void) scrollWheel: (NSEvent*) pEvent;
-- (void) killTimer;
+- (id)init;
+- (id)initWithIGraphics:(IGraphicsMac*)pGraphics;
+- (BOOL)isOpaque;
+- (BOOL)acceptsFirstResponder;
+- (BOOL)acceptsFirstMouse:(NSEvent*)pEvent;
+- (void)viewDidMoveToWindow;
+- (void)drawRect:(NSRect)rect;
+- (void)onTimer:(NSTimer*)pTimer;
+- (void)getMouseXY:(NSEvent*)pEvent x:(int*)pX y:(int*)pY;
+- (void)mouseDown:(NSEvent*)pEvent;
+- (void)mouseUp:(NSEvent*)pEvent;
+- (void)mouseDragged:(NSEvent*)pEvent;
+- (void)rightMouseDown:(NSEvent*)pEvent;
+- (void)rightMouseUp:(NSEvent*)pEvent;
+- (void)rightMouseDragged:(NSEvent*)pEvent;
+- (void)mouseMoved:(NSEvent*)pEvent;
+- (void)keyDown:(NSEvent*)pEvent;
+- (void)scrollWheel:(NSEvent*)pEvent;
+- (void)killTimer;
 // Forgets the engine without telling it; true when pGraphics was the attached engine.
-- (BOOL) detachGraphics: (IGraphicsMac*) pGraphics;
-- (void) removeFromSuperview;
-- (void) controlTextDidEndEditing: (NSNotification*) aNotification;
+- (BOOL)detachGraphics:(IGraphicsMac*)pGraphics;
+- (void)removeFromSuperview;
+- (void)controlTextDidEndEditing:(NSNotification*)aNotification;
+// Anonymous selector parts: the formatter would glue each to the name before it.
+// clang-format off
 - (IPopupMenu*) createIPopupMenu: (IPopupMenu*) pMenu : (NSRect) rect;
+// clang-format on
+// clang-format off
 - (void) createTextEntry: (IControl*) pControl : (IParam*) pParam : (IText*) pText : (const char*) pString : (NSRect) areaRect;
+// clang-format on
 // Closes the text field without applying its text.
-- (void) endUserInput;
-- (NSString*) view: (NSView*) pView stringForToolTip: (NSToolTipTag) tag point: (NSPoint) point userData: (void*) pData;
-- (void) registerToolTip: (IRECT*) pRECT;
+- (void)endUserInput;
+- (NSString*)view:(NSView*)pView
+    stringForToolTip:(NSToolTipTag)tag
+               point:(NSPoint)point
+            userData:(void*)pData;
+- (void)registerToolTip:(IRECT*)pRECT;
 @end

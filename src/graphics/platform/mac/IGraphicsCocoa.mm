@@ -12,14 +12,12 @@
 #include "graphics/IText.h"
 #include "graphics/platform/mac/CocoaMapping.h"
 
-NSRect ToNSRect(IGraphics* pGraphics, const IRECT* pRect)
-{
+NSRect ToNSRect(IGraphics* pGraphics, const IRECT* pRect) {
   const CocoaMapping::Rect r = CocoaMapping::ToCocoaRect(*pRect, pGraphics->Height());
   return NSMakeRect(r.x, r.y, r.w, r.h);
 }
 
-IRECT ToIRECT(IGraphics* pGraphics, const NSRect* pRect)
-{
+IRECT ToIRECT(IGraphics* pGraphics, const NSRect* pRect) {
   CocoaMapping::Rect r;
   r.x = pRect->origin.x;
   r.y = pRect->origin.y;
@@ -28,23 +26,19 @@ IRECT ToIRECT(IGraphics* pGraphics, const NSRect* pRect)
   return CocoaMapping::ToIRECT(r, pGraphics->Height());
 }
 
-static IMouseMod GetMouseMod(NSEvent* pEvent, CocoaMapping::EMouseButton button)
-{
+static IMouseMod GetMouseMod(NSEvent* pEvent, CocoaMapping::EMouseButton button) {
   return CocoaMapping::MouseModFromFlags(static_cast<unsigned long long>([pEvent modifierFlags]), button);
 }
 
-static NSColor* ToNSColor(const IColor& c)
-{
+static NSColor* ToNSColor(const IColor& c) {
   return [NSColor colorWithCalibratedRed:c.R / 255.0 green:c.G / 255.0 blue:c.B / 255.0 alpha:c.A / 255.0];
 }
 
 @implementation IGraphicsCocoa_vQuorvane_vst3
 
-- (id) init
-{
+- (id)init {
   self = [super init];
-  if (self)
-  {
+  if (self) {
     mGraphics = nullptr;
     mTimer = nil;
     mPrevX = mPrevY = 0;
@@ -55,23 +49,24 @@ static NSColor* ToNSColor(const IColor& c)
   return self;
 }
 
-- (id) initWithIGraphics: (IGraphicsMac*) pGraphics
-{
+- (id)initWithIGraphics:(IGraphicsMac*)pGraphics {
   self = [super initWithFrame:NSMakeRect(0.0, 0.0, pGraphics->Width(), pGraphics->Height())];
   if (!self) return nil;
   mGraphics = pGraphics;
   const int fps = pGraphics->FPS() > 0 ? pGraphics->FPS() : IGraphics::kDefaultFPS;
-  mTimer = [NSTimer timerWithTimeInterval:1.0 / fps target:self selector:@selector(onTimer:) userInfo:nil repeats:YES];
+  mTimer = [NSTimer timerWithTimeInterval:1.0 / fps
+                                   target:self
+                                 selector:@selector(onTimer:)
+                                 userInfo:nil
+                                  repeats:YES];
   // Common modes keep the editor animating while a menu tracks or the host window resizes.
   [[NSRunLoop currentRunLoop] addTimer:mTimer forMode:NSRunLoopCommonModes];
   return self;
 }
 
-- (void) dealloc
-{
+- (void)dealloc {
   [self killTimer];
-  if (mTextFieldView)
-  {
+  if (mTextFieldView) {
     [mTextFieldView setDelegate:nil];
     [mTextFieldView release];
     mTextFieldView = nil;
@@ -79,49 +74,41 @@ static NSColor* ToNSColor(const IColor& c)
   [super dealloc];
 }
 
-- (BOOL) isOpaque
-{
+- (BOOL)isOpaque {
   return mGraphics ? YES : NO;
 }
 
-- (BOOL) acceptsFirstResponder
-{
+- (BOOL)acceptsFirstResponder {
   return YES;
 }
 
 // The click that activates the host window also reaches the control under it.
-- (BOOL) acceptsFirstMouse: (NSEvent*) pEvent
-{
+- (BOOL)acceptsFirstMouse:(NSEvent*)pEvent {
   return YES;
 }
 
-- (void) viewDidMoveToWindow
-{
+- (void)viewDidMoveToWindow {
   [super viewDidMoveToWindow];
   NSWindow* window = [self window];
-  if (window)
-  {
+  if (window) {
     [window makeFirstResponder:self];
     [window setAcceptsMouseMovedEvents:YES];
   }
 }
 
-- (void) drawRect: (NSRect) rect
-{
+- (void)drawRect:(NSRect)rect {
   if (!mGraphics) return;
   IRECT r = ToIRECT(mGraphics, &rect);
   mGraphics->Draw(&r);
 }
 
-- (void) onTimer: (NSTimer*) pTimer
-{
+- (void)onTimer:(NSTimer*)pTimer {
   if (pTimer != mTimer || !mGraphics) return;
   IRECT r;
   if (mGraphics->IsDirty(&r)) [self setNeedsDisplayInRect:ToNSRect(mGraphics, &r)];
 }
 
-- (void) getMouseXY: (NSEvent*) pEvent x: (int*) pX y: (int*) pY
-{
+- (void)getMouseXY:(NSEvent*)pEvent x:(int*)pX y:(int*)pY {
   const NSPoint pt = [self convertPoint:[pEvent locationInWindow] fromView:nil];
   const int height = mGraphics ? mGraphics->Height() : static_cast<int>([self bounds].size.height);
   CocoaMapping::ToEditorPoint(pt.x, pt.y, height, pX, pY);
@@ -129,8 +116,7 @@ static NSColor* ToNSColor(const IColor& c)
   mPrevY = *pY;
 }
 
-- (void) mouseDown: (NSEvent*) pEvent
-{
+- (void)mouseDown:(NSEvent*)pEvent {
   if (!mGraphics) return;
   int x, y;
   [self getMouseXY:pEvent x:&x y:&y];
@@ -141,8 +127,7 @@ static NSColor* ToNSColor(const IColor& c)
     mGraphics->OnMouseDown(x, y, &ms);
 }
 
-- (void) mouseUp: (NSEvent*) pEvent
-{
+- (void)mouseUp:(NSEvent*)pEvent {
   if (!mGraphics) return;
   int x, y;
   [self getMouseXY:pEvent x:&x y:&y];
@@ -150,8 +135,7 @@ static NSColor* ToNSColor(const IColor& c)
   mGraphics->OnMouseUp(x, y, &ms);
 }
 
-- (void) mouseDragged: (NSEvent*) pEvent
-{
+- (void)mouseDragged:(NSEvent*)pEvent {
   if (!mGraphics || mTextFieldView) return;
   int x, y;
   [self getMouseXY:pEvent x:&x y:&y];
@@ -160,8 +144,7 @@ static NSColor* ToNSColor(const IColor& c)
 }
 
 // A double right click arrives as a second press: the engine has no right double click.
-- (void) rightMouseDown: (NSEvent*) pEvent
-{
+- (void)rightMouseDown:(NSEvent*)pEvent {
   if (!mGraphics) return;
   int x, y;
   [self getMouseXY:pEvent x:&x y:&y];
@@ -169,8 +152,7 @@ static NSColor* ToNSColor(const IColor& c)
   mGraphics->OnMouseDown(x, y, &ms);
 }
 
-- (void) rightMouseUp: (NSEvent*) pEvent
-{
+- (void)rightMouseUp:(NSEvent*)pEvent {
   if (!mGraphics) return;
   int x, y;
   [self getMouseXY:pEvent x:&x y:&y];
@@ -178,8 +160,7 @@ static NSColor* ToNSColor(const IColor& c)
   mGraphics->OnMouseUp(x, y, &ms);
 }
 
-- (void) rightMouseDragged: (NSEvent*) pEvent
-{
+- (void)rightMouseDragged:(NSEvent*)pEvent {
   if (!mGraphics || mTextFieldView) return;
   int x, y;
   [self getMouseXY:pEvent x:&x y:&y];
@@ -187,8 +168,7 @@ static NSColor* ToNSColor(const IColor& c)
   mGraphics->OnMouseDrag(x, y, &ms);
 }
 
-- (void) mouseMoved: (NSEvent*) pEvent
-{
+- (void)mouseMoved:(NSEvent*)pEvent {
   if (!mGraphics) return;
   int x, y;
   [self getMouseXY:pEvent x:&x y:&y];
@@ -196,8 +176,7 @@ static NSColor* ToNSColor(const IColor& c)
   mGraphics->OnMouseOver(x, y, &ms);
 }
 
-- (void) keyDown: (NSEvent*) pEvent
-{
+- (void)keyDown:(NSEvent*)pEvent {
   NSString* chars = [pEvent charactersIgnoringModifiers];
   if ([chars length] != 1) return;  // dead keys and composed input are not keys to the engine
   const int key = CocoaMapping::KeyCodeFor([pEvent keyCode], [chars characterAtIndex:0]);
@@ -205,8 +184,7 @@ static NSColor* ToNSColor(const IColor& c)
     [[self nextResponder] keyDown:pEvent];
 }
 
-- (void) scrollWheel: (NSEvent*) pEvent
-{
+- (void)scrollWheel:(NSEvent*)pEvent {
   [self endUserInput];
   if (!mGraphics) return;
   int x, y;
@@ -216,14 +194,12 @@ static NSColor* ToNSColor(const IColor& c)
   mGraphics->OnMouseWheel(x, y, &ms, d);
 }
 
-- (void) killTimer
-{
+- (void)killTimer {
   [mTimer invalidate];
   mTimer = nil;
 }
 
-- (BOOL) detachGraphics: (IGraphicsMac*) pGraphics
-{
+- (BOOL)detachGraphics:(IGraphicsMac*)pGraphics {
   if (!mGraphics || mGraphics != pGraphics) return NO;
   mGraphics = nullptr;
   return YES;
@@ -231,26 +207,22 @@ static NSColor* ToNSColor(const IColor& c)
 
 // The host may remove the view itself; the engine then closes its side. Whichever side starts,
 // the other finds itself already detached, so neither calls back into the first.
-- (void) removeFromSuperview
-{
+- (void)removeFromSuperview {
   [[self retain] autorelease];  // the engine drops its reference below while this still runs
   [self endUserInput];
   IGraphicsMac* graphics = mGraphics;
-  if (graphics)
-  {
+  if (graphics) {
     mGraphics = nullptr;
     graphics->CloseWindow();
   }
   [super removeFromSuperview];
 }
 
-- (void) controlTextDidEndEditing: (NSNotification*) aNotification
-{
+- (void)controlTextDidEndEditing:(NSNotification*)aNotification {
   if (!mTextFieldView || [aNotification object] != mTextFieldView) return;
   const char* txt = [[mTextFieldView stringValue] UTF8String];
   if (!txt) txt = "";
-  if (mGraphics && mEdControl)
-  {
+  if (mGraphics && mEdControl) {
     if (mEdParam)
       mGraphics->SetFromStringAfterPrompt(mEdControl, mEdParam, txt);
     else
@@ -260,16 +232,19 @@ static NSColor* ToNSColor(const IColor& c)
   [self setNeedsDisplay:YES];
 }
 
+// Anonymous selector parts: the formatter would glue each to the name before it.
+// clang-format off
 - (IPopupMenu*) createIPopupMenu: (IPopupMenu*) pMenu : (NSRect) rect
+// clang-format on
 {
   NSWindow* window = [self window];
   if (!pMenu || !window) return nullptr;
   [[self retain] autorelease];  // the host may close the editor while the menu tracks
 
   IGraphicsMenuRcvr_vQuorvane_vst3* rcvr =
-    [[[IGraphicsMenuRcvr_vQuorvane_vst3 alloc] initWithFrame:rect] autorelease];
+      [[[IGraphicsMenuRcvr_vQuorvane_vst3 alloc] initWithFrame:rect] autorelease];
   IGraphicsNSMenu_vQuorvane_vst3* menu =
-    [[[IGraphicsNSMenu_vQuorvane_vst3 alloc] initWithIPopupMenuAndReciever:pMenu :rcvr] autorelease];
+      [[[IGraphicsNSMenu_vQuorvane_vst3 alloc] initWithIPopupMenuAndReciever:pMenu:rcvr] autorelease];
 
   // Just below the area's bottom edge, in window points.
   const NSPoint anchor = NSMakePoint(rect.origin.x, rect.origin.y - 4.0);
@@ -296,7 +271,9 @@ static NSColor* ToNSColor(const IColor& c)
   return chosen;
 }
 
+// clang-format off
 - (void) createTextEntry: (IControl*) pControl : (IParam*) pParam : (IText*) pText : (const char*) pString : (NSRect) areaRect
+// clang-format on
 {
   if (!pControl || !pText || mTextFieldView) return;
 
@@ -306,15 +283,19 @@ static NSColor* ToNSColor(const IColor& c)
   NSFont* font = [NSFont fontWithName:ToNSString(pText->mFont) size:fontSize];
   if (!font) font = [NSFont systemFontOfSize:fontSize];
   [mTextFieldView setFont:font];
-  switch (pText->mAlign)
-  {
-  case IText::kAlignNear: [mTextFieldView setAlignment:NSTextAlignmentLeft]; break;
-  case IText::kAlignFar: [mTextFieldView setAlignment:NSTextAlignmentRight]; break;
-  default: [mTextFieldView setAlignment:NSTextAlignmentCenter]; break;
+  switch (pText->mAlign) {
+    case IText::kAlignNear:
+      [mTextFieldView setAlignment:NSTextAlignmentLeft];
+      break;
+    case IText::kAlignFar:
+      [mTextFieldView setAlignment:NSTextAlignmentRight];
+      break;
+    default:
+      [mTextFieldView setAlignment:NSTextAlignmentCenter];
+      break;
   }
 
-  if (pParam)
-  {
+  if (pParam) {
     CocoaFormatter_vQuorvane_vst3* formatter = [[CocoaFormatter_vQuorvane_vst3 alloc] init];
     [formatter setAcceptableCharacters:CocoaMapping::TextEntryCharacters(pParam->GetType())];
     [formatter setMaximumLength:pControl->GetTextEntryLength()];
@@ -341,8 +322,7 @@ static NSColor* ToNSColor(const IColor& c)
   mEdControl = pControl;
 }
 
-- (void) endUserInput
-{
+- (void)endUserInput {
   NSTextField* field = mTextFieldView;
   mTextFieldView = nil;
   mEdParam = nullptr;
@@ -355,19 +335,19 @@ static NSColor* ToNSColor(const IColor& c)
   [field release];
 }
 
-- (NSString*) view: (NSView*) pView stringForToolTip: (NSToolTipTag) tag point: (NSPoint) point userData: (void*) pData
-{
+- (NSString*)view:(NSView*)pView
+    stringForToolTip:(NSToolTipTag)tag
+               point:(NSPoint)point
+            userData:(void*)pData {
   const char* tip = "";
-  if (mGraphics)
-  {
+  if (mGraphics) {
     IControl* control = mGraphics->GetControl(mGraphics->GetMouseOver());
     if (control) tip = control->GetTooltip();
   }
   return ToNSString(tip);
 }
 
-- (void) registerToolTip: (IRECT*) pRECT
-{
+- (void)registerToolTip:(IRECT*)pRECT {
   if (!mGraphics || !pRECT) return;
   [self addToolTipRect:ToNSRect(mGraphics, pRECT) owner:self userData:nil];
 }

@@ -10,9 +10,8 @@
 
 typedef struct CGColorSpace* CGColorSpaceRef;
 
-class IGraphicsMac : public IGraphics
-{
-public:
+class IGraphicsMac : public IGraphics {
+ public:
   IGraphicsMac(IPlugin* plug, int w, int h, int fps = 0);
   ~IGraphicsMac() override;
 
@@ -55,7 +54,7 @@ public:
   void UpdateTooltips() override;
   PIX_IBitmap* OSLoadBitmap(int ID, const char* name) override;
 
-private:
+ private:
   // The open editor view (IGraphicsCocoa_vQuorvane_vst3*), holding one reference; null when closed.
   void* mGraphicsCocoa = nullptr;
   StrBuf mBundleID;

@@ -13,20 +13,14 @@
 #include "graphics/platform/mac/CocoaMapping.h"
 #include "pix/PIX_SysBitmap.h"
 
-namespace
-{
-IGraphicsCocoa_vQuorvane_vst3* ViewOf(void* view)
-{
-  return (IGraphicsCocoa_vQuorvane_vst3*)view;
-}
+namespace {
+IGraphicsCocoa_vQuorvane_vst3* ViewOf(void* view) { return (IGraphicsCocoa_vQuorvane_vst3*)view; }
 
 // The main display's own profile, so the editor's colours look as they do in other apps; device
 // RGB where that cannot be had.
-CGColorSpaceRef CreateDisplayColorSpace()
-{
+CGColorSpaceRef CreateDisplayColorSpace() {
   CGColorSpaceRef colorSpace = nullptr;
-  if (GetSystemVersion() >= 0x1070)
-  {
+  if (GetSystemVersion() >= 0x1070) {
 #if defined(__LP64__)
     // The ColorSync Manager profile calls exist only for 32-bit code; Core Graphics gives 64-bit
     // code the colour space built from the same display profile.
@@ -35,8 +29,7 @@ CGColorSpaceRef CreateDisplayColorSpace()
 #pragma clang diagnostic push
 #pragma clang diagnostic ignored "-Wdeprecated-declarations"
     CMProfileRef profile = nullptr;
-    if (CMGetSystemProfile(&profile) == noErr && profile)
-    {
+    if (CMGetSystemProfile(&profile) == noErr && profile) {
       colorSpace = CGColorSpaceCreateWithPlatformColorSpace(profile);
       CMCloseProfile(profile);
     }
@@ -48,21 +41,18 @@ CGColorSpaceRef CreateDisplayColorSpace()
 }
 }  // namespace
 
-IGraphicsMac::IGraphicsMac(IPlugin* plug, int w, int h, int fps) : IGraphics(plug, w, h, fps)
-{
+IGraphicsMac::IGraphicsMac(IPlugin* plug, int w, int h, int fps) : IGraphics(plug, w, h, fps) {
   // The host may not be a Cocoa application; this makes AppKit usable inside it.
   NSApplicationLoad();
 }
 
-IGraphicsMac::~IGraphicsMac()
-{
+IGraphicsMac::~IGraphicsMac() {
   CloseWindow();
   if (mColorSpace) CGColorSpaceRelease(mColorSpace);
   mColorSpace = nullptr;
 }
 
-bool IGraphicsMac::DrawScreen(IRECT*)
-{
+bool IGraphicsMac::DrawScreen(IRECT*) {
   if (!mGraphicsCocoa) return false;
   NSGraphicsContext* context = [NSGraphicsContext currentContext];
   CGContextRef cg = context ? [context CGContext] : nullptr;
@@ -81,10 +71,11 @@ bool IGraphicsMac::DrawScreen(IRECT*)
   CGDataProviderRef provider = CGDataProviderCreateWithData(nullptr, back->getBits(), length, nullptr);
   if (!provider) return true;
   // Little-endian 32-bit words 0xAARRGGBB whose top byte is ignored: the back buffer's layout.
-  const CGBitmapInfo info = static_cast<CGBitmapInfo>(kCGBitmapByteOrder32Little | kCGImageAlphaNoneSkipFirst);
-  CGImageRef image = CGImageCreate(static_cast<size_t>(back->getWidth()), static_cast<size_t>(back->getHeight()), 8,
-                                   32, rowBytes, mColorSpace, info, provider, nullptr, false,
-                                   kCGRenderingIntentDefault);
+  const CGBitmapInfo info =
+      static_cast<CGBitmapInfo>(kCGBitmapByteOrder32Little | kCGImageAlphaNoneSkipFirst);
+  CGImageRef image =
+      CGImageCreate(static_cast<size_t>(back->getWidth()), static_cast<size_t>(back->getHeight()), 8, 32,
+                    rowBytes, mColorSpace, info, provider, nullptr, false, kCGRenderingIntentDefault);
   CGDataProviderRelease(provider);
   if (!image) return true;
   CGContextDrawImage(cg, CGRectMake(0.0, 0.0, Width(), Height()), image);
@@ -92,21 +83,17 @@ bool IGraphicsMac::DrawScreen(IRECT*)
   return true;
 }
 
-bool IGraphicsMac::MeasureIText(IText* txt, const char* str, IRECT* destRect)
-{
-  @autoreleasepool
-  {
+bool IGraphicsMac::MeasureIText(IText* txt, const char* str, IRECT* destRect) {
+  @autoreleasepool {
     return IGraphics::MeasureIText(txt, str, destRect);
   }
 }
 
-void IGraphicsMac::ForceEndUserEdit()
-{
+void IGraphicsMac::ForceEndUserEdit() {
   if (mGraphicsCocoa) [ViewOf(mGraphicsCocoa) endUserInput];
 }
 
-void IGraphicsMac::Resize(int w, int h)
-{
+void IGraphicsMac::Resize(int w, int h) {
   if (w == Width() && h == Height()) return;
   // The open text entry refers to a control that the engine is about to delete.
   ForceEndUserEdit();
@@ -114,23 +101,21 @@ void IGraphicsMac::Resize(int w, int h)
   if (mGraphicsCocoa) [ViewOf(mGraphicsCocoa) setFrameSize:NSMakeSize(w, h)];
 }
 
-IPopupMenu* IGraphicsMac::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect)
-{
+IPopupMenu* IGraphicsMac::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect) {
   ReleaseMouseCapture();
   if (!mGraphicsCocoa || !menu || !areaRect) return nullptr;
   const NSRect rect = ToNSRect(this, areaRect);
-  return [ViewOf(mGraphicsCocoa) createIPopupMenu:menu :rect];
+  return [ViewOf(mGraphicsCocoa) createIPopupMenu:menu:rect];
 }
 
-void IGraphicsMac::CreateTextEntry(IControl* control, IText* text, IRECT* textRect, const char* str, IParam* param)
-{
+void IGraphicsMac::CreateTextEntry(IControl* control, IText* text, IRECT* textRect, const char* str,
+                                   IParam* param) {
   if (!mGraphicsCocoa || !control || !text || !textRect) return;
   const NSRect rect = ToNSRect(this, textRect);
-  [ViewOf(mGraphicsCocoa) createTextEntry:control :param :text :str :rect];
+  [ViewOf(mGraphicsCocoa) createTextEntry:control:param:text:str:rect];
 }
 
-void* IGraphicsMac::OpenWindow(void* parentView)
-{
+void* IGraphicsMac::OpenWindow(void* parentView) {
   CloseWindow();
   IGraphicsCocoa_vQuorvane_vst3* view = [[IGraphicsCocoa_vQuorvane_vst3 alloc] initWithIGraphics:this];
   if (!view) return nullptr;
@@ -140,12 +125,10 @@ void* IGraphicsMac::OpenWindow(void* parentView)
   return view;
 }
 
-void IGraphicsMac::CloseWindow()
-{
+void IGraphicsMac::CloseWindow() {
   if (!mGraphicsCocoa) return;
   // The view may be released here, outside any event (the engine's destructor).
-  @autoreleasepool
-  {
+  @autoreleasepool {
     IGraphicsCocoa_vQuorvane_vst3* view = ViewOf(mGraphicsCocoa);
     // Forget the view first: removing it from its superview comes back here.
     mGraphicsCocoa = nullptr;
@@ -157,11 +140,9 @@ void IGraphicsMac::CloseWindow()
   }
 }
 
-void IGraphicsMac::AttachSubWindow(void* hostWindowRef)
-{
+void IGraphicsMac::AttachSubWindow(void* hostWindowRef) {
   if (!hostWindowRef) return;
-  @autoreleasepool
-  {
+  @autoreleasepool {
     RemoveSubWindow();
 
 #pragma clang diagnostic push
@@ -177,12 +158,11 @@ void IGraphicsMac::AttachSubWindow(void* hostWindowRef)
     const int xOffset = CocoaMapping::SubWindowXOffset(hostFrame.size.width, Width());
     const NSRect content = NSMakeRect(hostFrame.origin.x + xOffset, hostFrame.origin.y, Width(), Height());
     CustomCocoaWindow_vQuorvane_vst3* child =
-      [[CustomCocoaWindow_vQuorvane_vst3 alloc] initWithContentRect:content
-                                                          styleMask:NSWindowStyleMaskBorderless
-                                                            backing:NSBackingStoreBuffered
-                                                              defer:NO];
-    if (!child)
-    {
+        [[CustomCocoaWindow_vQuorvane_vst3 alloc] initWithContentRect:content
+                                                            styleMask:NSWindowStyleMaskBorderless
+                                                              backing:NSBackingStoreBuffered
+                                                                defer:NO];
+    if (!child) {
       [hostWindow release];
       return;
     }
@@ -202,26 +182,22 @@ void IGraphicsMac::AttachSubWindow(void* hostWindowRef)
   }
 }
 
-void IGraphicsMac::RemoveSubWindow()
-{
+void IGraphicsMac::RemoveSubWindow() {
   if (!mHostNSWindow && !mSubNSWindow) return;
-  @autoreleasepool
-  {
+  @autoreleasepool {
     NSWindow* hostWindow = (NSWindow*)mHostNSWindow;
     NSWindow* child = (NSWindow*)mSubNSWindow;
     mHostNSWindow = nullptr;
     mSubNSWindow = nullptr;
 
     CloseWindow();
-    if (child)
-    {
+    if (child) {
       // A still pending bring-to-front would show the child again after it closed.
       [NSObject cancelPreviousPerformRequestsWithTarget:child selector:@selector(orderFront:) object:nil];
       [child orderOut:nil];
     }
     [hostWindow orderOut:nil];
-    if (child)
-    {
+    if (child) {
       [child close];
       [hostWindow removeChildWindow:child];
       [child release];
@@ -231,16 +207,13 @@ void IGraphicsMac::RemoveSubWindow()
   }
 }
 
-void IGraphicsMac::UpdateTooltips()
-{
+void IGraphicsMac::UpdateTooltips() {
   if (!mGraphicsCocoa || !TooltipsEnabled()) return;
-  @autoreleasepool
-  {
+  @autoreleasepool {
     IGraphicsCocoa_vQuorvane_vst3* view = ViewOf(mGraphicsCocoa);
     [view removeAllToolTips];
     const int n = NControls();
-    for (int i = 0; i < n; ++i)
-    {
+    for (int i = 0; i < n; ++i) {
       IControl* control = GetControl(i);
       if (!control || control->IsHidden() || control->GetTargetRECT()->Empty()) continue;
       [view registerToolTip:control->GetTargetRECT()];
@@ -248,7 +221,6 @@ void IGraphicsMac::UpdateTooltips()
   }
 }
 
-PIX_IBitmap* IGraphicsMac::OSLoadBitmap(int, const char* name)
-{
+PIX_IBitmap* IGraphicsMac::OSLoadBitmap(int, const char* name) {
   return LoadImgFromResourceOSX(GetBundleID(), name);
 }

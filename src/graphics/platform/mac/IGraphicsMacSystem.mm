@@ -14,37 +14,30 @@
 
 #include <string>
 
-namespace
-{
-NSBundle* PluginBundle(const char* bundleID)
-{
+namespace {
+NSBundle* PluginBundle(const char* bundleID) {
   return bundleID && *bundleID ? [NSBundle bundleWithIdentifier:ToNSString(bundleID)] : nil;
 }
 
 // The first folder the system search finds; the path stays as it was when there is none.
-void SetFirstSearchResult(StrBuf* path, NSSearchPathDirectory directory, NSSearchPathDomainMask domain)
-{
+void SetFirstSearchResult(StrBuf* path, NSSearchPathDirectory directory, NSSearchPathDomainMask domain) {
   NSArray* found = NSSearchPathForDirectoriesInDomains(directory, domain, YES);
   if ([found count] == 0) return;
   path->Set([[found objectAtIndex:0] UTF8String]);
 }
 }  // namespace
 
-void IGraphicsMac::HostPath(StrBuf* path)
-{
+void IGraphicsMac::HostPath(StrBuf* path) {
   if (!path) return;
-  @autoreleasepool
-  {
+  @autoreleasepool {
     NSString* executable = [PluginBundle(GetBundleID()) executablePath];
     if (executable) path->Set([executable UTF8String]);
   }
 }
 
-void IGraphicsMac::PluginPath(StrBuf* path)
-{
+void IGraphicsMac::PluginPath(StrBuf* path) {
   if (!path) return;
-  @autoreleasepool
-  {
+  @autoreleasepool {
     NSString* bundlePath = [PluginBundle(GetBundleID()) bundlePath];
     if (!bundlePath) return;
     NSString* folder = [[bundlePath stringByDeletingLastPathComponent] stringByAppendingString:@"/"];
@@ -52,57 +45,48 @@ void IGraphicsMac::PluginPath(StrBuf* path)
   }
 }
 
-void IGraphicsMac::DesktopPath(StrBuf* path)
-{
+void IGraphicsMac::DesktopPath(StrBuf* path) {
   if (!path) return;
-  @autoreleasepool
-  {
+  @autoreleasepool {
     SetFirstSearchResult(path, NSDesktopDirectory, NSUserDomainMask);
   }
 }
 
-void IGraphicsMac::AppSupportPath(StrBuf* path, bool isSystem)
-{
+void IGraphicsMac::AppSupportPath(StrBuf* path, bool isSystem) {
   if (!path) return;
-  @autoreleasepool
-  {
-    SetFirstSearchResult(path, NSApplicationSupportDirectory, isSystem ? NSSystemDomainMask : NSUserDomainMask);
+  @autoreleasepool {
+    SetFirstSearchResult(path, NSApplicationSupportDirectory,
+                         isSystem ? NSSystemDomainMask : NSUserDomainMask);
   }
 }
 
 // A sandboxed host may write here without asking the user.
-void IGraphicsMac::SandboxSafeAppSupportPath(StrBuf* path)
-{
+void IGraphicsMac::SandboxSafeAppSupportPath(StrBuf* path) {
   if (!path) return;
-  @autoreleasepool
-  {
+  @autoreleasepool {
     path->Set([[NSHomeDirectory() stringByAppendingString:@"/Music"] UTF8String]);
   }
 }
 
-bool IGraphicsMac::OpenURL(const char* url, const char*, const char*, const char*)
-{
+bool IGraphicsMac::OpenURL(const char* url, const char*, const char*, const char*) {
   // A link that cannot become an address has not been opened: callers then try their fallback.
   if (!url || !*url) return false;
-  @autoreleasepool
-  {
+  @autoreleasepool {
     NSString* text = ToNSString(url);
     if (![text length]) return false;
-    NSURL* address = CocoaMapping::IsWebAddress(url) ? [NSURL URLWithString:text] : [NSURL fileURLWithPath:text];
+    NSURL* address =
+        CocoaMapping::IsWebAddress(url) ? [NSURL URLWithString:text] : [NSURL fileURLWithPath:text];
     if (!address) return false;
     return [[NSWorkspace sharedWorkspace] openURL:address] ? true : false;
   }
 }
 
-bool IGraphicsMac::GetTextFromClipboard(StrBuf* str)
-{
+bool IGraphicsMac::GetTextFromClipboard(StrBuf* str) {
   if (!str) return false;
-  @autoreleasepool
-  {
+  @autoreleasepool {
     NSString* text = [[NSPasteboard generalPasteboard] stringForType:NSPasteboardTypeString];
     const char* utf8 = text ? [text UTF8String] : nullptr;
-    if (!utf8)
-    {
+    if (!utf8) {
       str->Set("");
       return false;
     }
@@ -111,14 +95,12 @@ bool IGraphicsMac::GetTextFromClipboard(StrBuf* str)
   }
 }
 
-void IGraphicsMac::HideMouseCursor()
-{
+void IGraphicsMac::HideMouseCursor() {
   if (mCursorHidden) return;
   if (CGDisplayHideCursor(CGMainDisplayID()) == kCGErrorSuccess) mCursorHidden = true;
   // Global display coordinates: origin at the top-left of the main display, as the warp expects.
   CGEventRef event = CGEventCreate(nullptr);
-  if (event)
-  {
+  if (event) {
     const CGPoint where = CGEventGetLocation(event);
     CFRelease(event);
     mHiddenMousePointX = static_cast<int>(where.x);
@@ -126,15 +108,13 @@ void IGraphicsMac::HideMouseCursor()
   }
 }
 
-void IGraphicsMac::ShowMouseCursor()
-{
+void IGraphicsMac::ShowMouseCursor() {
   if (!mCursorHidden) return;
   CGWarpMouseCursorPosition(CGPointMake(mHiddenMousePointX, mHiddenMousePointY));
   if (CGDisplayShowCursor(CGMainDisplayID()) == kCGErrorSuccess) mCursorHidden = false;
 }
 
-int GetSystemVersion()
-{
+int GetSystemVersion() {
   SInt32 version = 0;
 #pragma clang diagnostic push
 #pragma clang diagnostic ignored "-Wdeprecated-declarations"
@@ -143,18 +123,15 @@ int GetSystemVersion()
   return err == noErr ? static_cast<int>(version) : 0;
 }
 
-int IGraphicsMac::GetUserOSVersion()
-{
+int IGraphicsMac::GetUserOSVersion() {
   const int version = GetSystemVersion();
   Trace("GetUserOSVersion", __LINE__, "%x", static_cast<unsigned>(version));
   return version;
 }
 
-PIX_IBitmap* LoadImgFromResourceOSX(const char* bundleID, const char* fileName)
-{
+PIX_IBitmap* LoadImgFromResourceOSX(const char* bundleID, const char* fileName) {
   if (!CocoaMapping::IsPNGName(fileName)) return nullptr;
-  @autoreleasepool
-  {
+  @autoreleasepool {
     NSBundle* bundle = PluginBundle(bundleID);
     if (!bundle) return nullptr;
     const std::string name = CocoaMapping::ResourceBaseName(fileName);

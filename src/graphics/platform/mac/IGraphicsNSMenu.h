@@ -7,20 +7,21 @@
 class IPopupMenu;
 
 // Receives OnMenuSelection: from every item of a menu tree and keeps the chosen item.
-@interface IGraphicsMenuRcvr_vQuorvane_vst3 : NSView
-{
+@interface IGraphicsMenuRcvr_vQuorvane_vst3 : NSView {
   NSMenuItem* nsMenuItem;  // retained
 }
-- (void) OnMenuSelection: (NSMenuItem*) pItem;
+- (void)OnMenuSelection:(NSMenuItem*)pItem;
 // The chosen item, or nil when the menu was dismissed.
-- (NSMenuItem*) MenuItem;
+- (NSMenuItem*)MenuItem;
 @end
 
-@interface IGraphicsNSMenu_vQuorvane_vst3 : NSMenu
-{
+@interface IGraphicsNSMenu_vQuorvane_vst3 : NSMenu {
   IPopupMenu* mIPopupMenu;  // not owned
 }
 // Builds the whole tree (submenus too), every item sending its action to pView.
+// Anonymous selector parts: the formatter would glue each to the name before it.
+// clang-format off
 - (id) initWithIPopupMenuAndReciever: (IPopupMenu*) pMenu : (NSView*) pView;
-- (IPopupMenu*) AssociatedIPopupMenu;
+// clang-format on
+- (IPopupMenu*)AssociatedIPopupMenu;
 @end

@@ -11,21 +11,18 @@
 
 @implementation IGraphicsMenuRcvr_vQuorvane_vst3
 
-- (void) dealloc
-{
+- (void)dealloc {
   [nsMenuItem release];
   [super dealloc];
 }
 
-- (void) OnMenuSelection: (NSMenuItem*) pItem
-{
+- (void)OnMenuSelection:(NSMenuItem*)pItem {
   [pItem retain];
   [nsMenuItem release];
   nsMenuItem = pItem;
 }
 
-- (NSMenuItem*) MenuItem
-{
+- (NSMenuItem*)MenuItem {
   return nsMenuItem;
 }
 
@@ -33,7 +30,10 @@
 
 @implementation IGraphicsNSMenu_vQuorvane_vst3
 
+// Anonymous selector parts: the formatter would glue each to the name before it.
+// clang-format off
 - (id) initWithIPopupMenuAndReciever: (IPopupMenu*) pMenu : (NSView*) pView
+// clang-format on
 {
   self = [super initWithTitle:@""];
   if (!self) return nil;
@@ -42,29 +42,23 @@
   mIPopupMenu = pMenu;
 
   const int n = pMenu ? pMenu->GetNItems() : 0;
-  for (int i = 0; i < n; ++i)
-  {
+  for (int i = 0; i < n; ++i) {
     IPopupMenuItem* item = pMenu->GetItem(i);
     const std::string title = CocoaMapping::MenuItemTitle(pMenu->GetPrefix(), i + 1, item->GetText());
     NSString* nsTitle = ToNSString(title.c_str());
 
-    if (item->GetSubmenu())
-    {
+    if (item->GetSubmenu()) {
       // A selector, not an object: no action.
       NSMenuItem* nsItem = [[NSMenuItem alloc] initWithTitle:nsTitle action:NULL keyEquivalent:@""];
       IGraphicsNSMenu_vQuorvane_vst3* submenu =
-        [[IGraphicsNSMenu_vQuorvane_vst3 alloc] initWithIPopupMenuAndReciever:item->GetSubmenu() :pView];
+          [[IGraphicsNSMenu_vQuorvane_vst3 alloc] initWithIPopupMenuAndReciever:item->GetSubmenu():pView];
       [nsItem setSubmenu:submenu];
       [submenu release];
       [self addItem:nsItem];
       [nsItem release];
-    }
-    else if (item->GetIsSeparator())
-    {
+    } else if (item->GetIsSeparator()) {
       [self addItem:[NSMenuItem separatorItem]];
-    }
-    else
-    {
+    } else {
       NSMenuItem* nsItem = [[NSMenuItem alloc] initWithTitle:nsTitle
                                                       action:@selector(OnMenuSelection:)
                                                keyEquivalent:@""];
@@ -81,8 +75,7 @@
   return self;
 }
 
-- (IPopupMenu*) AssociatedIPopupMenu
-{
+- (IPopupMenu*)AssociatedIPopupMenu {
   return mIPopupMenu;
 }
 

@@ -1,16 +1,20 @@
 // Key codes the engine's key dispatch understands.
 #include "graphics/platform/x11/EditorKey.h"
 
-int EditorKeyCode(const EditorKey& key)
-{
-  switch (key.mNamed)
-  {
-    case ENamedKey::kUp: return 1;
-    case ENamedKey::kDown: return 2;
-    case ENamedKey::kLeft: return 3;
-    case ENamedKey::kRight: return 4;
-    case ENamedKey::kNone: break;
-    default: return -1;
+int EditorKeyCode(const EditorKey& key) {
+  switch (key.mNamed) {
+    case ENamedKey::kUp:
+      return 1;
+    case ENamedKey::kDown:
+      return 2;
+    case ENamedKey::kLeft:
+      return 3;
+    case ENamedKey::kRight:
+      return 4;
+    case ENamedKey::kNone:
+      break;
+    default:
+      return -1;
   }
   const char c = key.mChar;
   if (c == ' ') return 0;

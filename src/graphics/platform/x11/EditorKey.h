@@ -3,8 +3,7 @@
 // The window system's own key symbols are translated once, in the window.
 #pragma once
 
-enum class ENamedKey
-{
+enum class ENamedKey {
   kNone = 0,
   kUp,
   kDown,
@@ -19,14 +18,21 @@ enum class ENamedKey
   kTab,
 };
 
-struct EditorKey
-{
+struct EditorKey {
   ENamedKey mNamed = ENamedKey::kNone;
   char mChar = 0;  // printable ASCII (space included) when mNamed is kNone, else 0
   bool mControl = false;
 
-  static EditorKey Named(ENamedKey key) { EditorKey k; k.mNamed = key; return k; }
-  static EditorKey Char(char c) { EditorKey k; k.mChar = c; return k; }
+  static EditorKey Named(ENamedKey key) {
+    EditorKey k;
+    k.mNamed = key;
+    return k;
+  }
+  static EditorKey Char(char c) {
+    EditorKey k;
+    k.mChar = c;
+    return k;
+  }
 };
 
 // The engine's key code: space 0, up 1, down 2, left 3, right 4, digits 5..14, letters 15..40

@@ -7,8 +7,8 @@
 #include "graphics/platform/x11/X11Clipboard.h"
 #include "graphics/platform/x11/X11ErrorTrap.h"
 #include "graphics/platform/x11/X11Input.h"
-#include "graphics/platform/x11/X11Presenter.h"
 #include "graphics/platform/x11/X11PopupMenu.h"
+#include "graphics/platform/x11/X11Presenter.h"
 #include "graphics/platform/x11/X11TextEntry.h"
 #include "pix/PIX_PNG.h"
 #include "pix/PIX_SysBitmap.h"
@@ -21,8 +21,7 @@
 #include <cstdio>
 #include <string>
 
-namespace
-{
+namespace {
 constexpr int kClipboardTimeoutMs = 500;
 constexpr int kMenuFontSize = 12;
 
@@ -30,8 +29,7 @@ Window ToWindow(void* id) { return static_cast<Window>(reinterpret_cast<uintptr_
 void* FromWindow(Window w) { return reinterpret_cast<void*>(static_cast<uintptr_t>(w)); }
 }  // namespace
 
-struct IGraphicsLinux::XState
-{
+struct IGraphicsLinux::XState {
   Display* mDisplay = nullptr;
   int mScreen = 0;
   Window mWindow = 0;
@@ -52,41 +50,38 @@ struct IGraphicsLinux::XState
 };
 
 // Keeps the editor painting, and its expose bookkeeping straight, while a menu runs.
-class IGraphicsLinux::MenuHost : public X11PopupMenu::Host
-{
-public:
+class IGraphicsLinux::MenuHost : public X11PopupMenu::Host {
+ public:
   explicit MenuHost(IGraphicsLinux& gui) : mGUI(gui) {}
 
-  void OnOtherEvent(XEvent& event) override
-  {
+  void OnOtherEvent(XEvent& event) override {
     if (mGUI.mX && (event.type == Expose || event.type == DestroyNotify)) mGUI.HandleEvent(event);
   }
   void OnTick() override { mGUI.RepaintPending(); }
   bool ConnectionAlive() override { return mGUI.mX && !mGUI.mX->mConnectionLost; }
 
-private:
+ private:
   IGraphicsLinux& mGUI;
 };
 
 IGraphicsLinux::IGraphicsLinux(IPlugin* plug, int w, int h, int fps) : IGraphics(plug, w, h, fps) {}
 
-IGraphicsLinux::~IGraphicsLinux()
-{
+IGraphicsLinux::~IGraphicsLinux() {
   CloseWindow();
   ReapFinishedOpeners();
 }
 
 // ---- Window lifecycle ----------------------------------------------------------------------------
 
-void* IGraphicsLinux::OpenWindow(void* parent)
-{
+void* IGraphicsLinux::OpenWindow(void* parent) {
   CloseWindow();
   auto x = std::make_unique<XState>();
   x->mDisplay = XOpenDisplay(nullptr);
   if (!x->mDisplay) return nullptr;
   // Losing the server must not end the host: the default exit handler would.
   XSetIOErrorExitHandler(
-    x->mDisplay, [](Display*, void* state) { static_cast<XState*>(state)->mConnectionLost = true; }, x.get());
+      x->mDisplay, [](Display*, void* state) { static_cast<XState*>(state)->mConnectionLost = true; },
+      x.get());
 
   Display* dpy = x->mDisplay;
   bool ok = false;
@@ -95,13 +90,12 @@ void* IGraphicsLinux::OpenWindow(void* parent)
     x->mScreen = DefaultScreen(dpy);
     const Window parentWindow = parent ? ToWindow(parent) : RootWindow(dpy, x->mScreen);
     XWindowAttributes parentAttrs;
-    if (XGetWindowAttributes(dpy, parentWindow, &parentAttrs) && trap.Errors() == 0)
-    {
+    if (XGetWindowAttributes(dpy, parentWindow, &parentAttrs) && trap.Errors() == 0) {
       x->mPresenter.Init(dpy, x->mScreen);
       XSetWindowAttributes attrs;
       unsigned long mask = x->mPresenter.FillWindowAttributes(&attrs);
-      attrs.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
-                         LeaveWindowMask | StructureNotifyMask;
+      attrs.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                         KeyPressMask | LeaveWindowMask | StructureNotifyMask;
       mask |= CWEventMask;
       x->mWindow = XCreateWindow(dpy, parentWindow, 0, 0, static_cast<unsigned>(Width()),
                                  static_cast<unsigned>(Height()), 0, x->mPresenter.Depth(), InputOutput,
@@ -110,16 +104,14 @@ void* IGraphicsLinux::OpenWindow(void* parent)
       XMapWindow(dpy, x->mWindow);
       ok = trap.SyncOK();
     }
-    if (!ok)
-    {
+    if (!ok) {
       if (x->mGC) XFreeGC(dpy, x->mGC);
       if (x->mWindow) XDestroyWindow(dpy, x->mWindow);
       x->mPresenter.Release();
       XSync(dpy, False);
     }
   }
-  if (!ok)
-  {
+  if (!ok) {
     XCloseDisplay(dpy);
     return nullptr;
   }
@@ -127,8 +119,7 @@ void* IGraphicsLinux::OpenWindow(void* parent)
   mX = std::move(x);
   Register();
   // The first picture, whether or not a run loop will bring more.
-  if (GetBits())
-  {
+  if (GetBits()) {
     X11ErrorTrap trap(dpy);
     IRECT all(0, 0, Width(), Height());
     Draw(&all);
@@ -136,14 +127,12 @@ void* IGraphicsLinux::OpenWindow(void* parent)
   return mX ? FromWindow(mX->mWindow) : nullptr;
 }
 
-void IGraphicsLinux::CloseWindow()
-{
+void IGraphicsLinux::CloseWindow() {
   if (!mX) return;
   Unregister();
   std::unique_ptr<XState> x = std::move(mX);
   mCursorHidden = false;
-  if (x->mConnectionLost)
-  {
+  if (x->mConnectionLost) {
     // Xlib cannot be trusted with a dead connection: its little memory is left behind.
     x->mTextEntry.Abandon();
     return;
@@ -167,8 +156,7 @@ bool IGraphicsLinux::TextEntryOpen() const { return mX && mX->mTextEntry.IsOpen(
 bool IGraphicsLinux::WatchingFD() const { return mX && mX->mWatchingFD; }
 bool IGraphicsLinux::TimerRunning() const { return mX && mX->mTimerRunning; }
 
-void IGraphicsLinux::Resize(int w, int h)
-{
+void IGraphicsLinux::Resize(int w, int h) {
   if (w == Width() && h == Height()) return;
   // The engine deletes its controls, the open prompt's among them.
   CloseTextEntry();
@@ -181,24 +169,21 @@ void IGraphicsLinux::Resize(int w, int h)
 
 // ---- Run loop -----------------------------------------------------------------------------------
 
-void IGraphicsLinux::SetHostRunLoop(IRunLoopBridge* runLoop)
-{
+void IGraphicsLinux::SetHostRunLoop(IRunLoopBridge* runLoop) {
   if (runLoop == mRunLoop) return;
   Unregister();
   mRunLoop = runLoop;
   Register();
 }
 
-void IGraphicsLinux::Register()
-{
+void IGraphicsLinux::Register() {
   if (!mX || !mRunLoop) return;
   mX->mRegisteredWith = mRunLoop;
   mX->mWatchingFD = mRunLoop->WatchFD(ConnectionNumber(mX->mDisplay), this);
   mX->mTimerRunning = mRunLoop->StartTimer(std::max(1, 1000 / std::max(1, FPS())), this);
 }
 
-void IGraphicsLinux::Unregister()
-{
+void IGraphicsLinux::Unregister() {
   if (!mX || !mX->mRegisteredWith) return;
   if (mX->mWatchingFD) mX->mRegisteredWith->UnwatchFD(this);
   if (mX->mTimerRunning) mX->mRegisteredWith->StopTimer(this);
@@ -209,16 +194,14 @@ void IGraphicsLinux::Unregister()
 void IGraphicsLinux::OnFDReady(int) { Pump(); }
 void IGraphicsLinux::OnTimer() { Pump(); }
 
-void IGraphicsLinux::Pump()
-{
+void IGraphicsLinux::Pump() {
   // A menu runs its own loop; a bridge calling back into a running pump must not nest.
   if (!mX || mPumping || mInMenu) return;
   mPumping = true;
   {
     X11ErrorTrap trap(mX->mDisplay);
     // Every engine call may close the window (the host reacting to an edit): re-check each time.
-    while (mX && !mX->mConnectionLost && XPending(mX->mDisplay) > 0)
-    {
+    while (mX && !mX->mConnectionLost && XPending(mX->mDisplay) > 0) {
       XEvent event;
       XNextEvent(mX->mDisplay, &event);
       HandleEvent(event);
@@ -229,8 +212,7 @@ void IGraphicsLinux::Pump()
   ReapFinishedOpeners();
 }
 
-void IGraphicsLinux::RepaintPending()
-{
+void IGraphicsLinux::RepaintPending() {
   if (!mX || !mX->CanDraw() || !GetBits()) return;
   IRECT r = mX->mExposed;
   mX->mExposed.Clear();
@@ -239,8 +221,7 @@ void IGraphicsLinux::RepaintPending()
   if (!r.Empty()) Draw(&r);
 }
 
-bool IGraphicsLinux::DrawScreen(IRECT* r)
-{
+bool IGraphicsLinux::DrawScreen(IRECT* r) {
   PIX_IBitmap* back = GetBackBuffer();
   if (!mX || !mX->CanDraw() || !r || !back) return false;
   X11ErrorTrap trap(mX->mDisplay);
@@ -251,39 +232,36 @@ bool IGraphicsLinux::DrawScreen(IRECT* r)
 
 // ---- Events -------------------------------------------------------------------------------------
 
-void IGraphicsLinux::HandleEvent(XEvent& event)
-{
+void IGraphicsLinux::HandleEvent(XEvent& event) {
   XState& x = *mX;
   const Window target = event.xany.window;
-  if (x.mTextEntry.IsOpen() && target == x.mTextEntry.GetWindow())
-  {
+  if (x.mTextEntry.IsOpen() && target == x.mTextEntry.GetWindow()) {
     // Presses inside the field only keep it open.
     if (event.type == Expose && event.xexpose.count == 0) x.mTextEntry.Paint();
     return;
   }
   if (target != x.mWindow) return;
-  switch (event.type)
-  {
-    case Expose:
-    {
+  switch (event.type) {
+    case Expose: {
       const XExposeEvent& e = event.xexpose;
       x.mExposed = x.mExposed.Union(IRECT(e.x, e.y, e.x + e.width, e.y + e.height));
       break;
     }
-    case DestroyNotify: x.mWindowGone = true; break;
+    case DestroyNotify:
+      x.mWindowGone = true;
+      break;
     case ButtonPress:
-      OnButtonPress(event.xbutton.button, event.xbutton.state, event.xbutton.x, event.xbutton.y, event.xbutton.time);
+      OnButtonPress(event.xbutton.button, event.xbutton.state, event.xbutton.x, event.xbutton.y,
+                    event.xbutton.time);
       break;
     case ButtonRelease:
       OnButtonRelease(event.xbutton.button, event.xbutton.state, event.xbutton.x, event.xbutton.y);
       break;
-    case MotionNotify:
-    {
+    case MotionNotify: {
       // Only the latest of a run of motions matters; anything else queued keeps its order.
       XMotionEvent m = event.xmotion;
       XEvent next;
-      while (XEventsQueued(x.mDisplay, QueuedAlready) > 0)
-      {
+      while (XEventsQueued(x.mDisplay, QueuedAlready) > 0) {
         XPeekEvent(x.mDisplay, &next);
         if (next.type != MotionNotify || next.xany.window != x.mWindow) break;
         XNextEvent(x.mDisplay, &next);
@@ -295,34 +273,33 @@ void IGraphicsLinux::HandleEvent(XEvent& event)
     case LeaveNotify:
       if (event.xcrossing.mode == NotifyNormal && event.xcrossing.detail != NotifyInferior) OnMouseOut();
       break;
-    case KeyPress: OnKey(TranslateKey(event.xkey), event.xkey.x, event.xkey.y); break;
-    default: break;
+    case KeyPress:
+      OnKey(TranslateKey(event.xkey), event.xkey.x, event.xkey.y);
+      break;
+    default:
+      break;
   }
 }
 
 // After any engine call below the window may be gone: nothing of it is touched afterwards.
 
-void IGraphicsLinux::OnButtonPress(unsigned button, unsigned state, int x, int y, unsigned long time)
-{
+void IGraphicsLinux::OnButtonPress(unsigned button, unsigned state, int x, int y, unsigned long time) {
   XState& xs = *mX;
   if (button > Button5) return;
   if (button <= Button3) XSetInputFocus(xs.mDisplay, xs.mWindow, RevertToParent, time);
   // The field's own window takes presses inside it, so this one is outside.
   if (xs.mTextEntry.IsOpen()) CloseTextEntry();
   const ModifierKeys keys = ModifiersFromState(state);
-  if (button == Button4 || button == Button5)
-  {
+  if (button == Button4 || button == Button5) {
     IMouseMod mod = MakeMouseMod(state & Button1Mask, state & Button3Mask, keys);
     OnMouseWheel(x, y, &mod, button == Button4 ? 1 : -1);
-  }
-  else if (button == Button1)
-  {
+  } else if (button == Button1) {
     IMouseMod mod = MakeMouseMod(true, false, keys);
-    if (xs.mClicks.Press(EPointerButton::kLeft, x, y, time) >= 2) OnMouseDblClick(x, y, &mod);
-    else OnMouseDown(x, y, &mod);
-  }
-  else if (button == Button3)
-  {
+    if (xs.mClicks.Press(EPointerButton::kLeft, x, y, time) >= 2)
+      OnMouseDblClick(x, y, &mod);
+    else
+      OnMouseDown(x, y, &mod);
+  } else if (button == Button3) {
     // A double right click is two presses.
     xs.mClicks.Press(EPointerButton::kRight, x, y, time);
     IMouseMod mod = MakeMouseMod(false, true, keys);
@@ -330,58 +307,51 @@ void IGraphicsLinux::OnButtonPress(unsigned button, unsigned state, int x, int y
   }
 }
 
-void IGraphicsLinux::OnButtonRelease(unsigned button, unsigned state, int x, int y)
-{
+void IGraphicsLinux::OnButtonRelease(unsigned button, unsigned state, int x, int y) {
   if (button != Button1 && button != Button3) return;
   IMouseMod mod = MakeMouseMod(button == Button1, button == Button3, ModifiersFromState(state));
   OnMouseUp(x, y, &mod);
 }
 
-void IGraphicsLinux::OnMotion(unsigned state, int x, int y)
-{
+void IGraphicsLinux::OnMotion(unsigned state, int x, int y) {
   const bool left = state & Button1Mask, right = state & Button3Mask;
   IMouseMod mod = MakeMouseMod(left, right, ModifiersFromState(state));
-  if (left || right)
-  {
+  if (left || right) {
     if (!mX->mTextEntry.IsOpen()) OnMouseDrag(x, y, &mod);
-  }
-  else if (CanHandleMouseOver())
-  {
+  } else if (CanHandleMouseOver()) {
     OnMouseOver(x, y, &mod);
   }
 }
 
-void IGraphicsLinux::OnKey(const EditorKey& key, int x, int y)
-{
+void IGraphicsLinux::OnKey(const EditorKey& key, int x, int y) {
   XState& xs = *mX;
-  if (!xs.mTextEntry.IsOpen())
-  {
+  if (!xs.mTextEntry.IsOpen()) {
     const int code = EditorKeyCode(key);
     if (code >= 0) OnKeyDown(x, y, code);
     return;
   }
   using EOutcome = TextEntryModel::EOutcome;
   EOutcome outcome;
-  if (key.mControl && (key.mChar == 'v' || key.mChar == 'V'))
-  {
+  if (key.mControl && (key.mChar == 'v' || key.mChar == 'V')) {
     std::string pasted;
     outcome = ReadClipboardText(xs.mDisplay, xs.mWindow, &pasted, kClipboardTimeoutMs)
-                ? xs.mTextEntry.Model().InsertText(pasted.c_str())
-                : EOutcome::kIgnored;
-  }
-  else
-  {
+                  ? xs.mTextEntry.Model().InsertText(pasted.c_str())
+                  : EOutcome::kIgnored;
+  } else {
     outcome = xs.mTextEntry.Model().HandleKey(key);
   }
-  if (outcome == EOutcome::kCommit) CommitTextEntry();
-  else if (outcome == EOutcome::kCancel) CloseTextEntry();
-  else if (outcome == EOutcome::kEdited) xs.mTextEntry.Paint();
+  if (outcome == EOutcome::kCommit)
+    CommitTextEntry();
+  else if (outcome == EOutcome::kCancel)
+    CloseTextEntry();
+  else if (outcome == EOutcome::kEdited)
+    xs.mTextEntry.Paint();
 }
 
 // ---- Text entry ---------------------------------------------------------------------------------
 
-void IGraphicsLinux::CreateTextEntry(IControl* control, IText* text, IRECT* textRect, const char* str, IParam* param)
-{
+void IGraphicsLinux::CreateTextEntry(IControl* control, IText* text, IRECT* textRect, const char* str,
+                                     IParam* param) {
   if (!control || !text || !textRect || !mX || !mX->CanDraw() || mX->mTextEntry.IsOpen()) return;
   const IRECT r = textRect->Intersect(IRECT(0, 0, Width(), Height()));
   if (r.W() <= 0 || r.H() <= 0) return;
@@ -395,7 +365,8 @@ void IGraphicsLinux::CreateTextEntry(IControl* control, IText* text, IRECT* text
 
   XState& x = *mX;
   X11ErrorTrap trap(x.mDisplay);
-  if (!x.mTextEntry.Open(x.mDisplay, x.mWindow, &x.mPresenter, r, font, style, str, filter, maxLength)) return;
+  if (!x.mTextEntry.Open(x.mDisplay, x.mWindow, &x.mPresenter, r, font, style, str, filter, maxLength))
+    return;
   x.mEntryControl = control;
   x.mEntryParam = param;
   XSetInputFocus(x.mDisplay, x.mWindow, RevertToParent, CurrentTime);
@@ -404,15 +375,11 @@ void IGraphicsLinux::CreateTextEntry(IControl* control, IText* text, IRECT* text
 
 void IGraphicsLinux::ForceEndUserEdit() { CloseTextEntry(); }
 
-void IGraphicsLinux::CloseTextEntry()
-{
+void IGraphicsLinux::CloseTextEntry() {
   if (!mX || !mX->mTextEntry.IsOpen()) return;
-  if (mX->mConnectionLost)
-  {
+  if (mX->mConnectionLost) {
     mX->mTextEntry.Abandon();
-  }
-  else
-  {
+  } else {
     X11ErrorTrap trap(mX->mDisplay);
     mX->mTextEntry.Close();
     XFlush(mX->mDisplay);
@@ -421,29 +388,29 @@ void IGraphicsLinux::CloseTextEntry()
   mX->mEntryParam = nullptr;
 }
 
-void IGraphicsLinux::CommitTextEntry()
-{
+void IGraphicsLinux::CommitTextEntry() {
   const std::string text = mX->mTextEntry.Model().Text();
   IControl* control = mX->mEntryControl;
   IParam* param = mX->mEntryParam;
   // Closed first, so applying the value may open a new prompt.
   CloseTextEntry();
-  if (param) SetFromStringAfterPrompt(control, param, text.c_str());
-  else if (control) control->TextFromTextEntry(text.c_str());
+  if (param)
+    SetFromStringAfterPrompt(control, param, text.c_str());
+  else if (control)
+    control->TextFromTextEntry(text.c_str());
 }
 
 // ---- Popup menu ---------------------------------------------------------------------------------
 
-IPopupMenu* IGraphicsLinux::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect)
-{
+IPopupMenu* IGraphicsLinux::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect) {
   if (!menu || !areaRect || !mX || !mX->CanDraw() || mInMenu) return nullptr;
   ReleaseMouseCapture();
   XState& x = *mX;
   X11ErrorTrap trap(x.mDisplay);
   Window child = 0;
   int rootX = 0, rootY = 0;
-  if (!XTranslateCoordinates(x.mDisplay, x.mWindow, RootWindow(x.mDisplay, x.mScreen), areaRect->L, areaRect->T,
-                             &rootX, &rootY, &child))
+  if (!XTranslateCoordinates(x.mDisplay, x.mWindow, RootWindow(x.mDisplay, x.mScreen), areaRect->L,
+                             areaRect->T, &rootX, &rootY, &child))
     return nullptr;
   const IRECT anchor(rootX, rootY, rootX + areaRect->W(), rootY + areaRect->H());
   IText style(kMenuFontSize, &COLOR_BLACK, "Arial", IText::kStyleNormal, IText::kAlignNear);
@@ -451,21 +418,19 @@ IPopupMenu* IGraphicsLinux::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect)
 
   MenuHost host(*this);
   mInMenu = true;
-  IPopupMenu* chosen =
-    X11PopupMenu::Run(x.mDisplay, x.mScreen, x.mPresenter, menu, anchor, font, 1000 / std::max(1, FPS()), host);
+  IPopupMenu* chosen = X11PopupMenu::Run(x.mDisplay, x.mScreen, x.mPresenter, menu, anchor, font,
+                                         1000 / std::max(1, FPS()), host);
   mInMenu = false;
   return chosen;
 }
 
 // ---- Cursor, clipboard ----------------------------------------------------------------------------
 
-void IGraphicsLinux::HideMouseCursor()
-{
+void IGraphicsLinux::HideMouseCursor() {
   if (mCursorHidden || !mX || !mX->CanDraw()) return;
   XState& x = *mX;
   X11ErrorTrap trap(x.mDisplay);
-  if (!x.mBlankCursor)
-  {
+  if (!x.mBlankCursor) {
     static const char kNoBits[1] = {0};
     Pixmap blank = XCreateBitmapFromData(x.mDisplay, x.mWindow, kNoBits, 1, 1);
     XColor black = {};
@@ -475,8 +440,7 @@ void IGraphicsLinux::HideMouseCursor()
   Window root = 0, child = 0;
   int rootX = 0, rootY = 0, winX = 0, winY = 0;
   unsigned mask = 0;
-  if (XQueryPointer(x.mDisplay, x.mWindow, &root, &child, &rootX, &rootY, &winX, &winY, &mask))
-  {
+  if (XQueryPointer(x.mDisplay, x.mWindow, &root, &child, &rootX, &rootY, &winX, &winY, &mask)) {
     mHiddenMousePointX = rootX;
     mHiddenMousePointY = rootY;
   }
@@ -485,8 +449,7 @@ void IGraphicsLinux::HideMouseCursor()
   mCursorHidden = true;
 }
 
-void IGraphicsLinux::ShowMouseCursor()
-{
+void IGraphicsLinux::ShowMouseCursor() {
   if (!mCursorHidden) return;
   mCursorHidden = false;
   if (!mX || !mX->CanDraw()) return;
@@ -498,8 +461,7 @@ void IGraphicsLinux::ShowMouseCursor()
   XFlush(x.mDisplay);
 }
 
-bool IGraphicsLinux::GetTextFromClipboard(StrBuf* str)
-{
+bool IGraphicsLinux::GetTextFromClipboard(StrBuf* str) {
   if (!str) return false;
   str->Set("");
   if (!mX || !mX->CanDraw()) return false;
@@ -512,52 +474,46 @@ bool IGraphicsLinux::GetTextFromClipboard(StrBuf* str)
 
 // ---- Dialogs, URLs, paths, resources ------------------------------------------------------------
 
-int IGraphicsLinux::ShowMessageBox(const char* text, const char* caption, int)
-{
+int IGraphicsLinux::ShowMessageBox(const char* text, const char* caption, int) {
   std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
   return 1;
 }
 
-void IGraphicsLinux::PromptForFile(StrBuf* fileName, EFileAction, StrBuf* dir, const char*)
-{
+void IGraphicsLinux::PromptForFile(StrBuf* fileName, EFileAction, StrBuf* dir, const char*) {
   if (!fileName) return;
   if (mX && dir && !*dir->Get()) DesktopPath(dir);
   fileName->Set("");
 }
 
-bool IGraphicsLinux::OpenURL(const char* url, const char*, const char*, const char*) { return OpenWithDesktop(url); }
+bool IGraphicsLinux::OpenURL(const char* url, const char*, const char*, const char*) {
+  return OpenWithDesktop(url);
+}
 
-void IGraphicsLinux::HostPath(StrBuf* path)
-{
+void IGraphicsLinux::HostPath(StrBuf* path) {
   const std::string exe = HostExecutablePath();
   if (path && !exe.empty()) path->Set(exe.c_str());
 }
 
-void IGraphicsLinux::PluginPath(StrBuf* path)
-{
+void IGraphicsLinux::PluginPath(StrBuf* path) {
   const std::string bundle = ModuleBundlePath();
   if (!path || bundle.empty()) return;
   const size_t slash = bundle.rfind('/');
   path->Set(slash == std::string::npos ? "./" : bundle.substr(0, slash + 1).c_str());
 }
 
-void IGraphicsLinux::DesktopPath(StrBuf* path)
-{
+void IGraphicsLinux::DesktopPath(StrBuf* path) {
   if (path) path->Set(XdgDirectory("XDG_DESKTOP_DIR", "Desktop").c_str());
 }
 
-void IGraphicsLinux::AppSupportPath(StrBuf* path, bool isSystem)
-{
+void IGraphicsLinux::AppSupportPath(StrBuf* path, bool isSystem) {
   if (path) path->Set(isSystem ? "/etc/xdg" : XdgDirectory("XDG_CONFIG_HOME", ".config").c_str());
 }
 
-void IGraphicsLinux::SandboxSafeAppSupportPath(StrBuf* path)
-{
+void IGraphicsLinux::SandboxSafeAppSupportPath(StrBuf* path) {
   if (path) path->Set((HomeDirectory() + "/Music").c_str());
 }
 
-PIX_IBitmap* IGraphicsLinux::OSLoadBitmap(int, const char* name)
-{
+PIX_IBitmap* IGraphicsLinux::OSLoadBitmap(int, const char* name) {
   const std::string resource = PNGResourceName(name);
   return resource.empty() ? nullptr : PIX_LoadPNGFromNamedResource(resource.c_str());
 }

@@ -36,9 +36,8 @@
 
 typedef struct _XDisplay Display;
 
-class IGraphicsLinux : public IGraphics, public IRunLoopBridge::Client
-{
-public:
+class IGraphicsLinux : public IGraphics, public IRunLoopBridge::Client {
+ public:
   IGraphicsLinux(IPlugin* plug, int w, int h, int fps = 0);
   ~IGraphicsLinux() override;
 
@@ -50,7 +49,8 @@ public:
   const char* GetGUIAPI() override { return "X11 GUI"; }
   int ShowMessageBox(const char* text, const char* caption, int type) override;
   IPopupMenu* CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect) override;
-  void CreateTextEntry(IControl* control, IText* text, IRECT* textRect, const char* str, IParam* param) override;
+  void CreateTextEntry(IControl* control, IText* text, IRECT* textRect, const char* str,
+                       IParam* param) override;
   void HostPath(StrBuf* path) override;
   // The folder holding the plug-in bundle, followed by "/".
   void PluginPath(StrBuf* path) override;
@@ -86,7 +86,7 @@ public:
   bool WatchingFD() const;
   bool TimerRunning() const;
 
-private:
+ private:
   struct XState;
   class MenuHost;
 

@@ -4,16 +4,14 @@
 
 #include "graphics/IMouseMod.h"
 
-enum class EPointerButton
-{
+enum class EPointerButton {
   kNone = 0,
   kLeft,
   kMiddle,
   kRight,
 };
 
-struct ModifierKeys
-{
+struct ModifierKeys {
   bool mShift = false, mControl = false, mAlt = false;
 };
 
@@ -22,9 +20,8 @@ IMouseMod MakeMouseMod(bool leftHeld, bool rightHeld, const ModifierKeys& keys);
 
 // Counts presses of the same button close in time and place: 1 for a single click, 2 for a
 // double click, and so on.
-class ClickCounter
-{
-public:
+class ClickCounter {
+ public:
   static constexpr unsigned long kMaxIntervalMs = 400;
   static constexpr int kMaxDistance = 4;
 
@@ -32,7 +29,7 @@ public:
   int Press(EPointerButton button, int x, int y, unsigned long timeMs);
   void Reset() { mCount = 0; }
 
-private:
+ private:
   EPointerButton mButton = EPointerButton::kNone;
   int mX = 0, mY = 0;
   unsigned long mTime = 0;

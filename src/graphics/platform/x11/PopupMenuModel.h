@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-struct PopupMenuMetrics
-{
+struct PopupMenuMetrics {
   int mRowHeight = 18;
   int mSeparatorHeight = 7;
   int mPadding = 3;       // above the first and below the last row
@@ -23,8 +22,7 @@ struct PopupMenuMetrics
   std::function<int(const char*)> mTextWidth;  // pixels; null measures nothing
 };
 
-struct PopupMenuRow
-{
+struct PopupMenuRow {
   std::string mLabel;  // the numbering prefix and the item's text
   int mTop = 0, mHeight = 0;
   bool mSeparator = false, mTitle = false, mDisabled = false, mChecked = false;
@@ -36,9 +34,8 @@ struct PopupMenuRow
 // The item's text preceded by the menu's numbering prefix ("%1d: ", "%02d: ", "%03d: ").
 std::string PopupMenuLabel(const IPopupMenu& menu, int index);
 
-class PopupMenuLayout
-{
-public:
+class PopupMenuLayout {
+ public:
   void Build(const IPopupMenu& menu, const PopupMenuMetrics& metrics);
 
   // Row under a point relative to the menu's top-left, or -1.
@@ -51,7 +48,7 @@ public:
   int Height() const { return mHeight; }
   const std::vector<PopupMenuRow>& Rows() const { return mRows; }
 
-private:
+ private:
   std::vector<PopupMenuRow> mRows;
   int mWidth = 0, mHeight = 0;
 };
@@ -64,26 +61,22 @@ void PlaceMenu(const IRECT& anchor, int w, int h, int screenW, int screenH, int*
 void PlaceSubmenu(int parentX, int parentY, int parentW, const PopupMenuRow& row, int w, int h, int screenW,
                   int screenH, int* x, int* y);
 
-class PopupMenuNavigator
-{
-public:
+class PopupMenuNavigator {
+ public:
   static constexpr int kMaxDepth = 8;  // a menu that contains itself must not open forever
 
-  struct Level
-  {
+  struct Level {
     IPopupMenu* mMenu = nullptr;
     PopupMenuLayout mLayout;
     int mX = 0, mY = 0;
     int mHighlight = -1;
 
-    bool Contains(int x, int y) const
-    {
+    bool Contains(int x, int y) const {
       return x >= mX && y >= mY && x < mX + mLayout.Width() && y < mY + mLayout.Height();
     }
   };
 
-  enum class EOutcome
-  {
+  enum class EOutcome {
     kNone = 0,
     kChanged,  // highlight or levels changed: redraw, open or close windows to match
     kChosen,
@@ -91,7 +84,8 @@ public:
   };
 
   // False (and nothing to show) for a null or empty menu.
-  bool Start(IPopupMenu* menu, const IRECT& anchor, int screenW, int screenH, const PopupMenuMetrics& metrics);
+  bool Start(IPopupMenu* menu, const IRECT& anchor, int screenW, int screenH,
+             const PopupMenuMetrics& metrics);
 
   EOutcome Motion(int x, int y);
   EOutcome Press(int x, int y);
@@ -102,7 +96,7 @@ public:
   IPopupMenu* ChosenMenu() const { return mChosenMenu; }
   int ChosenIndex() const { return mChosenIndex; }
 
-private:
+ private:
   int LevelAt(int x, int y) const;
   bool OpenSubmenu(int level, int row, bool highlightFirst);
   EOutcome Choose(int level, int row);

@@ -1,8 +1,7 @@
 // Measuring and drawing single lines of prompt text.
 #include "graphics/platform/x11/PromptText.h"
 
-int PromptTextWidth(PIX_IFont* font, const char* text, int len)
-{
+int PromptTextWidth(PIX_IFont* font, const char* text, int len) {
   if (!font || !text || !*text || len == 0) return 0;
   RECT r = {0, 0, 0, 0};
   font->DrawText(nullptr, text, len, &r, PIX_DT_CALCRECT | PIX_DT_SINGLELINE);
@@ -10,8 +9,7 @@ int PromptTextWidth(PIX_IFont* font, const char* text, int len)
 }
 
 void PromptDrawText(PIX_IBitmap* bm, PIX_IFont* font, PIX_Pixel colour, const char* text, int x, int top,
-                    int right, int bottom)
-{
+                    int right, int bottom) {
   if (!font || !text || !*text || right <= x) return;
   font->SetTextColor(colour);
   RECT r = {x, top, right, bottom};

@@ -5,21 +5,21 @@
 
 #include <cstring>
 
-const char* TextEntryModel::FilterFor(const IParam* param)
-{
+const char* TextEntryModel::FilterFor(const IParam* param) {
   if (!param) return nullptr;
-  switch (param->GetType())
-  {
+  switch (param->GetType()) {
     case IParam::kParamBool:
     case IParam::kParamInt:
-    case IParam::kParamEnum: return "0123456789-+";
-    case IParam::kParamDouble: return "0123456789.-+";
-    default: return nullptr;
+    case IParam::kParamEnum:
+      return "0123456789-+";
+    case IParam::kParamDouble:
+      return "0123456789.-+";
+    default:
+      return nullptr;
   }
 }
 
-void TextEntryModel::Reset(const char* text, const char* filter, int maxLength)
-{
+void TextEntryModel::Reset(const char* text, const char* filter, int maxLength) {
   mText = text ? text : "";
   mHasFilter = filter != nullptr;
   mFilter = filter ? filter : "";
@@ -28,26 +28,22 @@ void TextEntryModel::Reset(const char* text, const char* filter, int maxLength)
   mAllSelected = !mText.empty();
 }
 
-bool TextEntryModel::Accepts(char c) const
-{
+bool TextEntryModel::Accepts(char c) const {
   if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
   return !mHasFilter || std::strchr(mFilter.c_str(), c) != nullptr;
 }
 
-void TextEntryModel::DeleteSelection()
-{
+void TextEntryModel::DeleteSelection() {
   if (!mAllSelected) return;
   mText.clear();
   mCaret = 0;
   mAllSelected = false;
 }
 
-TextEntryModel::EOutcome TextEntryModel::InsertText(const char* text)
-{
+TextEntryModel::EOutcome TextEntryModel::InsertText(const char* text) {
   if (!text || !*text) return EOutcome::kIgnored;
   bool inserted = false;
-  for (const char* p = text; *p; ++p)
-  {
+  for (const char* p = text; *p; ++p) {
     const size_t lengthAfter = (mAllSelected ? 0 : mText.size()) + 1;
     if (!Accepts(*p) || (mMaxLength && lengthAfter > static_cast<size_t>(mMaxLength)))
       return inserted ? EOutcome::kEdited : EOutcome::kRejected;
@@ -59,22 +55,28 @@ TextEntryModel::EOutcome TextEntryModel::InsertText(const char* text)
   return EOutcome::kEdited;
 }
 
-TextEntryModel::EOutcome TextEntryModel::HandleKey(const EditorKey& key)
-{
+TextEntryModel::EOutcome TextEntryModel::HandleKey(const EditorKey& key) {
   const int len = static_cast<int>(mText.size());
-  switch (key.mNamed)
-  {
-    case ENamedKey::kReturn: return EOutcome::kCommit;
-    case ENamedKey::kEscape: return EOutcome::kCancel;
+  switch (key.mNamed) {
+    case ENamedKey::kReturn:
+      return EOutcome::kCommit;
+    case ENamedKey::kEscape:
+      return EOutcome::kCancel;
     case ENamedKey::kBackSpace:
-      if (mAllSelected) DeleteSelection();
-      else if (mCaret > 0) mText.erase(static_cast<size_t>(--mCaret), 1);
-      else return EOutcome::kIgnored;
+      if (mAllSelected)
+        DeleteSelection();
+      else if (mCaret > 0)
+        mText.erase(static_cast<size_t>(--mCaret), 1);
+      else
+        return EOutcome::kIgnored;
       return EOutcome::kEdited;
     case ENamedKey::kDelete:
-      if (mAllSelected) DeleteSelection();
-      else if (mCaret < len) mText.erase(static_cast<size_t>(mCaret), 1);
-      else return EOutcome::kIgnored;
+      if (mAllSelected)
+        DeleteSelection();
+      else if (mCaret < len)
+        mText.erase(static_cast<size_t>(mCaret), 1);
+      else
+        return EOutcome::kIgnored;
       return EOutcome::kEdited;
     case ENamedKey::kLeft:
       mCaret = mAllSelected ? 0 : (mCaret > 0 ? mCaret - 1 : 0);
@@ -93,8 +95,7 @@ TextEntryModel::EOutcome TextEntryModel::HandleKey(const EditorKey& key)
       mAllSelected = false;
       return EOutcome::kEdited;
     case ENamedKey::kNone:
-      if (key.mControl && (key.mChar == 'a' || key.mChar == 'A'))
-      {
+      if (key.mControl && (key.mChar == 'a' || key.mChar == 'A')) {
         mAllSelected = len > 0;
         mCaret = len;
         return EOutcome::kEdited;
@@ -104,6 +105,7 @@ TextEntryModel::EOutcome TextEntryModel::HandleKey(const EditorKey& key)
         const char text[2] = {key.mChar, 0};
         return InsertText(text);
       }
-    default: return EOutcome::kIgnored;
+    default:
+      return EOutcome::kIgnored;
   }
 }

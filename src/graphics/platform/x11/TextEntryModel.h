@@ -8,11 +8,9 @@
 
 class IParam;
 
-class TextEntryModel
-{
-public:
-  enum class EOutcome
-  {
+class TextEntryModel {
+ public:
+  enum class EOutcome {
     kIgnored = 0,
     kEdited,    // text or caret changed: redraw
     kRejected,  // the key would break the filter or the length limit
@@ -35,7 +33,7 @@ public:
   int Caret() const { return mCaret; }
   bool AllSelected() const { return mAllSelected; }
 
-private:
+ private:
   bool Accepts(char c) const;
   void DeleteSelection();
 

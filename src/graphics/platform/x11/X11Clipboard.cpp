@@ -3,23 +3,19 @@
 
 #include <X11/Xatom.h>
 
+#include <poll.h>
 #include <algorithm>
 #include <chrono>
 #include <climits>
-#include <poll.h>
 
-namespace
-{
-long long NowMs()
-{
+namespace {
+long long NowMs() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-bool WaitForNotify(Display* display, Window requestor, XEvent* event, long long deadline)
-{
-  for (;;)
-  {
+bool WaitForNotify(Display* display, Window requestor, XEvent* event, long long deadline) {
+  for (;;) {
     if (XCheckTypedWindowEvent(display, requestor, SelectionNotify, event)) return true;
     const long long left = deadline - NowMs();
     if (left <= 0) return false;
@@ -28,14 +24,12 @@ bool WaitForNotify(Display* display, Window requestor, XEvent* event, long long 
   }
 }
 
-std::string Latin1ToUtf8(const unsigned char* s, unsigned long n)
-{
+std::string Latin1ToUtf8(const unsigned char* s, unsigned long n) {
   std::string out;
-  for (unsigned long i = 0; i < n; ++i)
-  {
-    if (s[i] < 0x80) out += static_cast<char>(s[i]);
-    else
-    {
+  for (unsigned long i = 0; i < n; ++i) {
+    if (s[i] < 0x80)
+      out += static_cast<char>(s[i]);
+    else {
       out += static_cast<char>(0xC0 | (s[i] >> 6));
       out += static_cast<char>(0x80 | (s[i] & 0x3F));
     }
@@ -44,8 +38,7 @@ std::string Latin1ToUtf8(const unsigned char* s, unsigned long n)
 }
 }  // namespace
 
-bool ReadClipboardText(Display* display, Window requestor, std::string* text, int timeoutMs)
-{
+bool ReadClipboardText(Display* display, Window requestor, std::string* text, int timeoutMs) {
   text->clear();
   const Atom clipboard = XInternAtom(display, "CLIPBOARD", False);
   if (XGetSelectionOwner(display, clipboard) == None) return false;
@@ -54,8 +47,7 @@ bool ReadClipboardText(Display* display, Window requestor, std::string* text, in
   const Atom incr = XInternAtom(display, "INCR", False);
   const long long deadline = NowMs() + timeoutMs;
 
-  for (Atom target : {utf8, static_cast<Atom>(XA_STRING)})
-  {
+  for (Atom target : {utf8, static_cast<Atom>(XA_STRING)}) {
     XConvertSelection(display, clipboard, target, property, requestor, CurrentTime);
     XEvent event;
     if (!WaitForNotify(display, requestor, &event, deadline)) return false;
@@ -65,11 +57,10 @@ bool ReadClipboardText(Display* display, Window requestor, std::string* text, in
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, requestor, property, 0, LONG_MAX / 4, True, AnyPropertyType,
-                                          &type, &format, &count, &remaining, &data);
+    const int status = XGetWindowProperty(display, requestor, property, 0, LONG_MAX / 4, True,
+                                          AnyPropertyType, &type, &format, &count, &remaining, &data);
     bool ok = false;
-    if (status == Success && data && format == 8 && type != incr)
-    {
+    if (status == Success && data && format == 8 && type != incr) {
       *text = type == XA_STRING ? Latin1ToUtf8(data, count)
                                 : std::string(reinterpret_cast<const char*>(data), count);
       ok = true;

@@ -11,9 +11,8 @@
 
 #include <X11/Xlib.h>
 
-class X11ErrorTrap
-{
-public:
+class X11ErrorTrap {
+ public:
   explicit X11ErrorTrap(Display* display);
   ~X11ErrorTrap();
   X11ErrorTrap(const X11ErrorTrap&) = delete;
@@ -23,7 +22,7 @@ public:
   // Waits for the server to process every request so far; true when none of them failed.
   bool SyncOK();
 
-private:
+ private:
   friend int X11ErrorTrapHandler(Display*, XErrorEvent*);
 
   Display* mDisplay;

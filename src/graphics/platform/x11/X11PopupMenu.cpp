@@ -8,26 +8,23 @@
 
 #include <X11/Xatom.h>
 
+#include <poll.h>
 #include <algorithm>
 #include <chrono>
 #include <memory>
-#include <poll.h>
 #include <thread>
 #include <vector>
 
-namespace
-{
+namespace {
 constexpr int kGrabAttempts = 50;
 constexpr int kGrabRetryMs = 10;
 
-long long NowMs()
-{
+long long NowMs() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-struct LevelWindow
-{
+struct LevelWindow {
   Window mWindow = 0;
   GC mGC = nullptr;
   IPopupMenu* mMenu = nullptr;
@@ -35,18 +32,16 @@ struct LevelWindow
   PIX_MemBitmap mBitmap;
 };
 
-class Session
-{
-public:
-  Session(Display* display, int screen, const X11Presenter& presenter, PIX_IFont* font, X11PopupMenu::Host& host)
-    : mDisplay(display), mScreen(screen), mPresenter(presenter), mFont(font), mHost(host)
-  {
+class Session {
+ public:
+  Session(Display* display, int screen, const X11Presenter& presenter, PIX_IFont* font,
+          X11PopupMenu::Host& host)
+      : mDisplay(display), mScreen(screen), mPresenter(presenter), mFont(font), mHost(host) {
     mMetrics.mRowHeight = std::max(18, (font ? font->GetLineHeight() : 0) + 6);
     mMetrics.mTextWidth = [font](const char* s) { return PromptTextWidth(font, s); };
   }
 
-  ~Session()
-  {
+  ~Session() {
     if (!mHost.ConnectionAlive()) return;
     if (mKeyboardGrabbed) XUngrabKeyboard(mDisplay, CurrentTime);
     if (mPointerGrabbed) XUngrabPointer(mDisplay, CurrentTime);
@@ -54,9 +49,9 @@ public:
     XFlush(mDisplay);
   }
 
-  IPopupMenu* Run(IPopupMenu* menu, const IRECT& anchor, int tickMs)
-  {
-    if (!mNavigator.Start(menu, anchor, DisplayWidth(mDisplay, mScreen), DisplayHeight(mDisplay, mScreen), mMetrics))
+  IPopupMenu* Run(IPopupMenu* menu, const IRECT& anchor, int tickMs) {
+    if (!mNavigator.Start(menu, anchor, DisplayWidth(mDisplay, mScreen), DisplayHeight(mDisplay, mScreen),
+                          mMetrics))
       return nullptr;
     SyncWindows();
     XSync(mDisplay, False);
@@ -65,18 +60,15 @@ public:
     Paint(0);
 
     long long nextTick = NowMs() + tickMs;
-    while (!mDone && mHost.ConnectionAlive())
-    {
-      while (!mDone && mHost.ConnectionAlive() && XPending(mDisplay))
-      {
+    while (!mDone && mHost.ConnectionAlive()) {
+      while (!mDone && mHost.ConnectionAlive() && XPending(mDisplay)) {
         XEvent event;
         XNextEvent(mDisplay, &event);
         Handle(event);
       }
       if (mDone) break;
       const long long now = NowMs();
-      if (now >= nextTick)
-      {
+      if (now >= nextTick) {
         mHost.OnTick();
         nextTick = now + tickMs;
         continue;
@@ -89,42 +81,45 @@ public:
     return chosen;
   }
 
-private:
-  bool Grab()
-  {
+ private:
+  bool Grab() {
     const Window w = mWindows.front()->mWindow;
-    for (int i = 0; i < kGrabAttempts && !mPointerGrabbed; ++i)
-    {
-      mPointerGrabbed = XGrabPointer(mDisplay, w, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-                                     GrabModeAsync, GrabModeAsync, None, None, CurrentTime) == GrabSuccess;
+    for (int i = 0; i < kGrabAttempts && !mPointerGrabbed; ++i) {
+      mPointerGrabbed =
+          XGrabPointer(mDisplay, w, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                       GrabModeAsync, GrabModeAsync, None, None, CurrentTime) == GrabSuccess;
       if (!mPointerGrabbed) std::this_thread::sleep_for(std::chrono::milliseconds(kGrabRetryMs));
     }
     // Without the pointer a click outside could not end the menu.
     if (!mPointerGrabbed) return false;
-    for (int i = 0; i < kGrabAttempts && !mKeyboardGrabbed; ++i)
-    {
-      mKeyboardGrabbed = XGrabKeyboard(mDisplay, w, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+    for (int i = 0; i < kGrabAttempts && !mKeyboardGrabbed; ++i) {
+      mKeyboardGrabbed =
+          XGrabKeyboard(mDisplay, w, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
       if (!mKeyboardGrabbed) std::this_thread::sleep_for(std::chrono::milliseconds(kGrabRetryMs));
     }
     return true;
   }
 
-  void Handle(XEvent& event)
-  {
+  void Handle(XEvent& event) {
     // While the menu is up all input on this display is the menu's.
-    switch (event.type)
-    {
-      case MotionNotify: Apply(mNavigator.Motion(event.xmotion.x_root, event.xmotion.y_root)); return;
+    switch (event.type) {
+      case MotionNotify:
+        Apply(mNavigator.Motion(event.xmotion.x_root, event.xmotion.y_root));
+        return;
       case ButtonPress:
-        if (event.xbutton.button <= Button3) Apply(mNavigator.Press(event.xbutton.x_root, event.xbutton.y_root));
+        if (event.xbutton.button <= Button3)
+          Apply(mNavigator.Press(event.xbutton.x_root, event.xbutton.y_root));
         return;
       case ButtonRelease:
-        if (event.xbutton.button <= Button3) Apply(mNavigator.Release(event.xbutton.x_root, event.xbutton.y_root));
+        if (event.xbutton.button <= Button3)
+          Apply(mNavigator.Release(event.xbutton.x_root, event.xbutton.y_root));
         return;
-      case KeyPress: Apply(mNavigator.Key(TranslateKey(event.xkey))); return;
-      case KeyRelease: return;
-      case Expose:
-      {
+      case KeyPress:
+        Apply(mNavigator.Key(TranslateKey(event.xkey)));
+        return;
+      case KeyRelease:
+        return;
+      case Expose: {
         const int i = FindWindow(event.xexpose.window);
         if (i < 0) break;
         if (event.xexpose.count == 0) Paint(static_cast<size_t>(i));
@@ -137,29 +132,28 @@ private:
     mHost.OnOtherEvent(event);
   }
 
-  void Apply(PopupMenuNavigator::EOutcome outcome)
-  {
-    switch (outcome)
-    {
+  void Apply(PopupMenuNavigator::EOutcome outcome) {
+    switch (outcome) {
       case PopupMenuNavigator::EOutcome::kChanged:
         SyncWindows();
         for (size_t i = 0; i < mWindows.size(); ++i) Paint(i);
         break;
       case PopupMenuNavigator::EOutcome::kChosen:
-      case PopupMenuNavigator::EOutcome::kDismissed: mDone = true; break;
-      default: break;
+      case PopupMenuNavigator::EOutcome::kDismissed:
+        mDone = true;
+        break;
+      default:
+        break;
     }
   }
 
-  int FindWindow(Window w) const
-  {
+  int FindWindow(Window w) const {
     for (size_t i = 0; i < mWindows.size(); ++i)
       if (mWindows[i]->mWindow == w) return static_cast<int>(i);
     return -1;
   }
 
-  void SyncWindows()
-  {
+  void SyncWindows() {
     const auto& levels = mNavigator.Levels();
     size_t keep = 0;
     while (keep < mWindows.size() && keep < levels.size() && mWindows[keep]->mMenu == levels[keep].mMenu &&
@@ -169,8 +163,7 @@ private:
     for (size_t i = keep; i < levels.size(); ++i) Create(levels[i]);
   }
 
-  void Create(const PopupMenuNavigator::Level& level)
-  {
+  void Create(const PopupMenuNavigator::Level& level) {
     auto lw = std::make_unique<LevelWindow>();
     const int w = level.mLayout.Width(), h = level.mLayout.Height();
     if (!lw->mBitmap.resize(w, h)) return;
@@ -180,9 +173,9 @@ private:
     attrs.save_under = True;
     attrs.event_mask = ExposureMask;
     mask |= CWOverrideRedirect | CWSaveUnder | CWEventMask;
-    lw->mWindow = XCreateWindow(mDisplay, RootWindow(mDisplay, mScreen), level.mX, level.mY, static_cast<unsigned>(w),
-                                static_cast<unsigned>(h), 0, mPresenter.Depth(), InputOutput, mPresenter.GetVisual(),
-                                mask, &attrs);
+    lw->mWindow = XCreateWindow(mDisplay, RootWindow(mDisplay, mScreen), level.mX, level.mY,
+                                static_cast<unsigned>(w), static_cast<unsigned>(h), 0, mPresenter.Depth(),
+                                InputOutput, mPresenter.GetVisual(), mask, &attrs);
     lw->mGC = XCreateGC(mDisplay, lw->mWindow, 0, nullptr);
     lw->mMenu = level.mMenu;
     lw->mX = level.mX;
@@ -195,16 +188,14 @@ private:
     mWindows.push_back(std::move(lw));
   }
 
-  void DestroyLast()
-  {
+  void DestroyLast() {
     LevelWindow& lw = *mWindows.back();
     if (lw.mGC) XFreeGC(mDisplay, lw.mGC);
     if (lw.mWindow) XDestroyWindow(mDisplay, lw.mWindow);
     mWindows.pop_back();
   }
 
-  void Paint(size_t i)
-  {
+  void Paint(size_t i) {
     const auto& levels = mNavigator.Levels();
     if (i >= mWindows.size() || i >= levels.size()) return;
     LevelWindow& lw = *mWindows[i];
@@ -226,8 +217,7 @@ private:
 }  // namespace
 
 IPopupMenu* X11PopupMenu::Run(Display* display, int screen, const X11Presenter& presenter, IPopupMenu* menu,
-                              const IRECT& anchor, PIX_IFont* font, int tickMs, Host& host)
-{
+                              const IRECT& anchor, PIX_IFont* font, int tickMs, Host& host) {
   if (!display || !menu) return nullptr;
   Session session(display, screen, presenter, font, host);
   return session.Run(menu, anchor, tickMs > 0 ? tickMs : 40);

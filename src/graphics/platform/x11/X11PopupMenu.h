@@ -12,12 +12,10 @@
 
 #include <X11/Xlib.h>
 
-class X11PopupMenu
-{
-public:
-  class Host
-  {
-  public:
+class X11PopupMenu {
+ public:
+  class Host {
+   public:
     virtual ~Host() = default;
     virtual void OnOtherEvent(XEvent& event) = 0;
     virtual void OnTick() = 0;

@@ -7,10 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace
-{
-bool Stores24BitIn32(Display* display)
-{
+namespace {
+bool Stores24BitIn32(Display* display) {
   int n = 0;
   XPixmapFormatValues* formats = XListPixmapFormats(display, &n);
   bool found = false;
@@ -20,45 +18,43 @@ bool Stores24BitIn32(Display* display)
   return found;
 }
 
-int NativeByteOrder()
-{
+int NativeByteOrder() {
   const uint32_t probe = 1;
   return *reinterpret_cast<const unsigned char*>(&probe) == 1 ? LSBFirst : MSBFirst;
 }
 
 // Places an 8-bit channel into a visual's colour mask.
-struct Channel
-{
+struct Channel {
   int shift = 0, bits = 0;
 
-  explicit Channel(unsigned long mask)
-  {
+  explicit Channel(unsigned long mask) {
     if (!mask) return;
-    while (!(mask & 1)) { mask >>= 1; ++shift; }
-    while (mask & 1) { mask >>= 1; ++bits; }
+    while (!(mask & 1)) {
+      mask >>= 1;
+      ++shift;
+    }
+    while (mask & 1) {
+      mask >>= 1;
+      ++bits;
+    }
   }
-  unsigned long Place(unsigned value) const
-  {
+  unsigned long Place(unsigned value) const {
     const unsigned long v = bits >= 8 ? static_cast<unsigned long>(value) << (bits - 8) : value >> (8 - bits);
     return v << shift;
   }
 };
 }  // namespace
 
-void X11Presenter::Init(Display* display, int screen)
-{
+void X11Presenter::Init(Display* display, int screen) {
   Release();
   mDisplay = display;
   XVisualInfo info;
   if (XMatchVisualInfo(display, screen, 24, TrueColor, &info) && info.red_mask == 0xFF0000 &&
-      info.green_mask == 0xFF00 && info.blue_mask == 0xFF && Stores24BitIn32(display))
-  {
+      info.green_mask == 0xFF00 && info.blue_mask == 0xFF && Stores24BitIn32(display)) {
     mVisual = info.visual;
     mDepth = 24;
     mPath = EPath::kDirect;
-  }
-  else
-  {
+  } else {
     mVisual = DefaultVisual(display, screen);
     mDepth = DefaultDepth(display, screen);
     mPath = mVisual->c_class == TrueColor ? EPath::kConvert : EPath::kNone;
@@ -68,16 +64,14 @@ void X11Presenter::Init(Display* display, int screen)
                            : DefaultColormap(display, screen);
 }
 
-void X11Presenter::Release()
-{
+void X11Presenter::Release() {
   if (mDisplay && mOwnColormap && mColormap) XFreeColormap(mDisplay, mColormap);
   mColormap = 0;
   mOwnColormap = false;
   mPath = EPath::kNone;
 }
 
-unsigned long X11Presenter::FillWindowAttributes(XSetWindowAttributes* attrs) const
-{
+unsigned long X11Presenter::FillWindowAttributes(XSetWindowAttributes* attrs) const {
   // Explicit colormap and border: a visual other than the parent's needs both. No background:
   // the server must not clear what we are about to paint.
   attrs->colormap = mColormap;
@@ -86,8 +80,7 @@ unsigned long X11Presenter::FillWindowAttributes(XSetWindowAttributes* attrs) co
   return CWColormap | CWBorderPixel | CWBackPixmap;
 }
 
-void X11Presenter::Put(Drawable drawable, GC gc, PIX_IBitmap* bitmap, int x, int y, int w, int h) const
-{
+void X11Presenter::Put(Drawable drawable, GC gc, PIX_IBitmap* bitmap, int x, int y, int w, int h) const {
   if (!mDisplay || !bitmap || !bitmap->getBits()) return;
   const int bw = bitmap->getWidth(), bh = bitmap->getHeight();
   const int x0 = std::max(x, 0), y0 = std::max(y, 0);
@@ -96,8 +89,8 @@ void X11Presenter::Put(Drawable drawable, GC gc, PIX_IBitmap* bitmap, int x, int
   if (mPath == EPath::kConvert) return PutConverted(drawable, gc, bitmap, x0, y0, x1 - x0, y1 - y0);
   if (mPath != EPath::kDirect) return;
 
-  XImage* image = XCreateImage(mDisplay, mVisual, 24, ZPixmap, 0, reinterpret_cast<char*>(bitmap->getBits()), bw,
-                               bh, 32, bitmap->getRowSpan() * 4);
+  XImage* image = XCreateImage(mDisplay, mVisual, 24, ZPixmap, 0, reinterpret_cast<char*>(bitmap->getBits()),
+                               bw, bh, 32, bitmap->getRowSpan() * 4);
   if (!image) return;
   // The words are in this machine's order; Xlib swaps for a server of the other.
   image->byte_order = NativeByteOrder();
@@ -107,22 +100,21 @@ void X11Presenter::Put(Drawable drawable, GC gc, PIX_IBitmap* bitmap, int x, int
   XDestroyImage(image);
 }
 
-void X11Presenter::PutConverted(Drawable drawable, GC gc, PIX_IBitmap* bitmap, int x, int y, int w, int h) const
-{
+void X11Presenter::PutConverted(Drawable drawable, GC gc, PIX_IBitmap* bitmap, int x, int y, int w,
+                                int h) const {
   XImage* image = XCreateImage(mDisplay, mVisual, static_cast<unsigned>(mDepth), ZPixmap, 0, nullptr,
                                static_cast<unsigned>(w), static_cast<unsigned>(h), 32, 0);
   if (!image) return;
-  image->data = static_cast<char*>(std::malloc(static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(h)));
-  if (!image->data)
-  {
+  image->data =
+      static_cast<char*>(std::malloc(static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(h)));
+  if (!image->data) {
     XDestroyImage(image);
     return;
   }
   const Channel red(mVisual->red_mask), green(mVisual->green_mask), blue(mVisual->blue_mask);
   const PIX_Pixel* bits = bitmap->getBits();
   const int span = bitmap->getRowSpan();
-  for (int j = 0; j < h; ++j)
-  {
+  for (int j = 0; j < h; ++j) {
     const PIX_Pixel* row = bits + static_cast<long>(y + j) * span + x;
     for (int i = 0; i < w; ++i)
       XPutPixel(image, i, j,

@@ -13,11 +13,9 @@
 
 #include <X11/Xlib.h>
 
-class X11Presenter
-{
-public:
-  enum class EPath
-  {
+class X11Presenter {
+ public:
+  enum class EPath {
     kNone = 0,
     kDirect,
     kConvert,
@@ -38,7 +36,7 @@ public:
   // Copies bitmap pixels (x, y, w, h) to the same place in the drawable, clipped to the bitmap.
   void Put(Drawable drawable, GC gc, PIX_IBitmap* bitmap, int x, int y, int w, int h) const;
 
-private:
+ private:
   void PutConverted(Drawable drawable, GC gc, PIX_IBitmap* bitmap, int x, int y, int w, int h) const;
 
   Display* mDisplay = nullptr;

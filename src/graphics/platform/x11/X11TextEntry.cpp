@@ -4,8 +4,8 @@
 #include "graphics/platform/x11/TextEntryView.h"
 
 bool X11TextEntry::Open(Display* display, Window parent, const X11Presenter* presenter, const IRECT& rect,
-                        PIX_IFont* font, const IText& style, const char* text, const char* filter, int maxLength)
-{
+                        PIX_IFont* font, const IText& style, const char* text, const char* filter,
+                        int maxLength) {
   Close();
   if (rect.W() <= 0 || rect.H() <= 0 || !mBitmap.resize(rect.W(), rect.H())) return false;
   XSetWindowAttributes attrs;
@@ -28,8 +28,7 @@ bool X11TextEntry::Open(Display* display, Window parent, const X11Presenter* pre
   return true;
 }
 
-void X11TextEntry::Close()
-{
+void X11TextEntry::Close() {
   if (!mWindow) return;
   if (mGC) XFreeGC(mDisplay, mGC);
   XDestroyWindow(mDisplay, mWindow);
@@ -37,8 +36,7 @@ void X11TextEntry::Close()
   mWindow = 0;
 }
 
-void X11TextEntry::Paint()
-{
+void X11TextEntry::Paint() {
   if (!mWindow) return;
   PaintTextEntry(&mBitmap, mFont, mStyle, mModel);
   mPresenter->Put(mWindow, mGC, &mBitmap, 0, 0, mBitmap.getWidth(), mBitmap.getHeight());

@@ -26,11 +26,7 @@ extern const CFAllocatorRef kCFAllocatorDefault;
 CFTypeRef CFRetain(CFTypeRef cf);
 void CFRelease(CFTypeRef cf);
 
-enum
-{
-  kCFStringEncodingMacRoman = 0,
-  kCFStringEncodingUTF8 = 0x08000100
-};
+enum { kCFStringEncodingMacRoman = 0, kCFStringEncodingUTF8 = 0x08000100 };
 
 CFStringRef __CFStringMakeConstantString(const char* cStr);
 #define CFSTR(cStr) __CFStringMakeConstantString("" cStr "")
@@ -38,11 +34,13 @@ CFStringRef __CFStringMakeConstantString(const char* cStr);
 CFStringRef CFStringCreateWithCString(CFAllocatorRef alloc, const char* cStr, CFStringEncoding encoding);
 CFIndex CFStringGetLength(CFStringRef theString);
 CFIndex CFStringGetMaximumSizeForEncoding(CFIndex length, CFStringEncoding encoding);
-Boolean CFStringGetCString(CFStringRef theString, char* buffer, CFIndex bufferSize, CFStringEncoding encoding);
+Boolean CFStringGetCString(CFStringRef theString, char* buffer, CFIndex bufferSize,
+                           CFStringEncoding encoding);
 
-CFURLRef CFURLCreateFromFileSystemRepresentation(CFAllocatorRef allocator, const UInt8* buffer, CFIndex bufLen,
-                                                 Boolean isDirectory);
-Boolean CFURLGetFileSystemRepresentation(CFURLRef url, Boolean resolveAgainstBase, UInt8* buffer, CFIndex maxBufLen);
+CFURLRef CFURLCreateFromFileSystemRepresentation(CFAllocatorRef allocator, const UInt8* buffer,
+                                                 CFIndex bufLen, Boolean isDirectory);
+Boolean CFURLGetFileSystemRepresentation(CFURLRef url, Boolean resolveAgainstBase, UInt8* buffer,
+                                         CFIndex maxBufLen);
 
 CFBundleRef CFBundleGetMainBundle(void);
 CFBundleRef CFBundleCreate(CFAllocatorRef allocator, CFURLRef bundleURL);
@@ -50,20 +48,17 @@ CFURLRef CFBundleCopyBundleURL(CFBundleRef bundle);
 Boolean CFBundleLoadExecutableAndReturnError(CFBundleRef bundle, CFErrorRef* error);
 void* CFBundleGetFunctionPointerForName(CFBundleRef bundle, CFStringRef functionName);
 
-enum
-{
-  kCFUserNotificationNoteAlertLevel = 1
-};
-enum
-{
+enum { kCFUserNotificationNoteAlertLevel = 1 };
+enum {
   kCFUserNotificationDefaultResponse = 0,
   kCFUserNotificationAlternateResponse = 1,
   kCFUserNotificationOtherResponse = 2
 };
-SInt32 CFUserNotificationDisplayAlert(CFTimeInterval timeout, CFOptionFlags flags, CFURLRef iconURL, CFURLRef soundURL,
-                                      CFURLRef localizationURL, CFStringRef alertHeader, CFStringRef alertMessage,
-                                      CFStringRef defaultButtonTitle, CFStringRef alternateButtonTitle,
-                                      CFStringRef otherButtonTitle, CFOptionFlags* responseFlags);
+SInt32 CFUserNotificationDisplayAlert(CFTimeInterval timeout, CFOptionFlags flags, CFURLRef iconURL,
+                                      CFURLRef soundURL, CFURLRef localizationURL, CFStringRef alertHeader,
+                                      CFStringRef alertMessage, CFStringRef defaultButtonTitle,
+                                      CFStringRef alternateButtonTitle, CFStringRef otherButtonTitle,
+                                      CFOptionFlags* responseFlags);
 
 #ifdef __cplusplus
 }

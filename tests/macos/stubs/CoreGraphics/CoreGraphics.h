@@ -15,29 +15,25 @@ extern "C" {
 
 typedef double CGFloat;
 
-struct CGPoint
-{
+struct CGPoint {
   CGFloat x;
   CGFloat y;
 };
 typedef struct CGPoint CGPoint;
 
-struct CGSize
-{
+struct CGSize {
   CGFloat width;
   CGFloat height;
 };
 typedef struct CGSize CGSize;
 
-struct CGRect
-{
+struct CGRect {
   CGPoint origin;
   CGSize size;
 };
 typedef struct CGRect CGRect;
 
-struct CGAffineTransform
-{
+struct CGAffineTransform {
   CGFloat a, b, c, d;
   CGFloat tx, ty;
 };
@@ -71,19 +67,9 @@ CGColorSpaceRef CGColorSpaceCreateWithPlatformColorSpace(const void* ref);
 void CGColorSpaceRelease(CGColorSpaceRef space);
 
 typedef uint32_t CGBitmapInfo;
-enum
-{
-  kCGBitmapByteOrder32Little = (2 << 12)
-};
-enum CGImageAlphaInfo : uint32_t
-{
-  kCGImageAlphaNone = 0,
-  kCGImageAlphaNoneSkipFirst = 6
-};
-enum CGColorRenderingIntent : int32_t
-{
-  kCGRenderingIntentDefault = 0
-};
+enum { kCGBitmapByteOrder32Little = (2 << 12) };
+enum CGImageAlphaInfo : uint32_t { kCGImageAlphaNone = 0, kCGImageAlphaNoneSkipFirst = 6 };
+enum CGColorRenderingIntent : int32_t { kCGRenderingIntentDefault = 0 };
 typedef enum CGColorRenderingIntent CGColorRenderingIntent;
 
 typedef void (*CGDataProviderReleaseDataCallback)(void* info, const void* data, size_t size);
@@ -91,9 +77,10 @@ CGDataProviderRef CGDataProviderCreateWithData(void* info, const void* data, siz
                                                CGDataProviderReleaseDataCallback releaseData);
 void CGDataProviderRelease(CGDataProviderRef provider);
 
-CGImageRef CGImageCreate(size_t width, size_t height, size_t bitsPerComponent, size_t bitsPerPixel, size_t bytesPerRow,
-                         CGColorSpaceRef space, CGBitmapInfo bitmapInfo, CGDataProviderRef provider,
-                         const CGFloat* decode, bool shouldInterpolate, CGColorRenderingIntent intent);
+CGImageRef CGImageCreate(size_t width, size_t height, size_t bitsPerComponent, size_t bitsPerPixel,
+                         size_t bytesPerRow, CGColorSpaceRef space, CGBitmapInfo bitmapInfo,
+                         CGDataProviderRef provider, const CGFloat* decode, bool shouldInterpolate,
+                         CGColorRenderingIntent intent);
 void CGImageRelease(CGImageRef image);
 
 CGContextRef CGBitmapContextCreate(void* data, size_t width, size_t height, size_t bitsPerComponent,
@@ -109,18 +96,12 @@ void CGContextSetShouldSmoothFonts(CGContextRef c, bool shouldSmoothFonts);
 void CGContextTranslateCTM(CGContextRef c, CGFloat tx, CGFloat ty);
 void CGContextConcatCTM(CGContextRef c, CGAffineTransform transform);
 void CGContextSetLineWidth(CGContextRef c, CGFloat width);
-enum CGTextDrawingMode : int32_t
-{
-  kCGTextFillStroke = 2
-};
+enum CGTextDrawingMode : int32_t { kCGTextFillStroke = 2 };
 typedef enum CGTextDrawingMode CGTextDrawingMode;
 void CGContextSetTextDrawingMode(CGContextRef c, CGTextDrawingMode mode);
 
 typedef uint32_t CGDirectDisplayID;
-enum CGError : int32_t
-{
-  kCGErrorSuccess = 0
-};
+enum CGError : int32_t { kCGErrorSuccess = 0 };
 typedef enum CGError CGError;
 CGDirectDisplayID CGMainDisplayID(void);
 CGColorSpaceRef CGDisplayCopyColorSpace(CGDirectDisplayID display);

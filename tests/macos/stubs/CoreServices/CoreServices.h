@@ -8,8 +8,7 @@
 extern "C" {
 #endif
 
-enum
-{
+enum {
   gestaltSystemVersion = 0x73797376  // 'sysv'
 };
 OSErr Gestalt(OSType selector, SInt32* response);

@@ -14,23 +14,17 @@ typedef const struct __CTFont* CTFontRef;
 typedef const struct __CTFontDescriptor* CTFontDescriptorRef;
 
 typedef uint32_t CTFontSymbolicTraits;
-enum
-{
-  kCTFontItalicTrait = (1 << 0),
-  kCTFontBoldTrait = (1 << 1)
-};
+enum { kCTFontItalicTrait = (1 << 0), kCTFontBoldTrait = (1 << 1) };
 
-enum CTFontOrientation : uint32_t
-{
-  kCTFontOrientationHorizontal = 1
-};
+enum CTFontOrientation : uint32_t { kCTFontOrientationHorizontal = 1 };
 typedef enum CTFontOrientation CTFontOrientation;
 
 CTFontRef CTFontCreateWithName(CFStringRef name, CGFloat size, const CGAffineTransform* matrix);
 CTFontRef CTFontCreateCopyWithAttributes(CTFontRef font, CGFloat size, const CGAffineTransform* matrix,
                                          CTFontDescriptorRef attributes);
 CTFontRef CTFontCreateCopyWithSymbolicTraits(CTFontRef font, CGFloat size, const CGAffineTransform* matrix,
-                                             CTFontSymbolicTraits symTraitValue, CTFontSymbolicTraits symTraitMask);
+                                             CTFontSymbolicTraits symTraitValue,
+                                             CTFontSymbolicTraits symTraitMask);
 CFStringRef CTFontCopyFamilyName(CTFontRef font);
 CTFontSymbolicTraits CTFontGetSymbolicTraits(CTFontRef font);
 CGFloat CTFontGetSize(CTFontRef font);
@@ -39,7 +33,8 @@ CGFloat CTFontGetDescent(CTFontRef font);
 CGFloat CTFontGetUnderlinePosition(CTFontRef font);
 CGFloat CTFontGetUnderlineThickness(CTFontRef font);
 CGRect CTFontGetBoundingBox(CTFontRef font);
-bool CTFontGetGlyphsForCharacters(CTFontRef font, const UniChar characters[], CGGlyph glyphs[], CFIndex count);
+bool CTFontGetGlyphsForCharacters(CTFontRef font, const UniChar characters[], CGGlyph glyphs[],
+                                  CFIndex count);
 double CTFontGetAdvancesForGlyphs(CTFontRef font, CTFontOrientation orientation, const CGGlyph glyphs[],
                                   CGSize* advances, CFIndex count);
 CGRect CTFontGetBoundingRectsForGlyphs(CTFontRef font, CTFontOrientation orientation, const CGGlyph glyphs[],
