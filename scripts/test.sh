@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# The test command: the macOS sources through the compiler, the thread-safety tests under
+# The test command: the code style, the macOS sources through the compiler, the thread-safety tests under
 # ThreadSanitizer, a short run of every fuzzer, then a sanitizer build (ASan + UBSan) of everything,
 # benchmarks included so they keep compiling, and every test through ctest under a virtual X server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+# One style for every source (clang-format, a second or two).
+bash scripts/format-check.sh
 # The macOS sources cannot be built here; the compiler reads every line of them (seconds).
 bash scripts/macos-check.sh
 jobs=$(nproc)
