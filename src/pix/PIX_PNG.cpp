@@ -67,6 +67,9 @@ void ArgbBytesToPixels(PIX_IBitmap* bm) {
   }
 }
 
+// 8192 x 8192: far beyond any editor image, and a quarter of a gigabyte decoded.
+constexpr unsigned long long kMaxPixels = 1ull << 26;
+
 PIX_IBitmap* DecodePNG(FILE* file, MemSource* mem, PIX_IBitmap* given) {
   png_structp png = png_create_read_struct("1.6.19", nullptr, nullptr, nullptr);
   if (!png) return nullptr;
@@ -87,6 +90,15 @@ PIX_IBitmap* DecodePNG(FILE* file, MemSource* mem, PIX_IBitmap* given) {
     png_init_io(png, file);
   else
     png_set_read_fn(png, mem, ReadFromMemory);
+  // A few bytes of header must not commit gigabytes: a 45-byte file made libpng allocate 2 GB
+  // for an ancillary chunk's claimed length. Every ancillary chunk but the transparency one is
+  // skipped unread (nothing here uses them), chunks are held to 8 MB, and images to 16384 pixels
+  // a side and kMaxPixels in all.
+  static const png_byte kTransparency[] = "tRNS";
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kTransparency, 1);
+  png_set_chunk_malloc_max(png, 8 << 20);
+  png_set_user_limits(png, 16384, 16384);
   png_read_info(png, info);
   const png_uint_32 width = png_get_image_width(png, info);
   const png_uint_32 height = png_get_image_height(png, info);
@@ -94,7 +106,7 @@ PIX_IBitmap* DecodePNG(FILE* file, MemSource* mem, PIX_IBitmap* given) {
   png_read_update_info(png, info);
 
   // libpng writes rowbytes per row: anything but 4 bytes per pixel would overrun the bitmap.
-  bool ok = width > 0 && height > 0 && width <= 0x7FFFFFF && height <= 0x7FFFFFF &&
+  bool ok = width > 0 && height > 0 && (unsigned long long)width * height <= kMaxPixels &&
             png_get_rowbytes(png, info) == (png_size_t)width * 4;
   PIX_IBitmap* bm = given;
   if (ok) {
