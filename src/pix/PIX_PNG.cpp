@@ -67,7 +67,7 @@ void ArgbBytesToPixels(PIX_IBitmap* bm) {
   }
 }
 
-// 8192 x 8192: far beyond any editor image, and a quarter of a gigabyte decoded.
+// 8192 x 8192 worth: six times the largest editor strip (280 x 35870), a quarter of a gigabyte.
 constexpr unsigned long long kMaxPixels = 1ull << 26;
 
 PIX_IBitmap* DecodePNG(FILE* file, MemSource* mem, PIX_IBitmap* given) {
@@ -92,13 +92,13 @@ PIX_IBitmap* DecodePNG(FILE* file, MemSource* mem, PIX_IBitmap* given) {
     png_set_read_fn(png, mem, ReadFromMemory);
   // A few bytes of header must not commit gigabytes: a 45-byte file made libpng allocate 2 GB
   // for an ancillary chunk's claimed length. Every ancillary chunk but the transparency one is
-  // skipped unread (nothing here uses them), chunks are held to 8 MB, and images to 16384 pixels
-  // a side and kMaxPixels in all.
+  // skipped unread (nothing here uses them), chunks are held to 8 MB and images to kMaxPixels
+  // (film strips are tall, so no limit per side).
   static const png_byte kTransparency[] = "tRNS";
   png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kTransparency, 1);
   png_set_chunk_malloc_max(png, 8 << 20);
-  png_set_user_limits(png, 16384, 16384);
+  png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
   png_read_info(png, info);
   const png_uint_32 width = png_get_image_width(png, info);
   const png_uint_32 height = png_get_image_height(png, info);
