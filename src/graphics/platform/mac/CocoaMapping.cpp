@@ -2,6 +2,7 @@
 #include "graphics/platform/mac/CocoaMapping.h"
 
 #include "framework/IParam.h"
+#include "graphics/PromptCharacters.h"
 
 #include <climits>
 #include <cmath>
@@ -128,18 +129,7 @@ std::string MenuItemTitle(int prefix, int position, const char* text) {
   return title;
 }
 
-const char* TextEntryCharacters(int paramKind) {
-  switch (paramKind) {
-    case IParam::kParamBool:
-    case IParam::kParamInt:
-    case IParam::kParamEnum:
-      return "0123456789-+";
-    case IParam::kParamDouble:
-      return "0123456789.-+";
-    default:
-      return nullptr;
-  }
-}
+const char* TextEntryCharacters(int paramKind) { return PromptCharacters(paramKind); }
 
 int LeadingIntValue(const char* text) {
   if (!text) return 0;

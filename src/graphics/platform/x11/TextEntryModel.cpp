@@ -2,21 +2,12 @@
 #include "graphics/platform/x11/TextEntryModel.h"
 
 #include "framework/IParam.h"
+#include "graphics/PromptCharacters.h"
 
 #include <cstring>
 
 const char* TextEntryModel::FilterFor(const IParam* param) {
-  if (!param) return nullptr;
-  switch (param->GetType()) {
-    case IParam::kParamBool:
-    case IParam::kParamInt:
-    case IParam::kParamEnum:
-      return "0123456789-+";
-    case IParam::kParamDouble:
-      return "0123456789.-+";
-    default:
-      return nullptr;
-  }
+  return param ? PromptCharacters(param->GetType()) : nullptr;
 }
 
 void TextEntryModel::Reset(const char* text, const char* filter, int maxLength) {
