@@ -84,7 +84,7 @@ grep -q -- '-o \.\./\.\./Quorvane\.vst3/Contents/MacOS/Quorvane ' "$link" ||
   problems+=("the module is not linked to Quorvane.vst3/Contents/MacOS/Quorvane")
 # The Info.plist CMake writes for the bundle target must be the one the layout script writes, with
 # the identifier the engine looks its images up by.
-id=$(sed -n 's/^const char\* const kPluginBundleID = "\(.*\)";$/\1/p' src/vst3/MakeGraphics.cpp)
+id=$(sed -n 's/^set(QV_ID_BUNDLE_ID "\(.*\)")$/\1/p' src/plugin/QuorvaneIdentity.cmake)
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$cfg/CMakeCache.txt")
 cmake -DBUNDLE="$logs/layout" -DNAME=Quorvane -DIDENTIFIER="$id" -DVERSION="$version" \
   -DINFO_PLIST_IN=src/vst3/bundle/Info.plist.in -P src/vst3/bundle/MacBundleLayout.cmake

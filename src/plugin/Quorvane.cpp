@@ -3,19 +3,15 @@
 
 #include "base/RecursiveMutex.h"
 #include "graphics/IGraphics.h"
+#include "plugin/MakeGraphics.h"
 #include "plugin/QuorvaneEditor.h"
-#include "vst3/MakeGraphics.h"
+#include "plugin/QuorvaneIdentityCodes.h"
 #include "vst3/PluginModule.h"
 
 #include <atomic>
 #include <cmath>
 
 namespace {
-
-constexpr int FourCC(const char (&c)[5]) {
-  return static_cast<int>((static_cast<unsigned>(c[0]) << 24) | (static_cast<unsigned>(c[1]) << 16) |
-                          (static_cast<unsigned>(c[2]) << 8) | static_cast<unsigned>(c[3]));
-}
 
 constexpr double kAttackMs[] = {0.1, 0.3, 10.0, 30.0, 100.0, 300.0};
 constexpr double kRatios[] = {1.5, 2.0, 3.0, 4.0, 5.0, 10.0};
@@ -35,8 +31,8 @@ bool Select(double value, int count, int* index) {
 }  // namespace
 
 Quorvane::Quorvane(IPluginInstanceInfo instanceInfo)
-    : IPluginVST3(instanceInfo, kNumParams, "2-2 4-2", 1, "Quorvane", "", "Tallowmarkworks", 0x00010100,
-                  FourCC("Qvr1"), FourCC("Tmwk"), 0, false, false, false, 2) {
+    : IPluginVST3(instanceInfo, kNumParams, "2-2 4-2", 1, QV_ID_NAME, "", QV_ID_VENDOR, QV_ID_PACKED_VERSION,
+                  quorvaneid::kPluginCode, quorvaneid::kMakerCode, 0, false, false, false, 2) {
   GetParam(kBypass)->InitInt("Bypass", 1, 0, 1, "");
   GetParam(kExternalSidechain)->InitInt("External Sidechain", 0, 0, 1, "");
   GetParam(kTurbo)->InitInt("Turbo", 0, 0, 1, "");

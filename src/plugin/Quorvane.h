@@ -3,32 +3,13 @@
 #pragma once
 
 #include "plugin/QuorvaneChain.h"
+#include "plugin/QuorvaneParams.h"
 #include "plugin/QuorvaneSettings.h"
 #include "vst3/IPluginVST3.h"
 
-class Quorvane : public IPluginVST3 {
+// The parameter indices come with the class (Quorvane::kBoost) from QuorvaneParams.
+class Quorvane : public IPluginVST3, public QuorvaneParams {
  public:
-  enum EParams {
-    kReserved0 = 0,
-    kBoost,
-    kHF,
-    kHPF,
-    kMakeUpGain,
-    kMidGain,
-    kCompressorMix,
-    kThreshold,
-    kTransientMix,
-    kTransientTilt,
-    kAttackTime,
-    kBypass,
-    kExternalSidechain,
-    kRatio,
-    kReleaseTime,
-    kTurbo,
-    kXFormer,
-    kNumParams
-  };
-
   explicit Quorvane(IPluginInstanceInfo instanceInfo);
   ~Quorvane() override;
 

@@ -6,7 +6,7 @@
 #include "graphics/controls/IBitmapControl.h"
 #include "graphics/controls/IKnobControls.h"
 #include "graphics/controls/ISwitchControls.h"
-#include "plugin/Quorvane.h"
+#include "plugin/QuorvaneParams.h"
 
 namespace {
 
@@ -25,22 +25,22 @@ constexpr int kBackgroundId = 102;
 constexpr const char* kBackgroundFile = "resources/img/BG.png";
 
 constexpr ControlPlacement kControls[] = {
-    {Kind::kSwitch, 104, "resources/img/BYPASS.png", 2, 413, 124, Quorvane::kBypass},
-    {Kind::kSwitch, 117, "resources/img/TURBO.png", 2, 497, 124, Quorvane::kTurbo},
-    {Kind::kSwitch, 118, "resources/img/XFORMER.png", 2, 581, 124, Quorvane::kXFormer},
-    {Kind::kSwitch, 105, "resources/img/EXT.png", 2, 508, 365, Quorvane::kExternalSidechain},
-    {Kind::kKnob, 101, "resources/img/ATTACK.png", 6, 59, 402, Quorvane::kAttackTime},
-    {Kind::kKnob, 113, "resources/img/RELEASE.png", 5, 252, 400, Quorvane::kReleaseTime},
-    {Kind::kKnob, 112, "resources/img/RATIO.png", 6, 58, 529, Quorvane::kRatio},
-    {Kind::kKnob, 103, "resources/img/BOOST.png", 121, 554, 272, Quorvane::kBoost},
-    {Kind::kKnob, 106, "resources/img/HF.png", 121, 414, 272, Quorvane::kHF},
-    {Kind::kKnob, 107, "resources/img/HPF.png", 121, 413, 530, Quorvane::kHPF},
-    {Kind::kKnob, 108, "resources/img/MAKEUP.png", 121, 252, 272, Quorvane::kMakeUpGain},
-    {Kind::kKnob, 110, "resources/img/MID.png", 121, 413, 401, Quorvane::kMidGain},
-    {Kind::kKnob, 111, "resources/img/MIX.png", 121, 252, 528, Quorvane::kCompressorMix},
-    {Kind::kKnob, 114, "resources/img/THRESHOLD.png", 121, 58, 271, Quorvane::kThreshold},
-    {Kind::kKnob, 116, "resources/img/TRMIX.png", 121, 553, 529, Quorvane::kTransientMix},
-    {Kind::kKnob, 115, "resources/img/TILT.png", 121, 553, 401, Quorvane::kTransientTilt},
+    {Kind::kSwitch, 104, "resources/img/BYPASS.png", 2, 413, 124, QuorvaneParams::kBypass},
+    {Kind::kSwitch, 117, "resources/img/TURBO.png", 2, 497, 124, QuorvaneParams::kTurbo},
+    {Kind::kSwitch, 118, "resources/img/XFORMER.png", 2, 581, 124, QuorvaneParams::kXFormer},
+    {Kind::kSwitch, 105, "resources/img/EXT.png", 2, 508, 365, QuorvaneParams::kExternalSidechain},
+    {Kind::kKnob, 101, "resources/img/ATTACK.png", 6, 59, 402, QuorvaneParams::kAttackTime},
+    {Kind::kKnob, 113, "resources/img/RELEASE.png", 5, 252, 400, QuorvaneParams::kReleaseTime},
+    {Kind::kKnob, 112, "resources/img/RATIO.png", 6, 58, 529, QuorvaneParams::kRatio},
+    {Kind::kKnob, 103, "resources/img/BOOST.png", 121, 554, 272, QuorvaneParams::kBoost},
+    {Kind::kKnob, 106, "resources/img/HF.png", 121, 414, 272, QuorvaneParams::kHF},
+    {Kind::kKnob, 107, "resources/img/HPF.png", 121, 413, 530, QuorvaneParams::kHPF},
+    {Kind::kKnob, 108, "resources/img/MAKEUP.png", 121, 252, 272, QuorvaneParams::kMakeUpGain},
+    {Kind::kKnob, 110, "resources/img/MID.png", 121, 413, 401, QuorvaneParams::kMidGain},
+    {Kind::kKnob, 111, "resources/img/MIX.png", 121, 252, 528, QuorvaneParams::kCompressorMix},
+    {Kind::kKnob, 114, "resources/img/THRESHOLD.png", 121, 58, 271, QuorvaneParams::kThreshold},
+    {Kind::kKnob, 116, "resources/img/TRMIX.png", 121, 553, 529, QuorvaneParams::kTransientMix},
+    {Kind::kKnob, 115, "resources/img/TILT.png", 121, 553, 401, QuorvaneParams::kTransientTilt},
     {Kind::kMeter, 109, "resources/img/METER.png", 211, 92, 57, -1},
 };
 

@@ -1,7 +1,7 @@
 // GetPluginFactory: the module's one class factory, created on first use and shared afterwards.
 // Its one class is the effect, whose instances the plug-in makes.
+#include "framework/PluginIdentity.h"
 #include "vst3/IPluginVST3.h"
-#include "vst3/ModuleClassInfo.h"
 #include "vst3/PluginModule.h"
 #include "vst3/support/ClassFactory.h"
 #include "vst3/support/Utf16.h"
@@ -12,6 +12,9 @@
 using namespace vst3abi;
 
 namespace {
+
+// The interface version the class was built against, as hosts show it.
+constexpr const char* kSdkVersion = "VST 3.6.12";
 
 vstsupport::ClassFactory* gPluginFactory = nullptr;
 std::mutex gFactoryMutex;
@@ -33,10 +36,11 @@ FUnknown* createInstance(void*) {
 
 const PFactoryInfo& FactoryInfo() {
   static const PFactoryInfo info = [] {
+    const PluginIdentity& id = GetPluginIdentity();
     PFactoryInfo i{};
-    vstsupport::CopyPadded(moduleinfo::kVendor, i.vendor, sizeof i.vendor);
-    vstsupport::CopyPadded(moduleinfo::kVendorUrl, i.url, sizeof i.url);
-    vstsupport::CopyPadded(moduleinfo::kVendorEmail, i.email, sizeof i.email);
+    vstsupport::CopyPadded(id.vendor, i.vendor, sizeof i.vendor);
+    vstsupport::CopyPadded(id.url, i.url, sizeof i.url);
+    vstsupport::CopyPadded(id.email, i.email, sizeof i.email);
     i.flags = PFactoryInfo::kUnicode;
     return i;
   }();
@@ -45,18 +49,19 @@ const PFactoryInfo& FactoryInfo() {
 
 const PClassInfo2& ComponentClass() {
   static const PClassInfo2 info = [] {
+    const PluginIdentity& id = GetPluginIdentity();
     PClassInfo2 c{};
-    const Uid cid = makeUid(moduleinfo::GUID_DATA1, moduleinfo::GUID_DATA2, moduleinfo::GUID_DATA3,
-                            moduleinfo::GUID_DATA4);
+    const uint32_t* w = id.vst3ClassWords;
+    const Uid cid = makeUid(w[0], w[1], w[2], w[3]);
     std::memcpy(c.cid, cid.bytes, sizeof c.cid);
     c.cardinality = PClassInfo::kManyInstances;
     vstsupport::CopyPadded(kAudioEffectClass, c.category, sizeof c.category);
-    vstsupport::CopyPadded(moduleinfo::kClassName, c.name, sizeof c.name);
+    vstsupport::CopyPadded(id.name, c.name, sizeof c.name);
     c.classFlags = kSimpleModeSupported;
-    vstsupport::CopyPadded(moduleinfo::kSubCategories, c.subCategories, sizeof c.subCategories);
+    vstsupport::CopyPadded(id.vst3SubCategories, c.subCategories, sizeof c.subCategories);
     vstsupport::CopyPadded("", c.vendor, sizeof c.vendor);
-    vstsupport::CopyPadded(moduleinfo::kVersion, c.version, sizeof c.version);
-    vstsupport::CopyPadded(moduleinfo::kSdkVersion, c.sdkVersion, sizeof c.sdkVersion);
+    vstsupport::CopyPadded(id.version, c.version, sizeof c.version);
+    vstsupport::CopyPadded(kSdkVersion, c.sdkVersion, sizeof c.sdkVersion);
     return c;
   }();
   return info;

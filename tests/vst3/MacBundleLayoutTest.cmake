@@ -1,7 +1,7 @@
 # The macOS bundle laid out around a placeholder binary, then checked the way a host and the
-# engine read it: the tree, Info.plist's keys (the identifier must be the one MakeGraphics gives
-# the engine, or no image loads), PkgInfo, and every editor image in Resources.
-# Run by ctest with the layout's own arguments plus LAYOUT, BUNDLE, IMAGES and MAKE_GRAPHICS.
+# engine read it: the tree, Info.plist's keys (the identifier is the one the engine finds its images
+# by), PkgInfo, and every editor image in Resources.
+# Run by ctest with the layout's own arguments plus LAYOUT, BUNDLE and IMAGES.
 file(REMOVE_RECURSE ${BUNDLE})
 set(EXECUTABLE ${BUNDLE}.placeholder)
 file(WRITE ${EXECUTABLE} "placeholder\n")
@@ -18,7 +18,7 @@ file(GLOB _contents RELATIVE ${BUNDLE}/Contents ${BUNDLE}/Contents/*)
 list(SORT _contents)
 expect("Contents" "${_contents}" "Info.plist;MacOS;PkgInfo;Resources")
 file(GLOB _macos RELATIVE ${BUNDLE}/Contents/MacOS ${BUNDLE}/Contents/MacOS/*)
-expect("Contents/MacOS" "${_macos}" "Quorvane")
+expect("Contents/MacOS" "${_macos}" "${NAME}")
 
 file(GLOB _want RELATIVE ${IMAGES} ${IMAGES}/*.png)
 list(LENGTH _want _n)
@@ -40,12 +40,9 @@ foreach(_p ${_pairs})
   set(_plist_${_k} "${_v}")
 endforeach()
 
-file(READ ${MAKE_GRAPHICS} _src)
-string(REGEX MATCH "kPluginBundleID = \"([^\"]*)\"" _ "${_src}")
-expect("kPluginBundleID in MakeGraphics.cpp" "${CMAKE_MATCH_1}" "com.tallowmarkworks.quorvane")
-expect("CFBundleIdentifier" "${_plist_CFBundleIdentifier}" "${CMAKE_MATCH_1}")
+expect("CFBundleIdentifier" "${_plist_CFBundleIdentifier}" "${IDENTIFIER}")
 expect("CFBundleExecutable" "${_plist_CFBundleExecutable}" "${_macos}")
-expect("CFBundleName" "${_plist_CFBundleName}" "Quorvane")
+expect("CFBundleName" "${_plist_CFBundleName}" "${NAME}")
 expect("CFBundlePackageType" "${_plist_CFBundlePackageType}" "BNDL")
 expect("CFBundleVersion" "${_plist_CFBundleVersion}" "${VERSION}")
 expect("CFBundleShortVersionString" "${_plist_CFBundleShortVersionString}" "${VERSION}")

@@ -1,7 +1,7 @@
 // MakeGraphics: Cocoa on macOS, X11 elsewhere.
-#include "vst3/MakeGraphics.h"
+#include "plugin/MakeGraphics.h"
 
-#include "vst3/IPluginVST3.h"
+#include "framework/PluginIdentity.h"
 
 #if defined(__APPLE__)
 #include "graphics/platform/mac/IGraphicsMac.h"
@@ -9,12 +9,11 @@
 #include "graphics/platform/x11/IGraphicsLinux.h"
 #endif
 
-const char* const kPluginBundleID = "com.tallowmarkworks.quorvane";
-
-IGraphics* MakeGraphics(IPluginVST3* plug, int width, int height, int fps) {
+IGraphics* MakeGraphics(IPlugin* plug, int width, int height, int fps) {
 #if defined(__APPLE__)
   IGraphicsMac* graphics = new IGraphicsMac(plug, width, height, fps);
-  graphics->SetBundleID(kPluginBundleID);
+  // The bundle that carries the images is looked up by its identifier.
+  graphics->SetBundleID(GetPluginIdentity().bundleId);
   return graphics;
 #else
   // The X11 window finds the bundle from the loaded module itself.
