@@ -2,56 +2,15 @@
 #include "plugin/QuorvaneChain.h"
 
 #include "plugin/chain/FlushDenormals.h"
-#include "plugin/chain/Select.h"
+#include "plugin/dsp/Select.h"
 #include "plugin/dsp/StereoPair.h"
 #include "plugin/dsp/TiltPreTable.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
-
-// One biquad's slot 1 for both channels, its coefficients divided by a0: the same expression, order
-// and precision as Biquad::processSample. The filters run in single precision, where any other
-// rounding would be heard by the compressor, so these steps stay exactly as the filter defines them.
-struct SectionPair {
-  PairF n[5];
-  PairF x1, x2, y1, y2;
-
-  void Load(const Biquad& l, const Biquad& r, const float (&nl)[5], const float (&nr)[5]) {
-    for (int k = 0; k < 5; ++k) n[k] = PairF::Of(nl[k], nr[k]);
-    x1 = PairF::Of(l.x1[1], r.x1[1]);
-    x2 = PairF::Of(l.x2[1], r.x2[1]);
-    y1 = PairF::Of(l.y1[1], r.y1[1]);
-    y2 = PairF::Of(l.y2[1], r.y2[1]);
-  }
-  void Store(Biquad& l, Biquad& r) const {
-    l.x1[1] = x1.L(), r.x1[1] = x1.R();
-    l.x2[1] = x2.L(), r.x2[1] = x2.R();
-    l.y1[1] = y1.L(), r.y1[1] = y1.R();
-    l.y2[1] = y2.L(), r.y2[1] = y2.R();
-  }
-  PairF Step(PairF x) {
-    const PairF y = n[0] * x + n[1] * x1 + n[2] * x2 - n[3] * y1 - n[4] * y2;
-    x2 = x1;
-    x1 = x;
-    y2 = y1;
-    y1 = y;
-    return y;
-  }
-  // Silences the channels whose bits are set in `lanes`.
-  void Clear(int lanes) {
-    x1 = Silence(x1, lanes);
-    x2 = Silence(x2, lanes);
-    y1 = Silence(y1, lanes);
-    y2 = Silence(y2, lanes);
-  }
-  static PairF Silence(PairF p, int lanes) {
-    return PairF::Of(lanes & 1 ? 0.0f : p.L(), lanes & 2 ? 0.0f : p.R());
-  }
-};
 
 }  // namespace
 
@@ -76,28 +35,23 @@ void QuorvaneChain::Reset(const QuorvaneSettings& s, double sampleRate) {
 void QuorvaneChain::SetUpFilters(float hpFreq, float peakDb, float shelfDb, float rate) {
   for (int c = 0; c < 2; ++c) {
     Biquad& hp = mFilters[c * 3 + 0];
-    hp.type = kHighPass;
+    hp.setType(kHighPass);
     hp.setAmpdB(1.0f);
     hp.setQ(0.707f);
     hp.setFs(rate);
     hp.setFreq(LimitToNyquist(hpFreq, rate));
     Biquad& peak = mFilters[c * 3 + 1];
-    peak.type = kPeaking;
+    peak.setType(kPeaking);
     peak.setAmpdB(peakDb);
     peak.setQ(0.507f);
     peak.setFs(rate);
     peak.setFreq(LimitToNyquist(1600.0f, rate));
     Biquad& shelf = mFilters[c * 3 + 2];
-    shelf.type = kHighShelf;
+    shelf.setType(kHighShelf);
     shelf.setAmpdB(shelfDb);
     shelf.setQ(0.3f);
     shelf.setFs(rate);
     shelf.setFreq(LimitToNyquist(5000.0f, rate));
-  }
-  for (int i = 0; i < kNumFilters; ++i) {
-    const Biquad& f = mFilters[i];
-    const float norm[5] = {f.b0 / f.a0, f.b1 / f.a0, f.b2 / f.a0, f.a1 / f.a0, f.a2 / f.a0};
-    std::memcpy(mNorm[i], norm, sizeof norm);
   }
 }
 
@@ -121,7 +75,7 @@ void QuorvaneChain::SetUpBlock(const QuorvaneSettings& s, const QuorvaneSwitches
   const float rate = static_cast<float>(fs);
   const float peakDb = static_cast<float>(s.midGainDb + mTurboMidBoostDb);
   const float shelfDb = static_cast<float>(-s.hfDb);
-  if (mFilters[kHighPassL].type != kHighPass ||
+  if (mFilters[kHighPassL].getType() != kHighPass ||
       mFilters[kHighPassL].getFreq() != LimitToNyquist(hpFreq, rate) ||
       mFilters[kPeakL].getAmpdB() != peakDb || mFilters[kShelfL].getAmpdB() != shelfDb ||
       mFilters[kHighPassL].getFs() != rate)
@@ -139,9 +93,6 @@ void QuorvaneChain::SetUpBlock(const QuorvaneSettings& s, const QuorvaneSwitches
   mMakeUpSmoother.a = mThresholdSmoother.a = mMixSmoother.a = 1.0 - mG10;
   mGainSmoother.b = mG50;
   mGainSmoother.a = 1.0 - mG50;
-
-  mAttackCoef = envFollower::coefficient(s.attackMs, mComp.sampleRate);
-  mReleaseCoef = envFollower::coefficient(s.releaseMs, mComp.sampleRate);
 }
 
 void QuorvaneChain::Process(const double* const* inputs, double* const* outputs, int nFrames,
@@ -162,7 +113,7 @@ void QuorvaneChain::Process(const double* const* inputs, double* const* outputs,
     DetectorSource(inputs[2] + pos, inputs[3] + pos, n, sw);
     Filters(n, s);
     Envelope(n, s, sw.turbo);
-    GainComputer(n, s);
+    Gains(n, s);
     Smoothers(n, s, sw.bypass);
     Output(inputs[0] + pos, inputs[1] + pos, outputs[0] + pos, outputs[1] + pos, n, sw);
     if (meter) meter(meterContext, mMeter, n);
@@ -221,29 +172,28 @@ void QuorvaneChain::Filters(int n, const QuorvaneSettings& s) {
     pairs[2 * i] = static_cast<float>(LimitDetector(mScSat[0][i]));
     pairs[2 * i + 1] = static_cast<float>(LimitDetector(mScSat[1][i]));
   }
-  SectionPair hp, peak, shelf;
-  hp.Load(mFilters[kHighPassL], mFilters[kHighPassR], mNorm[kHighPassL], mNorm[kHighPassR]);
-  peak.Load(mFilters[kPeakL], mFilters[kPeakR], mNorm[kPeakL], mNorm[kPeakR]);
-  shelf.Load(mFilters[kShelfL], mFilters[kShelfR], mNorm[kShelfL], mNorm[kShelfR]);
+  Biquad::PairRun hp(mFilters[kHighPassL], mFilters[kHighPassR], 1);
+  Biquad::PairRun peak(mFilters[kPeakL], mFilters[kPeakR], 1);
+  Biquad::PairRun shelf(mFilters[kShelfL], mFilters[kShelfR], 1);
   const PairF zero = PairF::Of(0.0f, 0.0f);
-  double threshold = mComp.thresholdDb;
+  double threshold = mComp.gainComputer().thresholdDb();
   OnePoleSmoother thresholdSmoother = mThresholdSmoother;
   for (int i = 0; i < n; ++i) {
     mThreshold[i] = threshold;
     threshold = thresholdSmoother.step(mThresholdTargetDb);
-    PairF y = shelf.Step(peak.Step(hp.Step(PairF::Load(pairs + 2 * i))));
+    PairF y = shelf.step(peak.step(hp.step(PairF::Load(pairs + 2 * i))));
     if (const int bad = y.NonFinite()) {
-      hp.Clear(bad);
-      peak.Clear(bad);
-      shelf.Clear(bad);
-      y = SectionPair::Silence(y, bad);
+      hp.clear(bad);
+      peak.clear(bad);
+      shelf.clear(bad);
+      y = Biquad::PairRun::Silence(y, bad);
     }
-    shelf.Step(zero);
+    shelf.step(zero);
     y.Store(pairs + 2 * i);
   }
-  hp.Store(mFilters[kHighPassL], mFilters[kHighPassR]);
-  peak.Store(mFilters[kPeakL], mFilters[kPeakR]);
-  shelf.Store(mFilters[kShelfL], mFilters[kShelfR]);
+  hp.finish();
+  peak.finish();
+  shelf.finish();
   mThreshold[n] = threshold;
   mThresholdSmoother = thresholdSmoother;
 
@@ -260,10 +210,9 @@ void QuorvaneChain::Filters(int n, const QuorvaneSettings& s) {
 // loop so that the recursions overlap.
 void QuorvaneChain::Envelope(int n, const QuorvaneSettings& s, int turbo) {
   const double mix = s.transientMix;
-  // The follower's settings act from the sample after they are set: the first sample still uses the
-  // compressor's. Hold is always zero here, so every step attacks or releases.
-  double env = mComp.envelope;
-  double attack = mComp.attackCoef, release = mComp.releaseCoef;
+  // The follower's settings act from the sample after they are set. Hold is always zero here (Reset
+  // sets none and the chain pushes zero), so every step attacks or releases.
+  envFollower::PeakRun follow = mComp.detectorRun(s.attackMs, s.releaseMs);
   const double* scFilt[2] = {mScFilt[0], mScFilt[1]};
   const double* pre[2] = {mPreShaped[0], mPreShaped[1]};
   double* envOut = mEnv;
@@ -278,33 +227,17 @@ void QuorvaneChain::Envelope(int n, const QuorvaneSettings& s, int turbo) {
     if (!std::isfinite(dl)) dl = 0.0;
     if (!std::isfinite(dr)) dr = 0.0;
     // Turbo hears the average of the channels, otherwise the larger signed value.
-    const double r = std::fabs(turbo == 1 ? 0.5 * (dl + dr) : Larger(dr, dl));
-    env = (env - r) * IfGreater(r, env, attack, release) + r;
-    envOut[i] = env;
-    attack = mAttackCoef;
-    release = mReleaseCoef;
+    envOut[i] = follow.step(std::fabs(turbo == 1 ? 0.5 * (dl + dr) : Larger(dr, dl)));
   };
   Tilt::ProcessPair(mTilt[0], mTilt[1], n, 0.55, s.transientTilt, s.transientTilt, 0.25, input, follower);
-  mComp.envelope = env;
+  mComp.finishDetectorRun(follow);
 }
 
-// The gain computer and its exponential across the chunk. The first sample runs on the ratio and knee
-// the compressor held before; the chunk then hands it this block's settings, as every per-sample
-// settings call would have.
-void QuorvaneChain::GainComputer(int n, const QuorvaneSettings& s) {
-  mKernels->gainComputer(mEnv, mThreshold, mReductionDb, mGain, 1, mComp.kneeFactor, 1.0 - 1.0 / mComp.ratio);
-  if (n > 1)
-    mKernels->gainComputer(mEnv + 1, mThreshold + 1, mReductionDb + 1, mGain + 1, n - 1, s.kneeFactor,
-                           1.0 - 1.0 / s.ratio);
-  mGainReductionDb = mComp.gainReductionDb = mReductionDb[n - 1];
-
-  mComp.attackCoef = mAttackCoef;
-  mComp.releaseCoef = mReleaseCoef;
+// The gain computer and its exponential across the chunk, with the settings pushed after each step.
+void QuorvaneChain::Gains(int n, const QuorvaneSettings& s) {
   mComp.setHold(0.0);
-  mComp.setRatio(s.ratio);
-  mComp.setThreshold(mThreshold[n]);
-  mComp.setKneeFactor(s.kneeFactor);
-  mComp.setLimiter(false);
+  mComp.computeGains(mKernels->gainComputer, mEnv, mThreshold, mReductionDb, mGain, n, s.ratio, s.kneeFactor);
+  mGainReductionDb = mReductionDb[n - 1];
 }
 
 // The one-pole ramps and the meter. The gain smoother steps three times a sample (left, right,

@@ -66,7 +66,7 @@ class QuorvaneChain {
   void DetectorSource(const double* scL, const double* scR, int n, const QuorvaneSwitches& sw);
   void Filters(int n, const QuorvaneSettings& s);
   void Envelope(int n, const QuorvaneSettings& s, int turbo);
-  void GainComputer(int n, const QuorvaneSettings& s);
+  void Gains(int n, const QuorvaneSettings& s);
   void Smoothers(int n, const QuorvaneSettings& s, int bypass);
   void Output(const double* inL, const double* inR, double* outL, double* outR, int n,
               const QuorvaneSwitches& sw);
@@ -86,11 +86,10 @@ class QuorvaneChain {
 
   // Values that only change with the sample rate or a setting, worked out once per block.
   double mCachedRate = -1.0, mG10 = 0.0, mG50 = 0.0, mVUCoef = 0.0;
-  double mAttackCoef = 0.0, mReleaseCoef = 0.0;
-  float mNorm[kNumFilters][5] = {};  // b0, b1, b2, a1, a2 over a0, as Biquad::processSample divides
 
-  // Work values of one chunk, passed from pass to pass.
-  double mOffset[kBuf] = {};
+  // Work values of one chunk, passed from pass to pass; whole cache lines, so that the vector passes
+  // never split a load (their speed otherwise hangs on where the object happens to sit).
+  alignas(64) double mOffset[kBuf] = {};
   double mXfIn[2][kBuf] = {};
   double mScSat[2][kBuf] = {};
   double mScFilt[2][kBuf] = {};

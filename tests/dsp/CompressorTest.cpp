@@ -1,42 +1,65 @@
-// Envelope follower and compressor: detector selection, knee geometry, hold/release and set-up.
-#include "plugin/dsp/Compressor.h"
+// Envelope follower, gain computer and the compressor that joins them: detector selection, knee
+// geometry, hold/release, set-up, and the block forms against the per-sample steps.
+#include "plugin/ReferenceCompressor.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
-// A compressor whose envelope is pinned at a level (in dB) before one gain-computer step.
+// One gain-computer step at a detector level (in dB).
 double GainAt(double levelDb, double thresholdDb, double ratio, double knee) {
+  GainComputer g;
+  g.init(ratio, knee);
+  g.setThreshold(thresholdDb);
+  return g.process(std::pow(10.0, levelDb / 20.0));
+}
+
+// A compressor whose detector jumps straight to its input (a 0 ms attack).
+compressor Instant(double ratio, double knee) {
   compressor c;
   c.init(0.1, 100.0, 0.0, ratio, knee, 48000.0);
-  c.setThreshold(thresholdDb);
-  c.attackCoef = 0.0;  // the envelope jumps straight to the input
-  const double x = std::pow(10.0, levelDb / 20.0);
-  return c.processStereo(x, x);
+  c.setAttack(0.0);
+  return c;
+}
+
+// A block form of the gain computer as the vector passes compute it, one value at a time.
+void ScalarForm(const double* env, const double* threshold, double* reductionDb, double* gain, int n,
+                double kneeFactor, double slope) {
+  for (int i = 0; i < n; ++i) {
+    const double level = std::log(std::fabs(env[i])) * 8.685889638065037, t = threshold[i];
+    const double width = 0.0 - kneeFactor * t, low = t + 0.5 * kneeFactor * t,
+                 high = t - 0.5 * kneeFactor * t;
+    const double hard = (t - level) * slope;
+    reductionDb[i] = width > 0.0 && low < level && level < high
+                         ? (low - level) * (slope * (level - low) / width * 0.5)
+                         : (hard < 0.0 ? hard : 0.0);
+    gain[i] = std::exp(reductionDb[i] * 0.1151292546497);
+  }
 }
 
 }  // namespace
 
 TEST(Compressor, DefaultsAndInit) {
   compressor c;
-  EXPECT_DOUBLE_EQ(c.attackCoef, envFollower::coefficient(5.0, 44100.0));
-  EXPECT_DOUBLE_EQ(c.releaseCoef, envFollower::coefficient(50.0, 44100.0));
-  EXPECT_EQ(c.ratio, 4.0);
-  EXPECT_EQ(c.slope, 0.75);
-  EXPECT_TRUE(std::signbit(c.kneeWidthDb));
+  EXPECT_DOUBLE_EQ(c.detector().attackCoef(), envFollower::coefficient(5.0, 44100.0));
+  EXPECT_DOUBLE_EQ(c.detector().releaseCoef(), envFollower::coefficient(50.0, 44100.0));
+  EXPECT_EQ(c.gainComputer().ratio(), 4.0);
+  EXPECT_EQ(c.gainComputer().slope(), 0.75);
+  EXPECT_TRUE(std::signbit(c.gainComputer().kneeWidthDb()));
 
-  c.envelope = 0.3;
+  c.step(0.3);
   c.init(10.0, 600.0, 2.0, 3.0, 0.8, 48000.0);
-  EXPECT_EQ(c.envelope, 0.0);
-  EXPECT_EQ(c.holdSamples, 96);
-  EXPECT_EQ(c.thresholdDb, 0.0);
-  EXPECT_EQ(c.kneeWidthDb, 0.0);  // threshold 0 dB: hard knee
-  EXPECT_DOUBLE_EQ(c.slope, 1.0 - 1.0 / 3.0);
+  EXPECT_EQ(c.detector().envelope(), 0.0);
+  EXPECT_EQ(c.detector().holdSamples(), 96);
+  EXPECT_EQ(c.gainComputer().thresholdDb(), 0.0);
+  EXPECT_EQ(c.gainComputer().kneeWidthDb(), 0.0);  // threshold 0 dB: hard knee
+  EXPECT_DOUBLE_EQ(c.gainComputer().slope(), 1.0 - 1.0 / 3.0);
   // 1 % of a step is left after the attack time.
   double e = 0.0;
-  for (int i = 0; i < 480; ++i) e = (e - 1.0) * c.attackCoef + 1.0;
+  for (int i = 0; i < 480; ++i) e = (e - 1.0) * c.detector().attackCoef() + 1.0;
   EXPECT_NEAR(e, 0.99, 1e-9);
 }
 
@@ -44,7 +67,7 @@ TEST(Compressor, SilenceGivesNoReduction) {
   compressor c;
   c.init(0.1, 100.0, 0.0, 10.0, 0.3, 48000.0);
   c.setThreshold(-40.0);
-  for (int i = 0; i < 100; ++i) EXPECT_EQ(c.processStereo(0.0, 0.0), 0.0);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(ProcessStereo(c, 0.0, 0.0), 0.0);
 }
 
 TEST(Compressor, HardAndSoftKnee) {
@@ -59,34 +82,31 @@ TEST(Compressor, HardAndSoftKnee) {
 }
 
 TEST(Compressor, StereoDetectorTakesLargerSignedValue) {
-  compressor c;
-  c.init(0.1, 100.0, 0.0, 4.0, 0.0, 48000.0);
-  c.attackCoef = 0.0;
-  c.processStereo(-0.9, 0.1);
-  EXPECT_EQ(c.envelope, 0.1);
-  c.envelope = 0.0;
-  c.processStereo(-0.5, -0.9);
-  EXPECT_EQ(c.envelope, 0.5);
-  c.envelope = 0.0;
-  c.processStereo(0.2, 0.2);
-  EXPECT_EQ(c.envelope, 0.2);
+  struct {
+    double a, b, heard;
+  } cases[] = {{-0.9, 0.1, 0.1}, {-0.5, -0.9, 0.5}, {0.2, 0.2, 0.2}};
+  for (const auto& k : cases) {
+    compressor c = Instant(4.0, 0.0);
+    ProcessStereo(c, k.a, k.b);
+    EXPECT_EQ(c.detector().envelope(), k.heard) << k.a << ", " << k.b;
+  }
 
   // Release-only mode follows the second input unrectified.
   envFollower f;
   f.init(1, 1.0, 1.0, 0.0, 48000.0);
   f.process(-1.0);
-  EXPECT_LT(f.envelope, 0.0);
+  EXPECT_LT(f.envelope(), 0.0);
 }
 
 TEST(Compressor, HoldThenRelease) {
   envFollower f;
   f.init(0, 0.1, 10.0, 0.0, 48000.0);
-  f.attackCoef = 0.0;
+  f.setAttack(0.0);
   f.process(1.0);
   EXPECT_LT(f.process(0.0), 1.0);  // no hold: releases on the first sample after the peak
 
   f.init(0, 0.1, 10.0, 1.0, 3000.0);  // 3 samples of hold
-  f.attackCoef = 0.0;
+  f.setAttack(0.0);
   f.process(1.0);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(f.process(0.0), 1.0);
   EXPECT_LT(f.process(0.0), 1.0);
@@ -95,37 +115,68 @@ TEST(Compressor, HoldThenRelease) {
 }
 
 TEST(Compressor, SettersOnlyActOnChange) {
-  compressor c;
-  c.init(0.1, 100.0, 0.0, 4.0, 0.95, 48000.0);
+  compressor c = Instant(4.0, 0.95);
   c.setThreshold(-20.0);
-  EXPECT_DOUBLE_EQ(c.kneeLowDb, -29.5);
-  EXPECT_DOUBLE_EQ(c.kneeHighDb, -10.5);
-  EXPECT_DOUBLE_EQ(c.kneeWidthDb, 19.0);
+  const GainComputer& g = c.gainComputer();
+  EXPECT_DOUBLE_EQ(g.kneeLowDb(), -29.5);
+  EXPECT_DOUBLE_EQ(g.kneeHighDb(), -10.5);
+  EXPECT_DOUBLE_EQ(g.kneeWidthDb(), 19.0);
 
-  c.attackCoef = 0.0;
-  c.processStereo(0.1, 0.1);  // -20 dB: inside the knee, slope rescaled
-  const double rescaled = c.slope;
+  ProcessStereo(c, 0.1, 0.1);  // -20 dB: inside the knee, slope rescaled
+  const double rescaled = g.slope();
   EXPECT_NE(rescaled, 0.75);
   c.setRatio(4.0);
   c.setThreshold(-20.0);
   c.setKneeFactor(0.95);
-  EXPECT_EQ(c.slope, rescaled);
+  EXPECT_EQ(g.slope(), rescaled);
   c.setRatio(2.0);
-  EXPECT_EQ(c.slope, 0.5);
+  EXPECT_EQ(g.slope(), 0.5);
   c.setLimiter(true);
-  EXPECT_EQ(c.slope, 1.0);
-  EXPECT_NEAR(c.processStereo(1.0, 1.0), -20.0, 1e-9);  // limiter: everything above is removed
+  EXPECT_EQ(g.slope(), 1.0);
+  EXPECT_NEAR(ProcessStereo(c, 1.0, 1.0), -20.0, 1e-9);  // limiter: everything above is removed
 
   c.setHold(2.0);
-  EXPECT_EQ(c.holdSamples, 96);
+  EXPECT_EQ(c.detector().holdSamples(), 96);
   c.setAttack(10.0);
-  EXPECT_EQ(c.attackCoef, envFollower::coefficient(10.0, 48000.0));
+  EXPECT_EQ(c.detector().attackCoef(), envFollower::coefficient(10.0, 48000.0));
 }
 
 TEST(Compressor, MonoStepAppliesGain) {
-  compressor c;
-  c.init(0.1, 100.0, 0.0, 4.0, 0.0, 48000.0);
+  compressor c = Instant(4.0, 0.0);
   c.setThreshold(-20.0);
-  c.attackCoef = 0.0;
   EXPECT_NEAR(c.process(1.0), std::pow(10.0, -15.0 / 20.0), 1e-9);
+}
+
+// The block forms the signal chain runs equal per-sample steps with the settings pushed after each
+// step: new times, ratio and knee act from the second sample on, each threshold from the next.
+TEST(Compressor, BlockFormsEqualPerSampleSteps) {
+  constexpr int n = 40;
+  compressor block, steps;
+  for (compressor* c : {&block, &steps}) {
+    c->init(1.0, 30.0, 0.0, 2.0, 0.0, 48000.0);
+    c->setThreshold(-10.0);
+  }
+  std::vector<double> in(n), env(n), threshold(n + 1), reduction(n + 1), gain(n + 1);
+  for (int i = 0; i < n; ++i) in[i] = std::fabs(std::sin(0.4 * i)) * (i < n / 2 ? 1.0 : 0.05);
+  for (int i = 0; i <= n; ++i) threshold[i] = -10.0 - 0.5 * i;
+
+  envFollower::PeakRun run = block.detectorRun(3.0, 80.0);
+  for (int i = 0; i < n; ++i) env[i] = run.step(in[i]);
+  block.finishDetectorRun(run);
+  block.computeGains(ScalarForm, env.data(), threshold.data(), reduction.data(), gain.data(), n, 6.0, 0.5);
+
+  for (int i = 0; i < n; ++i) {
+    EXPECT_EQ(steps.step(in[i]), reduction[i]) << i;
+    EXPECT_EQ(steps.detector().envelope(), env[i]) << i;
+    steps.setAttack(3.0);
+    steps.setRelease(80.0);
+    steps.setRatio(6.0);
+    steps.setThreshold(threshold[i + 1]);
+    steps.setKneeFactor(0.5);
+    steps.setLimiter(false);
+  }
+  EXPECT_EQ(block.detector().attackCoef(), steps.detector().attackCoef());
+  EXPECT_EQ(block.gainComputer().thresholdDb(), steps.gainComputer().thresholdDb());
+  EXPECT_EQ(block.gainComputer().gainReductionDb(), steps.gainComputer().gainReductionDb());
+  EXPECT_EQ(block.step(0.7), steps.step(0.7));
 }

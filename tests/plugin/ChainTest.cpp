@@ -160,7 +160,7 @@ TEST(Chain, TurboAveragesTheChannelsWhileLinkedModeTakesTheLargerValue) {
     run.s.releaseMs = 2000.0;
     auto sig = Sine(9600, 1000.0, 0.5, ampR);
     run.Process(sig);
-    return run.chain->Comp().envelope;
+    return run.chain->Comp().detector().envelope();
   };
   EXPECT_NEAR(envelopeFor(1, 0.0) / envelopeFor(1, 0.5), 0.5, 0.01);
   EXPECT_NEAR(envelopeFor(0, 0.0) / envelopeFor(0, 0.5), 1.0, 0.02);

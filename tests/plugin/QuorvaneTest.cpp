@@ -183,8 +183,8 @@ TEST(Quorvane, ProcessingRunsTheChainWithTheCachedSettingsAndSwitches) {
   SetAndNotify(q, Quorvane::kTurbo, 1);
   q->SetSampleRate(44100.0);
   q->Reset();
-  EXPECT_EQ(q->Chain().Comp().ratio, 4.0);  // "Ratio" 3
-  EXPECT_EQ(q->Chain().Comp().sampleRate, 44100.0);
+  EXPECT_EQ(q->Chain().Comp().gainComputer().ratio(), 4.0);  // "Ratio" 3
+  EXPECT_EQ(q->Chain().Comp().detector().sampleRate(), 44100.0);
 
   auto chain = std::make_unique<QuorvaneChain>();
   QuorvaneSwitches sw;

@@ -5,6 +5,7 @@
 
 #include "plugin/QuorvaneChain.h"
 #include "plugin/QuorvaneSettings.h"
+#include "plugin/ReferenceCompressor.h"
 #include "plugin/dsp/Biquad.h"
 #include "plugin/dsp/Compressor.h"
 #include "plugin/dsp/OnePoleSmoother.h"
@@ -44,19 +45,19 @@ class ReferenceChain {
     const float rate = static_cast<float>(fs);
     for (int c = 0; c < 2; ++c) {
       Biquad& hp = filters[c * 3];
-      hp.type = kHighPass;
+      hp.setType(kHighPass);
       hp.setAmpdB(1.0f);
       hp.setQ(0.707f);
       hp.setFs(rate);
       hp.setFreq(QuorvaneChain::LimitToNyquist(hpFreq, rate));
       Biquad& pk = filters[c * 3 + 1];
-      pk.type = kPeaking;
+      pk.setType(kPeaking);
       pk.setAmpdB(static_cast<float>(s.midGainDb + turboMidBoostDb));
       pk.setQ(0.507f);
       pk.setFs(rate);
       pk.setFreq(QuorvaneChain::LimitToNyquist(1600.0f, rate));
       Biquad& sh = filters[c * 3 + 2];
-      sh.type = kHighShelf;
+      sh.setType(kHighShelf);
       sh.setAmpdB(static_cast<float>(-s.hfDb));
       sh.setQ(0.3f);
       sh.setFs(rate);
@@ -95,7 +96,7 @@ class ReferenceChain {
                 f[0].processSample(static_cast<float>(QuorvaneChain::LimitDetector(scSat[c])), 1), 1),
             1);
         if (!std::isfinite(y)) {
-          for (int k = 0; k < 3; ++k) f[k].x1[1] = f[k].x2[1] = f[k].y1[1] = f[k].y2[1] = 0.0f;
+          for (int k = 0; k < 3; ++k) f[k].clear(1);
           y = 0.0f;
         }
         scFilt[c] = y;
@@ -114,9 +115,9 @@ class ReferenceChain {
 
       if (sw.turbo == 1) {
         const double m = 0.5 * (det[0] + det[1]);
-        gainReductionDb = comp.processStereo(m, m);
+        gainReductionDb = ProcessStereo(comp, m, m);
       } else {
-        gainReductionDb = comp.processStereo(det[0], det[1]);
+        gainReductionDb = ProcessStereo(comp, det[0], det[1]);
       }
       comp.setAttack(s.attackMs);
       comp.setRelease(s.releaseMs);

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "plugin/dsp/StereoPair.h"
+
 enum BiquadType : int32_t {
   kLowPass = 0,
   kHighPass,
@@ -18,40 +20,87 @@ enum BiquadType : int32_t {
 
 class Biquad {
  public:
+  // A plain write: the coefficients follow at the next setter.
+  void setType(int32_t t) { mType = t; }
   void setFs(float v);
   void setFreq(float v);
   void setQ(float v);
   void setAmpdB(float v);
-  float getFs() const { return fs; }
-  float getFreq() const { return freq; }
-  float getQ() const { return q; }
-  float getAmpdB() const { return ampdB; }
+  int32_t getType() const { return mType; }
+  float getFs() const { return mFs; }
+  float getFreq() const { return mFreq; }
+  float getQ() const { return mQ; }
+  float getAmpdB() const { return mAmpdB; }
+  float getW0() const { return mW0; }
+  float getAlpha() const { return mAlpha; }
+
+  struct Coefficients {
+    float b0, b1, b2, a0, a1, a2;
+  };
+  Coefficients coefficients() const { return {mB0, mB1, mB2, mA0, mA1, mA2}; }
 
   void updateCoefficients();
 
   float processSample(float x, int slot) {
-    const float y = (b0 / a0) * x + (b1 / a0) * x1[slot] + (b2 / a0) * x2[slot] - (a1 / a0) * y1[slot] -
-                    (a2 / a0) * y2[slot];
-    x2[slot] = x1[slot];
-    x1[slot] = x;
-    y2[slot] = y1[slot];
-    y1[slot] = y;
+    const float y = (mB0 / mA0) * x + (mB1 / mA0) * mX1[slot] + (mB2 / mA0) * mX2[slot] -
+                    (mA1 / mA0) * mY1[slot] - (mA2 / mA0) * mY2[slot];
+    mX2[slot] = mX1[slot];
+    mX1[slot] = x;
+    mY2[slot] = mY1[slot];
+    mY1[slot] = y;
     return y;
   }
 
   void processBuffer(float* buffer, int count, int slot);
+  // Silences one state slot.
+  void clear(int slot) { mX1[slot] = mX2[slot] = mY1[slot] = mY2[slot] = 0.0f; }
 
-  int32_t type = kLowPass;  // a plain field: writing it does not recompute the coefficients
-  float fs = 48000.0f;
-  float freq = 20.0f;
-  float q = 0.707f;
-  float ampdB = 0.0f;
-  float w0 = 0.0026179941f;
-  float alpha = 0.0018514788f;
-  float A = 1.0f;
-  float x1[2] = {0.0f, 0.0f};
-  float x2[2] = {0.0f, 0.0f};
-  float y1[2] = {0.0f, 0.0f};
-  float y2[2] = {0.0f, 0.0f};
-  float b0 = 1.0f, b1 = 0.0f, b2 = 0.0f, a0 = 1.0f, a1 = 0.0f, a2 = 0.0f;
+  // One slot of a left and a right filter stepped side by side in one register, each lane exactly
+  // as processSample: the same expression, order and single precision (any other rounding would be
+  // heard downstream). The state rides in registers until finish().
+  class PairRun {
+   public:
+    PairRun(Biquad& left, Biquad& right, int slot);
+    PairF step(PairF x) {
+      const PairF y = mN[0] * x + mN[1] * mX1 + mN[2] * mX2 - mN[3] * mY1 - mN[4] * mY2;
+      mX2 = mX1;
+      mX1 = x;
+      mY2 = mY1;
+      mY1 = y;
+      return y;
+    }
+    // Silences the channels whose bits are set in `lanes` (bit 0 left, bit 1 right).
+    void clear(int lanes) {
+      mX1 = Silence(mX1, lanes);
+      mX2 = Silence(mX2, lanes);
+      mY1 = Silence(mY1, lanes);
+      mY2 = Silence(mY2, lanes);
+    }
+    static PairF Silence(PairF p, int lanes) {
+      return PairF::Of(lanes & 1 ? 0.0f : p.L(), lanes & 2 ? 0.0f : p.R());
+    }
+    void finish();
+
+   private:
+    Biquad& mLeft;
+    Biquad& mRight;
+    int mSlot;
+    PairF mN[5];  // b0, b1, b2, a1, a2 over a0
+    PairF mX1, mX2, mY1, mY2;
+  };
+
+ private:
+  int32_t mType = kLowPass;
+  float mFs = 48000.0f;
+  float mFreq = 20.0f;
+  float mQ = 0.707f;
+  float mAmpdB = 0.0f;
+  float mW0 = 0.0026179941f;
+  float mAlpha = 0.0018514788f;
+  float mAmp = 1.0f;
+  float mX1[2] = {0.0f, 0.0f};
+  float mX2[2] = {0.0f, 0.0f};
+  float mY1[2] = {0.0f, 0.0f};
+  float mY2[2] = {0.0f, 0.0f};
+  float mB0 = 1.0f, mB1 = 0.0f, mB2 = 0.0f, mA0 = 1.0f, mA1 = 0.0f, mA2 = 0.0f;
 };

@@ -3,19 +3,10 @@
 
 #include <cmath>
 
-void compressor::init(double attackMs, double releaseMs, double holdMs, double newRatio, double newKneeFactor,
+void compressor::init(double attackMs, double releaseMs, double holdMs, double ratio, double kneeFactor,
                       double rate) {
-  envFollower::init(0, attackMs, releaseMs, holdMs, rate);
-  gainReductionDb = 0.0;
-  limiterMode = 0;
-  kneeFactor = newKneeFactor;
-  ratio = newRatio;
-  thresholdDb = 0.0;
-  updateKnee();
+  mDetector.init(0, attackMs, releaseMs, holdMs, rate);
+  mGain.init(ratio, kneeFactor);
 }
 
-double compressor::process(double x) {
-  follow(x);
-  computeGain();
-  return x * std::exp(gainReductionDb * 0.1151292546497);
-}
+double compressor::process(double x) { return x * std::exp(step(x) * 0.1151292546497); }

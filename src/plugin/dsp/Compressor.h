@@ -1,83 +1,66 @@
-// Feed-forward compressor: the envelope follower plus a gain computer with ratio, threshold and a
-// quadratic soft knee whose width is a fraction of the threshold.
+// Feed-forward compressor: a peak envelope follower (the detector) feeding a gain computer.
+//
+// Use from the signal chain, per block of n samples:
+//   auto run = comp.detectorRun(attackMs, releaseMs);  // then per sample: run.step(|detector|)
+//   comp.finishDetectorRun(run);
+//   comp.computeGains(form, env, threshold, reductionDb, gain, n, ratio, kneeFactor);
+// which is what n per-sample steps would give with the settings pushed after every step.
 #pragma once
 
 #include "plugin/dsp/EnvFollower.h"
+#include "plugin/dsp/GainComputer.h"
 
-class compressor : public envFollower {
+class compressor {
  public:
   compressor() = default;
-  using envFollower::init;
 
   void init(double attackMs, double releaseMs, double holdMs, double ratio, double kneeFactor,
             double sampleRate);
 
-  // One linked-stereo detector and gain-computer step; returns the gain reduction in dB (<= 0).
-  double processStereo(double a, double b) {
-    if (mode == 0) {
-      follow(b > a ? b : a);
-    } else {
-      follow(b);
-    }
-    return computeGain();
-  }
+  const envFollower& detector() const { return mDetector; }
+  const GainComputer& gainComputer() const { return mGain; }
 
-  double process(double x) override;
+  // One detector and gain-computer step on the detector's input; returns the reduction in dB (<= 0).
+  double step(double x) { return mGain.process(mDetector.process(x)); }
+  // One mono step; returns x with the gain applied.
+  double process(double x);
 
-  void setAttack(double ms) { attackCoef = coefficient(ms, sampleRate); }
-  void setRelease(double ms) { releaseCoef = coefficient(ms, sampleRate); }
-  void setHold(double ms) { holdSamples = samplesFor(sampleRate * ms / 1000.0); }
-  void setRatio(double r) {
-    if (r != ratio) {
-      ratio = r;
-      updateKnee();
-    }
-  }
-  void setThreshold(double dB) {
-    if (dB != thresholdDb) {
-      thresholdDb = dB;
-      updateKnee();
-    }
-  }
-  void setKneeFactor(double k) {
-    if (k != kneeFactor) {
-      kneeFactor = k;
-      updateKnee();
-    }
-  }
-  void setLimiter(bool on) {
-    limiterMode = on ? 1 : 0;
-    slope = on ? 1.0 : 1.0 - 1.0 / ratio;
-  }
+  void setAttack(double ms) { mDetector.setAttack(ms); }
+  void setRelease(double ms) { mDetector.setRelease(ms); }
+  void setHold(double ms) { mDetector.setHold(ms); }
+  void setRatio(double r) { mGain.setRatio(r); }
+  void setThreshold(double dB) { mGain.setThreshold(dB); }
+  void setKneeFactor(double k) { mGain.setKneeFactor(k); }
+  void setLimiter(bool on) { mGain.setLimiter(on); }
 
-  double gainReductionDb = 0.0;
-  double kneeFactor = 0.0;
-  double ratio = 4.0;
-  double thresholdDb = 0.0;
-  double kneeWidthDb = -0.0;
-  double kneeLowDb = 0.0;
-  double kneeHighDb = 0.0;
-  double slope = 0.75;
-  int32_t limiterMode = 0;
+  // The detector's steps for a block (valid while it holds nothing, as in the signal chain): the
+  // first step on the attack and release held, the rest on these times.
+  envFollower::PeakRun detectorRun(double attackMs, double releaseMs) {
+    const double rate = mDetector.sampleRate();
+    return mDetector.peakRun(mAttackMemo.get(attackMs, rate), mReleaseMemo.get(releaseMs, rate));
+  }
+  void finishDetectorRun(const envFollower::PeakRun& run) { mDetector.finish(run); }
+  // The gain computer over the block's envelopes (GainComputer::processBlock).
+  void computeGains(GainComputer::BlockForm form, const double* env, const double* threshold,
+                    double* reductionDb, double* gain, int n, double ratio, double kneeFactor) {
+    mGain.processBlock(form, env, threshold, reductionDb, gain, n, ratio, kneeFactor);
+  }
 
  private:
-  void updateKnee() {
-    kneeWidthDb = -kneeFactor * thresholdDb;
-    kneeLowDb = thresholdDb + 0.5 * kneeFactor * thresholdDb;
-    kneeHighDb = thresholdDb - 0.5 * kneeFactor * thresholdDb;
-    slope = limiterMode != 0 ? 1.0 : 1.0 - 1.0 / ratio;
-  }
-
-  double computeGain() {
-    const double levelDb = std::log(std::fabs(envelope)) * 8.685889638065037;
-    slope = limiterMode != 0 ? 1.0 : 1.0 - 1.0 / ratio;
-    if (kneeWidthDb > 0.0 && kneeLowDb < levelDb && levelDb < kneeHighDb) {
-      slope = slope * (levelDb - kneeLowDb) / kneeWidthDb * 0.5;
-      gainReductionDb = (kneeLowDb - levelDb) * slope;
-    } else {
-      const double g = (thresholdDb - levelDb) * slope;
-      gainReductionDb = g < 0.0 ? g : 0.0;  // also 0 for NaN
+  // A coefficient costs a pow; the times rarely change between blocks.
+  struct CoefficientMemo {
+    double ms = -1.0, rate = -1.0, coef = 0.0;
+    double get(double newMs, double newRate) {
+      if (newMs != ms || newRate != rate) {
+        ms = newMs;
+        rate = newRate;
+        coef = envFollower::coefficient(ms, rate);
+      }
+      return coef;
     }
-    return gainReductionDb;
-  }
+  };
+
+  envFollower mDetector;
+  GainComputer mGain;
+  CoefficientMemo mAttackMemo, mReleaseMemo;
 };

@@ -1,4 +1,4 @@
-// Envelope follower set-up and the plain mono step.
+// Envelope follower set-up.
 #include "plugin/dsp/EnvFollower.h"
 
 #include <cmath>
@@ -12,16 +12,11 @@ int32_t envFollower::samplesFor(double samples) {
 }
 
 void envFollower::init(int newMode, double attackMs, double releaseMs, double holdMs, double rate) {
-  mode = newMode;
-  sampleRate = rate;
-  attackCoef = coefficient(attackMs, rate);
-  releaseCoef = coefficient(releaseMs, rate);
-  holdSamples = samplesFor(holdMs / 1000.0 * rate);
-  envelope = 0.0;
-  holdCount = 0;
-}
-
-double envFollower::process(double x) {
-  follow(x);
-  return envelope;
+  mMode = newMode;
+  mSampleRate = rate;
+  mAttackCoef = coefficient(attackMs, rate);
+  mReleaseCoef = coefficient(releaseMs, rate);
+  mHoldSamples = samplesFor(holdMs / 1000.0 * rate);
+  mEnvelope = 0.0;
+  mHoldCount = 0;
 }
