@@ -22,6 +22,8 @@ function(qv_add_bench)
   cmake_parse_arguments(B "" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${B_NAME} ${B_SOURCES})
   target_link_libraries(${B_NAME} PRIVATE ${B_LIBS} benchmark::benchmark benchmark::benchmark_main)
+  # Benchmarks share the tests' stand-in plug-in (tests/support).
+  target_include_directories(${B_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 endfunction()
 
 # qv_component_library(NAME lib [DEPS ...] [EXCLUDE regex]): a library from the .cpp files of the

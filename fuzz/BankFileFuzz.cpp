@@ -9,12 +9,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FuzzFile file;
   StrBuf path;
   path.Set(file.Put(data, size));
-  FuzzPlugin plug;
+  FakePlugin plug(FuzzPluginOptions());
   plug.LoadBankFromFXB(&path);
-  plug.CheckSane();
+  AbortUnlessSane(plug);
   for (int i = 0; i < plug.GetPresetCount(); ++i) {
     plug.RestorePreset(i);
-    plug.CheckSane();
+    AbortUnlessSane(plug);
   }
   return 0;
 }

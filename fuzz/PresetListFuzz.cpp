@@ -9,13 +9,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ByteChunk in;
   if (size && in.AppendBytes(data, static_cast<int>(size)) <= 0) return 0;
-  FuzzPlugin plug;
+  FakePlugin plug(FuzzPluginOptions());
   if (plug.UnserializePresets(&in, 0) > in.Size()) std::abort();
-  plug.CheckSane();
+  AbortUnlessSane(plug);
   for (int i = 0; i < plug.GetPresetCount(); ++i) {
     if (std::strlen(plug.GetPresetName(i)) > IPreset::kMaxNameLen) std::abort();
     plug.RestorePreset(i);
-    plug.CheckSane();
+    AbortUnlessSane(plug);
   }
   ByteChunk out;
   plug.SerializePresets(&out);

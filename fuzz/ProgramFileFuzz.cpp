@@ -8,8 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FuzzFile file;
   StrBuf path;
   path.Set(file.Put(data, size));
-  FuzzPlugin plug;
+  FakePlugin plug(FuzzPluginOptions());
   plug.LoadProgramFromFXP(&path);
-  plug.CheckSane();
+  AbortUnlessSane(plug);
   return 0;
 }

@@ -47,7 +47,7 @@ std::vector<uint8_t> ReadAll(const std::string& path) {
 }
 
 void Framework() {
-  FuzzPlugin plug;
+  FakePlugin plug(FuzzPluginOptions());
   plug.GetParam(3)->SetNormalized(0.75);
   ByteChunk state;
   plug.SerializeState(&state);
@@ -64,7 +64,7 @@ void Framework() {
   Write("preset_list", "slots", presets);
 
   for (bool chunks : {true, false}) {
-    FuzzPlugin p(chunks);
+    FakePlugin p(FuzzPluginOptions(chunks));
     p.GetParam(1)->SetNormalized(0.25);
     p.ModifyCurrentPreset("seed");
     const std::string form = chunks ? "chunk" : "params";

@@ -8,16 +8,16 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ByteChunk in;
   if (size && in.AppendBytes(data, static_cast<int>(size)) <= 0) return 0;
-  FuzzPlugin plug;
+  FakePlugin plug(FuzzPluginOptions());
   int pos = 0;
   IPlugin::GetFrameworkVerFromChunk(&in, &pos);
   const int end = plug.UnserializeState(&in, pos);
   if (end > in.Size()) std::abort();
-  plug.CheckSane();
+  AbortUnlessSane(plug);
 
   ByteChunk saved, again;
   if (!plug.SerializeState(&saved)) std::abort();
-  FuzzPlugin other;
+  FakePlugin other(FuzzPluginOptions());
   if (other.UnserializeState(&saved, 0) != saved.Size() || !other.SerializeState(&again) ||
       !again.IsEqual(saved))
     std::abort();

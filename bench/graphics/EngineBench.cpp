@@ -3,12 +3,12 @@
 // redraw of one changed knob, and the audio thread's per-call cost of SetControlFromPlug.
 #include <benchmark/benchmark.h>
 
-#include "framework/IPlugin.h"
 #include "graphics/controls/IBitmapControl.h"
 #include "graphics/controls/IKnobControls.h"
 #include "graphics/platform/headless/IGraphicsHeadless.h"
 #include "pix/PIX_MemBitmap.h"
 #include "pix/PIX_SysBitmap.h"
+#include "support/FakePlugin.h"
 
 #include <algorithm>
 #include <chrono>
@@ -20,29 +20,18 @@ namespace {
 constexpr int kWidth = 664, kHeight = 662;
 constexpr int kFrame = 92, kFrames = 121, kKnobs = 17;
 
-class BenchPlugin : public IPlugin {
- public:
-  BenchPlugin()
-      : IPlugin(kKnobs + 1, "2-2", 1, "Bench", "", "Maker", 0x00010100, 1, 1, 0, false, false, false,
-                kAPIVST3) {}
-  void BeginInformHostOfParamChange(int) override {}
-  void InformHostOfParamChange(int, double) override {}
-  void EndInformHostOfParamChange(int) override {}
-  void InformHostOfProgramChange() override {}
-  double GetSamplePos() override { return 0.0; }
-  double GetTempo() override { return 120.0; }
-  void GetTimeSig(int*, int*) override {}
-  void GetTime(ITimeInfo*) override {}
-  void ResizeGraphics(int, int) override {}
-  bool SendMidiMsg(IMidiMsg*) override { return false; }
-};
+FakePlugin::Options BenchPlugOptions() {
+  FakePlugin::Options o = FakePlugin::Bare("2-2", kKnobs + 1);
+  o.logCalls = false;
+  return o;
+}
 
 // The plug-in's editor in memory: an opaque background and 17 knobs whose frames are discs with
 // a soft edge and transparent corners, so every source-alpha path of the blit is exercised.
 struct Editor {
   PIX_MemBitmap background{kWidth, kHeight, 4};
   PIX_MemBitmap strip{kFrame, kFrame* kFrames, 4};
-  BenchPlugin plug;
+  FakePlugin plug{BenchPlugOptions()};
   IGraphicsHeadless* gui = new IGraphicsHeadless(&plug, kWidth, kHeight);
   int firstKnob = 0;
 

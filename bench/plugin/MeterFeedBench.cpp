@@ -73,7 +73,7 @@ void BM_ChainWithPerSampleMeterCalls(benchmark::State& state) {
   Rig rig;
   QuorvaneChain chain;
   chain.Reset(rig.plug->Settings(), kRate);
-  PerSample feed{rig.plug->GetGraphics(), rig.plug->MeterIdx()};
+  PerSample feed{AttachedGraphics(rig.plug), rig.plug->MeterIdx()};
   rig.Loop(state, [&](double** in, double** out) {
     chain.Process(
         in, out, kBlock, rig.plug->Settings(), QuorvaneSwitches{}, kRate,

@@ -7,7 +7,6 @@
 #include "framework/ChannelDelayLine.h"
 #include "framework/IPreset.h"
 #include "framework/Version.h"
-#include "graphics/IGraphics.h"
 
 #include <cstring>
 
@@ -44,8 +43,8 @@ IPlugin::IPlugin(int nParams, const char* channelIOStr, int nPresets, const char
 IPlugin::~IPlugin() {
   Trace(__func__, __LINE__, "%s", mEffectName);
 
-  delete mGraphics;
-  mGraphics = nullptr;
+  delete mEditor;
+  mEditor = nullptr;
   mParams.Empty(true);
   mPresets.Empty(true);
   mInChannels.Empty(true);
@@ -70,15 +69,15 @@ bool IPlugin::MidiNoteName(int, char* noteName) {
   return false;
 }
 
-void IPlugin::AttachGraphics(IGraphics* graphics) {
+void IPlugin::AttachGraphics(IEditorDelegate* graphics) {
   if (!graphics) return;
   RecursiveMutexLock lock(mMutex);
   for (int i = 0, n = GetParamCount(); i < n; ++i)
     graphics->SetParameterFromPlug(i, GetParam(i)->GetNormalized(), true);
   graphics->PrepDraw();
   // A second editor replaces the first; the base owns whichever is attached.
-  if (mGraphics != graphics) delete mGraphics;
-  mGraphics = graphics;
+  if (mEditor != graphics) delete mEditor;
+  mEditor = graphics;
 }
 
 void IPlugin::SetLatency(int samples) {

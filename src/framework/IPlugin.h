@@ -9,6 +9,7 @@
 #include "base/StrBuf.h"
 #include "base/TypedBuf.h"
 #include "framework/HostIdentification.h"
+#include "framework/IEditorDelegate.h"
 #include "framework/IMidiMsg.h"
 #include "framework/IParam.h"
 #include "framework/ISysEx.h"
@@ -18,7 +19,6 @@
 
 class ByteChunk;
 class ChannelDelayLine;
-class IGraphics;
 struct IPreset;
 
 enum EAPI : int {
@@ -96,7 +96,8 @@ class IPlugin {
   virtual EAPI GetAPI() { return mAPI; }
   virtual void ResizeGraphics(int w, int h) = 0;
   virtual void HostSpecificInit() {}
-  virtual void AttachGraphics(IGraphics* graphics);
+  // Pushes every parameter to the editor, prepares it for drawing and owns it from then on.
+  virtual void AttachGraphics(IEditorDelegate* graphics);
   virtual void SetLatency(int samples);
   virtual bool SendMidiMsg(IMidiMsg* msg) = 0;
   virtual bool SendSysEx(ISysEx*) { return false; }
@@ -104,6 +105,9 @@ class IPlugin {
   virtual void DirtyPTCompareState() {}
   virtual void PresetsChangedByHost() {}
   virtual void SetBlockSize(int blockSize);
+  // Editor's UI thread: offers a right-click on a parameter's control to the host. True when the
+  // host took it (it shows its own menu for the parameter), and the control then gets nothing.
+  virtual bool OfferContextClickToHost(int, int, int) { return false; }
 
   // ---- Accessors -------------------------------------------------------------------------------
   IParam* GetParam(int idx) const { return mParams.Get(idx); }
@@ -116,7 +120,7 @@ class IPlugin {
   int GetBlockSize() const { return mBlockSize; }
   int GetLatency() const { return mLatency.load(std::memory_order_relaxed); }
   int GetTailSize() const { return mTailSize; }
-  IGraphics* GetGraphics() const { return mGraphics; }
+  IEditorDelegate* GetGraphics() const { return mEditor; }
   bool IsBypassed() const { return mBypassed.load(std::memory_order_relaxed); }
   void SetBypassed(bool bypassed) { mBypassed.store(bypassed, std::memory_order_relaxed); }
   bool DoesMidi() const { return mDoesMIDI; }
@@ -232,7 +236,7 @@ class IPlugin {
   std::atomic<int> mLatency;
   int mTailSize = 0;
   ChannelDelayLine* mDelay = nullptr;
-  IGraphics* mGraphics = nullptr;
+  IEditorDelegate* mEditor = nullptr;  // owned
   PtrList<IParam> mParams;
   PtrList<IPreset> mPresets;
   TypedBuf<double*> mInData;

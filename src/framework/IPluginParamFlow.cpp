@@ -1,8 +1,6 @@
 // Parameter flow: the order of calls that keeps parameter, DSP, editor and host in agreement.
 #include "framework/IPlugin.h"
 
-#include "graphics/IGraphics.h"
-
 void IPlugin::SetParameterFromGUI(int idx, double normalizedValue) {
   RecursiveMutexLock lock(mMutex);
   IParam* param = GetParam(idx);
@@ -18,9 +16,9 @@ void IPlugin::OnParamReset() {
 }
 
 void IPlugin::RedrawParamControls() {
-  if (!mGraphics) return;
+  if (!mEditor) return;
   for (int i = 0, n = GetParamCount(); i < n; ++i)
-    mGraphics->SetParameterFromPlug(i, GetParam(i)->GetValue(), false);
+    mEditor->SetParameterFromPlug(i, GetParam(i)->GetValue(), false);
 }
 
 void IPlugin::DirtyParameters() {

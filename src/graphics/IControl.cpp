@@ -21,7 +21,7 @@ IControl::~IControl() = default;
 
 IParam* IControl::GetParam() const { return mPlug ? mPlug->GetParam(mParamIdx) : nullptr; }
 
-IGraphics* IControl::GetGUI() const { return mPlug ? mPlug->GetGraphics() : nullptr; }
+IGraphics* IControl::GetGUI() const { return AttachedGraphics(mPlug); }
 
 void IControl::OnMouseDown(int, int, IMouseMod* mod) {
   if (mod && mod->R) PromptUserInput();

@@ -23,6 +23,10 @@ IGraphics::~IGraphics() {
   DeleteBackBuffers();
 }
 
+IGraphics* AttachedGraphics(const IPlugin* plug) {
+  return plug ? dynamic_cast<IGraphics*>(plug->GetGraphics()) : nullptr;
+}
+
 void IGraphics::PrepDraw() {
   if (!mDrawBitmap) mDrawBitmap = new PIX_SysBitmap(mWidth, mHeight);
   if (!mTmpBitmap) mTmpBitmap = new PIX_MemBitmap();

@@ -4,12 +4,12 @@
 // controls and plug-in parameters in step. The window-system half (presenting, prompts, menus,
 // paths, resources) is supplied by a platform subclass.
 //
-// The plug-in base only ever calls the three operations marked "framework hooks"; they are
-// virtual so the framework needs no more of the engine than this declaration.
+// The plug-in base knows the engine only as its editor delegate (framework/IEditorDelegate.h).
 #pragma once
 
 #include "base/PtrList.h"
 #include "base/StrBuf.h"
+#include "framework/IEditorDelegate.h"
 #include "graphics/IBitmap.h"
 #include "graphics/IChannelBlend.h"
 #include "graphics/IColor.h"
@@ -32,7 +32,7 @@ enum EFileAction {
   kFileSave = 1,
 };
 
-class IGraphics {
+class IGraphics : public IEditorDelegate {
  public:
   static constexpr int kDefaultFPS = 25;
 
@@ -70,7 +70,7 @@ class IGraphics {
   virtual void CloseWindow() = 0;
   virtual void* GetWindow() = 0;
   virtual bool GetTextFromClipboard(StrBuf* str) = 0;
-  virtual ~IGraphics();
+  ~IGraphics() override;
   virtual void HideMouseCursor() {}
   virtual void ShowMouseCursor() {}
   virtual void UpdateTooltips() = 0;
@@ -80,10 +80,10 @@ class IGraphics {
   // view before OpenWindow, null when the host offers none. Not owned.
   virtual void SetHostRunLoop(IRunLoopBridge*) {}
 
-  // ---- Framework hooks (also called from the audio thread: they store values and flags only) ---
-  virtual void SetParameterFromPlug(int paramIdx, double value, bool normalized);
-  virtual void SetControlFromPlug(int controlIdx, double normalizedValue);
-  virtual void PrepDraw();
+  // ---- Editor delegate (also called from the audio thread: they store values and flags only) ---
+  void SetParameterFromPlug(int paramIdx, double value, bool normalized) override;
+  void SetControlFromPlug(int controlIdx, double normalizedValue) override;
+  void PrepDraw() override;
 
   // ---- Set-up ----------------------------------------------------------------------------------
   int AttachControl(IControl* control);
@@ -233,6 +233,9 @@ class IGraphics {
   bool BlitClipped(PIX_IBitmap* src, const IRECT& dest, int srcX, int srcY, const IChannelBlend* blend);
   void DeleteBackBuffers();
 };
+
+// The engine attached to plug; null when there is none, or the attached editor is not an engine.
+IGraphics* AttachedGraphics(const IPlugin* plug);
 
 // Empties the process-wide bitmap and font caches; the module calls it when it unloads.
 void IGraphicsReleaseCaches();

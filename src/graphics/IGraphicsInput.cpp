@@ -41,20 +41,15 @@ void IGraphics::OnMouseDown(int x, int y, IMouseMod* mod) {
   const int c = HitTest(x, y, false);
   if (c < 0) return;
   IControl* control = mControls.Get(c);
+  const int paramIdx = control->ParamIdx();
+  // Some hosts own the context menu of a parameter; the control then never sees the click. Nothing
+  // is captured while their menu runs.
+  if (paramIdx >= 0 && mPlug && mod->R && mPlug->OfferContextClickToHost(paramIdx, x, y)) return;
+
   mMouseCapture = c;
   mMouseX = x;
   mMouseY = y;
-
-  const int paramIdx = control->ParamIdx();
-  if (paramIdx >= 0 && mPlug) {
-    // Under VST 3 the host owns the context menu of a parameter.
-    if (mod->R && mPlug->GetAPI() == kAPIVST3) {
-      ReleaseMouseCapture();
-      mPlug->PopupHostContextMenuForParam(paramIdx, x, y);
-      return;
-    }
-    mPlug->BeginInformHostOfParamChange(paramIdx);
-  }
+  if (paramIdx >= 0 && mPlug) mPlug->BeginInformHostOfParamChange(paramIdx);
   control->OnMouseDown(x, y, mod);
 }
 

@@ -4,7 +4,6 @@
 
 #include "framework/ByteChunk.h"
 #include "framework/ChannelDelayLine.h"
-#include "graphics/IGraphics.h"
 #include "vst3/IPluginParameter.h"
 #include "vst3/IPluginVST3View.h"
 #include "vst3/abi/ContextMenu.h"
@@ -345,7 +344,7 @@ void IPluginVST3::ApplyParameterChanges(IParameterChanges* changes) {
     } else if (IsValidParamTag(id)) {
       const int idx = static_cast<int>(id);
       GetParam(idx)->SetNormalized(value);
-      if (IGraphics* graphics = GetGraphics()) graphics->SetParameterFromPlug(idx, value, true);
+      if (IEditorDelegate* editor = GetGraphics()) editor->SetParameterFromPlug(idx, value, true);
       OnParamChange(idx);
     }
   }
@@ -541,6 +540,11 @@ tresult IPluginVST3::setEditorState(IBStream* stream) {
 }
 
 // ---- Framework operations ------------------------------------------------------------------------
+
+bool IPluginVST3::OfferContextClickToHost(int idx, int x, int y) {
+  PopupHostContextMenuForParam(idx, x, y);
+  return true;
+}
 
 void IPluginVST3::PopupHostContextMenuForParam(int idx, int x, int y) {
   IComponentHandler* handler = GetComponentHandler();

@@ -68,6 +68,8 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
 
   // ---- IPlugin: the host-facing operations ----
   void PopupHostContextMenuForParam(int idx, int x, int y) override;
+  // The host owns every parameter's context menu: the click is its, menu or not.
+  bool OfferContextClickToHost(int idx, int x, int y) override;
   void BeginInformHostOfParamChange(int idx) override;
   void InformHostOfParamChange(int idx, double normalizedValue) override;
   void EndInformHostOfParamChange(int idx) override;

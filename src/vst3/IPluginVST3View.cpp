@@ -43,11 +43,11 @@ IPluginVST3View::~IPluginVST3View() {
 }
 
 tresult IPluginVST3View::isPlatformTypeSupported(FIDString type) {
-  return mPlug->GetGraphics() && IsSupportedType(type) ? kResultTrue : kResultFalse;
+  return AttachedGraphics(mPlug) && IsSupportedType(type) ? kResultTrue : kResultFalse;
 }
 
 tresult IPluginVST3View::attached(void* parent, FIDString type) {
-  IGraphics* graphics = mPlug->GetGraphics();
+  IGraphics* graphics = AttachedGraphics(mPlug);
   if (!graphics) return kResultFalse;
   // The engine has one window. Opening it for a second view would close the first view's window
   // behind its back, leaving its run-loop registrations with the host; refuse instead.
@@ -80,7 +80,7 @@ tresult IPluginVST3View::removed() {
 void IPluginVST3View::CloseEditor() {
   if (!mOpen) return;
   mOpen = false;
-  if (IGraphics* graphics = mPlug->GetGraphics()) {
+  if (IGraphics* graphics = AttachedGraphics(mPlug)) {
     mPlug->OnGUIClose();
     graphics->CloseWindow();
     graphics->SetHostRunLoop(nullptr);
@@ -90,7 +90,7 @@ void IPluginVST3View::CloseEditor() {
 }
 
 tresult IPluginVST3View::getSize(ViewRect* size) {
-  IGraphics* graphics = mPlug->GetGraphics();
+  IGraphics* graphics = AttachedGraphics(mPlug);
   if (!graphics) return kResultFalse;
   if (!size) return kInvalidArgument;
   *size = ViewRect{0, 0, graphics->Width(), graphics->Height()};

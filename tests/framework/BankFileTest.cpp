@@ -8,23 +8,23 @@
 #include <random>
 
 namespace {
-TestPlugin::Options Bank(int nPresets, bool chunks = false) {
-  TestPlugin::Options o;
+FakePlugin::Options Bank(int nPresets, bool chunks = false) {
+  FakePlugin::Options o;
   o.nPresets = nPresets;
   o.stateChunks = chunks;
   return o;
 }
 
-Bytes SaveBank(TestPlugin& plug, const std::string& name) {
+Bytes SaveBank(FakePlugin& plug, const std::string& name) {
   return SaveThroughFile(plug, &IPlugin::SaveBankAsFXB, name);
 }
 
-bool LoadBank(TestPlugin& plug, const Bytes& file, const std::string& name) {
+bool LoadBank(FakePlugin& plug, const Bytes& file, const std::string& name) {
   return LoadThroughFile(plug, &IPlugin::LoadBankFromFXB, file, name);
 }
 
 // Slots filled with random states named "Bank k"; returns each slot's values.
-std::vector<std::vector<double>> FillSlots(TestPlugin& plug, int n, std::mt19937& rng) {
+std::vector<std::vector<double>> FillSlots(FakePlugin& plug, int n, std::mt19937& rng) {
   std::vector<std::vector<double>> states;
   for (int k = 0; k < n; ++k) {
     plug.RandomizeParams(rng);
@@ -36,7 +36,7 @@ std::vector<std::vector<double>> FillSlots(TestPlugin& plug, int n, std::mt19937
 }  // namespace
 
 TEST(BankFile, OneSlotParameterBankIs280BytesFieldByField) {
-  TestPlugin plug;
+  FakePlugin plug;
   std::mt19937 rng(12);
   auto states = FillSlots(plug, 1, rng);
   plug.RandomizeParams(rng);  // the bank takes the slot's values, not the live ones
@@ -46,7 +46,7 @@ TEST(BankFile, OneSlotParameterBankIs280BytesFieldByField) {
   EXPECT_EQ(BE32(b, 4), 0u);
   EXPECT_EQ(Text(b, 8, 4), "FxBk");
   EXPECT_EQ(BE32(b, 12), 2u);
-  EXPECT_EQ(BE32(b, 16), static_cast<uint32_t>(TestPlugin::kTestUniqueId));
+  EXPECT_EQ(BE32(b, 16), static_cast<uint32_t>(FakePlugin::kUniqueId));
   EXPECT_EQ(BE32(b, 20), 10100u);
   EXPECT_EQ(BE32(b, 24), 1u);
   EXPECT_EQ(BE32(b, 28), 0u);
@@ -55,7 +55,7 @@ TEST(BankFile, OneSlotParameterBankIs280BytesFieldByField) {
   EXPECT_EQ(BE32(b, 160), 0u);
   EXPECT_EQ(Text(b, 164, 4), "FxCk");
   EXPECT_EQ(BE32(b, 168), 1u);
-  EXPECT_EQ(BE32(b, 172), static_cast<uint32_t>(TestPlugin::kTestUniqueId));
+  EXPECT_EQ(BE32(b, 172), static_cast<uint32_t>(FakePlugin::kUniqueId));
   EXPECT_EQ(BE32(b, 176), 10100u);
   EXPECT_EQ(BE32(b, 180), 17u);
   EXPECT_EQ(Text(b, 184, 28), NameField("Bank 0"));
@@ -65,7 +65,7 @@ TEST(BankFile, OneSlotParameterBankIs280BytesFieldByField) {
 }
 
 TEST(BankFile, SlotValuesPastTheirStateOrNotFiniteAreWrittenAsZero) {
-  TestPlugin plug(Bank(2));
+  FakePlugin plug(Bank(2));
   ByteChunk partial;
   double v = 0.5;
   partial.AppendValue(&v);
@@ -84,7 +84,7 @@ TEST(BankFile, SlotValuesPastTheirStateOrNotFiniteAreWrittenAsZero) {
 }
 
 TEST(BankFile, ChunkFormEmbedsThePresetList) {
-  TestPlugin plug(Bank(2, true));
+  FakePlugin plug(Bank(2, true));
   std::mt19937 rng(13);
   FillSlots(plug, 1, rng);
   plug.SetCurrentPresetIndex(1);
@@ -107,15 +107,15 @@ TEST(BankFile, ChunkFormEmbedsThePresetList) {
 TEST(BankFile, SaveThenLoadRoundTripsEverySlot) {
   std::mt19937 rng(23);
   for (bool chunks : {false, true}) {
-    TestPlugin a(Bank(4, chunks));
+    FakePlugin a(Bank(4, chunks));
     auto states = FillSlots(a, 3, rng);  // the fourth slot stays uninitialised
     ASSERT_TRUE(a.RestorePreset(2));
     Bytes file = SaveBank(a, "rt.fxb");
 
-    TestPlugin b(Bank(4, chunks));
+    FakePlugin b(Bank(4, chunks));
     b.RandomizeParams(rng);
     ASSERT_TRUE(LoadBank(b, file, "rt.fxb"));
-    EXPECT_EQ(b.mProgramChanges, 1);
+    EXPECT_EQ(b.programChanges, 1);
     for (int k = 0; k < 3; ++k) EXPECT_STREQ(b.GetPresetName(k), a.GetPresetName(k)) << k;
     // A parameter bank selects the program it was saved with; a chunk bank keeps the plug-in's
     // current index and reloads that slot.
@@ -140,13 +140,13 @@ TEST(BankFile, SaveThenLoadRoundTripsEverySlot) {
 
 TEST(BankFile, MismatchesAreRejectedAndExtraProgramsIgnored) {
   std::mt19937 rng(33);
-  TestPlugin a(Bank(3));
+  FakePlugin a(Bank(3));
   auto states = FillSlots(a, 3, rng);
   Bytes good = SaveBank(a, "good.fxb");
 
-  TestPlugin::Options otherId = Bank(3);
+  FakePlugin::Options otherId = Bank(3);
   otherId.uniqueId = 0x0BADF00D;
-  TestPlugin foreign(otherId);
+  FakePlugin foreign(otherId);
   std::vector<double> before = foreign.Values();
   EXPECT_FALSE(LoadBank(foreign, good, "id.fxb"));
   EXPECT_EQ(foreign.Values(), before);
@@ -155,13 +155,13 @@ TEST(BankFile, MismatchesAreRejectedAndExtraProgramsIgnored) {
   // A broken second record stops the load; the first program stays loaded.
   Bytes bad = good;
   PutBE32(bad, 156 + 124 + 24, 16);
-  TestPlugin partial(Bank(3));
+  FakePlugin partial(Bank(3));
   EXPECT_FALSE(LoadBank(partial, bad, "record.fxb"));
   EXPECT_STREQ(partial.GetPresetName(0), "Bank 0");
   EXPECT_STREQ(partial.GetPresetName(1), "empty");
 
   // More programs than slots: the extra ones must not pile into the last slot.
-  TestPlugin small(Bank(2));
+  FakePlugin small(Bank(2));
   ASSERT_TRUE(LoadBank(small, good, "extra.fxb"));
   EXPECT_STREQ(small.GetPresetName(1), "Bank 1");
   ASSERT_TRUE(small.RestorePreset(1));
@@ -172,14 +172,14 @@ TEST(BankFile, MismatchesAreRejectedAndExtraProgramsIgnored) {
   Bytes none(good.begin(), good.begin() + 156);
   PutBE32(none, 24, 0);
   PutBE32(none, 28, 0);
-  TestPlugin c(Bank(3));
+  FakePlugin c(Bank(3));
   c.MakeDefaultPreset("Only", 1);
   EXPECT_TRUE(LoadBank(c, none, "none.fxb"));
   EXPECT_STREQ(c.GetPresetName(0), "Only");
 
-  TestPlugin chunky(Bank(3, true));
+  FakePlugin chunky(Bank(3, true));
   FillSlots(chunky, 3, rng);
-  TestPlugin plain(Bank(3));
+  FakePlugin plain(Bank(3));
   EXPECT_FALSE(LoadBank(plain, SaveBank(chunky, "chunky.fxb"), "chunky.fxb"));
 
   StrBuf empty("");
@@ -190,12 +190,12 @@ TEST(BankFile, MismatchesAreRejectedAndExtraProgramsIgnored) {
 TEST(BankFile, TruncatedAndMutatedBanksLoadSafely) {
   std::mt19937 rng(43);
   for (bool chunks : {false, true}) {
-    TestPlugin a(Bank(3, chunks));
+    FakePlugin a(Bank(3, chunks));
     FillSlots(a, 2, rng);
     Bytes valid = SaveBank(a, "fuzz.fxb");
 
     for (size_t len = 0; len <= valid.size(); ++len) {
-      TestPlugin b(Bank(3, chunks));
+      FakePlugin b(Bank(3, chunks));
       bool ok = LoadBank(b, Bytes(valid.begin(), valid.begin() + len), "trunc.fxb");
       EXPECT_EQ(ok, len == valid.size()) << "length " << len << (chunks ? " chunk form" : "");
       EXPECT_TRUE(ParamsSane(b));
@@ -205,7 +205,7 @@ TEST(BankFile, TruncatedAndMutatedBanksLoadSafely) {
       for (int m = 1 + static_cast<int>(rng() % 4); m > 0; --m)
         f[rng() % f.size()] = static_cast<unsigned char>(rng());
       if (rng() % 4 == 0) f.resize(rng() % (f.size() + 1));
-      TestPlugin b(Bank(3, chunks));
+      FakePlugin b(Bank(3, chunks));
       LoadBank(b, f, "mut.fxb");
       EXPECT_TRUE(ParamsSane(b));
       for (int k = 0; k < 3; ++k) EXPECT_LE(std::strlen(b.GetPresetName(k)), 255u);

@@ -1,7 +1,7 @@
 // Host identification order and display names; packed version decoding.
-#include "RecordingPlugin.h"
 #include "framework/HostIdentification.h"
 #include "framework/Version.h"
+#include "support/FakePlugin.h"
 
 #include <gtest/gtest.h>
 
@@ -66,15 +66,15 @@ TEST(Version, PartsDecimalAndText) {
 }
 
 TEST(Version, HostVersionAsksForTheHostFirst) {
-  RecordingPlugin p;
+  FakePlugin p(FakePlugin::Bare());
   EXPECT_EQ(p.GetHostVersion(true), 0);
   p.SetHost("Reaper", 0x00050A01);
   EXPECT_EQ(p.GetHost(), kHostReaper);
-  p.log.calls.clear();
+  p.log.clear();
   EXPECT_EQ(p.GetHostVersion(true), 51001);
   EXPECT_EQ(p.GetHostVersion(false), 0x00050A01);
   char buf[kVersionStrSize];
   p.GetHostVersionStr(buf);
   EXPECT_STREQ(buf, "v5.10.1");
-  EXPECT_EQ(p.log.calls.size(), 3u);
+  EXPECT_EQ(p.log.size(), 3u);
 }

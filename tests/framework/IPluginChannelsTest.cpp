@@ -1,6 +1,6 @@
 // IPlugin channel configuration, connections, bus labels and the buffer paths, including the
 // bypass delay line.
-#include "RecordingPlugin.h"
+#include "support/FakePlugin.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <vector>
 
 TEST(IPluginChannels, ParsesTheConfigurationString) {
-  RecordingPlugin p("2-2 4-2");
+  FakePlugin p(FakePlugin::Bare("2-2 4-2"));
   EXPECT_EQ(p.GetInputChannelCount(), 4);
   EXPECT_EQ(p.GetOutputChannelCount(), 2);
   EXPECT_TRUE(p.LegalIO(4, 2));
@@ -20,13 +20,13 @@ TEST(IPluginChannels, ParsesTheConfigurationString) {
   EXPECT_FALSE(p.LegalIO(1, 1));
   EXPECT_FALSE(p.LegalIO(3, 2));
 
-  RecordingPlugin empty("");
+  FakePlugin empty(FakePlugin::Bare(""));
   EXPECT_TRUE(empty.LegalIO(0, 0));
   EXPECT_EQ(empty.GetInputChannelCount(), 0);
   EXPECT_EQ(empty.GetOutputChannelCount(), 0);
 
   // Unparsable parts stay 0; the number reader skips the blanks of a doubled separator.
-  RecordingPlugin odd("x-2 1-y 3-1  -1-4");
+  FakePlugin odd(FakePlugin::Bare("x-2 1-y 3-1  -1-4"));
   EXPECT_TRUE(odd.LegalIO(0, 0));
   EXPECT_TRUE(odd.LegalIO(1, 0));
   EXPECT_TRUE(odd.LegalIO(3, 1));
@@ -35,12 +35,12 @@ TEST(IPluginChannels, ParsesTheConfigurationString) {
   EXPECT_EQ(odd.GetInputChannelCount(), 3);
   EXPECT_EQ(odd.GetOutputChannelCount(), 4);
 
-  RecordingPlugin huge("99999999999999-2");
+  FakePlugin huge(FakePlugin::Bare("99999999999999-2"));
   EXPECT_LE(huge.GetInputChannelCount(), 1024);
 }
 
 TEST(IPluginChannels, ConnectionsAndLabelsIgnoreOutOfRangeIndices) {
-  RecordingPlugin p;
+  FakePlugin p(FakePlugin::Bare());
   EXPECT_FALSE(p.IsInChannelConnected(0));
   p.SetInputChannelConnections(1, 100, true);
   EXPECT_FALSE(p.IsInChannelConnected(0));
@@ -66,7 +66,7 @@ TEST(IPluginChannels, ConnectionsAndLabelsIgnoreOutOfRangeIndices) {
 }
 
 TEST(IPluginChannels, AttachSkipsDisconnectedChannelsAndTheirPointers) {
-  RecordingPlugin p;
+  FakePlugin p(FakePlugin::Bare());
   p.ConnectAll(8);
   p.SetInputChannelConnections(2, 2, false);
   // Host samples are copied in; NaN and infinities enter as silence.
@@ -92,7 +92,7 @@ TEST(IPluginChannels, AttachSkipsDisconnectedChannelsAndTheirPointers) {
 }
 
 TEST(IPluginChannels, DefaultProcessingCopiesAndSilences) {
-  RecordingPlugin wide("4-2");
+  FakePlugin wide(FakePlugin::Bare("4-2"));
   double in[4][4] = {{1, 1, 1, 1}, {2, 2, 2, 2}, {3, 3, 3, 3}, {4, 4, 4, 4}};
   double out[2][4] = {};
   double* ins[] = {in[0], in[1], in[2], in[3]};
@@ -101,7 +101,7 @@ TEST(IPluginChannels, DefaultProcessingCopiesAndSilences) {
   EXPECT_EQ(out[0][3], 1.0);
   EXPECT_EQ(out[1][3], 2.0);
 
-  RecordingPlugin narrow("2-4");
+  FakePlugin narrow(FakePlugin::Bare("2-4"));
   double o[4][4];
   for (auto& row : o)
     for (double& s : row) s = 9.0;
@@ -117,7 +117,7 @@ TEST(IPluginChannels, DefaultProcessingCopiesAndSilences) {
 }
 
 TEST(IPluginChannels, BlockSizeChangesClearScratchOnlyWhenTheSizeChanges) {
-  RecordingPlugin p;
+  FakePlugin p(FakePlugin::Bare());
   p.ConnectAll(4);
   float f[4] = {0.5f, 0.5f, 0.5f, 0.5f};
   float* fins[] = {f, f, f, f};
@@ -135,7 +135,7 @@ TEST(IPluginChannels, BlockSizeChangesClearScratchOnlyWhenTheSizeChanges) {
 }
 
 TEST(IPluginChannels, FloatPathsConvertReplaceAndAccumulate) {
-  RecordingPlugin p;
+  FakePlugin p(FakePlugin::Bare());
   p.ConnectAll(3);
   p.SetInputChannelConnections(2, 2, false);
   float l[3] = {0.25f, 0.5f, 1.0f}, r[3] = {-1.0f, 0.0f, 0.125f};
@@ -158,7 +158,7 @@ TEST(IPluginChannels, FloatPathsConvertReplaceAndAccumulate) {
 }
 
 TEST(IPluginChannels, OversizedBlocksAndMissingHostBuffersStaySafe) {
-  RecordingPlugin p;
+  FakePlugin p(FakePlugin::Bare());
   p.ConnectAll(4);
   p.SetInputChannelConnections(2, 2, false);
   std::vector<float> in(64, 0.75f), out(64, 0.0f);
@@ -180,7 +180,7 @@ TEST(IPluginChannels, OversizedBlocksAndMissingHostBuffersStaySafe) {
 }
 
 TEST(IPluginChannels, BypassWithLatencyDelaysTheImpulse) {
-  RecordingPlugin p("2-2", 1, 3);
+  FakePlugin p(FakePlugin::Bare("2-2", 1, 3));
   p.ConnectAll(8);
   p.CreateDelayLine();
   p.SetBypassed(true);

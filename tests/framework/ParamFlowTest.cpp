@@ -1,17 +1,15 @@
 // Parameter flow: the order of the calls between parameters, DSP hook, editor and host, and the
 // other virtual hooks' base behaviour.
-#include "RecordingPlugin.h"
 #include "framework/Version.h"
+#include "support/FakePlugin.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-using Calls = std::vector<std::string>;
-
 namespace {
-void InitParams(RecordingPlugin& p) {
+void InitParams(FakePlugin& p) {
   p.GetParam(0)->InitInt("Steps", 0, 0, 9);
   p.GetParam(1)->InitDouble("Gain", 0.0, -10.0, 10.0, 0.1);
   p.GetParam(2)->InitBool("Switch", true);
@@ -19,58 +17,58 @@ void InitParams(RecordingPlugin& p) {
 }  // namespace
 
 TEST(ParamFlow, EditorChangeSetsInformsWithTheSentValueThenNotifies) {
-  RecordingPlugin p;
+  FakePlugin p(FakePlugin::Bare());
   InitParams(p);
   p.SetParameterFromGUI(0, 0.5);
   EXPECT_EQ(p.GetParam(0)->GetValue(), 5.0);
-  EXPECT_EQ(p.log.calls, (Calls{"inform 0 0.5", "change 0"}));
+  EXPECT_EQ(p.log, (Calls{"inform 0 0.5", "change 0"}));
 
-  p.log.calls.clear();
+  p.log.clear();
   p.SetParameterFromGUI(17, 0.5);  // invalid index: nothing happens
-  EXPECT_TRUE(p.log.calls.empty());
+  EXPECT_TRUE(p.log.empty());
 }
 
 TEST(ParamFlow, ResetDirtyAndRedrawVisitEveryIndexInOrder) {
-  RecordingPlugin p;
+  FakePlugin p(FakePlugin::Bare());
   InitParams(p);
   p.OnParamReset();
-  EXPECT_EQ(p.log.calls, (Calls{"change 0", "change 1", "change 2"}));
+  EXPECT_EQ(p.log, (Calls{"change 0", "change 1", "change 2"}));
 
-  p.log.calls.clear();
+  p.log.clear();
   p.DirtyParameters();
-  EXPECT_EQ(p.log.calls, (Calls{"inform 0 0", "inform 1 0.5", "inform 2 1"}));
+  EXPECT_EQ(p.log, (Calls{"inform 0 0", "inform 1 0.5", "inform 2 1"}));
 
   // Without an editor nothing is redrawn; with one every control gets its plain value.
-  p.log.calls.clear();
+  p.log.clear();
   p.RedrawParamControls();
-  EXPECT_TRUE(p.log.calls.empty());
-  p.AttachGraphics(new RecordingGraphics(&p.log));
-  p.log.calls.clear();
+  EXPECT_TRUE(p.log.empty());
+  p.AttachGraphics(new FakeEditor(&p.log));
+  p.log.clear();
   p.GetParam(1)->SetValue(-2.5);
   p.RedrawParamControls();
-  EXPECT_EQ(p.log.calls, (Calls{"gfx 0 0 p", "gfx 1 -2.5 p", "gfx 2 1 p"}));
+  EXPECT_EQ(p.log, (Calls{"gfx 0 0 p", "gfx 1 -2.5 p", "gfx 2 1 p"}));
 
-  RecordingPlugin none("2-2", 0);
+  FakePlugin none(FakePlugin::Bare("2-2", 0));
   none.DirtyParameters();
   none.OnParamReset();
-  EXPECT_TRUE(none.log.calls.empty());
+  EXPECT_TRUE(none.log.empty());
 }
 
 TEST(ParamFlow, AttachGraphicsPushesNormalizedValuesThenPreparesAndOwns) {
   bool firstGone = false, secondGone = false;
   {
-    RecordingPlugin p;
+    FakePlugin p(FakePlugin::Bare());
     InitParams(p);
     p.AttachGraphics(nullptr);
     EXPECT_EQ(p.GetGraphics(), nullptr);
 
-    auto* g = new RecordingGraphics(&p.log, &firstGone);
+    auto* g = new FakeEditor(&p.log, &firstGone);
     p.AttachGraphics(g);
     EXPECT_EQ(p.GetGraphics(), g);
-    EXPECT_EQ(p.log.calls, (Calls{"gfx 0 0 n", "gfx 1 0.5 n", "gfx 2 1 n", "prep"}));
+    EXPECT_EQ(p.log, (Calls{"gfx 0 0 n", "gfx 1 0.5 n", "gfx 2 1 n", "prep"}));
 
     // A replacement editor frees the previous one.
-    p.AttachGraphics(new RecordingGraphics(&p.log, &secondGone));
+    p.AttachGraphics(new FakeEditor(&p.log, &secondGone));
     EXPECT_TRUE(firstGone);
     EXPECT_FALSE(secondGone);
   }
@@ -78,7 +76,7 @@ TEST(ParamFlow, AttachGraphicsPushesNormalizedValuesThenPreparesAndOwns) {
 }
 
 TEST(ParamFlow, HooksAndHelpersHaveTheirBaseBehaviour) {
-  RecordingPlugin p;
+  FakePlugin p(FakePlugin::Bare());
   EXPECT_STREQ(p.GetAPIString(), "VST3");
   EXPECT_STREQ(IPlugin::GetArchString(), "x64");
   EXPECT_EQ(p.GetHost(), kHostUninit);
@@ -106,11 +104,11 @@ TEST(ParamFlow, HooksAndHelpersHaveTheirBaseBehaviour) {
   p.Reset();
   p.OnActivate(true);
 
-  p.log.calls.clear();
+  p.log.clear();
   IMidiMsg msg;
   msg.MakeNoteOnMsg(60, 100, 0);
   p.ProcessMidiMsg(&msg);
-  EXPECT_EQ(p.log.calls, (Calls{"midi 60"}));
+  EXPECT_EQ(p.log, (Calls{"midi 60"}));
 
   IMidiMsg a, b, c;
   a.MakeNoteOnMsg(61, 1, 0);
@@ -121,9 +119,9 @@ TEST(ParamFlow, HooksAndHelpersHaveTheirBaseBehaviour) {
   slots[0] = &a;
   slots[1] = &b;
   slots[2] = &c;
-  p.log.calls.clear();
+  p.log.clear();
   EXPECT_FALSE(p.SendMidiMsgs(&list));
-  EXPECT_EQ(p.log.calls, (Calls{"midi 61", "midi 0", "midi 62"}));
+  EXPECT_EQ(p.log, (Calls{"midi 61", "midi 0", "midi 62"}));
   list.Resize(0);
   EXPECT_TRUE(p.SendMidiMsgs(&list));
 }

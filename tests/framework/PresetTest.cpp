@@ -1,5 +1,5 @@
 // Preset slots: making, restoring and modifying presets, preset lists and the blob dumps.
-#include "TestPlugin.h"
+#include "StateFileSupport.h"
 
 #include "base/Base64.h"
 #include "framework/ByteChunk.h"
@@ -27,8 +27,8 @@ std::string TempPath(const char* name) {
   return testing::TempDir() + "qv_preset_" + std::to_string(::getpid()) + "_" + name;
 }
 
-TestPlugin::Options Slots(int nPresets, int nParams = 17) {
-  TestPlugin::Options o;
+FakePlugin::Options Slots(int nPresets, int nParams = 17) {
+  FakePlugin::Options o;
   o.nPresets = nPresets;
   o.nParams = nParams;
   return o;
@@ -36,7 +36,7 @@ TestPlugin::Options Slots(int nPresets, int nParams = 17) {
 }  // namespace
 
 TEST(Preset, DefaultPresetsFillFreeSlotsWithTheCurrentState) {
-  TestPlugin plug(Slots(3));
+  FakePlugin plug(Slots(3));
   EXPECT_STREQ(plug.GetPresetName(0), "empty");
   plug.MakeDefaultPreset("-", 1);
   EXPECT_STREQ(plug.GetPresetName(0), "-");
@@ -52,11 +52,11 @@ TEST(Preset, DefaultPresetsFillFreeSlotsWithTheCurrentState) {
   EXPECT_TRUE(plug.RestorePreset(2));
   EXPECT_EQ(plug.Values(), defaults);
   EXPECT_EQ(plug.GetCurrentPresetIndex(), 2);
-  EXPECT_EQ(plug.mPresetsChanged, 1);
+  EXPECT_EQ(plug.presetsChanged, 1);
 }
 
 TEST(Preset, MadePresetsStoreTheirValuesWithoutTouchingLiveOnes) {
-  TestPlugin plug(Slots(3, 6));
+  FakePlugin plug(Slots(3, 6));
   std::vector<double> live = plug.Values();
   // Kinds: 0 none, 1 double, 2 int, 3 enum, 4 shaped double, 5 bool.
   plug.MakePreset("Explicit", 0.5, 12.5, 7, 3, 250.0, 1);
@@ -88,7 +88,7 @@ TEST(Preset, MadePresetsStoreTheirValuesWithoutTouchingLiveOnes) {
 }
 
 TEST(Preset, BlobsDecodeIntoExactlyTheGivenSize) {
-  TestPlugin plug(Slots(4));
+  FakePlugin plug(Slots(4));
   plug.MakePresetFromBlob("three", "TWFu", 3);
   plug.MakePresetFromBlob("two", "TWFu", 2);
   plug.MakePresetFromBlob("padded", "TQ==", 3);
@@ -108,7 +108,7 @@ TEST(Preset, BlobsDecodeIntoExactlyTheGivenSize) {
 }
 
 TEST(Preset, RestoringAnEmptySlotMakesANumberedUserPreset) {
-  TestPlugin plug(Slots(2));
+  FakePlugin plug(Slots(2));
   plug.MakePreset("user preset 1", 0.0, 1.0, 2, 1, 3.0, 1, 1.0, 2, 1, 3.0, 0, 1.0, 2, 1, 3.0, 1, 1.0);
   std::vector<double> live = plug.Values();
   EXPECT_TRUE(plug.RestorePreset(1));
@@ -121,7 +121,7 @@ TEST(Preset, RestoringAnEmptySlotMakesANumberedUserPreset) {
   EXPECT_EQ(plug.GetCurrentPresetIndex(), 1);
 
   // A slot whose state is unreadable reports failure and does not become current.
-  TestPlugin bad(Slots(2));
+  FakePlugin bad(Slots(2));
   ByteChunk shortChunk;
   double v = 1.0;
   shortChunk.AppendValue(&v);
@@ -132,7 +132,7 @@ TEST(Preset, RestoringAnEmptySlotMakesANumberedUserPreset) {
 }
 
 TEST(Preset, ModifyCurrentPresetStoresTheLiveStateAndRenamesOnlyWhenAsked) {
-  TestPlugin plug(Slots(2));
+  FakePlugin plug(Slots(2));
   plug.MakeDefaultPreset("Init", 2);
   std::mt19937 rng(4);
   plug.RandomizeParams(rng);
@@ -148,7 +148,7 @@ TEST(Preset, ModifyCurrentPresetStoresTheLiveStateAndRenamesOnlyWhenAsked) {
   plug.ModifyCurrentPreset(longName.c_str());
   EXPECT_EQ(std::string(plug.GetPresetName(0)), std::string(255, 'n'));
 
-  TestPlugin empty(Slots(1));
+  FakePlugin empty(Slots(1));
   empty.ModifyCurrentPreset("Renamed");
   EXPECT_STREQ(empty.GetPresetName(0), "Renamed");
   EXPECT_TRUE(empty.RestorePreset(0));  // still uninitialised: becomes a user preset
@@ -156,7 +156,7 @@ TEST(Preset, ModifyCurrentPresetStoresTheLiveStateAndRenamesOnlyWhenAsked) {
 }
 
 TEST(Preset, PruneKeepsTheOrderOfInitialisedSlots) {
-  TestPlugin plug(Slots(5));
+  FakePlugin plug(Slots(5));
   plug.MakeDefaultPreset("A", 1);
   plug.MakeDefaultPreset("B", 1);
   plug.RestorePreset(3);
@@ -165,14 +165,14 @@ TEST(Preset, PruneKeepsTheOrderOfInitialisedSlots) {
   EXPECT_STREQ(plug.GetPresetName(0), "A");
   EXPECT_STREQ(plug.GetPresetName(1), "B");
   EXPECT_STREQ(plug.GetPresetName(2), "user preset 1");
-  TestPlugin fresh(Slots(2));
+  FakePlugin fresh(Slots(2));
   fresh.EnsureDefaultPreset();
   EXPECT_STREQ(fresh.GetPresetName(1), "Empty");
 }
 
 TEST(Preset, PresetListsRoundTripNamesFlagsAndStates) {
   std::mt19937 rng(99);
-  TestPlugin a(Slots(4));
+  FakePlugin a(Slots(4));
   std::vector<std::vector<double>> states;
   for (int k = 0; k < 3; ++k) {
     a.RandomizeParams(rng);
@@ -183,7 +183,7 @@ TEST(Preset, PresetListsRoundTripNamesFlagsAndStates) {
   ByteChunk list;
   ASSERT_TRUE(a.SerializePresets(&list));
 
-  TestPlugin b(Slots(4));
+  FakePlugin b(Slots(4));
   b.RandomizeParams(rng);
   EXPECT_EQ(b.UnserializePresets(&list, 0), list.Size());
   for (int k = 0; k < 4; ++k) EXPECT_STREQ(b.GetPresetName(k), a.GetPresetName(k)) << k;
@@ -197,7 +197,7 @@ TEST(Preset, PresetListsRoundTripNamesFlagsAndStates) {
 }
 
 TEST(Preset, CutOffListKeepsEachSlotsOwnName) {
-  TestPlugin a(Slots(2));
+  FakePlugin a(Slots(2));
   a.MakeDefaultPreset("First", 1);
   a.MakeDefaultPreset("Second", 1);
   ByteChunk list;
@@ -205,7 +205,7 @@ TEST(Preset, CutOffListKeepsEachSlotsOwnName) {
   ByteChunk cut;
   cut.AppendBytes(list.Data(), 4 + 5 + 1 + 136 + 6);  // inside the second name
 
-  TestPlugin b(Slots(2));
+  FakePlugin b(Slots(2));
   EXPECT_EQ(b.UnserializePresets(&cut, 0), -1);
   EXPECT_STREQ(b.GetPresetName(0), "First");
   EXPECT_STREQ(b.GetPresetName(1), "empty");
@@ -213,7 +213,7 @@ TEST(Preset, CutOffListKeepsEachSlotsOwnName) {
 
 TEST(Preset, PresetListLoaderSurvivesTruncationAndMutation) {
   std::mt19937 rng(777);
-  TestPlugin a(Slots(3));
+  FakePlugin a(Slots(3));
   for (int k = 0; k < 3; ++k) {
     a.RandomizeParams(rng);
     a.MakeDefaultPreset(std::string(static_cast<size_t>(k * 20), 'x').c_str(), 1);
@@ -222,7 +222,7 @@ TEST(Preset, PresetListLoaderSurvivesTruncationAndMutation) {
   a.SerializePresets(&valid);
 
   auto load = [](ByteChunk& c, int start) {
-    TestPlugin b(Slots(3));
+    FakePlugin b(Slots(3));
     int pos = b.UnserializePresets(&c, start);
     EXPECT_TRUE(pos == -1 || (pos >= 0 && pos <= c.Size())) << pos;
     for (int k = 0; k < 3; ++k) EXPECT_LE(std::strlen(b.GetPresetName(k)), 255u) << k;
@@ -248,7 +248,7 @@ TEST(Preset, PresetListLoaderSurvivesTruncationAndMutation) {
 
 TEST(Preset, DumpsRoundTripThroughTheBlobLoaderBeyondTheOldSizeLimit) {
   // 300 parameters make a 2400-byte chunk, beyond what a fixed 2048-character text could hold.
-  TestPlugin a(Slots(2, 300));
+  FakePlugin a(Slots(2, 300));
   std::mt19937 rng(5);
   a.RandomizeParams(rng);
   a.MakeDefaultPreset("Big \"one\"", 1);
@@ -260,7 +260,7 @@ TEST(Preset, DumpsRoundTripThroughTheBlobLoaderBeyondTheOldSizeLimit) {
   std::string text = ReadText(path);
   std::remove(path.c_str());
 
-  TestPlugin b(Slots(2, 300));
+  FakePlugin b(Slots(2, 300));
   std::istringstream lines(text);
   std::string line;
   int n = 0;
@@ -282,7 +282,7 @@ TEST(Preset, DumpsRoundTripThroughTheBlobLoaderBeyondTheOldSizeLimit) {
 }
 
 TEST(Preset, SourceDumpWritesEachParameterByKind) {
-  TestPlugin plug(Slots(1, 6));
+  FakePlugin plug(Slots(1, 6));
   plug.MakePreset("Src", 0.25, -1.5, 4, 2, 7.0, 1);
   plug.RestorePreset(0);
   const char* names[] = {"kZero", "kGain", "kSteps", "kMode", "kTime", "kSwitch"};
@@ -295,7 +295,7 @@ TEST(Preset, SourceDumpWritesEachParameterByKind) {
 }
 
 TEST(Preset, BlobLoaderSurvivesCutAndDamagedText) {
-  TestPlugin a;
+  FakePlugin a;
   std::mt19937 rng(6);
   a.RandomizeParams(rng);
   ByteChunk state;
@@ -307,7 +307,7 @@ TEST(Preset, BlobLoaderSurvivesCutAndDamagedText) {
     for (int m = static_cast<int>(rng() % 4); m > 0 && !text.empty(); --m)
       text[rng() % text.size()] = static_cast<char>(rng());
     int size = static_cast<int>(rng() % 200);
-    TestPlugin b;
+    FakePlugin b;
     b.MakePresetFromBlob("blob", text.c_str(), size);
     bool restored = b.RestorePreset(0);
     // A slot shorter than the state cannot restore.

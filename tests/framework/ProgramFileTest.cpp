@@ -8,23 +8,23 @@
 #include <random>
 
 namespace {
-TestPlugin::Options ChunkForm() {
-  TestPlugin::Options o;
+FakePlugin::Options ChunkForm() {
+  FakePlugin::Options o;
   o.stateChunks = true;
   return o;
 }
 
-Bytes SaveProgram(TestPlugin& plug, const std::string& name) {
+Bytes SaveProgram(FakePlugin& plug, const std::string& name) {
   return SaveThroughFile(plug, &IPlugin::SaveProgramAsFXP, name);
 }
 
-bool LoadProgram(TestPlugin& plug, const Bytes& file, const std::string& name) {
+bool LoadProgram(FakePlugin& plug, const Bytes& file, const std::string& name) {
   return LoadThroughFile(plug, &IPlugin::LoadProgramFromFXP, file, name);
 }
 }  // namespace
 
 TEST(ProgramFile, ParameterFormIs124BytesFieldByField) {
-  TestPlugin plug;
+  FakePlugin plug;
   std::mt19937 rng(21);
   plug.RandomizeParams(rng);
   plug.MakeDefaultPreset("Warm Glue", 1);
@@ -34,7 +34,7 @@ TEST(ProgramFile, ParameterFormIs124BytesFieldByField) {
   EXPECT_EQ(BE32(b, 4), 0u);
   EXPECT_EQ(Text(b, 8, 4), "FxCk");
   EXPECT_EQ(BE32(b, 12), 1u);
-  EXPECT_EQ(BE32(b, 16), static_cast<uint32_t>(TestPlugin::kTestUniqueId));
+  EXPECT_EQ(BE32(b, 16), static_cast<uint32_t>(FakePlugin::kUniqueId));
   EXPECT_EQ(BE32(b, 20), 10100u);
   EXPECT_EQ(BE32(b, 24), 17u);
   EXPECT_EQ(Text(b, 28, 28), NameField("Warm Glue"));
@@ -48,7 +48,7 @@ TEST(ProgramFile, ParameterFormIs124BytesFieldByField) {
 }
 
 TEST(ProgramFile, ChunkFormEmbedsHeaderAndState) {
-  TestPlugin plug(ChunkForm());
+  FakePlugin plug(ChunkForm());
   plug.MakeDefaultPreset("Chunky", 1);
   Bytes b = SaveProgram(plug, "chunk.fxp");
   ASSERT_EQ(b.size(), 60u + 8 + 136);
@@ -69,9 +69,9 @@ TEST(ProgramFile, SaveThenLoadRoundTripsBothForms) {
   std::mt19937 rng(31);
   for (bool chunks : {false, true}) {
     for (int round = 0; round < 20; ++round) {
-      TestPlugin::Options o;
+      FakePlugin::Options o;
       o.stateChunks = chunks;
-      TestPlugin a(o), b(o);
+      FakePlugin a(o), b(o);
       a.RandomizeParams(rng);
       a.MakeDefaultPreset(("Program " + std::to_string(round)).c_str(), 1);
       b.MakeDefaultPreset("Before", 1);
@@ -82,7 +82,7 @@ TEST(ProgramFile, SaveThenLoadRoundTripsBothForms) {
       else
         ExpectValuesNear(b, a);
       EXPECT_STREQ(b.GetPresetName(0), a.GetPresetName(0));
-      EXPECT_EQ(b.mProgramChanges, 1);
+      EXPECT_EQ(b.programChanges, 1);
       // The slot now holds the loaded program, and writing it again gives the same file.
       b.RandomizeParams(rng);
       b.RestorePreset(0);
@@ -92,14 +92,14 @@ TEST(ProgramFile, SaveThenLoadRoundTripsBothForms) {
 }
 
 TEST(ProgramFile, TwentyEightCharacterNamesFillTheFieldAndLongerOnesAreCut) {
-  TestPlugin a(TestPlugin::Options{17, 2, false, TestPlugin::kTestUniqueId});
+  FakePlugin a(FakePlugin::Options{17, 2, false, FakePlugin::kUniqueId});
   std::string exact(28, 'e');
   a.MakeDefaultPreset(exact.c_str(), 1);
   a.MakeDefaultPreset(std::string(40, 'L').c_str(), 1);
   Bytes file = SaveProgram(a, "name.fxp");
   EXPECT_EQ(Text(file, 28, 28), exact);
 
-  TestPlugin b;
+  FakePlugin b;
   b.MakeDefaultPreset("Slot", 1);
   ASSERT_TRUE(LoadProgram(b, file, "name.fxp"));
   EXPECT_EQ(std::string(b.GetPresetName(0)), exact);
@@ -111,27 +111,27 @@ TEST(ProgramFile, TwentyEightCharacterNamesFillTheFieldAndLongerOnesAreCut) {
 
   // An empty name leaves the slot's own name.
   PutBE32(file, 28, 0);
-  TestPlugin c;
+  FakePlugin c;
   c.MakeDefaultPreset("Kept", 1);
   ASSERT_TRUE(LoadProgram(c, file, "noname.fxp"));
   EXPECT_STREQ(c.GetPresetName(0), "Kept");
 }
 
 TEST(ProgramFile, MismatchedFilesAreRejectedWithoutTouchingParameters) {
-  TestPlugin a;
+  FakePlugin a;
   std::mt19937 rng(41);
   a.RandomizeParams(rng);
   Bytes good = SaveProgram(a, "good.fxp");
 
-  auto rejects = [&](Bytes file, TestPlugin::Options o, const char* what) {
-    TestPlugin b(o);
+  auto rejects = [&](Bytes file, FakePlugin::Options o, const char* what) {
+    FakePlugin b(o);
     std::vector<double> before = b.Values();
     EXPECT_FALSE(LoadProgram(b, file, "bad.fxp")) << what;
     EXPECT_EQ(b.Values(), before) << what;
-    EXPECT_EQ(b.mProgramChanges, 0) << what;
+    EXPECT_EQ(b.programChanges, 0) << what;
   };
-  TestPlugin::Options plain;
-  TestPlugin::Options otherId;
+  FakePlugin::Options plain;
+  FakePlugin::Options otherId;
   otherId.uniqueId = 0x12345678;
   rejects(good, otherId, "plug-in id");
   Bytes f = good;
@@ -145,10 +145,10 @@ TEST(ProgramFile, MismatchedFilesAreRejectedWithoutTouchingParameters) {
   rejects(f, plain, "form");
   rejects(Bytes(good.begin(), good.begin() + 55), plain, "short header");
 
-  TestPlugin chunky(ChunkForm());
+  FakePlugin chunky(ChunkForm());
   rejects(SaveProgram(chunky, "chunky.fxp"), plain, "chunk form into a parameter plug-in");
 
-  TestPlugin b;
+  FakePlugin b;
   StrBuf empty("");
   EXPECT_FALSE(b.LoadProgramFromFXP(&empty));
   EXPECT_FALSE(b.SaveProgramAsFXP(&empty));
@@ -158,7 +158,7 @@ TEST(ProgramFile, MismatchedFilesAreRejectedWithoutTouchingParameters) {
 }
 
 TEST(ProgramFile, ShortOrNonFiniteValuesLeaveParametersAlone) {
-  TestPlugin a;
+  FakePlugin a;
   std::mt19937 rng(51);
   a.RandomizeParams(rng);
   Bytes file = SaveProgram(a, "vals.fxp");
@@ -167,7 +167,7 @@ TEST(ProgramFile, ShortOrNonFiniteValuesLeaveParametersAlone) {
   PutBEFloat(file, 56 + 4 * 1, -3.0f);  // held to 0..1: the minimum, not below it
   file.resize(56 + 4 * 10 + 2);
 
-  TestPlugin b;
+  FakePlugin b;
   std::vector<double> before = b.Values();
   ASSERT_TRUE(LoadProgram(b, file, "vals.fxp"));
   EXPECT_EQ(b.GetParam(1)->GetValue(), b.GetParam(1)->GetMin());
@@ -180,21 +180,21 @@ TEST(ProgramFile, ShortOrNonFiniteValuesLeaveParametersAlone) {
 TEST(ProgramFile, TruncatedAndMutatedFilesLoadSafely) {
   std::mt19937 rng(61);
   for (bool chunks : {false, true}) {
-    TestPlugin::Options o;
+    FakePlugin::Options o;
     o.stateChunks = chunks;
-    TestPlugin a(o);
+    FakePlugin a(o);
     a.RandomizeParams(rng);
     a.MakeDefaultPreset("Source", 1);
     Bytes valid = SaveProgram(a, "fuzz.fxp");
 
     for (size_t len = 0; len <= valid.size(); ++len) {
-      TestPlugin b(o);
+      FakePlugin b(o);
       bool ok = LoadProgram(b, Bytes(valid.begin(), valid.begin() + len), "trunc.fxp");
       // Parameter files load whatever values they hold; a cut-off state chunk is a failure.
       bool expected = chunks ? len == valid.size() : len >= 56;
       EXPECT_EQ(ok, expected) << "length " << len << (chunks ? " chunk form" : "");
       if (chunks && !ok) {
-        EXPECT_EQ(b.Values(), TestPlugin(o).Values()) << "rejected state left applied";
+        EXPECT_EQ(b.Values(), FakePlugin(o).Values()) << "rejected state left applied";
       }
       EXPECT_TRUE(ParamsSane(b));
     }
@@ -203,7 +203,7 @@ TEST(ProgramFile, TruncatedAndMutatedFilesLoadSafely) {
       for (int m = 1 + static_cast<int>(rng() % 4); m > 0; --m)
         f[rng() % f.size()] = static_cast<unsigned char>(rng());
       if (rng() % 4 == 0) f.resize(rng() % (f.size() + 1));
-      TestPlugin b(o);
+      FakePlugin b(o);
       LoadProgram(b, f, "mut.fxp");
       EXPECT_TRUE(ParamsSane(b));
       EXPECT_LE(std::strlen(b.GetPresetName(0)), 28u);

@@ -1,5 +1,5 @@
 // The state chunk: ByteChunk's bounded readers and the parameter list as little-endian doubles.
-#include "TestPlugin.h"
+#include "StateFileSupport.h"
 
 #include "base/StrBuf.h"
 #include "framework/ByteChunk.h"
@@ -104,7 +104,7 @@ TEST(ByteChunk, ReadsStayInsideTheData) {
 }
 
 TEST(StateChunk, SeventeenParametersAre136LittleEndianBytes) {
-  TestPlugin plug;
+  FakePlugin plug;
   std::mt19937 rng(3);
   plug.RandomizeParams(rng);
   plug.GetParam(0)->SetValue(0.75);
@@ -115,7 +115,7 @@ TEST(StateChunk, SeventeenParametersAre136LittleEndianBytes) {
   EXPECT_EQ(std::memcmp(c.Data(), first, 8), 0);
   for (int i = 0; i < 17; ++i) EXPECT_EQ(DoubleAt(c, 8 * i), plug.GetParam(i)->GetValue()) << i;
 
-  TestPlugin none(TestPlugin::Options{0, 1, false, TestPlugin::kTestUniqueId});
+  FakePlugin none(FakePlugin::Options{0, 1, false, FakePlugin::kUniqueId});
   ByteChunk empty;
   EXPECT_TRUE(none.SerializeParams(&empty));
   EXPECT_EQ(empty.Size(), 0);
@@ -124,7 +124,7 @@ TEST(StateChunk, SeventeenParametersAre136LittleEndianBytes) {
 TEST(StateChunk, RandomValuesRoundTripExactly) {
   std::mt19937 rng(17);
   for (int round = 0; round < 50; ++round) {
-    TestPlugin a, b;
+    FakePlugin a, b;
     a.RandomizeParams(rng);
     ByteChunk c;
     int junk = 0x5A5A5A5A;
@@ -133,12 +133,12 @@ TEST(StateChunk, RandomValuesRoundTripExactly) {
     c.AppendValue(&junk);  // and trailing bytes are left to the caller
     EXPECT_EQ(b.UnserializeParams(&c, 4), 140);
     EXPECT_EQ(b.Values(), a.Values());
-    EXPECT_EQ(b.mParamChanges, AllIndices(17));
+    EXPECT_EQ(b.paramChanges, AllIndices(17));
   }
 }
 
 TEST(StateChunk, ShortChunkSetsFirstMissingParameterToClampedZero) {
-  TestPlugin plug;
+  FakePlugin plug;
   std::vector<double> before = plug.Values();
   ByteChunk c = ChunkOf({1.0, 5.0});
   EXPECT_EQ(plug.UnserializeParams(&c, 0), -1);
@@ -146,21 +146,21 @@ TEST(StateChunk, ShortChunkSetsFirstMissingParameterToClampedZero) {
   EXPECT_EQ(plug.GetParam(1)->GetValue(), 5.0);
   EXPECT_EQ(plug.GetParam(2)->GetValue(), 0.0);
   for (int i = 3; i < 17; ++i) EXPECT_EQ(plug.GetParam(i)->GetValue(), before[i]) << i;
-  EXPECT_EQ(plug.mParamChanges, AllIndices(17));
+  EXPECT_EQ(plug.paramChanges, AllIndices(17));
 
   // Parameter 4 spans 0.1..500, so "missing" lands on its minimum.
-  TestPlugin other;
+  FakePlugin other;
   ByteChunk c4 = ChunkOf({0.0, 1.0, 2.0, 3.0});
   EXPECT_EQ(other.UnserializeParams(&c4, 0), -1);
   EXPECT_DOUBLE_EQ(other.GetParam(4)->GetValue(), 0.1);
 
-  TestPlugin untouched;
+  FakePlugin untouched;
   EXPECT_EQ(untouched.UnserializeParams(&c4, -1), -1);
   EXPECT_EQ(untouched.Values(), before);
 }
 
 TEST(StateChunk, OutOfRangeValuesClampAndNonFiniteValuesCountAsMissing) {
-  TestPlugin plug;
+  FakePlugin plug;
   std::vector<double> before = plug.Values();
   std::vector<double> values(17, 0.0);
   values[1] = 1000.0;   // Gain, max 24
@@ -177,7 +177,7 @@ TEST(StateChunk, OutOfRangeValuesClampAndNonFiniteValuesCountAsMissing) {
     values[3] = 1.0;
     values[9] = bad;
     ByteChunk c2 = ChunkOf(values);
-    TestPlugin p2;
+    FakePlugin p2;
     EXPECT_EQ(p2.UnserializeParams(&c2, 0), -1);
     EXPECT_TRUE(std::isfinite(p2.GetParam(9)->GetValue()));
     EXPECT_EQ(p2.GetParam(3)->GetValue(), 1.0);
@@ -185,7 +185,7 @@ TEST(StateChunk, OutOfRangeValuesClampAndNonFiniteValuesCountAsMissing) {
 }
 
 TEST(StateChunk, CompareStateUsesSinglePrecisionAndADoubleIndex) {
-  TestPlugin plug;
+  FakePlugin plug;
   std::mt19937 rng(8);
   plug.RandomizeParams(rng);
   std::vector<double> data(3, 99.0);
@@ -200,9 +200,9 @@ TEST(StateChunk, CompareStateUsesSinglePrecisionAndADoubleIndex) {
   EXPECT_FALSE(plug.CompareState(reinterpret_cast<const unsigned char*>(data.data()), 3));
 
   // The tolerance is 1e-5 itself: the float nearest to it lies just below and still compares equal.
-  TestPlugin::Options one;
+  FakePlugin::Options one;
   one.nParams = 1;
-  TestPlugin single(one);
+  FakePlugin single(one);
   single.GetParam(0)->SetValue(0.0);
   const double nearTolerance = static_cast<double>(0.00001f);
   EXPECT_TRUE(single.CompareState(reinterpret_cast<const unsigned char*>(&nearTolerance), 0));
@@ -233,21 +233,21 @@ TEST(StateChunk, FrameworkVersionHeader) {
 }
 
 TEST(StateChunk, TruncatedAndMutatedChunksNeverEscapeTheirRanges) {
-  TestPlugin source;
+  FakePlugin source;
   std::mt19937 rng(1234);
   source.RandomizeParams(rng);
   ByteChunk valid;
   source.SerializeParams(&valid);
 
-  auto check = [](TestPlugin& plug) {
+  auto check = [](FakePlugin& plug) {
     ASSERT_TRUE(ParamsSane(plug));
-    ASSERT_EQ(plug.mParamChanges, AllIndices(17));
+    ASSERT_EQ(plug.paramChanges, AllIndices(17));
   };
 
   for (int len = 0; len <= valid.Size(); ++len) {
     ByteChunk c;
     c.AppendBytes(valid.Data(), len);
-    TestPlugin plug;
+    FakePlugin plug;
     EXPECT_EQ(plug.UnserializeParams(&c, 0), len == valid.Size() ? len : -1) << len;
     check(plug);
   }
@@ -257,7 +257,7 @@ TEST(StateChunk, TruncatedAndMutatedChunksNeverEscapeTheirRanges) {
     for (int m = 1 + static_cast<int>(rng() % 6); m > 0; --m)
       c.Data()[rng() % 136] = static_cast<unsigned char>(rng());
     if (rng() % 4 == 0) c.Resize(static_cast<int>(rng() % 137));
-    TestPlugin plug;
+    FakePlugin plug;
     int pos = plug.UnserializeParams(&c, static_cast<int>(rng() % 3) - 1);
     EXPECT_TRUE(pos == -1 || (pos >= 136 && pos <= c.Size()));
     check(plug);

@@ -1,7 +1,8 @@
-// Helpers for program and bank file tests: scratch paths, whole-file I/O and big-endian fields.
+// Helpers for state, preset, program and bank file tests: the parameter sanity check, scratch paths,
+// whole-file I/O and big-endian fields.
 #pragma once
 
-#include "TestPlugin.h"
+#include "support/FakePlugin.h"
 
 #include "base/StrBuf.h"
 
@@ -17,6 +18,15 @@
 #include <vector>
 
 using Bytes = std::vector<unsigned char>;
+
+// Every parameter finite and inside its range, whatever a loader was fed; names the first that is not.
+inline testing::AssertionResult ParamsSane(const FakePlugin& plug) {
+  const int i = plug.FirstParamOutOfRange();
+  if (i < 0) return testing::AssertionSuccess();
+  const IParam* p = plug.GetParam(i);
+  return testing::AssertionFailure() << "parameter " << i << " holds " << p->GetValue() << ", range "
+                                     << p->GetMin() << " to " << p->GetMax();
+}
 
 inline std::string ScratchPath(const std::string& name) {
   return testing::TempDir() + "qv_" + std::to_string(::getpid()) + "_" + name;

@@ -194,7 +194,7 @@ TEST(EngineDraw, BlitsAreCutToThePassRectangle) {
 }
 
 TEST(EngineDraw, NothingIsDrawnBeforeTheBackBufferExists) {
-  LoggingPlugin plug;
+  FakePlugin plug{EditorPlugOptions()};
   IGraphicsHeadless g(&plug, 50, 50);
   EXPECT_EQ(g.FPS(), 25);
   IRECT r(0, 0, 10, 10);

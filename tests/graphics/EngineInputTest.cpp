@@ -50,7 +50,7 @@ struct KnobEditor : EditorFixture {
   IBitmap strip{nullptr, 40, 400, 10};
   IKnobMultiControl* knob;
 
-  KnobEditor(EAPI api = kAPIVST3) : EditorFixture(4, 200, 100, api) {
+  explicit KnobEditor(bool hostTakesContextClick = true) : EditorFixture(4, 200, 100, hostTakesContextClick) {
     plug.GetParam(1)->InitDouble("Gain", 0.0, -10.0, 10.0, 0.5, "dB");
     gui->AttachPanelBackground(&COLOR_BLACK);
     knob = new IKnobMultiControl(&plug, 0, 0, 1, &strip);
@@ -84,15 +84,15 @@ TEST(EngineInput, KnobTurnBeginsSetsInformsAndEndsAGesture) {
   EXPECT_EQ(ed.plug.log, (Calls{"inform 1 0.51", "change 1", "inform 1 0.509", "change 1"}));
 }
 
-TEST(EngineInput, RightClickOnAParameterGoesToTheHostUnderVST3Only) {
-  KnobEditor vst3;
-  vst3.gui->OnMouseDown(12, 7, &kRight);
-  EXPECT_EQ(vst3.plug.log, (Calls{"popup 1 12 7"}));
-  EXPECT_EQ(vst3.gui->GetMouseCapture(), -1);
-  EXPECT_DOUBLE_EQ(vst3.knob->GetValue(), 0.5);
+TEST(EngineInput, RightClickOnAParameterGoesToTheHostWhenItTakesIt) {
+  KnobEditor hosted;
+  hosted.gui->OnMouseDown(12, 7, &kRight);
+  EXPECT_EQ(hosted.plug.log, (Calls{"popup 1 12 7"}));
+  EXPECT_EQ(hosted.gui->GetMouseCapture(), -1);
+  EXPECT_DOUBLE_EQ(hosted.knob->GetValue(), 0.5);
 
-  // Elsewhere the control gets the click, and with prompting on it asks for a value.
-  KnobEditor standalone(kAPISA);
+  // Otherwise the control gets the click, and with prompting on it asks for a value.
+  KnobEditor standalone(false);
   standalone.knob->DisablePrompt(false);
   standalone.gui->OpenWindow(nullptr);
   standalone.gui->OnMouseDown(12, 7, &kRight);

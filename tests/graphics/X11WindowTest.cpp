@@ -199,7 +199,7 @@ class X11Window : public ::testing::Test {
   Display* dpy = nullptr;
   Window parent = 0;
   PollRunLoop loop;  // outlives the plug-in, which closes the editor when it goes
-  LoggingPlugin plug{4};
+  FakePlugin plug{EditorPlugOptions()};
   IGraphicsLinux* gui = nullptr;  // owned by the plug-in
   ProbeControl* probe = nullptr;
   ProbeControl* entry = nullptr;

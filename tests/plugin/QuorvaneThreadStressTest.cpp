@@ -39,7 +39,7 @@ TEST(QuorvaneThreads, ProcessStateControllerAndDrawingRunTogether) {
   ASSERT_EQ(q->setupProcessing(&setup), kResultOk);
   q->setActive(1);
   q->setProcessing(1);
-  IGraphics* gui = q->GetGraphics();
+  IGraphics* gui = AttachedGraphics(q);
   ASSERT_NE(gui, nullptr);
   gui->PrepDraw();
 
