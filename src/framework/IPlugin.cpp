@@ -69,15 +69,15 @@ bool IPlugin::MidiNoteName(int, char* noteName) {
   return false;
 }
 
-void IPlugin::AttachGraphics(IEditorDelegate* graphics) {
-  if (!graphics) return;
+void IPlugin::AttachGraphics(IEditorDelegate* editor) {
+  if (!editor) return;
   RecursiveMutexLock lock(mMutex);
   for (int i = 0, n = GetParamCount(); i < n; ++i)
-    graphics->SetParameterFromPlug(i, GetParam(i)->GetNormalized(), true);
-  graphics->PrepDraw();
+    editor->SetParameterFromPlug(i, GetParam(i)->GetNormalized(), true);
+  editor->PrepDraw();
   // A second editor replaces the first; the base owns whichever is attached.
-  if (mEditor != graphics) delete mEditor;
-  mEditor = graphics;
+  if (mEditor != editor) delete mEditor;
+  mEditor = editor;
 }
 
 void IPlugin::SetLatency(int samples) {

@@ -97,7 +97,7 @@ class IPlugin {
   virtual void ResizeGraphics(int w, int h) = 0;
   virtual void HostSpecificInit() {}
   // Pushes every parameter to the editor, prepares it for drawing and owns it from then on.
-  virtual void AttachGraphics(IEditorDelegate* graphics);
+  virtual void AttachGraphics(IEditorDelegate* editor);
   virtual void SetLatency(int samples);
   virtual bool SendMidiMsg(IMidiMsg* msg) = 0;
   virtual bool SendSysEx(ISysEx*) { return false; }

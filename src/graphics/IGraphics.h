@@ -80,7 +80,7 @@ class IGraphics : public IEditorDelegate {
   // view before OpenWindow, null when the host offers none. Not owned.
   virtual void SetHostRunLoop(IRunLoopBridge*) {}
 
-  // ---- Editor delegate (also called from the audio thread: they store values and flags only) ---
+  // ---- Editor delegate (the first two also from the audio thread: they store values and flags) --
   void SetParameterFromPlug(int paramIdx, double value, bool normalized) override;
   void SetControlFromPlug(int controlIdx, double normalizedValue) override;
   void PrepDraw() override;

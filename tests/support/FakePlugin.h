@@ -89,7 +89,8 @@ class FakePlugin : public IPlugin {
   int FirstParamOutOfRange() const {
     for (int i = 0; i < GetParamCount(); ++i) {
       const IParam* p = GetParam(i);
-      if (!std::isfinite(p->GetValue()) || p->GetValue() < p->GetMin() || p->GetValue() > p->GetMax()) return i;
+      if (!std::isfinite(p->GetValue()) || p->GetValue() < p->GetMin() || p->GetValue() > p->GetMax())
+        return i;
     }
     return -1;
   }
