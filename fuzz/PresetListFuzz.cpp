@@ -3,6 +3,7 @@
 #include "FuzzPlugin.h"
 
 #include "framework/ByteChunk.h"
+#include "framework/IPreset.h"
 
 #include <cstring>
 
