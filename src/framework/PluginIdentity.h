@@ -20,8 +20,8 @@ struct PluginIdentity {
   uint32_t vst3ClassWords[4];
   const char* vst3SubCategories;
   const char* const* clapFeatures;  // null-terminated
-  int makerCode;   // four characters, first in the most significant byte
-  int pluginCode;  // likewise
+  int makerCode;                    // four characters, first in the most significant byte
+  int pluginCode;                   // likewise
 };
 
 // Supplied by the plug-in; any thread, constant for the life of the process.

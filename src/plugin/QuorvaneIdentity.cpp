@@ -1,6 +1,6 @@
 // Quorvane's identity for the adapters, from the values generated out of QuorvaneIdentity.cmake.
-#include "framework/PluginIdentity.h"
 #include "plugin/QuorvaneIdentity.h"
+#include "framework/PluginIdentity.h"
 #include "plugin/QuorvaneIdentityCodes.h"
 
 namespace {

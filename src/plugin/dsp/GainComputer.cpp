@@ -10,8 +10,8 @@ void GainComputer::init(double ratio, double kneeFactor) {
   updateKnee();
 }
 
-void GainComputer::processBlock(BlockForm form, const double* env, const double* threshold, double* reductionDb,
-                                double* gain, int n, double ratio, double kneeFactor) {
+void GainComputer::processBlock(BlockForm form, const double* env, const double* threshold,
+                                double* reductionDb, double* gain, int n, double ratio, double kneeFactor) {
   form(env, threshold, reductionDb, gain, 1, mKneeFactor, mLimiterMode != 0 ? 1.0 : 1.0 - 1.0 / mRatio);
   setRatio(ratio);
   setKneeFactor(kneeFactor);
