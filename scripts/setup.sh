@@ -12,6 +12,7 @@ packages=(
   libsleef-dev
   clang gnustep-make libgnustep-base-dev libgnustep-gui-dev
   clang-14 libclang-rt-14-dev
+  lld-14 llvm-14 libc++-14-dev libc++abi-14-dev
 )
 
 missing=()

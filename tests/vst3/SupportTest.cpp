@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -181,6 +182,23 @@ TEST(HostParams, ListAndPlainMappings) {
   EXPECT_FALSE(ParseLeadingNumber("inf", n));
   EXPECT_TRUE(ParseLeadingNumber("0x10", n));  // the number ends where the digits do
   EXPECT_EQ(n, 0.0);
+  // Correctly rounded in every locale: the point never reaches the C library.
+  const char* const exact[] = {"0.1", ".5", "5.", "0.000123", "2.2250738585072014e-308", "1.7976931348623157e308",
+                               "9007199254740993", "1e-320"};
+  for (const char* s : exact) {
+    EXPECT_TRUE(ParseLeadingNumber(s, n)) << s;
+    EXPECT_EQ(n, std::strtod(s, nullptr)) << s;
+  }
+  // Halfway between 1 and the next double, then just above it far past the 800th digit.
+  const std::string half = "1.00000000000000011102230246251565404236316680908203125";
+  EXPECT_TRUE(ParseLeadingNumber(half.c_str(), n));
+  EXPECT_EQ(n, 1.0);
+  EXPECT_TRUE(ParseLeadingNumber((half + std::string(900, '0') + "1").c_str(), n));
+  EXPECT_EQ(n, std::nextafter(1.0, 2.0));
+  EXPECT_TRUE(ParseLeadingNumber("12.5e dB", n));  // an exponent without digits is not one
+  EXPECT_EQ(n, 12.5);
+  EXPECT_FALSE(ParseLeadingNumber("1e400", n));
+  EXPECT_FALSE(ParseLeadingNumber("-.e1", n));
 
   ParamRegistry registry;
   EXPECT_NE(registry.Add(std::make_unique<HostParam>("A", 5, "", 0.0, 0, 0, 0)), nullptr);
