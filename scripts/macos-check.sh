@@ -5,96 +5,287 @@
 #    Foundation and AppKit, C++ sources with an __APPLE__ branch with __APPLE__ defined, both with
 #    our stand-in Apple headers (tests/macos/stubs); a source with a 32-bit branch is read again
 #    without __LP64__. Linux-only sources (the X11 window, code only behind !__APPLE__) are left out.
-# 2. The CMake project is configured as on a Mac and the bundle it would make is checked.
-# Nothing is linked; everything it writes goes to a temporary folder.
+# 2. The plug-in is built for x86_64-apple-macosx10.13 (tests/macos/toolchain.cmake, build/macos):
+#    every source of its CMake targets becomes a Mach-O object, and the bundle is linked with LLVM's
+#    Mach-O linker and -all_load against a stub SDK (tests/macos/sdk: Apple-shaped C headers and
+#    text stubs of the libraries and frameworks). The bundle must be a Mach-O bundle exporting exactly
+#    the module's entry points and loading nothing but the system's libraries.
+# 3. Self-tests: faults only the link step can see must fail it (--self-test runs these alone).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+self_test_only=0
+case "${1:-}" in
+  --self-test) self_test_only=1 ;;
+  "") ;;
+  *) echo "usage: $0 [--self-test]" >&2; exit 2 ;;
+esac
 
-for tool in clang++ gcc gnustep-config; do
+for tool in clang++ gcc gnustep-config clang++-14 ld64.lld-14 llvm-nm-14 llvm-objdump-14 llvm-ar-14 cmake; do
   if ! command -v "$tool" >/dev/null; then
     echo "macos-check: $tool is missing (bash scripts/setup.sh installs it)" >&2
     exit 2
   fi
 done
-
-# Debian's GNUstep is built for GCC's Objective-C runtime, whose headers come with GCC. Its include
-# folders become system folders, as Apple's frameworks are: their own warnings are not ours.
-gnustep=()
-for f in $(gnustep-config --objc-flags); do
-  case "$f" in
-    -I.) ;;
-    -I*) gnustep+=(-isystem "${f#-I}") ;;
-    -D* | -fconstant-string-class=* | -fobjc-exceptions | -fexceptions | -pthread) gnustep+=("$f") ;;
-  esac
-done
-
-# The stand-ins come first: our Cocoa umbrella wraps GNUstep's. Every warning fails the check; a
-# message no class declares (-Wobjc-method-access) and a selector nothing declares are among them.
-common=(-fsyntax-only -std=c++17 -D__APPLE__ -Isrc -isystem tests/macos/stubs -Wall -Wextra -Werror)
-objcxx=(-x objective-c++ -fobjc-runtime=gcc -fno-objc-arc -isystem "$(gcc -print-file-name=include)"
-        "${gnustep[@]}" -Wundeclared-selector)
-cxx=(-x c++)
-
-mapfile -t mm < <(find src tools -name '*.mm' | sort)
-mapfile -t cpp < <({
-  find src tools -path '*/mac/*' -name '*.cpp'
-  grep -rlE --include='*.cpp' --include='*.h' \
-    '^[[:space:]]*#[[:space:]]*(ifdef[[:space:]]+__APPLE__|(el)?if[[:space:]](.*[^!])?defined[[:space:]]*\(?[[:space:]]*__APPLE__)' \
-    src tools
-} | sort -u)
-
 start=$(date +%s%N)
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
-n=0
-run() {
-  clang++ "$@" >"$logs/$n.log" 2>&1 || echo "${*: -1}" >"$logs/$n.failed" &
-  n=$((n + 1))
-  # Two compilers at a time: the machine's cores are shared.
-  while [ "$(jobs -rp | wc -l)" -ge 2 ]; do wait -n || true; done
+elapsed() {
+  local ms=$((($(date +%s%N) - start) / 1000000))
+  printf '%d.%03d s' $((ms / 1000)) $((ms % 1000))
 }
-for f in "${mm[@]}" "${cpp[@]}"; do
-  if [[ $f == *.mm ]]; then lang=("${objcxx[@]}"); else lang=("${cxx[@]}"); fi
-  run "${common[@]}" "${lang[@]}" "$f"
-  if grep -q '__LP64__' "$f"; then run "${common[@]}" "${lang[@]}" -U__LP64__ "$f"; fi
-done
-wait
-cat "$logs"/*.log
-failed=$(find "$logs" -name '*.failed' | wc -l)
-echo "macos-check: ${#mm[@]} Objective-C++ and ${#cpp[@]} C++ sources, $n compilations, $failed failed"
-[ "$failed" -eq 0 ]
 
-# The CMake side: the project configured as on a Mac, with the options the README gives Mac users
-# (nothing is built; libpng is Debian's, only to be found). The bundle must come out as hosts and
-# the engine expect it.
-lib=/usr/lib/$(gcc -print-multiarch)
-cfg=$logs/darwin
-cmake -S . -B "$cfg" -G "Unix Makefiles" -DCMAKE_SYSTEM_NAME=Darwin -DCMAKE_OSX_ARCHITECTURES=x86_64 \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_TRY_COMPILE_TARGET_TYPE=STATIC_LIBRARY \
-  -DQV_TESTS=OFF -DQV_BENCH=OFF -DQV_COMPONENTS="gdi;pix;base;framework;graphics;dsp;vst3;plugin" \
-  -DPNG_LIBRARY="$lib/libpng16.a" -DPNG_PNG_INCLUDE_DIR=/usr/include -DZLIB_LIBRARY="$lib/libz.a" \
-  >"$logs/darwin.log" 2>&1 || {
-  cat "$logs/darwin.log"
-  echo "macos-check: the macOS configuration failed"
-  exit 1
+# --- 1. Every macOS source through the compiler -------------------------------------------------
+
+syntax_check() {
+  # Debian's GNUstep is built for GCC's Objective-C runtime, whose headers come with GCC. Its
+  # include folders become system folders, as Apple's frameworks are: their warnings are not ours.
+  local gnustep=() f
+  for f in $(gnustep-config --objc-flags); do
+    case "$f" in
+      -I.) ;;
+      -I*) gnustep+=(-isystem "${f#-I}") ;;
+      -D* | -fconstant-string-class=* | -fobjc-exceptions | -fexceptions | -pthread) gnustep+=("$f") ;;
+    esac
+  done
+
+  # The stand-ins come first: our Cocoa umbrella wraps GNUstep's. Every warning fails the check; a
+  # message no class declares (-Wobjc-method-access) and a selector nothing declares are among them.
+  local common=(-fsyntax-only -std=c++17 -D__APPLE__ -Isrc -isystem tests/macos/stubs -Wall -Wextra -Werror)
+  local objcxx=(-x objective-c++ -fobjc-runtime=gcc -fno-objc-arc -isystem "$(gcc -print-file-name=include)"
+                "${gnustep[@]}" -Wundeclared-selector)
+  local cxx=(-x c++) mm cpp
+  mapfile -t mm < <(find src tools -name '*.mm' | sort)
+  mapfile -t cpp < <({
+    find src tools -path '*/mac/*' -name '*.cpp'
+    grep -rlE --include='*.cpp' --include='*.h' \
+      '^[[:space:]]*#[[:space:]]*(ifdef[[:space:]]+__APPLE__|(el)?if[[:space:]](.*[^!])?defined[[:space:]]*\(?[[:space:]]*__APPLE__)' \
+      src tools
+  } | sort -u)
+
+  local out=$logs/syntax n=0 lang
+  mkdir -p "$out"
+  run() {
+    clang++ "$@" >"$out/$n.log" 2>&1 || echo "${*: -1}" >"$out/$n.failed" &
+    n=$((n + 1))
+    # Two compilers at a time: the machine's cores are shared.
+    while [ "$(jobs -rp | wc -l)" -ge 2 ]; do wait -n || true; done
+  }
+  for f in "${mm[@]}" "${cpp[@]}"; do
+    if [[ $f == *.mm ]]; then lang=("${objcxx[@]}"); else lang=("${cxx[@]}"); fi
+    run "${common[@]}" "${lang[@]}" "$f"
+    if grep -q '__LP64__' "$f"; then run "${common[@]}" "${lang[@]}" -U__LP64__ "$f"; fi
+  done
+  wait
+  cat "$out"/*.log
+  local failed
+  failed=$(find "$out" -name '*.failed' | wc -l)
+  echo "macos-check: ${#mm[@]} Objective-C++ and ${#cpp[@]} C++ sources, $n compilations, $failed failed ($(elapsed))"
+  [ "$failed" -eq 0 ]
 }
-problems=()
-link=$cfg/src/plugin/CMakeFiles/Quorvane.dir/link.txt
-grep -q -- '-o \.\./\.\./Quorvane\.vst3/Contents/MacOS/Quorvane ' "$link" ||
-  problems+=("the module is not linked to Quorvane.vst3/Contents/MacOS/Quorvane")
-# The Info.plist CMake writes for the bundle target must be the one the layout script writes, with
-# the identifier the engine looks its images up by.
-id=$(sed -n 's/^set(QV_ID_BUNDLE_ID "\(.*\)")$/\1/p' src/plugin/QuorvaneIdentity.cmake)
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$cfg/CMakeCache.txt")
-cmake -DBUNDLE="$logs/layout" -DNAME=Quorvane -DIDENTIFIER="$id" -DVERSION="$version" \
-  -DINFO_PLIST_IN=src/vst3/bundle/Info.plist.in -P src/vst3/bundle/MacBundleLayout.cmake
-diff -u "$logs/layout/Contents/Info.plist" "$cfg/Quorvane.vst3/Contents/Info.plist" >&2 ||
-  problems+=("CMake's Info.plist differs from the layout's (identifier '$id')")
-make=$cfg/src/graphics/CMakeFiles/qv_graphics_platform.dir/build.make
-arc=$(grep -c -- '-fno-objc-arc .* -c .*\.mm$' "$make" || true)
-[ "$arc" -eq "${#mm[@]}" ] || problems+=("$arc of ${#mm[@]} .mm files are compiled with -fno-objc-arc")
-for p in "${problems[@]}"; do echo "macos-check: $p" >&2; done
-ms=$((($(date +%s%N) - start) / 1000000))
-printf 'macos-check: macOS configuration, %d problems (%d.%03d s in all)\n' "${#problems[@]}" \
-  $((ms / 1000)) $((ms % 1000))
-[ "${#problems[@]}" -eq 0 ]
+
+# --- 2. The bundle built and linked as on a Mac -------------------------------------------------
+
+# What the bundle may export: the module's entry points, nothing else (Mach-O names).
+expected_exports=(
+  _GetPluginFactory _bundleEntry _bundleExit
+  # _clap_entry  <- the CLAP entry, once the module carries it
+)
+
+sdk_src=tests/macos/sdk
+build=build/macos
+sdk=$PWD/$build/sdk
+
+# The stub SDK in the layout clang and ld64.lld look for: our headers and hand-written stubs
+# (linked, not copied, so nothing is rebuilt or relinked when they are unchanged), frameworks as
+# X.framework/Versions/<v>/X.tbd with the Current and top-level links, and the C++ library's stubs
+# made from the exports of Debian's libc++ 14, whose std::__1 ABI the Mac's libc++ shares.
+assemble_sdk() {
+  local t name ver fw lib
+  mkdir -p "$sdk/usr/lib" "$sdk/System/Library/Frameworks"
+  ln -sfn "$PWD/$sdk_src/usr/include" "$sdk/usr/include"
+  for t in "$sdk_src"/usr/lib/*.tbd; do ln -sfn "$PWD/$t" "$sdk/usr/lib/${t##*/}"; done
+  for t in "$sdk_src"/frameworks/*.tbd; do
+    name=$(basename "$t" .tbd)
+    ver=$(sed -n "s#^install-name: *'/System/Library/Frameworks/$name\.framework/Versions/\([A-Z]\)/$name'\$#\1#p" "$t")
+    [ -n "$ver" ] || { echo "macos-check: $t has no framework install-name" >&2; return 1; }
+    fw=$sdk/System/Library/Frameworks/$name.framework
+    mkdir -p "$fw/Versions/$ver"
+    ln -sfn "$PWD/$t" "$fw/Versions/$ver/$name.tbd"
+    ln -sfn "$ver" "$fw/Versions/Current"
+    ln -sfn "Versions/Current/$name.tbd" "$fw/$name.tbd"
+  done
+  stub_from_elf() {  # install-name, reexported library or "", ELF library
+    {
+      printf -- "--- !tapi-tbd\n# Made by scripts/macos-check.sh from the exports of %s.\n" "$3"
+      printf "tbd-version: 4\ntargets: [ x86_64-macos ]\ninstall-name: '%s'\n" "$1"
+      [ -z "$2" ] || printf "reexported-libraries:\n  - targets: [ x86_64-macos ]\n    libraries: [ '%s' ]\n" "$2"
+      printf "exports:\n  - targets: [ x86_64-macos ]\n    symbols:\n"
+      llvm-nm-14 -D --defined-only --format=just-symbols "$3" | grep -v '@' | sort -u | sed "s/.*/      - '_&'/"
+      echo "..."
+    } >"$logs/stub.tbd"
+    cmp -s "$logs/stub.tbd" "$4" || mv "$logs/stub.tbd" "$4"
+  }
+  lib=$(dirname "$(readlink -f "$(command -v clang++-14)")")/../lib
+  stub_from_elf /usr/lib/libc++.1.dylib /usr/lib/libc++abi.dylib "$lib/libc++.so.1" "$sdk/usr/lib/libc++.tbd"
+  stub_from_elf /usr/lib/libc++abi.dylib "" "$lib/libc++abi.so.1" "$sdk/usr/lib/libc++abi.tbd"
+}
+
+mac_configure() {
+  assemble_sdk
+  # Every component of the product but the tools (which need the X11 window and Linux paths), so
+  # that a new adapter's folder is built here as soon as it is one of the components.
+  local components
+  components=$(sed -n 's/^set(QV_ALL_COMPONENTS \(.*\))$/\1/p' CMakeLists.txt | tr ' ' '\n' | grep -vx tools | paste -sd';')
+  # libpng's own folder, never /usr/include, which would bring glibc's headers back; FindPNG wants
+  # zlib's folder too, but nothing of ours includes zlib.h.
+  if ! cmake -S . -B "$build" -G "Unix Makefiles" -DCMAKE_TOOLCHAIN_FILE="$PWD/tests/macos/toolchain.cmake" \
+    -DQV_MAC_SDK="$sdk" -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF -DQV_COMPONENTS="$components" \
+    -DPNG_LIBRARY="$sdk/usr/lib/libpng16.tbd" -DPNG_PNG_INCLUDE_DIR=/usr/include/libpng16 \
+    -DZLIB_LIBRARY="$sdk/usr/lib/libz.tbd" -DZLIB_INCLUDE_DIR=/usr/include/libpng16 >"$logs/configure.log" 2>&1; then
+    cat "$logs/configure.log"
+    echo "macos-check: the macOS configuration failed" >&2
+    return 1
+  fi
+}
+
+mac_build() {
+  local problems=() p
+  mac_configure
+  # The Info.plist CMake writes for the bundle target must be the one the layout script writes, with
+  # the identifier the engine looks its images up by; every .mm is compiled without ARC.
+  local id version
+  id=$(sed -n 's/^set(QV_ID_BUNDLE_ID "\(.*\)")$/\1/p' src/plugin/QuorvaneIdentity.cmake)
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+  cmake -DBUNDLE="$logs/layout" -DNAME=Quorvane -DIDENTIFIER="$id" -DVERSION="$version" \
+    -DINFO_PLIST_IN=src/vst3/bundle/Info.plist.in -P src/vst3/bundle/MacBundleLayout.cmake
+  diff -u "$logs/layout/Contents/Info.plist" "$build/Quorvane.vst3/Contents/Info.plist" >&2 ||
+    problems+=("CMake's Info.plist differs from the layout's (identifier '$id')")
+  local mm arc
+  mm=$(find src -name '*.mm' | wc -l)
+  arc=$(cat "$build"/src/*/CMakeFiles/*.dir/build.make | grep -c -- '-fno-objc-arc .* -c .*\.mm$' || true)
+  [ "$arc" -eq "$mm" ] || problems+=("$arc of $mm .mm files are compiled with -fno-objc-arc")
+
+  # Warnings are the compiler's word on Mac-only code: none may pass.
+  if ! cmake --build "$build" -j2 -- -k >"$logs/build.log" 2>&1; then
+    grep -E 'error|warning|undefined|referenced' "$logs/build.log" | head -60 >&2
+    echo "macos-check: the macOS build or link failed (full log: $build, make -k)" >&2
+    return 1
+  fi
+  if grep -E 'warning:' "$logs/build.log" >&2; then problems+=("the macOS build has warnings"); fi
+
+  local bundle=$build/Quorvane.vst3/Contents/MacOS/Quorvane objects
+  objects=$(find "$build/src" -name '*.o' | wc -l)
+  if [ ! -f "$bundle" ]; then
+    problems+=("no Quorvane.vst3/Contents/MacOS/Quorvane")
+  else
+    llvm-objdump-14 --macho --private-header "$bundle" | grep -Eq 'MH_MAGIC_64 +X86_64 .* BUNDLE ' ||
+      problems+=("the module is not an x86-64 MH_BUNDLE")
+    llvm-objdump-14 --macho --private-headers "$bundle" | grep -A3 -E 'LC_(VERSION_MIN_MACOSX|BUILD_VERSION)' |
+      grep -Eq '(version|minos) 10\.13$' || problems+=("the module's minimum system is not 10.13")
+    local exports
+    exports=$(llvm-nm-14 -gU --format=just-symbols "$bundle" | sort)
+    [ "$exports" = "$(printf '%s\n' "${expected_exports[@]}" | grep -v '^#' | sort)" ] ||
+      problems+=("the module exports $(echo $exports), not only its entry points")
+    # Only the system's libraries (and the stand-in for the static libpng a Mac build links).
+    local dylibs
+    dylibs=$(llvm-objdump-14 --macho --dylibs-used "$bundle" | tail -n +2 | awk '{print $1}')
+    for p in $dylibs; do
+      case "$p" in
+        /usr/lib/* | /System/Library/Frameworks/*) ;;
+        @rpath/libpng16.16.dylib) ;;
+        *) problems+=("the module loads $p") ;;
+      esac
+    done
+  fi
+  # The libpng stand-in may only name functions libpng really has (Debian's is the same 1.6).
+  local png
+  png=$(llvm-nm-14 -D --defined-only --format=just-symbols "$(readlink -f /usr/lib/"$(gcc -print-multiarch)"/libpng16.so)" | sed 's/@.*//; s/^/_/' | sort -u)
+  for p in $(sed -n 's/^ *- \(_png_[A-Za-z0-9_]*\)$/\1/p' "$sdk_src/usr/lib/libpng16.tbd"); do
+    grep -qx "$p" <<<"$png" || problems+=("libpng has no $p")
+  done
+
+  for p in "${problems[@]}"; do echo "macos-check: $p" >&2; done
+  printf 'macos-check: macOS build, %d objects, %s linked, %d problems (%s)\n' "$objects" \
+    "${bundle#"$build"/}" "${#problems[@]}" "$(elapsed)"
+  [ "${#problems[@]}" -eq 0 ]
+}
+
+# --- 3. Self-tests: what only the link step sees must fail it -----------------------------------
+
+self_test() {
+  [ -f "$build/CMakeCache.txt" ] || mac_configure
+  local t=$logs/self failures=0
+  mkdir -p "$t"
+  # The flags the toolchain gives every compile and every module link, read back from the build.
+  local cxx link
+  cxx=$(sed -n 's/^CMAKE_CXX_FLAGS:STRING=//p' "$build/CMakeCache.txt")
+  link=(clang++-14 --target=x86_64-apple-macosx10.13 -isysroot "$sdk" -stdlib=libc++ -fuse-ld=lld -bundle)
+  compile() {  # source file, extra flags...
+    local src=$1
+    shift
+    # shellcheck disable=SC2086
+    clang++-14 --target=x86_64-apple-macosx10.13 -isysroot "$sdk" -mmacosx-version-min=10.13 $cxx -std=c++17 \
+      -Isrc "$@" -c "$src" -o "${src%.*}.o"
+  }
+  expect_failure() {  # name, expected message, command...
+    local name=$1 want=$2
+    shift 2
+    if "$@" >"$t/out" 2>&1; then
+      echo "macos-check: self-test '$name' passed, but must fail" >&2
+      failures=$((failures + 1))
+    elif ! grep -q -- "$want" "$t/out"; then
+      cat "$t/out" >&2
+      echo "macos-check: self-test '$name' failed without '$want'" >&2
+      failures=$((failures + 1))
+    else
+      echo "macos-check: self-test '$name' fails as it must: $(grep -m1 -- "$want" "$t/out" | sed 's/^.*error: //')"
+    fi
+  }
+  cat >"$t/undefined.cpp" <<'SRC'
+extern "C" void qvNowhere();
+extern "C" __attribute__((visibility("default"))) void bundleEntry() { qvNowhere(); }
+SRC
+  cat >"$t/gnustep.mm" <<'SRC'
+#import <Foundation/Foundation.h>
+#import <GNUstepBase/GSMime.h>
+extern "C" __attribute__((visibility("default"))) void bundleEntry() { [[[GSMimeDocument alloc] init] release]; }
+SRC
+  cat >"$t/framework.cpp" <<'SRC'
+#include <CoreFoundation/CoreFoundation.h>
+extern "C" __attribute__((visibility("default"))) void bundleEntry() { CFRelease(CFBundleGetMainBundle()); }
+SRC
+  cat >"$t/glibc.cpp" <<'SRC'
+#include <string.h>
+extern "C" __attribute__((visibility("default"))) const void* bundleEntry(const char* s) { return memrchr(s, 'x', 4); }
+SRC
+  cat >"$t/charconv.cpp" <<'SRC'
+#include <charconv>
+extern "C" __attribute__((visibility("default"))) double bundleEntry(const char* s) {
+  double v = 0;
+  std::from_chars(s, s + 4, v);
+  return v;
+}
+SRC
+  compile "$t/undefined.cpp"
+  expect_failure "an undefined function" "undefined symbol: _qvNowhere" "${link[@]}" "$t/undefined.o" -o "$t/b"
+  compile "$t/gnustep.mm" -fno-objc-arc
+  expect_failure "a class only GNUstep has" 'undefined symbol: _OBJC_CLASS_$_GSMimeDocument' \
+    "${link[@]}" "$t/gnustep.o" -framework Cocoa -o "$t/b"
+  compile "$t/framework.cpp"
+  "${link[@]}" "$t/framework.o" -framework CoreFoundation -o "$t/b" ||
+    { echo "macos-check: self-test control: the framework link failed" >&2; failures=$((failures + 1)); }
+  expect_failure "a framework left out of the link" "undefined symbol: _CFRelease" \
+    "${link[@]}" "$t/framework.o" -framework CoreGraphics -o "$t/b"
+  expect_failure "a glibc-only call" "use of undeclared identifier 'memrchr'" compile "$t/glibc.cpp"
+  expect_failure "a library call the Mac's libc++ lacks" "call to deleted function 'from_chars'" compile "$t/charconv.cpp"
+  echo "macos-check: self-tests, $failures failed ($(elapsed))"
+  [ "$failures" -eq 0 ]
+}
+
+if [ "$self_test_only" -eq 1 ]; then
+  self_test
+  exit
+fi
+syntax_check
+mac_build
+self_test

@@ -33,7 +33,8 @@ if(NOT EXISTS ${_objc}/objc)
   file(MAKE_DIRECTORY ${_objc})
   file(CREATE_LINK ${_gcc_include}/objc ${_objc}/objc SYMBOLIC)
 endif()
-set(CMAKE_CXX_FLAGS_INIT "-stdlib=libc++ -fno-blocks -isystem ${CMAKE_CURRENT_LIST_DIR}/stubs \
+set(CMAKE_CXX_FLAGS_INIT "-stdlib=libc++ -fno-blocks -isystem ${CMAKE_CURRENT_LIST_DIR}/sdk/libcxx \
+-isystem ${CMAKE_CURRENT_LIST_DIR}/stubs \
 -isystem /usr/include/GNUstep -isystem ${_objc} -DGNUSTEP -DGNUSTEP_BASE_LIBRARY=1 -DGNU_GUI_LIBRARY=1")
 set(CMAKE_C_FLAGS_INIT "-isystem ${CMAKE_CURRENT_LIST_DIR}/stubs")
 # LLVM's Mach-O linker; every object of every archive must resolve, not only those the entry points reach.

@@ -1,5 +1,5 @@
 // Stand-in for the system's basic scalar types, written from Apple's public documentation for the
-// macOS syntax check (scripts/macos-check.sh): only what our sources use. Never linked or shipped.
+// macOS syntax check (scripts/macos-check.sh): only what our sources use. Never shipped.
 #pragma once
 
 #include <stdint.h>

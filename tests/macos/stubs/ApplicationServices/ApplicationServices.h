@@ -1,6 +1,6 @@
 // Stand-in for the Application Services umbrella, written from Apple's public documentation, for
 // the macOS syntax check: the frameworks it brings in, plus the ColorSync Manager profile calls,
-// which exist for 32-bit code only. Never linked or shipped.
+// which exist for 32-bit code only. Never shipped.
 #pragma once
 
 #include <CoreFoundation/CoreFoundation.h>

@@ -1,6 +1,6 @@
 // The Cocoa umbrella for the macOS syntax check: GNUstep's Foundation and AppKit, then what Apple's
 // AppKit brings along (Application Services) and the few newer AppKit names GNUstep lacks, each
-// declared as Apple documents it. Never linked or shipped.
+// declared as Apple documents it. Never shipped.
 #pragma once
 
 #include_next <Cocoa/Cocoa.h>

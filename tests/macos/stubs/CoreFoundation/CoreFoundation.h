@@ -1,6 +1,6 @@
 // Stand-in for Core Foundation, written from Apple's public documentation of the calls our sources
 // make (bundles, URLs, strings, user-notification alerts), for the macOS syntax check. Declarations
-// only: never linked or shipped.
+// only, never shipped.
 #pragma once
 
 #include <MacTypes.h>

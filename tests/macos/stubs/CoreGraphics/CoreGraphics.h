@@ -1,7 +1,7 @@
 // Stand-in for Core Graphics, written from Apple's public documentation of the calls our sources
 // make (geometry, colour spaces, bitmap contexts, images, the display cursor and mouse events), for
-// the macOS syntax check. Declarations only: never linked or shipped. The product is 64-bit only,
-// so CGFloat is double.
+// the macOS checks: declarations, and the geometry makers Apple defines inline. Never shipped. The
+// product is 64-bit only, so CGFloat is double.
 #pragma once
 
 #include <CoreFoundation/CoreFoundation.h>
@@ -39,9 +39,27 @@ struct CGAffineTransform {
 };
 typedef struct CGAffineTransform CGAffineTransform;
 
-CGPoint CGPointMake(CGFloat x, CGFloat y);
-CGSize CGSizeMake(CGFloat width, CGFloat height);
-CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat width, CGFloat height);
+// Inline, as Apple defines them: Core Graphics exports no such symbols.
+static inline CGPoint CGPointMake(CGFloat x, CGFloat y) {
+  CGPoint p;
+  p.x = x;
+  p.y = y;
+  return p;
+}
+static inline CGSize CGSizeMake(CGFloat width, CGFloat height) {
+  CGSize s;
+  s.width = width;
+  s.height = height;
+  return s;
+}
+static inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat width, CGFloat height) {
+  CGRect r;
+  r.origin.x = x;
+  r.origin.y = y;
+  r.size.width = width;
+  r.size.height = height;
+  return r;
+}
 CGFloat CGRectGetMinX(CGRect rect);
 CGFloat CGRectGetMinY(CGRect rect);
 CGFloat CGRectGetMaxX(CGRect rect);

@@ -1,5 +1,5 @@
 // Stand-in for the Core Services call our sources make (Gestalt, for the system version), written
-// from Apple's public documentation, for the macOS syntax check. Never linked or shipped.
+// from Apple's public documentation, for the macOS syntax check. Never shipped.
 #pragma once
 
 #include <CoreFoundation/CoreFoundation.h>

@@ -1,6 +1,6 @@
 // Stand-in for Core Text, written from Apple's public documentation of the font calls our sources
 // make (creating and styling fonts, metrics, glyph lookup and drawing), for the macOS syntax check.
-// Declarations only: never linked or shipped.
+// Declarations only, never shipped.
 #pragma once
 
 #include <CoreFoundation/CoreFoundation.h>
