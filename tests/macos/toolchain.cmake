@@ -22,11 +22,12 @@ find_program(CMAKE_RANLIB llvm-ranlib-14 REQUIRED)
 set(CMAKE_C_ARCHIVE_FINISH "<CMAKE_RANLIB> <TARGET>")
 set(CMAKE_CXX_ARCHIVE_FINISH "<CMAKE_RANLIB> <TARGET>")
 
-# libc++ with the std::__1 ABI, as on the Mac. The framework headers are our stand-ins
-# (tests/macos/stubs); Cocoa's classes are declared by GNUstep's headers, with GCC's objc/ headers
-# reached through a folder of their own so that GCC's stddef.h never shadows clang's. Objective-C++
-# keeps Apple's runtime ABI (the target's default), so the objects name classes as a Mac build does,
-# and goes without blocks, which those headers cannot parse.
+# libc++ with the std::__1 ABI, as on the Mac, and Apple's availability marks on (sdk/libcxx), so a
+# library call newer than 10.13 fails as with Xcode. The framework headers are our stand-ins
+# (tests/macos/stubs); Cocoa's classes are declared by GNUstep's headers (with the macros they
+# expect), GCC's objc/ headers reached through a folder of their own so that GCC's stddef.h never
+# shadows clang's. Objective-C++ keeps Apple's runtime ABI (the target's default), so the objects
+# name classes as a Mac build does, and goes without blocks, which those headers cannot parse.
 set(_objc ${QV_MAC_SDK}/../objc-include)
 if(NOT EXISTS ${_objc}/objc)
   execute_process(COMMAND gcc -print-file-name=include OUTPUT_VARIABLE _gcc_include OUTPUT_STRIP_TRAILING_WHITESPACE)

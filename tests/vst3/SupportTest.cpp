@@ -183,8 +183,14 @@ TEST(HostParams, ListAndPlainMappings) {
   EXPECT_TRUE(ParseLeadingNumber("0x10", n));  // the number ends where the digits do
   EXPECT_EQ(n, 0.0);
   // Correctly rounded in every locale: the point never reaches the C library.
-  const char* const exact[] = {"0.1", ".5", "5.", "0.000123", "2.2250738585072014e-308", "1.7976931348623157e308",
-                               "9007199254740993", "1e-320"};
+  const char* const exact[] = {"0.1",
+                               ".5",
+                               "5.",
+                               "0.000123",
+                               "2.2250738585072014e-308",
+                               "1.7976931348623157e308",
+                               "9007199254740993",
+                               "1e-320"};
   for (const char* s : exact) {
     EXPECT_TRUE(ParseLeadingNumber(s, n)) << s;
     EXPECT_EQ(n, std::strtod(s, nullptr)) << s;

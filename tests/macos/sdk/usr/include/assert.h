@@ -3,7 +3,8 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
-void __assert_rtn(const char* func, const char* file, int line, const char* expr) __attribute__((__noreturn__));
+void __assert_rtn(const char* func, const char* file, int line, const char* expr)
+    __attribute__((__noreturn__));
 #ifdef __cplusplus
 }
 #endif

@@ -9,9 +9,18 @@
 #define _PTHREAD_MUTEX_SIG_init 0x32AAABA7
 #define _PTHREAD_COND_SIG_init 0x3CB0B1BB
 #define _PTHREAD_ONCE_SIG_init 0x30B1BCBA
-#define PTHREAD_MUTEX_INITIALIZER {_PTHREAD_MUTEX_SIG_init, {0}}
-#define PTHREAD_COND_INITIALIZER {_PTHREAD_COND_SIG_init, {0}}
-#define PTHREAD_ONCE_INIT {_PTHREAD_ONCE_SIG_init, {0}}
+#define PTHREAD_MUTEX_INITIALIZER  \
+  {                                \
+    _PTHREAD_MUTEX_SIG_init, { 0 } \
+  }
+#define PTHREAD_COND_INITIALIZER  \
+  {                               \
+    _PTHREAD_COND_SIG_init, { 0 } \
+  }
+#define PTHREAD_ONCE_INIT         \
+  {                               \
+    _PTHREAD_ONCE_SIG_init, { 0 } \
+  }
 #define PTHREAD_MUTEX_NORMAL 0
 #define PTHREAD_MUTEX_ERRORCHECK 1
 #define PTHREAD_MUTEX_RECURSIVE 2

@@ -74,7 +74,8 @@ int vfprintf(FILE* stream, const char* format, va_list ap) __attribute__((__form
 int vfscanf(FILE* stream, const char* format, va_list ap);
 int vprintf(const char* format, va_list ap);
 int vscanf(const char* format, va_list ap);
-int vsnprintf(char* str, size_t size, const char* format, va_list ap) __attribute__((__format__(__printf__, 3, 0)));
+int vsnprintf(char* str, size_t size, const char* format, va_list ap)
+    __attribute__((__format__(__printf__, 3, 0)));
 int vsprintf(char* str, const char* format, va_list ap);
 int vsscanf(const char* str, const char* format, va_list ap);
 #ifdef __cplusplus

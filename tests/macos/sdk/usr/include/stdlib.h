@@ -35,7 +35,8 @@ double atof(const char* str);
 int atoi(const char* str);
 long atol(const char* str);
 long long atoll(const char* str);
-void* bsearch(const void* key, const void* base, size_t nel, size_t width, int (*compar)(const void*, const void*));
+void* bsearch(const void* key, const void* base, size_t nel, size_t width,
+              int (*compar)(const void*, const void*));
 void* calloc(size_t count, size_t size);
 div_t div(int num, int denom);
 ldiv_t ldiv(long num, long denom);
