@@ -130,12 +130,20 @@ assemble_sdk() {
   stub_from_elf /usr/lib/libc++abi.dylib "" "$lib/libc++abi.so.1" "$sdk/usr/lib/libc++abi.tbd"
 }
 
+# Every entry of the given stubs as file:symbol, a class as the symbol that names it.
+stub_entries() {
+  awk '/^ *symbols:/ { kind = "s"; next } /^ *objc-classes:/ { kind = "c"; next } /^ *[a-z-]+:/ { kind = "" }
+       kind && /^ *- / { sub(/^ *- /, ""); gsub(/\047/, ""); n = split(FILENAME, f, "/")
+                        print f[n] ":" (kind == "c" ? "_OBJC_CLASS_$_" : "") $0 }' "$@"
+}
+
 mac_configure() {
   assemble_sdk
   # Every component of the product but the tools (which need the X11 window and Linux paths), so
   # that a new adapter's folder is built here as soon as it is one of the components.
   local components
   components=$(sed -n 's/^set(QV_ALL_COMPONENTS \(.*\))$/\1/p' CMakeLists.txt | tr ' ' '\n' | grep -vx tools | paste -sd';')
+  [ -n "$components" ] || { echo "macos-check: no QV_ALL_COMPONENTS line in CMakeLists.txt" >&2; return 1; }
   # libpng's own folder, never /usr/include, which would bring glibc's headers back; FindPNG wants
   # zlib's folder too, but nothing of ours includes zlib.h.
   if ! cmake -S . -B "$build" -G "Unix Makefiles" -DCMAKE_TOOLCHAIN_FILE="$PWD/tests/macos/toolchain.cmake" \
@@ -197,6 +205,15 @@ mac_build() {
       esac
     done
   fi
+  # A hand-written stub lists only what our objects use (dyld_stub_binder is the linker's own need).
+  local used
+  used=$({
+    find "$build/src" -name '*.o' -exec llvm-nm-14 -u --format=just-symbols {} + 2>/dev/null | grep -v ':$'
+    echo dyld_stub_binder
+  } | sort -u)
+  for p in $(stub_entries "$sdk_src"/usr/lib/*.tbd "$sdk_src"/frameworks/*.tbd); do
+    grep -qxF "${p#*:}" <<<"$used" || problems+=("${p%%:*} lists ${p#*:}, which nothing uses")
+  done
   # The libpng stand-in may only name functions libpng really has (Debian's is the same 1.6).
   local png
   png=$(llvm-nm-14 -D --defined-only --format=just-symbols "$(readlink -f /usr/lib/"$(gcc -print-multiarch)"/libpng16.so)" | sed 's/@.*//; s/^/_/' | sort -u)
