@@ -174,12 +174,13 @@ mac_build() {
   [ "$arc" -eq "$mm" ] || problems+=("$arc of $mm .mm files are compiled with -fno-objc-arc")
 
   # Warnings are the compiler's word on Mac-only code: none may pass.
-  if ! cmake --build "$build" -j2 -- -k >"$logs/build.log" 2>&1; then
-    grep -E 'error|warning|undefined|referenced' "$logs/build.log" | head -60 >&2
-    echo "macos-check: the macOS build or link failed (full log: $build, make -k)" >&2
+  local log=$build/macos-check.log
+  if ! cmake --build "$build" -j2 -- -k >"$log" 2>&1; then
+    grep -E 'error|warning|undefined|referenced' "$log" | head -60 >&2
+    echo "macos-check: the macOS build or link failed (the whole log: $log)" >&2
     return 1
   fi
-  if grep -E 'warning:' "$logs/build.log" >&2; then problems+=("the macOS build has warnings"); fi
+  if grep -E 'warning:' "$log" >&2; then problems+=("the macOS build has warnings (the whole log: $log)"); fi
 
   local bundle=$build/Quorvane.vst3/Contents/MacOS/Quorvane objects
   objects=$(find "$build/src" -name '*.o' | wc -l)
