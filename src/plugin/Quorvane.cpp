@@ -10,6 +10,8 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
+#include <new>
 
 namespace {
 
@@ -71,6 +73,14 @@ Quorvane::Quorvane(IPluginInstanceInfo instanceInfo)
 }
 
 Quorvane::~Quorvane() { gLiveInstances.fetch_sub(1, std::memory_order_relaxed); }
+
+void* Quorvane::operator new(std::size_t size) {
+  void* p = nullptr;
+  if (posix_memalign(&p, alignof(Quorvane), size) != 0) throw std::bad_alloc();
+  return p;
+}
+
+void Quorvane::operator delete(void* p) noexcept { std::free(p); }
 
 void Quorvane::Reset() {
   RecursiveMutexLock lock(mMutex);

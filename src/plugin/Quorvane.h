@@ -7,11 +7,18 @@
 #include "plugin/QuorvaneSettings.h"
 #include "vst3/IPluginVST3.h"
 
+#include <cstddef>
+
 // The parameter indices come with the class (Quorvane::kBoost) from QuorvaneParams.
 class Quorvane : public IPluginVST3, public QuorvaneParams {
  public:
   explicit Quorvane(IPluginInstanceInfo instanceInfo);
   ~Quorvane() override;
+
+  // The chain's work buffers are cache-line aligned, and macOS before 10.14 has no aligned operator
+  // new: the plug-in object gets the alignment it needs from these.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* p) noexcept;
 
   void Reset() override;
   void OnParamChange(int paramIdx) override;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -35,6 +36,7 @@ TEST(Quorvane, IdentityAndChannels) {
   PlugPtr holder;
   Quorvane* q = Fresh(holder);
   ASSERT_NE(q, nullptr);
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(q) % alignof(Quorvane), 0u);  // its own operator new
   EXPECT_STREQ(q->GetEffectName(), "Quorvane");
   EXPECT_STREQ(q->GetProductName(), "");
   EXPECT_STREQ(q->GetMakerName(), "Tallowmarkworks");
