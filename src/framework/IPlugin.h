@@ -44,6 +44,8 @@ class IPlugin {
     bool mConnected = false;
     double** mSrc = nullptr;  // this channel's entry in the input-data array
     TypedBuf<double> mScratchBuf;
+    // Host samples were copied into the scratch buffer since it was last zeroed.
+    bool mScratchHoldsInput = false;
     StrBuf mLabel;
   };
 

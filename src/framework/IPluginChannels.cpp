@@ -41,6 +41,11 @@ void ReadChannelPair(const char* p, int* nIn, int* nOut) {
   ReadInt(p, nOut);
 }
 
+void ZeroScratch(TypedBuf<double>& scratch) {
+  if (double* buf = scratch.Get())
+    std::memset(buf, 0, sizeof(double) * static_cast<size_t>(scratch.GetSize()));
+}
+
 int ClampChannels(int n) { return n < 0 ? 0 : (n > kMaxChannels ? kMaxChannels : n); }
 
 void RangeOf(int first, int n, int count, int* begin, int* end) {
@@ -100,7 +105,14 @@ void IPlugin::SetInputChannelConnections(int first, int n, bool connected) {
   for (int i = b; i < e; ++i) {
     InChannel* ch = mInChannels.Get(i);
     ch->mConnected = connected;
-    if (!connected) *ch->mSrc = ch->mScratchBuf.Get();
+    if (connected) continue;
+    // A channel that stops being fed reads its scratch buffer, which must not replay the last
+    // block's samples.
+    if (ch->mScratchHoldsInput) {
+      ZeroScratch(ch->mScratchBuf);
+      ch->mScratchHoldsInput = false;
+    }
+    *ch->mSrc = ch->mScratchBuf.Get();
   }
 }
 
@@ -172,11 +184,6 @@ void ResizeScratch(TypedBuf<double>& scratch, double** slot, int nFrames, bool z
   if (buf) std::memset(buf + keep, 0, sizeof(double) * static_cast<size_t>(nFrames - keep));
   if (*slot == old) *slot = buf;
 }
-
-void ZeroScratch(TypedBuf<double>& scratch) {
-  if (double* buf = scratch.Get())
-    std::memset(buf, 0, sizeof(double) * static_cast<size_t>(scratch.GetSize()));
-}
 }  // namespace
 
 void IPlugin::ResizeScratchBuffers(int nFrames, bool zeroAll) {
@@ -204,7 +211,10 @@ void IPlugin::EnsureScratchSize(int nFrames) {
 }
 
 void IPlugin::ZeroScratchBuffers() {
-  for (int i = 0, n = GetInputChannelCount(); i < n; ++i) ZeroScratch(mInChannels.Get(i)->mScratchBuf);
+  for (int i = 0, n = GetInputChannelCount(); i < n; ++i) {
+    ZeroScratch(mInChannels.Get(i)->mScratchBuf);
+    mInChannels.Get(i)->mScratchHoldsInput = false;
+  }
   for (int i = 0, n = GetOutputChannelCount(); i < n; ++i) ZeroScratch(mOutChannels.Get(i)->mScratchBuf);
 }
 
@@ -226,6 +236,7 @@ void IPlugin::AttachInputBuffers(int first, int n, double** data, int nFrames) {
         for (int s = 0; s < nFrames; ++s) dst[s] = FiniteOrSilence(src[s]);
       else
         std::memset(dst, 0, sizeof(double) * static_cast<size_t>(nFrames));
+      ch->mScratchHoldsInput = ch->mScratchHoldsInput || (src && nFrames > 0);
     }
     *ch->mSrc = dst;
   }
@@ -246,6 +257,7 @@ void IPlugin::AttachInputBuffers(int first, int n, float** data, int nFrames) {
         for (int s = 0; s < nFrames; ++s) dst[s] = FiniteOrSilence(src[s]);
       else
         std::memset(dst, 0, sizeof(double) * static_cast<size_t>(nFrames));
+      ch->mScratchHoldsInput = ch->mScratchHoldsInput || (src && nFrames > 0);
     }
     *ch->mSrc = dst;
   }

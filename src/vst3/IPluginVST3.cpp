@@ -63,7 +63,6 @@ IPluginVST3::IPluginVST3(IPluginInstanceInfo, int nParams, const char* channelIO
 
   mHostIn.assign(nIn, nullptr);
   mHostOut.assign(nOut, nullptr);
-  mInScratchUsed.assign(nIn, 0);
   mSliceIn32.assign(nIn, nullptr);
   mSliceOut32.assign(nOut, nullptr);
   mSliceIn64.assign(nIn, nullptr);
@@ -400,17 +399,8 @@ void IPluginVST3::ConnectChannels(const ProcessData& data) {
         mHostIn[nMain + c] = channelPtr(sc, c);
     }
   }
-  // A channel that stops being fed reads its scratch buffer, which must not replay old samples.
-  bool zero = false;
-  for (int i = 0; i < nIn; ++i) zero = zero || (!mHostIn[i] && mInScratchUsed[i]);
-  if (zero) {
-    ZeroScratchBuffers();
-    std::fill(mInScratchUsed.begin(), mInScratchUsed.end(), 0);
-  }
-  for (int i = 0; i < nIn; ++i) {
-    SetInputChannelConnections(i, 1, mHostIn[i] != nullptr);
-    if (mHostIn[i] && f32) mInScratchUsed[i] = 1;
-  }
+  // A channel that stops being fed is disconnected and reads silence from then on.
+  for (int i = 0; i < nIn; ++i) SetInputChannelConnections(i, 1, mHostIn[i] != nullptr);
 
   std::fill(mHostOut.begin(), mHostOut.end(), nullptr);
   const int numOutputs = data.outputs ? data.numOutputs : 0;

@@ -122,12 +122,10 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
   vst3abi::ProcessContext mProcessContext{};
   std::vector<IPluginVST3View*> mViews;
 
-  // Per channel: the host buffer of this block (null = not fed), whether the channel's scratch
-  // buffer may hold samples of an earlier block, and the compacted pointers of one slice.
-  // All sized at construction, so processing never allocates.
+  // Per channel: the host buffer of this block (null = not fed) and the compacted pointers of
+  // one slice. All sized at construction, so processing never allocates.
   std::vector<void*> mHostIn;
   std::vector<void*> mHostOut;
-  std::vector<unsigned char> mInScratchUsed;
   std::vector<float*> mSliceIn32;
   std::vector<float*> mSliceOut32;
   std::vector<double*> mSliceIn64;

@@ -356,6 +356,55 @@ TEST(AdapterProcessor, SidechainReadsSilenceUntilItsBusIsActive) {
   EXPECT_FLOAT_EQ(offAgain.out[0][7], 0.5f);
 }
 
+// Every way a host can stop feeding a channel: after a fed block, the starved channels read
+// silence, never the previous block again.
+template <class S>
+void StarvedChannelsReadSilence() {
+  struct Case {
+    const char* name;
+    void (*starve)(Block<S>&);
+    bool fed[4];  // main left, main right, sidechain left, sidechain right
+  };
+  const Case cases[] = {
+      {"no input bus", [](Block<S>& b) { b.data.numInputs = 0; }, {false, false, false, false}},
+      {"no sidechain buffers", [](Block<S>& b) { b.data.numInputs = 1; }, {true, true, false, false}},
+      {"fewer channels",
+       [](Block<S>& b) {
+         b.inputs[0].numChannels = 1;
+         b.inputs[1].numChannels = 1;
+       },
+       {true, false, true, false}},
+      {"null channel pointers",
+       [](Block<S>& b) {
+         b.mainPtr[0] = nullptr;
+         b.sidePtr[1] = nullptr;
+       },
+       {false, true, true, false}},
+  };
+  for (const Case& c : cases) {
+    Instance inst;
+    inst.Setup(sizeof(S) == 4 ? kSample32 : kSample64, 64);
+    TestPlug* p = inst.plug;
+    ASSERT_EQ(p->activateBus(kAudio, kInput, 1, 1), kResultOk);
+    Block<S> fed(32, 1.0, 0.25);
+    ASSERT_EQ(p->process(&fed.data), kResultOk);
+    for (int round = 0; round < 2; ++round) {
+      Block<S> starved(32, 1.0, 0.25);
+      c.starve(starved);
+      ASSERT_EQ(p->process(&starved.data), kResultOk);
+      for (int ch = 0; ch < 4; ++ch)
+        EXPECT_EQ(p->peakIn[ch], c.fed[ch] ? (ch < 2 ? 1.0 : 0.25) : 0.0) << c.name << " channel " << ch;
+      for (int ch = 0; ch < 2; ++ch)
+        EXPECT_EQ(starved.out[ch][31], (c.fed[ch] ? 0.5 : 0.0) + (c.fed[ch + 2] ? 0.25 : 0.0)) << c.name;
+    }
+  }
+}
+
+TEST(AdapterProcessor, ChannelsThatStopBeingFedReadSilence) {
+  StarvedChannelsReadSilence<double>();
+  StarvedChannelsReadSilence<float>();
+}
+
 TEST(AdapterProcessor, SinglePrecisionAndDoublePrecisionAgree) {
   Instance a, b;
   a.Setup(kSample32, 128);
@@ -471,6 +520,29 @@ TEST(AdapterState, ControllerAndComponentStatesCarryTheSameBytes) {
   ASSERT_EQ(third.plug->setControllerState(s3.get()), kResultOk);
   EXPECT_TRUE(third.plug->IsBypassed());
   EXPECT_DOUBLE_EQ(third.plug->GetParam(TestPlug::kGain)->GetValue(), 0.75);
+}
+
+// Hosts restore a project before they set up processing; the bypass the user saved must survive
+// the set-up, in sound, in the host's view of the parameter and in the next save.
+TEST(AdapterState, ProcessingSetUpKeepsARestoredBypass) {
+  Instance saved;
+  saved.plug->SetBypassed(true);
+  auto bytes = Ref<qvhost::MemoryStream>::adopt(new qvhost::MemoryStream);
+  ASSERT_EQ(saved.plug->getState(bytes.get()), kResultOk);
+
+  Instance inst;
+  TestPlug* p = inst.plug;
+  auto in = Ref<qvhost::MemoryStream>::adopt(new qvhost::MemoryStream(bytes->data()));
+  ASSERT_EQ(p->setState(in.get()), kResultOk);
+  inst.Setup(kSample64, 64);
+  inst.Setup(kSample32, 128);  // a second set-up, as on a sample-rate change
+  EXPECT_DOUBLE_EQ(p->getParamNormalized(IPluginVST3::kBypassParam), 1.0);
+  Block<float> block(16, 1.0, 0.0);
+  ASSERT_EQ(p->process(&block.data), kResultOk);
+  EXPECT_FLOAT_EQ(block.out[0][15], 1.0f);  // passed through, not processed (0.5)
+  auto again = Ref<qvhost::MemoryStream>::adopt(new qvhost::MemoryStream);
+  ASSERT_EQ(p->getState(again.get()), kResultOk);
+  EXPECT_EQ(again->data(), bytes->data());
 }
 
 TEST(AdapterState, ShortComponentStateChangesNothing) {

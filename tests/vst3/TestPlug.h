@@ -5,6 +5,8 @@
 
 #include "vst3/IPluginVST3.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 class TestPlug : public IPluginVST3 {
@@ -25,9 +27,15 @@ class TestPlug : public IPluginVST3 {
 
   void ProcessDoubleReplacing(double** in, double** out, int nFrames) override {
     const double gain = GetParam(kGain)->GetValue();
+    for (int c = 0; c < 4; ++c) {
+      peakIn[c] = 0;
+      for (int s = 0; s < nFrames; ++s) peakIn[c] = std::max(peakIn[c], std::abs(in[c][s]));
+    }
     for (int c = 0; c < 2; ++c)
       for (int s = 0; s < nFrames; ++s) out[c][s] = in[c][s] * gain + in[c + 2][s];
   }
 
   std::vector<int> changed;
+  // The loudest sample each input channel delivered in the last block.
+  double peakIn[4] = {};
 };

@@ -13,7 +13,9 @@
 #include "EditorWindow.h"
 #include "HostRunLoop.h"
 #include "Module.h"
+#include "OutputPaths.h"
 #include "ParameterSetting.h"
+#include "PendingFile.h"
 #include "PluginInstance.h"
 #include "PngFile.h"
 #include "RealtimePlayer.h"
@@ -51,7 +53,7 @@ struct Session {
   }
 };
 
-int snapshot(Session& s, const CommandLine& cl) {
+int snapshot(Session& s, const CommandLine& cl, PendingFile& out) {
   std::vector<uint32_t> pixels;
   bool ok;
   if (cl.demo) {
@@ -68,9 +70,9 @@ int snapshot(Session& s, const CommandLine& cl) {
     return fail("the editor showed no complete picture within " + std::to_string(kSnapshotTimeoutMs / 1000) +
                 " s");
   std::string error;
-  if (!writePng(cl.snapshot, pixels, s.editor->window().width(), s.editor->window().height(), &error)) {
-    return fail(error);
-  }
+  if (!writePng(out.path(), pixels, s.editor->window().width(), s.editor->window().height(), &error))
+    return fail(out.explain(error));
+  if (!out.commit(&error)) return fail(error);
   std::printf("saved %d x %d editor picture to %s\n", s.editor->window().width(), s.editor->window().height(),
               cl.snapshot.c_str());
   return 0;
@@ -84,8 +86,22 @@ int runEditor(const CommandLine& cl) {
     std::fprintf(stderr, "quorvane-host: the editor needs an X display: %s\n", why.c_str());
     return 2;
   }
-  Session s;
   std::string error;
+  // The picture appears only when complete; a file the host reads is never written over.
+  std::unique_ptr<PendingFile> out;
+  if (!cl.snapshot.empty()) {
+    std::string unresolved;
+    std::string module = resolveModulePath(cl.bundle, &unresolved);
+    if (!outputsAreDistinct({{"--snapshot", cl.snapshot}}, {{"BUNDLE", module.empty() ? cl.bundle : module}},
+                            &error)) {
+      std::fprintf(stderr, "quorvane-host: %s\n", error.c_str());
+      return 2;
+    }
+    PendingFile::removeOnSignals();
+    out = PendingFile::create(cl.snapshot, &error);
+    if (!out) return fail(error);
+  }
+  Session s;
   s.module = Module::load(cl.bundle, &error);
   if (!s.module) return fail(error);
   const ClassInfo* cls = s.module->findAudioEffect(cl.className);
@@ -132,7 +148,7 @@ int runEditor(const CommandLine& cl) {
 
   int result = 0;
   if (!cl.snapshot.empty()) {
-    result = snapshot(s, cl);
+    result = snapshot(s, cl, *out);
   } else {
     while (s.editor->window().processEvents()) s.loop->runOnce(100);
   }

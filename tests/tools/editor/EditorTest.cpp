@@ -13,8 +13,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -323,6 +325,36 @@ TEST_F(EditorE2E, CommandLineSnapshotIsTheReferencePicture) {
 
   const int noDisplay = std::system(("env -u DISPLAY " + cmd + " 2>/dev/null").c_str());
   EXPECT_TRUE(WIFEXITED(noDisplay) && WEXITSTATUS(noDisplay) == 2);
+}
+
+// A snapshot appears whole or not at all, and never over a file the host reads.
+TEST_F(EditorE2E, SnapshotIsWrittenWholeOrNotAtAll) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::path(::testing::TempDir()) / "snapshot-out";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const auto contents = [](const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+  };
+  const auto run = [](const std::string& args) {
+    const int status = std::system((std::string(QV_HOST_EXE) + " editor " + args + " 2>/dev/null").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+
+  const fs::path keep = dir / "keep.png";
+  std::ofstream(keep) << "an earlier picture";
+  EXPECT_EQ(run(std::string(QV_BUNDLE_PATH) + " --class 'No Such' --snapshot " + keep.string()), 1);
+  EXPECT_EQ(contents(keep), "an earlier picture");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
+      << "a temporary file stayed";
+
+  const fs::path module = dir / "Quorvane.so";
+  fs::copy_file(fs::path(QV_BUNDLE_PATH) / "Contents/x86_64-linux/Quorvane.so", module);
+  const std::string before = contents(module);
+  EXPECT_EQ(run(module.string() + " --snapshot " + module.string()), 2);
+  EXPECT_TRUE(contents(module) == before) << "the module was written over";
+  fs::remove_all(dir);
 }
 
 }  // namespace
