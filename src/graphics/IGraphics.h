@@ -212,6 +212,8 @@ class IGraphics : public IEditorDelegate {
   int mMouseOver = -1;
   int mMouseX = 0, mMouseY = 0;
   int mLastClickedParam = -1;
+  // The press was handed to the host's context menu: its release ends no gesture.
+  bool mClickHandedToHost = false;
   bool mHandleMouseOver = false;
   bool mStrict = true;
   bool mEnableTooltips = false;

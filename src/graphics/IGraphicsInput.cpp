@@ -38,13 +38,17 @@ void IGraphics::OnMouseDown(int x, int y, IMouseMod* mod) {
   IMouseMod none;  // a window may report an event without modifiers; controls always get a record
   if (!mod) mod = &none;
   ReleaseMouseCapture();
+  mClickHandedToHost = false;
   const int c = HitTest(x, y, false);
   if (c < 0) return;
   IControl* control = mControls.Get(c);
   const int paramIdx = control->ParamIdx();
   // Some hosts own the context menu of a parameter; the control then never sees the click. Nothing
   // is captured while their menu runs.
-  if (paramIdx >= 0 && mPlug && mod->R && mPlug->OfferContextClickToHost(paramIdx, x, y)) return;
+  if (paramIdx >= 0 && mPlug && mod->R && mPlug->OfferContextClickToHost(paramIdx, x, y)) {
+    mClickHandedToHost = true;
+    return;
+  }
 
   mMouseCapture = c;
   mMouseX = x;
@@ -58,6 +62,11 @@ void IGraphics::OnMouseUp(int x, int y, IMouseMod* mod) {
   if (!mod) mod = &none;
   const int c = TargetIdx(x, y);
   ReleaseMouseCapture();
+  // The host's menu took the press; a gesture end now would match no begin.
+  if (mClickHandedToHost) {
+    mClickHandedToHost = false;
+    return;
+  }
   IControl* control = mControls.Get(c);
   if (!control) return;
   // Read before the control runs: its handler may rebuild the editor and delete it.
@@ -80,6 +89,7 @@ bool IGraphics::OnMouseDblClick(int x, int y, IMouseMod* mod) {
   IMouseMod none;
   if (!mod) mod = &none;
   ReleaseMouseCapture();
+  mClickHandedToHost = false;
   const int c = HitTest(x, y, false);
   IControl* control = mControls.Get(c);
   if (!control) return false;

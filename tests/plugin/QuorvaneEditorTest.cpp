@@ -78,10 +78,12 @@ const std::type_info& ClassOf(Kind kind) {
 TEST(QuorvaneEditor, LayoutMatchesTheTableAndTheFilmStrips) {
   // Outside a bundle the editor finds no resources; the images are put in the cache it reads first.
   for (const Entry& e : kLayout) {
-    if (!BitmapStorage::Shared().Find(e.id)) BitmapStorage::Shared().Add(PIX_LoadPNG(ImagePath(e.file).c_str()), e.id);
+    if (!BitmapStorage::Shared().Find(e.id))
+      BitmapStorage::Shared().Add(PIX_LoadPNG(ImagePath(e.file).c_str()), e.id);
     ASSERT_NE(BitmapStorage::Shared().Find(e.id), nullptr) << e.file;
   }
-  std::unique_ptr<IPluginVST3, void (*)(IPluginVST3*)> holder(MakePlug(), [](IPluginVST3* p) { p->release(); });
+  std::unique_ptr<IPluginVST3, void (*)(IPluginVST3*)> holder(MakePlug(),
+                                                              [](IPluginVST3* p) { p->release(); });
   auto* q = dynamic_cast<Quorvane*>(holder.get());
   ASSERT_NE(q, nullptr);
   IGraphics* g = q->GetGraphics();

@@ -5,9 +5,12 @@
 
 #include "HostRunLoop.h"
 #include "Ref.h"
+#include "graphics/IControl.h"
 #include "graphics/platform/IRunLoopBridge.h"
 #include "graphics/platform/headless/IGraphicsHeadless.h"
 #include "vst3/IPluginVST3View.h"
+#include "vst3/abi/ComponentHandler.h"
+#include "vst3/abi/ContextMenu.h"
 #include "vst3/abi/ResultCodes.h"
 
 #include <gtest/gtest.h>
@@ -211,6 +214,89 @@ TEST(EditorView, ListedViewsNeverDangleAndThePlugInOutlivesThem) {
   h.loop->runOnce(10);
   h.Close(newer);
   EXPECT_TRUE(h.destroyed);
+}
+
+// A host's component handler and context menu that record what the plug-in asks of them.
+struct MenuRecorder : IContextMenu {
+  tresult VST3ABI_CALL queryInterface(const TUID, void** obj) override {
+    *obj = nullptr;
+    return kNoInterface;
+  }
+  uint32 VST3ABI_CALL addRef() override { return ++refs; }
+  uint32 VST3ABI_CALL release() override { return --refs; }
+  int32 VST3ABI_CALL getItemCount() override { return 0; }
+  tresult VST3ABI_CALL getItem(int32, IContextMenuItem*, IContextMenuTarget**) override {
+    return kResultFalse;
+  }
+  tresult VST3ABI_CALL addItem(const IContextMenuItem*, IContextMenuTarget*) override { return kResultOk; }
+  tresult VST3ABI_CALL removeItem(const IContextMenuItem*, IContextMenuTarget*) override { return kResultOk; }
+  tresult VST3ABI_CALL popup(UCoord x, UCoord y) override {
+    popups.push_back({x, y});
+    return kResultOk;
+  }
+  uint32 refs = 0;
+  std::vector<std::pair<UCoord, UCoord>> popups;
+};
+
+struct HandlerRecorder : IComponentHandler, IComponentHandler3 {
+  tresult VST3ABI_CALL queryInterface(const TUID iid, void** obj) override {
+    if (uidEquals(iid, IComponentHandler3::iid)) {
+      *obj = static_cast<IComponentHandler3*>(this);
+    } else if (uidEquals(iid, IComponentHandler::iid) || uidEquals(iid, FUnknown::iid)) {
+      *obj = static_cast<IComponentHandler*>(this);
+    } else {
+      *obj = nullptr;
+      return kNoInterface;
+    }
+    addRef();
+    return kResultOk;
+  }
+  uint32 VST3ABI_CALL addRef() override { return ++refs; }
+  uint32 VST3ABI_CALL release() override { return --refs; }
+  tresult VST3ABI_CALL beginEdit(ParamID) override { return ++gestureCalls, kResultOk; }
+  tresult VST3ABI_CALL performEdit(ParamID, ParamValue) override { return kResultOk; }
+  tresult VST3ABI_CALL endEdit(ParamID) override { return ++gestureCalls, kResultOk; }
+  tresult VST3ABI_CALL restartComponent(int32) override { return kResultOk; }
+  IContextMenu* VST3ABI_CALL createContextMenu(IPlugView* view, const ParamID* id) override {
+    views.push_back(view);
+    ids.push_back(id ? *id : kNoParamId);
+    menu.addRef();
+    return &menu;
+  }
+  uint32 refs = 1;
+  int gestureCalls = 0;
+  std::vector<IPlugView*> views;
+  std::vector<ParamID> ids;
+  MenuRecorder menu;
+};
+
+struct Knob : IControl {
+  Knob(IPlugin* plug, int param) : IControl(plug, IRECT(100, 50, 140, 90), param) {}
+  bool Draw(IGraphics*) override { return true; }
+};
+
+TEST(EditorView, RightClickOnAParameterOpensTheHostMenuAtTheClick) {
+  HandlerRecorder handler;  // outlives the plug-in that holds it
+  Host h;
+  ASSERT_EQ(h.plug->setComponentHandler(static_cast<IComponentHandler*>(&handler)), kResultOk);
+  const uint32 handlerRefs = handler.refs;
+  h.plug->engine->AttachControl(new Knob(h.plug, TestPlug::kGain));
+  IPlugView* view = h.Open();
+  IMouseMod right(false, true);
+  h.plug->engine->OnMouseDown(117, 63, &right);
+  h.plug->engine->OnMouseUp(117, 63, &right);
+  ASSERT_EQ(handler.views.size(), 1u);
+  EXPECT_EQ(handler.views[0], view);
+  EXPECT_EQ(handler.ids[0], static_cast<ParamID>(TestPlug::kGain));
+  EXPECT_EQ(handler.menu.popups, (std::vector<std::pair<UCoord, UCoord>>{{117, 63}}));
+  EXPECT_EQ(handler.menu.refs, 0u);
+  EXPECT_EQ(handler.refs, handlerRefs);
+  EXPECT_EQ(handler.gestureCalls, 0);
+
+  // Once the editor is closed nothing asks the host for a menu.
+  h.Close(view);
+  h.plug->engine->OnMouseDown(117, 63, &right);
+  EXPECT_EQ(handler.views.size(), 1u);
 }
 
 }  // namespace
