@@ -45,6 +45,11 @@ tresult ComponentHandler::beginEdit(ParamID id) {
 tresult ComponentHandler::performEdit(ParamID id, ParamValue valueNormalized) {
   if (!std::isfinite(valueNormalized)) return kInvalidArgument;
   log(Gesture::kPerform, id, valueNormalized);
+  return hostEdit(id, valueNormalized);
+}
+
+tresult ComponentHandler::hostEdit(ParamID id, ParamValue valueNormalized) {
+  if (!std::isfinite(valueNormalized)) return kInvalidArgument;
   std::lock_guard<std::mutex> lock(mMutex);
   if (mEdits.size() >= kMaxPendingEdits) return kOutOfMemory;
   try {

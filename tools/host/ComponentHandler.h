@@ -1,8 +1,10 @@
 // The host's component handler: records the edits and restart requests a controller reports, so
-// the runner can forward edits to the processor in the next block the way a DAW would.
+// the runner can forward edits to the processor in the next block the way a DAW would, and hands
+// out the open editor's context menus.
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -46,10 +48,10 @@ class ComponentHandler final : public vst3abi::IComponentHandler,
   vst3abi::tresult VST3ABI_CALL startGroupEdit() override { return vst3abi::kResultOk; }
   vst3abi::tresult VST3ABI_CALL finishGroupEdit() override { return vst3abi::kResultOk; }
 
-  // No menus in a command-line host.
-  vst3abi::IContextMenu* VST3ABI_CALL createContextMenu(vst3abi::IPlugView*,
-                                                        const vst3abi::ParamID*) override {
-    return nullptr;
+  // The open editor's menu; none while no editor is open (a command-line run).
+  vst3abi::IContextMenu* VST3ABI_CALL createContextMenu(vst3abi::IPlugView* view,
+                                                        const vst3abi::ParamID* id) override {
+    return mMenuFactory ? mMenuFactory(view, id) : nullptr;
   }
 
   vst3abi::tresult VST3ABI_CALL requestBusActivation(vst3abi::MediaType type, vst3abi::BusDirection dir,
@@ -59,6 +61,12 @@ class ComponentHandler final : public vst3abi::IComponentHandler,
   vst3abi::tresult VST3ABI_CALL notifyProgramListChange(vst3abi::ProgramListID, vst3abi::int32) override {
     return vst3abi::kResultOk;
   }
+
+  // Set by an editor while it is open (UI thread); returns a menu with a reference for the caller.
+  using MenuFactory = std::function<vst3abi::IContextMenu*(vst3abi::IPlugView*, const vst3abi::ParamID*)>;
+  void setMenuFactory(MenuFactory factory) { mMenuFactory = std::move(factory); }
+  // A change the host makes itself (say, from its menu): forwarded to the processor like an edit.
+  vst3abi::tresult hostEdit(vst3abi::ParamID id, vst3abi::ParamValue valueNormalized);
 
   // Edits reported since the last call, oldest first.
   std::vector<Edit> takeEdits();
@@ -85,6 +93,7 @@ class ComponentHandler final : public vst3abi::IComponentHandler,
   std::atomic<vst3abi::int32> mRestartFlags{0};
   std::atomic<bool> mDirty{false};
   std::atomic<int> mGestures{0};
+  MenuFactory mMenuFactory;
 };
 
 }  // namespace qvhost

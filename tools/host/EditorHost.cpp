@@ -76,12 +76,54 @@ std::unique_ptr<EditorHost> EditorHost::open(PluginInstance& plugin, HostRunLoop
   e->mAttached = true;
   e->mEvents = Ref<WindowEvents>::adopt(new WindowEvents(e->mWindow.get()));
   loop.registerEventHandler(e->mEvents.get(), e->mWindow->fd());
+  e->mHandler = Ref<ComponentHandler>::share(&plugin.handler());
+  // The plug-in calls it only while it holds the handler, which the instance takes back first.
+  e->mHandler->setMenuFactory([host = e.get(), p = &plugin](IPlugView* view, const ParamID* id) {
+    return host->createMenu(*p, view, id);
+  });
   return e;
+}
+
+IContextMenu* EditorHost::createMenu(PluginInstance& plugin, IPlugView* view, const ParamID* id) {
+  if (!mView || view != mView.get()) return nullptr;
+  if (mMenu) mMenu->dismiss();
+  mMenu = Ref<ContextMenu>::adopt(new ContextMenu(mLoop, mWindow->xid()));
+  IEditController* controller = plugin.controller();
+  if (id && controller) {
+    for (const ParameterDescription& p : plugin.parameters()) {
+      if (p.id != *id) continue;
+      const std::string value = plugin.displayString(p.id, controller->getParamNormalized(p.id));
+      mMenu->addHostItem(
+          p.title + (value.empty() ? "" : ": " + value + (p.units.empty() ? "" : " " + p.units)),
+          IContextMenuItem::kIsDisabled, nullptr);
+      mMenu->addHostItem("", IContextMenuItem::kIsSeparator, nullptr);
+      // As automation would: the controller shows the value and the next block carries it.
+      Ref<IEditController> ctrl = Ref<IEditController>::share(controller);
+      Ref<ComponentHandler> handler = mHandler;
+      const ParamID pid = p.id;
+      const double value0 = p.defaultNormalized;
+      mMenu->addHostItem("Reset to Default", 0, [ctrl, handler, pid, value0] {
+        ctrl->setParamNormalized(pid, value0);
+        handler->hostEdit(pid, value0);
+      });
+      break;
+    }
+  }
+  mMenu->addRef();
+  return mMenu.get();
 }
 
 EditorHost::~EditorHost() { close(); }
 
 void EditorHost::close() {
+  if (mHandler) {
+    mHandler->setMenuFactory(nullptr);
+    mHandler.reset();
+  }
+  if (mMenu) {
+    mMenu->dismiss();
+    mMenu.reset();
+  }
   if (mEvents) {
     mLoop->unregisterEventHandler(mEvents.get());
     mEvents->detach();

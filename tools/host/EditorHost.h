@@ -2,7 +2,9 @@
 // asked whether it takes an X11 parent, given a frame (which also offers the run loop), sized,
 // and attached to a top-level window of its size. Closing runs the protocol backwards: frame
 // cleared, view removed and released, then the window destroyed. Several editors may share one
-// run loop; every EditorHost must go before its PluginInstance's module is unloaded.
+// run loop; every EditorHost must go before its PluginInstance's module is unloaded. While open,
+// the editor's right-clicks on a parameter get the host's menu for it: the parameter and its value,
+// "Reset to Default", and whatever the plug-in adds.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ContextMenu.h"
 #include "EditorWindow.h"
 #include "HostRunLoop.h"
 #include "PlugFrame.h"
@@ -35,10 +38,14 @@ class EditorHost {
   vst3abi::IPlugView* view() const { return mView.get(); }
   // True once the user asked to close the window.
   bool closeRequested() const { return mWindow && mWindow->closeRequested(); }
+  // The context menu the plug-in asked for last, or null; it may have been closed since.
+  ContextMenu* lastMenu() const { return mMenu.get(); }
 
  private:
   class WindowEvents;
   EditorHost() = default;
+  vst3abi::IContextMenu* createMenu(PluginInstance& plugin, vst3abi::IPlugView* view,
+                                    const vst3abi::ParamID* id);
 
   HostRunLoop* mLoop = nullptr;
   Ref<vst3abi::IPlugView> mView;
@@ -46,6 +53,8 @@ class EditorHost {
   Ref<PlugFrame> mFrame;
   std::unique_ptr<EditorWindow> mWindow;
   Ref<WindowEvents> mEvents;
+  Ref<ComponentHandler> mHandler;
+  Ref<ContextMenu> mMenu;
 };
 
 // Runs the loop until the window shows a picture that is not of one colour and, when stable is

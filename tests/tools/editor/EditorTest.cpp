@@ -152,8 +152,8 @@ class EditorE2E : public ::testing::Test {
     XFlush(mInput);
     pump(30);
   }
-  void button(bool down) {
-    XTestFakeButtonEvent(mInput, 1, down ? True : False, CurrentTime);
+  void button(bool down, unsigned which = 1) {
+    XTestFakeButtonEvent(mInput, which, down ? True : False, CurrentTime);
     XFlush(mInput);
     pump(30);
   }
@@ -164,10 +164,10 @@ class EditorE2E : public ::testing::Test {
     for (int step = 1; step <= 6; ++step) pointerTo(e, b.cx(), b.cy() + dy * step / 6);
     button(false);
   }
-  void click(Editor& e, const Box& b) {
+  void click(Editor& e, const Box& b, unsigned which = 1) {
     pointerTo(e, b.cx(), b.cy());
-    button(true);
-    button(false);
+    button(true, which);
+    button(false, which);
   }
 
   // Output RMS of the demo's first seconds (or as long a silence) processed through the
@@ -299,6 +299,53 @@ TEST_F(EditorE2E, DestroyingThePlugInUnderAnOpenEditorIsClean) {
   drag(e, kMakeUpKnob, -30);  // edits now reach no handler and are dropped
   e.host.reset();
   EXPECT_EQ(mLoop->registrationCount(), 0u);
+}
+
+// A right-click on a knob opens the host's menu for its parameter where the click was, as in a DAW.
+TEST_F(EditorE2E, RightClickOpensTheHostMenuForThatParameter) {
+  Editor e = open();
+  ASSERT_TRUE(e.host);
+  const auto atDefault = crop(capture(e), kMakeUpKnob);
+  drag(e, kMakeUpKnob, -60);
+  process(e, 0.02, false);
+  ASSERT_GT(e.plugin->controller()->getParamNormalized(kMakeUp), 0.0);
+  e.plugin->handler().takeGestures();
+
+  click(e, kMakeUpKnob, 3);
+  ContextMenu* menu = nullptr;
+  ASSERT_TRUE(pump(2000, [&] { return (menu = e.host->lastMenu()) && menu->isShown(); }));
+  EXPECT_EQ(menu->popupX(), kMakeUpKnob.cx());
+  EXPECT_EQ(menu->popupY(), kMakeUpKnob.cy());
+  int wx, wy, mx, my;
+  Window child;
+  XTranslateCoordinates(mInput, e.host->window().xid(), DefaultRootWindow(mInput), 0, 0, &wx, &wy, &child);
+  XTranslateCoordinates(mInput, menu->window(), DefaultRootWindow(mInput), 0, 0, &mx, &my, &child);
+  EXPECT_EQ(mx, wx + kMakeUpKnob.cx());
+  EXPECT_EQ(my, wy + kMakeUpKnob.cy());
+  const auto names = menu->itemNames();
+  ASSERT_EQ(names.size(), 3u);
+  EXPECT_EQ(names[0].rfind("Make-Up Gain: ", 0), 0u) << names[0];
+  EXPECT_EQ(names[2], "Reset to Default");
+  EXPECT_TRUE(e.plugin->handler().takeGestures().empty()) << "the right-click began or ended a gesture";
+
+  int x, y;
+  ASSERT_TRUE(menu->itemCentre(2, &x, &y));
+  XTestFakeMotionEvent(mInput, -1, x, y, CurrentTime);
+  button(true);
+  button(false);
+  EXPECT_TRUE(pump(2000, [&] { return !menu->isShown(); }));
+  EXPECT_EQ(e.plugin->controller()->getParamNormalized(kMakeUp), 0.0);
+  process(e, 0.02, false);
+  EXPECT_TRUE(pump(2000, [&] { return crop(capture(e), kMakeUpKnob) == atDefault; })) << "the knob stayed";
+
+  // A click outside closes the menu without choosing, and the editor does not get it.
+  click(e, kMakeUpKnob, 3);
+  ASSERT_TRUE(pump(2000, [&] { return (menu = e.host->lastMenu()) && menu->isShown(); }));
+  pump(100);
+  click(e, kBypassSwitch);
+  EXPECT_TRUE(pump(2000, [&] { return !menu->isShown(); }));
+  EXPECT_EQ(e.plugin->controller()->getParamNormalized(kBypass), 1.0);
+  EXPECT_TRUE(e.plugin->handler().takeGestures().empty()) << "the dismissing click reached the editor";
 }
 
 // The command end to end; its picture is the reference every editor change is checked against.
