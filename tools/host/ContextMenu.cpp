@@ -167,9 +167,9 @@ void ContextMenu::tryGrab() {
   if (!mDisplay) return;
   // Reported relative to the menu wherever they happen, so a click outside can close it.
   if (!mPointerGrabbed) {
-    mPointerGrabbed = XGrabPointer(mDisplay, mWindow, False,
-                                   ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
-                                   GrabModeAsync, None, None, CurrentTime) == GrabSuccess;
+    mPointerGrabbed =
+        XGrabPointer(mDisplay, mWindow, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                     GrabModeAsync, GrabModeAsync, None, None, CurrentTime) == GrabSuccess;
   }
   if (!mKeyboardGrabbed) {
     mKeyboardGrabbed =
@@ -203,7 +203,8 @@ void ContextMenu::onFDIsSet(FileDescriptor) {
         break;
       case ButtonPress:
         if (e.xbutton.button > Button3) break;  // the wheel neither chooses nor closes
-        mPressedInside = e.xbutton.x >= 0 && e.xbutton.y >= 0 && e.xbutton.x < mWidth && e.xbutton.y < mHeight;
+        mPressedInside =
+            e.xbutton.x >= 0 && e.xbutton.y >= 0 && e.xbutton.x < mWidth && e.xbutton.y < mHeight;
         mPressedOutside = !mPressedInside;
         break;
       case ButtonRelease:
@@ -313,7 +314,8 @@ void ContextMenu::draw() {
       XFillRectangle(d, mWindow, gc, 1, top, static_cast<unsigned>(mWidth - 2), static_cast<unsigned>(mRow));
     }
     XSetForeground(d, gc, colour(d, lit ? 0xFFFFFF : selectable(i) ? 0x101010 : 0x808080));
-    if (item.flags & IContextMenuItem::kIsChecked) XFillRectangle(d, mWindow, gc, 6, top + mRow / 2 - 3, 6, 6);
+    if (item.flags & IContextMenuItem::kIsChecked)
+      XFillRectangle(d, mWindow, gc, 6, top + mRow / 2 - 3, 6, 6);
     const std::string text = latin1(item.name, 128);
     XDrawString(d, mWindow, gc, kTextLeft, top + 4 + mAscent, text.data(), static_cast<int>(text.size()));
   }
