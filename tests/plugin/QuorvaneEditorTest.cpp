@@ -86,7 +86,7 @@ TEST(QuorvaneEditor, LayoutMatchesTheTableAndTheFilmStrips) {
                                                               [](IPluginVST3* p) { p->release(); });
   auto* q = dynamic_cast<Quorvane*>(holder.get());
   ASSERT_NE(q, nullptr);
-  IGraphics* g = q->GetGraphics();
+  auto* g = dynamic_cast<IGraphics*>(q->GetGraphics());
   ASSERT_NE(g, nullptr);
   EXPECT_EQ(g->Width(), 664);
   EXPECT_EQ(g->Height(), 662);
