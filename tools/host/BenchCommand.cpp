@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
 
 #include "BlockProcessor.h"
@@ -17,8 +18,9 @@ namespace qvhost {
 namespace {
 
 const char* const kUsage =
-    "usage: quorvane-host bench BUNDLE [--seconds S] [--rate R] [--block N] [--precision 32|64]\n"
-    "                           [--set \"Title=value\"]... [--repeat K] [--sidechain] [--class NAME]\n";
+    "usage: quorvane-host bench BUNDLE [--set \"Title=value\"]... [--sidechain] [--class NAME]\n"
+    "                           [BUNDLE [--set ...]...]... [--seconds S] [--rate R] [--block N]\n"
+    "                           [--precision 32|64] [--repeat K]\n";
 
 bool number(const std::string& text, double* out) {
   char* end = nullptr;
@@ -52,34 +54,35 @@ std::vector<std::vector<double>> synthesize(double rate, double seconds) {
   return audio;
 }
 
-}  // namespace
-
-double BenchResult::median() const {
-  if (realtime.empty()) return 0;
-  std::vector<double> v = realtime;
+double medianOf(std::vector<double> v) {
+  if (v.empty()) return 0;
   std::sort(v.begin(), v.end());
   const size_t n = v.size();
   return n % 2 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
 }
 
+}  // namespace
+
+double BenchResult::median() const { return medianOf(realtime); }
+
 double BenchResult::slowest() const {
   return realtime.empty() ? 0 : *std::min_element(realtime.begin(), realtime.end());
 }
 
-bool parseBenchArgs(const std::vector<std::string>& args, BenchOptions* out, std::string* error) {
-  BenchOptions o;
+bool parseBenchArgs(const std::vector<std::string>& args, std::vector<BenchOptions>* out,
+                    std::string* error) {
+  BenchOptions shared;  // the options for all, and the per-bundle ones given before any bundle
+  std::vector<BenchOptions> entries;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
+    BenchOptions& own = entries.empty() ? shared : entries.back();
     if (a.rfind("--", 0) != 0) {
-      if (!o.bundle.empty()) {
-        *error = "bench takes one bundle, got '" + o.bundle + "' and '" + a + "'";
-        return false;
-      }
-      o.bundle = a;
+      entries.push_back(shared);
+      entries.back().bundle = a;
       continue;
     }
     if (a == "--sidechain") {
-      o.sidechain = true;
+      own.sidechain = true;
       continue;
     }
     if (i + 1 >= args.size()) {
@@ -89,19 +92,19 @@ bool parseBenchArgs(const std::vector<std::string>& args, BenchOptions* out, std
     const std::string& v = args[++i];
     bool ok = true;
     if (a == "--seconds")
-      ok = number(v, &o.seconds);
+      ok = number(v, &shared.seconds);
     else if (a == "--rate")
-      ok = number(v, &o.rate);
+      ok = number(v, &shared.rate);
     else if (a == "--block")
-      ok = whole(v, 1, 65536, &o.block);
+      ok = whole(v, 1, 65536, &shared.block);
     else if (a == "--precision")
-      ok = (v == "32" || v == "64") && whole(v, 32, 64, &o.precision);
+      ok = (v == "32" || v == "64") && whole(v, 32, 64, &shared.precision);
     else if (a == "--repeat")
-      ok = whole(v, 1, 1000, &o.repeat);
+      ok = whole(v, 1, 1000, &shared.repeat);
     else if (a == "--set")
-      o.sets.push_back(v);
+      own.sets.push_back(v);
     else if (a == "--class")
-      o.className = v;
+      own.className = v;
     else {
       *error = "bench has no option " + a;
       return false;
@@ -111,65 +114,78 @@ bool parseBenchArgs(const std::vector<std::string>& args, BenchOptions* out, std
       return false;
     }
   }
-  if (o.bundle.empty()) {
+  if (entries.empty()) {
     *error = "bench needs a bundle";
     return false;
   }
-  if (o.seconds * o.rate < 1) {
+  if (shared.seconds * shared.rate < 1) {
     *error = "--seconds and --rate leave no audio to process";
     return false;
   }
-  *out = o;
+  for (BenchOptions& e : entries) {
+    e.seconds = shared.seconds;
+    e.rate = shared.rate;
+    e.block = shared.block;
+    e.precision = shared.precision;
+    e.repeat = shared.repeat;
+  }
+  *out = entries;
   return true;
 }
 
-bool runBench(const BenchOptions& o, BenchResult* result, std::string* error) {
-  auto module = Module::load(o.bundle, error);
-  if (!module) return false;
-  const ClassInfo* cls = module->findAudioEffect(o.className);
-  if (!cls) {
-    *error = o.className.empty() ? "the module has no audio-effect class"
-                                 : "the module has no audio-effect class named \"" + o.className + "\"";
-    return false;
-  }
-  auto plugin = PluginInstance::create(*module, *cls, error);
-  if (!plugin) return false;
+namespace {
 
-  const auto params = plugin->parameters();
-  std::vector<ResolvedSetting> settings;
-  for (const std::string& arg : o.sets) {
-    ParameterSetting setting;
-    ResolvedSetting resolved;
-    if (!splitSetting(arg, &setting, error) || !resolveSetting(*plugin, params, setting, &resolved, error)) {
+// One entry, loaded and set up once; each call of run() is one pass over the loop.
+class BenchEntry {
+ public:
+  bool prepare(const BenchOptions& o, std::shared_ptr<Module> module, std::string* error) {
+    mOptions = o;
+    mModule = std::move(module);
+    mClass = mModule->findAudioEffect(o.className);
+    if (!mClass) {
+      *error = o.className.empty() ? "the module has no audio-effect class"
+                                   : "the module has no audio-effect class named \"" + o.className + "\"";
       return false;
     }
-    plugin->controller()->setParamNormalized(resolved.id, resolved.normalized);
-    settings.push_back(resolved);
+    mPlugin = PluginInstance::create(*mModule, *mClass, error);
+    if (!mPlugin) return false;
+    const auto params = mPlugin->parameters();
+    for (const std::string& arg : o.sets) {
+      ParameterSetting setting;
+      ResolvedSetting resolved;
+      if (!splitSetting(arg, &setting, error) ||
+          !resolveSetting(*mPlugin, params, setting, &resolved, error)) {
+        return false;
+      }
+      mPlugin->controller()->setParamNormalized(resolved.id, resolved.normalized);
+      mSettings.push_back(resolved);
+    }
+    return true;
   }
 
-  const auto audio = synthesize(o.rate, o.seconds);
-  const size_t frames = audio[0].size();
-  ProcessConfig config;
-  config.sampleRate = o.rate;
-  config.maxBlock = o.block;
-  config.symbolicSampleSize = o.precision == 64 ? vst3abi::kSample64 : vst3abi::kSample32;
-  config.sidechain = o.sidechain;
-  config.tempo = DemoSynth::kTempo;
+  const std::string& className() const { return mClass->name; }
 
-  std::vector<std::vector<double>> outBuf;
-  result->className = cls->name;
-  result->realtime.clear();
-  for (int run = 0; run <= o.repeat; ++run) {
-    BlockProcessor proc(*plugin);
-    if (!proc.start(config, error)) return false;
+  // Audio seconds per second inside process, or a negative value on failure.
+  double run(const std::vector<std::vector<double>>& audio, std::string* error) {
+    const BenchOptions& o = mOptions;
+    const size_t frames = audio[0].size();
+    ProcessConfig config;
+    config.sampleRate = o.rate;
+    config.maxBlock = o.block;
+    config.symbolicSampleSize = o.precision == 64 ? vst3abi::kSample64 : vst3abi::kSample32;
+    config.sidechain = o.sidechain;
+    config.tempo = DemoSynth::kTempo;
+
+    BlockProcessor proc(*mPlugin);
+    if (!proc.start(config, error)) return -1;
     if (o.sidechain && proc.sidechainChannels() == 0) {
       *error = "the plug-in has no sidechain input to feed";
-      return false;
+      return -1;
     }
-    for (const auto& s : settings) proc.queueParameter(s.id, s.normalized);
-    outBuf.assign(static_cast<size_t>(std::max(proc.outputChannels(), 1)), std::vector<double>(o.block));
+    for (const auto& s : mSettings) proc.queueParameter(s.id, s.normalized);
+    mOut.assign(static_cast<size_t>(std::max(proc.outputChannels(), 1)), std::vector<double>(o.block));
     std::vector<double*> out;
-    for (auto& ch : outBuf) out.push_back(ch.data());
+    for (auto& ch : mOut) out.push_back(ch.data());
     // The bus takes the loop's two channels, spread or cut to its width.
     std::vector<const double*> in(static_cast<size_t>(std::max(proc.mainInputChannels(), 1)));
     std::vector<const double*> side(static_cast<size_t>(std::max(proc.sidechainChannels(), 1)));
@@ -177,14 +193,77 @@ bool runBench(const BenchOptions& o, BenchResult* result, std::string* error) {
       const auto n = static_cast<vst3abi::int32>(std::min(frames - pos, static_cast<size_t>(o.block)));
       for (size_t c = 0; c < in.size(); ++c) in[c] = audio[c % 2].data() + pos;
       for (size_t c = 0; c < side.size(); ++c) side[c] = audio[c % 2].data() + pos;
-      if (!proc.process(in.data(), o.sidechain ? side.data() : nullptr, out.data(), n, error)) return false;
+      if (!proc.process(in.data(), o.sidechain ? side.data() : nullptr, out.data(), n, error)) return -1;
     }
     const double inside = proc.processSeconds();
     proc.stop();
-    if (run == 0) continue;  // warm-up
-    result->realtime.push_back(inside > 0 ? static_cast<double>(frames) / o.rate / inside : 0);
+    return inside > 0 ? static_cast<double>(frames) / o.rate / inside : 0;
+  }
+
+ private:
+  BenchOptions mOptions;
+  std::shared_ptr<Module> mModule;  // outlives the instance: declared first, destroyed last
+  const ClassInfo* mClass = nullptr;
+  std::unique_ptr<PluginInstance> mPlugin;
+  std::vector<ResolvedSetting> mSettings;
+  std::vector<std::vector<double>> mOut;
+};
+
+}  // namespace
+
+bool runBenchInterleaved(const std::vector<BenchOptions>& entries, std::vector<BenchResult>* results,
+                         std::string* error) {
+  if (entries.empty()) {
+    *error = "bench needs a bundle";
+    return false;
+  }
+  // A bundle named twice (with other settings) is loaded once.
+  std::map<std::string, std::shared_ptr<Module>> modules;
+  std::vector<std::unique_ptr<BenchEntry>> benches;
+  for (const BenchOptions& o : entries) {
+    std::shared_ptr<Module>& module = modules[o.bundle];
+    if (!module) module = Module::load(o.bundle, error);
+    benches.push_back(std::make_unique<BenchEntry>());
+    if (!module || !benches.back()->prepare(o, module, error)) {
+      if (entries.size() > 1) *error = o.bundle + ": " + *error;
+      return false;
+    }
+  }
+  const BenchOptions& first = entries.front();
+  const auto audio = synthesize(first.rate, first.seconds);
+  results->assign(entries.size(), BenchResult());
+  for (size_t k = 0; k < entries.size(); ++k) (*results)[k].className = benches[k]->className();
+  for (int run = 0; run <= first.repeat; ++run) {
+    for (size_t k = 0; k < entries.size(); ++k) {
+      const double x = benches[k]->run(audio, error);
+      if (x < 0) {
+        if (entries.size() > 1) *error = entries[k].bundle + ": " + *error;
+        return false;
+      }
+      if (run > 0) (*results)[k].realtime.push_back(x);  // run 0 warms up
+    }
   }
   return true;
+}
+
+bool runBench(const BenchOptions& options, BenchResult* result, std::string* error) {
+  std::vector<BenchResult> results;
+  if (!runBenchInterleaved({options}, &results, error)) return false;
+  *result = results.front();
+  return true;
+}
+
+std::vector<double> pairedRatios(const std::vector<BenchResult>& results) {
+  std::vector<double> ratios;
+  for (const BenchResult& r : results) {
+    std::vector<double> each;
+    for (size_t i = 0; i < r.realtime.size() && i < results.front().realtime.size(); ++i) {
+      const double base = results.front().realtime[i];
+      if (base > 0) each.push_back(r.realtime[i] / base);
+    }
+    ratios.push_back(medianOf(each));
+  }
+  return ratios;
 }
 
 int runBenchCommand(const std::vector<std::string>& args) {
@@ -192,25 +271,32 @@ int runBenchCommand(const std::vector<std::string>& args) {
     std::printf("%s", kUsage);
     return 0;
   }
-  BenchOptions options;
+  std::vector<BenchOptions> entries;
   std::string error;
-  if (!parseBenchArgs(args, &options, &error)) {
+  if (!parseBenchArgs(args, &entries, &error)) {
     std::fprintf(stderr, "quorvane-host: %s\n%s", error.c_str(), kUsage);
     return 2;
   }
-  BenchResult result;
-  if (!runBench(options, &result, &error)) {
+  std::vector<BenchResult> results;
+  if (!runBenchInterleaved(entries, &results, &error)) {
     std::fprintf(stderr, "quorvane-host: %s\n", error.c_str());
     return 1;
   }
-  const double median = result.median(), slowest = result.slowest();
+  const BenchOptions& options = entries.front();
   auto core = [](double x) { return x > 0 ? 100.0 / x : 0.0; };
-  std::printf(
-      "%s: %.2f s at %.0f Hz, %d-frame blocks, %d-bit%s, %d runs inside process: "
-      "median %.1fx real time (%.3f %% of one core), slowest %.1fx (%.3f %%)\n",
-      result.className.c_str(), options.seconds, options.rate, options.block, options.precision,
-      options.sidechain ? ", sidechain fed" : "", options.repeat, median, core(median), slowest,
-      core(slowest));
+  const std::vector<double> ratios = pairedRatios(results);
+  for (size_t k = 0; k < results.size(); ++k) {
+    const BenchResult& result = results[k];
+    const double median = result.median(), slowest = result.slowest();
+    std::printf(
+        "%s: %.2f s at %.0f Hz, %d-frame blocks, %d-bit%s, %d runs inside process: "
+        "median %.1fx real time (%.3f %% of one core), slowest %.1fx (%.3f %%)",
+        result.className.c_str(), options.seconds, options.rate, options.block, options.precision,
+        entries[k].sidechain ? ", sidechain fed" : "", options.repeat, median, core(median), slowest,
+        core(slowest));
+    if (results.size() > 1) std::printf("; %.3f of the first, run by run", ratios[k]);
+    std::printf("\n");
+  }
   return 0;
 }
 
