@@ -1,10 +1,12 @@
-// The scalar passes and the choice of the passes at run time.
+// The portable passes and the choice of the passes at run time.
 #include "plugin/chain/ChainKernels.h"
 
 #include <array>
+#include <cstdlib>
+#include <cstring>
 
 #include "plugin/chain/ChainPasses.h"
-#include "plugin/chain/VecScalar.h"
+#include "plugin/chain/VecPortable.h"
 #include "plugin/dsp/TiltPreTable.h"
 
 const std::array<double, 200> chainpass::kTiltPreWide = [] {
@@ -13,13 +15,13 @@ const std::array<double, 200> chainpass::kTiltPreWide = [] {
   return wide;
 }();
 
-const ChainKernels kChainKernelsScalar = {
-    "scalar",
-    chainpass::InputStage<VecScalar>,
-    chainpass::DetectorSaturator<VecScalar>,
-    chainpass::OutputStage<VecScalar>,
-    chainpass::PreShaper<VecScalar>,
-    chainpass::GainComputer<VecScalar>,
+const ChainKernels kChainKernelsPortable = {
+    "portable",
+    chainpass::InputStage<VecPortable>,
+    chainpass::DetectorSaturator<VecPortable>,
+    chainpass::OutputStage<VecPortable>,
+    chainpass::PreShaper<VecPortable>,
+    chainpass::GainComputer<VecPortable>,
 };
 
 namespace {
@@ -29,13 +31,18 @@ struct Available {
   int count = 0;
 
   Available() {
-    sets[count++] = &kChainKernelsScalar;
+    sets[count++] = &kChainKernelsPortable;
 #if defined(QV_HAVE_SLEEF)
     sets[count++] = &kChainKernelsSse2;
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) sets[count++] = &kChainKernelsAvx2;
     if (__builtin_cpu_supports("avx512f")) sets[count++] = &kChainKernelsAvx512;
 #endif
+    if (const char* cap = std::getenv("QV_CHAIN_KERNELS")) {
+      for (int i = 0; i < count; ++i) {
+        if (std::strcmp(sets[i]->name, cap) == 0) count = i + 1;
+      }
+    }
   }
 };
 

@@ -1,8 +1,9 @@
 // The chain's vector passes for one instruction set, and the choice among those this build and this
-// CPU can run. The plug-in must load on any x86-64: the SSE2 forms are the floor; the AVX2 forms are
-// taken only when the CPU reports AVX2 and FMA, the AVX-512 forms only when it reports AVX-512F with
-// the system saving its registers. Builds without the vector maths library (macOS) have the scalar
-// forms alone.
+// CPU can run. The plug-in must load on any x86-64: the portable and SSE2 forms are the floor; the
+// AVX2 forms are taken only when the CPU reports AVX2 and FMA, the AVX-512 forms only when it reports
+// AVX-512F with the system saving its registers. Builds without the vector maths library (macOS,
+// -DQV_SIMD=OFF) have the portable forms alone. QV_CHAIN_KERNELS=portable|sse2|avx2 in the
+// environment caps the choice (to measure a lesser CPU's speed on this one).
 #pragma once
 
 struct ChainKernels {
@@ -20,13 +21,13 @@ struct ChainKernels {
 
   // The fastest set this CPU runs. Decided on first use; call it off the audio thread.
   static const ChainKernels& Best();
-  // Every set this build and CPU can run, scalar first (for tests and benchmarks).
+  // Every set this build and CPU can run, the portable set first (for tests and benchmarks).
   static int Count();
   static const ChainKernels& At(int index);
 };
 
 // One set per instruction set, each defined in its own translation unit.
-extern const ChainKernels kChainKernelsScalar;
+extern const ChainKernels kChainKernelsPortable;
 #if defined(QV_HAVE_SLEEF)
 extern const ChainKernels kChainKernelsSse2;
 extern const ChainKernels kChainKernelsAvx2;

@@ -1,8 +1,7 @@
-// The chain's stateless passes, written once for any vector type (VecScalar, VecSse2, VecAvx2): the
-// saturation curves of dsp/Shapers.h, the compressor's gain computer and its exponential, each run
-// across a whole chunk. Every lane is computed alone, so a value's result does not depend on where
-// it sits in a block. The passes read and write whole vectors: buffers are padded to a multiple of
-// the widest vector.
+// The chain's stateless passes, written once for any vector type (VecPortable, VecSse2, VecAvx2, VecAvx512):
+// the saturation curves of dsp/Shapers.h, the compressor's gain computer and its exponential, each run across
+// a whole chunk. Every lane is computed alone, so a value's result does not depend on where it sits in a
+// block. The passes read and write whole vectors: buffers are padded to a multiple of the widest vector.
 #pragma once
 
 #include <array>
@@ -12,20 +11,113 @@ namespace chainpass {
 // The pre-shaper's curve widened to double, as the lookup reads it (ChainKernels.cpp).
 extern const std::array<double, 200> kTiltPreWide;
 
+// The shaping maths is inlined into each pass so that the independent evaluations of a vector (two
+// tanh and an atan per saturator) overlap instead of waiting on one another's long dependency chains.
+#define QV_CHAIN_INLINE inline __attribute__((always_inline))
+
+// e^y - 1 for 0 <= y <= 40 (or NaN), to a few units in the last place: y = k ln 2 + r with
+// |r| <= ln 2 / 2, e^r - 1 by its Taylor series to r^13 (the next term is below 1e-17), evaluated in
+// Estrin's order for a short dependency chain, then scaled by 2^k.
 template <class V>
-V SoftSat(V x) {
-  const V x2 = x * x;
-  const V x3 = x2 * x;
-  const V x7 = x3 * x3 * x;
-  return x + V(0.04) * Tanh(x3) + V(0.001) * Tanh(x2) - V(0.01) * Atan(x7);
+QV_CHAIN_INLINE V Expm1Small(V y) {
+  const V magic(6755399441055744.0);  // 1.5 * 2^52: adding it rounds to a whole number
+  const V k = (y * V(1.4426950408889634) + magic) - magic;
+  const V r = (y - k * V(0.6931471803691238)) - k * V(1.9082149292705877e-10);
+  // q(r) = (e^r - 1) / r = sum of r^i / (i + 1)! for i = 0..12
+  const V r2 = r * r, r4 = r2 * r2, r8 = r4 * r4;
+  const V a0 = V(1.0) + V(1.0 / 2.0) * r, a1 = V(1.0 / 6.0) + V(1.0 / 24.0) * r;
+  const V a2 = V(1.0 / 120.0) + V(1.0 / 720.0) * r, a3 = V(1.0 / 5040.0) + V(1.0 / 40320.0) * r;
+  const V a4 = V(1.0 / 362880.0) + V(1.0 / 3628800.0) * r;
+  const V a5 = V(1.0 / 39916800.0) + V(1.0 / 479001600.0) * r;
+  const V a6(1.0 / 6227020800.0);
+  const V q = (a0 + a1 * r2) + (a2 + a3 * r2) * r4 + ((a4 + a5 * r2) + a6 * r4) * r8;
+  const V scale = Pow2(k);
+  return scale * (q * r) + (scale - V(1.0));
+}
+
+// tanh as a fraction to a few units in the last place: tanh x = num / den with num = +-(e^2a - 1),
+// den = e^2a + 1 and a = |x|; from a = 20 on the fraction is 1 to the last bit. Far cheaper than a
+// general-purpose library tanh; NaN stays NaN. Divisions are the slowest vector operation, so
+// callers combine fractions before dividing.
+template <class V>
+QV_CHAIN_INLINE void TanhFraction(V x, V& num, V& den) {
+  const V a = Abs(x);
+  const V e = Expm1Small(Select(V(20.0) < a, V(20.0), a) * V(2.0));
+  num = Select(x < V(0.0), -e, e);
+  den = e + V(2.0);
 }
 
 template <class V>
-V XformerShape(V s) {
+QV_CHAIN_INLINE V Tanh(V x) {
+  V num, den;
+  TanhFraction(x, num, den);
+  return num / den;
+}
+
+// p tanh x + q tanh y with one division.
+template <class V>
+QV_CHAIN_INLINE V TanhSum(V p, V x, V q, V y) {
+  V nx, dx, ny, dy;
+  TanhFraction(x, nx, dx);
+  TanhFraction(y, ny, dy);
+  return (p * nx * dy + q * ny * dx) / (dx * dy);
+}
+
+// atan to within 1e-16 or so: |x| above 1 through pi/2 - atan(1/|x|), above tan(pi/12) through
+// pi/6 + atan((sqrt(3) t - 1) / (sqrt(3) + t)), then the Taylor series on |u| <= tan(pi/12) to u^27
+// (the next term is below 1e-17). NaN stays NaN; infinities give +-pi/2.
+template <class V>
+QV_CHAIN_INLINE V Atan(V x) {
+  const V a = Abs(x);
+  // t = tn / td and u as one fraction: a single division.
+  const auto inverted = V(1.0) < a;
+  const V tn = Select(inverted, V(1.0), a), td = Select(inverted, a, V(1.0));
+  const auto shifted = V(0.2679491924311227) * td < tn;
+  const V sqrt3(1.7320508075688772);
+  const V u = Select(shifted, sqrt3 * tn - td, tn) / Select(shifted, sqrt3 * td + tn, td);
+  const V u2 = u * u, u4 = u2 * u2, u8 = u4 * u4;
+  // atan u = u + u^3 * p(u^2), p(w) = sum of (-1)^(i+1) w^i / (2i + 3) for i = 0..12
+  const V a0 = V(-1.0 / 3.0) + V(1.0 / 5.0) * u2, a1 = V(-1.0 / 7.0) + V(1.0 / 9.0) * u2;
+  const V a2 = V(-1.0 / 11.0) + V(1.0 / 13.0) * u2, a3 = V(-1.0 / 15.0) + V(1.0 / 17.0) * u2;
+  const V a4 = V(-1.0 / 19.0) + V(1.0 / 21.0) * u2, a5 = V(-1.0 / 23.0) + V(1.0 / 25.0) * u2;
+  const V a6(-1.0 / 27.0);
+  const V p = (a0 + a1 * u4) + (a2 + a3 * u4) * u8 + ((a4 + a5 * u4) + a6 * u8) * (u8 * u8);
+  V r = u + u * (u2 * p);
+  r = Select(shifted, V(0.5235987755982989) + r, r);
+  r = Select(inverted, V(1.5707963267948966) - r, r);
+  return Select(x < V(0.0), -r, r);
+}
+
+// sin for |x| <= 2.1 by its Taylor series to x^23 (the next term is below 1e-18). Only for the
+// transformer shaper, whose argument is a sum of two tanh values and so always within (-1, 2).
+template <class V>
+QV_CHAIN_INLINE V SinOfBounded(V x) {
+  const V x2 = x * x, x4 = x2 * x2, x8 = x4 * x4;
+  // sin x = x + x^3 * p(x^2), p(u) = sum of (-1)^(i+1) u^i / (2i + 3)! for i = 0..10
+  const V a0 = V(-1.0 / 6.0) + V(1.0 / 120.0) * x2;
+  const V a1 = V(-1.0 / 5040.0) + V(1.0 / 362880.0) * x2;
+  const V a2 = V(-1.0 / 39916800.0) + V(1.0 / 6227020800.0) * x2;
+  const V a3 = V(-1.0 / 1307674368000.0) + V(1.0 / 355687428096000.0) * x2;
+  const V a4 = V(-1.0 / 121645100408832000.0) + V(1.0 / 51090942171709440000.0) * x2;
+  const V a5(-1.0 / 25852016738884976640000.0);
+  const V p = (a0 + a1 * x4) + (a2 + a3 * x4) * x8 + (a4 + a5 * x4) * (x8 * x8);
+  return x + x * (x2 * p);
+}
+
+template <class V>
+QV_CHAIN_INLINE V SoftSat(V x) {
+  const V x2 = x * x;
+  const V x3 = x2 * x;
+  const V x7 = x3 * x3 * x;
+  return x + TanhSum(V(0.04), x3, V(0.001), x2) - V(0.01) * Atan(x7);
+}
+
+template <class V>
+QV_CHAIN_INLINE V XformerShape(V s) {
   const V s2 = s * s;
   const V s3 = s2 * s;
   const V s4 = s2 * s2;
-  return Tanh(s) + Sin(Tanh(s3) + Tanh(s4));
+  return Tanh(s) + SinOfBounded(TanhSum(V(1.0), s3, V(1.0), s4));
 }
 
 // The program's input stage, in place: a 5 dB pad around the soft saturator, or with "XFormer" the

@@ -33,9 +33,11 @@ struct VecAvx2 {
     const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
     return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), table, _mm256_cvttpd_epi32(k.v), all, 8);
   }
-  friend VecAvx2 Tanh(VecAvx2 a) { return Sleef_tanhd4_u35avx2(a.v); }
-  friend VecAvx2 Atan(VecAvx2 a) { return Sleef_atand4_u35avx2(a.v); }
-  friend VecAvx2 Sin(VecAvx2 a) { return Sleef_sind4_u35avx2(a.v); }
+  // 2^k for whole numbers -1022 <= k <= 1023.
+  friend VecAvx2 Pow2(VecAvx2 k) {
+    const __m128i e = _mm_add_epi32(_mm256_cvttpd_epi32(k.v), _mm_set1_epi32(1023));
+    return _mm256_castsi256_pd(_mm256_slli_epi64(_mm256_cvtepi32_epi64(e), 52));
+  }
   friend VecAvx2 Log(VecAvx2 a) { return Sleef_logd4_u35avx2(a.v); }
   friend VecAvx2 Exp(VecAvx2 a) { return Sleef_expd4_u10avx2(a.v); }
 };

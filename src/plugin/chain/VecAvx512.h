@@ -40,9 +40,11 @@ struct VecAvx512 {
     return _mm512_mask_i32gather_pd(_mm512_setzero_pd(), 0xFF, _mm512_maskz_cvttpd_epi32(0xFF, k.v), table,
                                     8);
   }
-  friend VecAvx512 Tanh(VecAvx512 a) { return Sleef_tanhd8_u35avx512f(a.v); }
-  friend VecAvx512 Atan(VecAvx512 a) { return Sleef_atand8_u35avx512f(a.v); }
-  friend VecAvx512 Sin(VecAvx512 a) { return Sleef_sind8_u35avx512f(a.v); }
+  // 2^k for whole numbers -1022 <= k <= 1023.
+  friend VecAvx512 Pow2(VecAvx512 k) {
+    const __m256i e = _mm256_add_epi32(_mm512_maskz_cvttpd_epi32(0xFF, k.v), _mm256_set1_epi32(1023));
+    return _mm512_castsi512_pd(_mm512_maskz_slli_epi64(0xFF, _mm512_maskz_cvtepi32_epi64(0xFF, e), 52));
+  }
   friend VecAvx512 Log(VecAvx512 a) { return Sleef_logd8_u35avx512f(a.v); }
   friend VecAvx512 Exp(VecAvx512 a) { return Sleef_expd8_u10avx512f(a.v); }
 };

@@ -36,9 +36,11 @@ struct VecSse2 {
     const __m128i i = _mm_cvttpd_epi32(k.v);
     return _mm_setr_pd(table[_mm_cvtsi128_si32(i)], table[_mm_cvtsi128_si32(_mm_srli_si128(i, 4))]);
   }
-  friend VecSse2 Tanh(VecSse2 a) { return Sleef_tanhd2_u35sse2(a.v); }
-  friend VecSse2 Atan(VecSse2 a) { return Sleef_atand2_u35sse2(a.v); }
-  friend VecSse2 Sin(VecSse2 a) { return Sleef_sind2_u35sse2(a.v); }
+  // 2^k for whole numbers -1022 <= k <= 1023.
+  friend VecSse2 Pow2(VecSse2 k) {
+    const __m128i e = _mm_add_epi32(_mm_cvttpd_epi32(k.v), _mm_set1_epi32(1023));
+    return _mm_castsi128_pd(_mm_slli_epi64(_mm_unpacklo_epi32(e, _mm_setzero_si128()), 52));
+  }
   friend VecSse2 Log(VecSse2 a) { return Sleef_logd2_u35sse2(a.v); }
   friend VecSse2 Exp(VecSse2 a) { return Sleef_expd2_u10sse2(a.v); }
 };

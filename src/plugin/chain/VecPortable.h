@@ -1,0 +1,62 @@
+// Two doubles per vector in the compiler's own vector types: the passes' portable form, for builds
+// without the vector maths library (macOS, -DQV_SIMD=OFF) and as the floor on any CPU. The compiler
+// maps it onto one SSE2 or NEON register (wider generic vectors spill on those targets); the shaping
+// maths is our own, so only the gain computer's log and exp go to the C library, lane by lane.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+struct VecPortable {
+  static constexpr int kWidth = 2;
+  typedef double D __attribute__((vector_size(16)));
+  typedef int64_t I __attribute__((vector_size(16)));
+  D v;
+
+  VecPortable(double x = 0.0) : v(D{} + x) {}
+  VecPortable(D x) : v(x) {}
+  static VecPortable Load(const double* p) {
+    D d;
+    __builtin_memcpy(&d, p, sizeof d);
+    return d;
+  }
+  void Store(double* p) const { __builtin_memcpy(p, &v, sizeof v); }
+
+  friend VecPortable operator+(VecPortable a, VecPortable b) { return D(a.v + b.v); }
+  friend VecPortable operator-(VecPortable a, VecPortable b) { return D(a.v - b.v); }
+  friend VecPortable operator*(VecPortable a, VecPortable b) { return D(a.v * b.v); }
+  friend VecPortable operator/(VecPortable a, VecPortable b) { return D(a.v / b.v); }
+  friend VecPortable operator-(VecPortable a) { return D(-a.v); }
+
+  struct Mask {
+    I m;  // all ones where true
+    friend Mask operator&&(Mask a, Mask b) { return {a.m & b.m}; }
+  };
+  friend Mask operator<(VecPortable a, VecPortable b) { return {a.v < b.v}; }
+  friend VecPortable Select(Mask m, VecPortable a, VecPortable b) {
+    return reinterpret_cast<D>((reinterpret_cast<I>(a.v) & m.m) | (reinterpret_cast<I>(b.v) & ~m.m));
+  }
+
+  friend VecPortable Abs(VecPortable a) {
+    return reinterpret_cast<D>(reinterpret_cast<I>(a.v) & (I{} + INT64_MAX));
+  }
+  // Truncated toward zero, for 0 <= a < 2^31.
+  friend VecPortable Trunc(VecPortable a) { return __builtin_convertvector(__builtin_convertvector(a.v, I), D); }
+  // table[k] for the whole number k in each lane.
+  static VecPortable Gather(const double* table, VecPortable k) {
+    const I i = __builtin_convertvector(k.v, I);
+    return D{table[i[0]], table[i[1]]};
+  }
+  // 2^k for whole numbers -1022 <= k <= 1023; a NaN lane gives some finite scale, which the caller's
+  // NaN operand then overrides.
+  friend VecPortable Pow2(VecPortable k) {
+    const D safe = k.v == k.v ? k.v : D{};
+    return reinterpret_cast<D>((__builtin_convertvector(safe, I) + 1023) << 52);
+  }
+  friend VecPortable Log(VecPortable a) {
+    return D{std::log(a.v[0]), std::log(a.v[1])};
+  }
+  friend VecPortable Exp(VecPortable a) {
+    return D{std::exp(a.v[0]), std::exp(a.v[1])};
+  }
+};
