@@ -23,6 +23,7 @@ struct VecAvx2 {
   struct Mask {
     __m256d m;
     friend Mask operator&&(Mask a, Mask b) { return {_mm256_and_pd(a.m, b.m)}; }
+    friend bool All(Mask m) { return _mm256_movemask_pd(m.m) == 15; }
   };
   friend Mask operator<(VecAvx2 a, VecAvx2 b) { return {_mm256_cmp_pd(a.v, b.v, _CMP_LT_OQ)}; }
   friend VecAvx2 Select(Mask m, VecAvx2 a, VecAvx2 b) { return _mm256_blendv_pd(b.v, a.v, m.m); }
@@ -33,10 +34,10 @@ struct VecAvx2 {
     const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
     return _mm256_mask_i32gather_pd(_mm256_setzero_pd(), table, _mm256_cvttpd_epi32(k.v), all, 8);
   }
-  // 2^k for whole numbers -1022 <= k <= 1023.
-  friend VecAvx2 Pow2(VecAvx2 k) {
-    const __m128i e = _mm_add_epi32(_mm256_cvttpd_epi32(k.v), _mm_set1_epi32(1023));
-    return _mm256_castsi256_pd(_mm256_slli_epi64(_mm256_cvtepi32_epi64(e), 52));
+  // 2^k from k + 1.5 * 2^52 (see VecSse2).
+  friend VecAvx2 Pow2OfRounded(VecAvx2 rounded) {
+    return _mm256_castsi256_pd(
+        _mm256_slli_epi64(_mm256_add_epi64(_mm256_castpd_si256(rounded.v), _mm256_set1_epi64x(1023)), 52));
   }
   friend VecAvx2 Log(VecAvx2 a) { return Sleef_logd4_u35avx2(a.v); }
   friend VecAvx2 Exp(VecAvx2 a) { return Sleef_expd4_u10avx2(a.v); }

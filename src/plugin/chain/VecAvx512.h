@@ -27,6 +27,7 @@ struct VecAvx512 {
   struct Mask {
     __mmask8 m;
     friend Mask operator&&(Mask a, Mask b) { return {static_cast<__mmask8>(a.m & b.m)}; }
+    friend bool All(Mask m) { return m.m == 0xFF; }
   };
   friend Mask operator<(VecAvx512 a, VecAvx512 b) { return {_mm512_cmp_pd_mask(a.v, b.v, _CMP_LT_OQ)}; }
   friend VecAvx512 Select(Mask m, VecAvx512 a, VecAvx512 b) { return _mm512_mask_blend_pd(m.m, b.v, a.v); }
@@ -40,10 +41,10 @@ struct VecAvx512 {
     return _mm512_mask_i32gather_pd(_mm512_setzero_pd(), 0xFF, _mm512_maskz_cvttpd_epi32(0xFF, k.v), table,
                                     8);
   }
-  // 2^k for whole numbers -1022 <= k <= 1023.
-  friend VecAvx512 Pow2(VecAvx512 k) {
-    const __m256i e = _mm256_add_epi32(_mm512_maskz_cvttpd_epi32(0xFF, k.v), _mm256_set1_epi32(1023));
-    return _mm512_castsi512_pd(_mm512_maskz_slli_epi64(0xFF, _mm512_maskz_cvtepi32_epi64(0xFF, e), 52));
+  // 2^k from k + 1.5 * 2^52 (see VecSse2).
+  friend VecAvx512 Pow2OfRounded(VecAvx512 rounded) {
+    const __m512i bits = _mm512_add_epi64(_mm512_castpd_si512(rounded.v), _mm512_set1_epi64(1023));
+    return _mm512_castsi512_pd(_mm512_maskz_slli_epi64(0xFF, bits, 52));
   }
   friend VecAvx512 Log(VecAvx512 a) { return Sleef_logd8_u35avx512f(a.v); }
   friend VecAvx512 Exp(VecAvx512 a) { return Sleef_expd8_u10avx512f(a.v); }

@@ -31,6 +31,7 @@ struct VecPortable {
   struct Mask {
     I m;  // all ones where true
     friend Mask operator&&(Mask a, Mask b) { return {a.m & b.m}; }
+    friend bool All(Mask m) { return (m.m[0] & m.m[1]) != 0; }
   };
   friend Mask operator<(VecPortable a, VecPortable b) { return {a.v < b.v}; }
   friend VecPortable Select(Mask m, VecPortable a, VecPortable b) {
@@ -41,22 +42,19 @@ struct VecPortable {
     return reinterpret_cast<D>(reinterpret_cast<I>(a.v) & (I{} + INT64_MAX));
   }
   // Truncated toward zero, for 0 <= a < 2^31.
-  friend VecPortable Trunc(VecPortable a) { return __builtin_convertvector(__builtin_convertvector(a.v, I), D); }
+  friend VecPortable Trunc(VecPortable a) {
+    return __builtin_convertvector(__builtin_convertvector(a.v, I), D);
+  }
   // table[k] for the whole number k in each lane.
   static VecPortable Gather(const double* table, VecPortable k) {
     const I i = __builtin_convertvector(k.v, I);
     return D{table[i[0]], table[i[1]]};
   }
-  // 2^k for whole numbers -1022 <= k <= 1023; a NaN lane gives some finite scale, which the caller's
-  // NaN operand then overrides.
-  friend VecPortable Pow2(VecPortable k) {
-    const D safe = k.v == k.v ? k.v : D{};
-    return reinterpret_cast<D>((__builtin_convertvector(safe, I) + 1023) << 52);
+  // 2^k from k + 1.5 * 2^52 (k a whole number, -1022 <= k <= 1023): k sits in the low bits, and the
+  // shift keeps only the exponent field.
+  friend VecPortable Pow2OfRounded(VecPortable rounded) {
+    return reinterpret_cast<D>((reinterpret_cast<I>(rounded.v) + 1023) << 52);
   }
-  friend VecPortable Log(VecPortable a) {
-    return D{std::log(a.v[0]), std::log(a.v[1])};
-  }
-  friend VecPortable Exp(VecPortable a) {
-    return D{std::exp(a.v[0]), std::exp(a.v[1])};
-  }
+  friend VecPortable Log(VecPortable a) { return D{std::log(a.v[0]), std::log(a.v[1])}; }
+  friend VecPortable Exp(VecPortable a) { return D{std::exp(a.v[0]), std::exp(a.v[1])}; }
 };

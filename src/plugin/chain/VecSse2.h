@@ -24,6 +24,7 @@ struct VecSse2 {
   struct Mask {
     __m128d m;
     friend Mask operator&&(Mask a, Mask b) { return {_mm_and_pd(a.m, b.m)}; }
+    friend bool All(Mask m) { return _mm_movemask_pd(m.m) == 3; }
   };
   friend Mask operator<(VecSse2 a, VecSse2 b) { return {_mm_cmplt_pd(a.v, b.v)}; }
   friend VecSse2 Select(Mask m, VecSse2 a, VecSse2 b) {
@@ -36,10 +37,11 @@ struct VecSse2 {
     const __m128i i = _mm_cvttpd_epi32(k.v);
     return _mm_setr_pd(table[_mm_cvtsi128_si32(i)], table[_mm_cvtsi128_si32(_mm_srli_si128(i, 4))]);
   }
-  // 2^k for whole numbers -1022 <= k <= 1023.
-  friend VecSse2 Pow2(VecSse2 k) {
-    const __m128i e = _mm_add_epi32(_mm_cvttpd_epi32(k.v), _mm_set1_epi32(1023));
-    return _mm_castsi128_pd(_mm_slli_epi64(_mm_unpacklo_epi32(e, _mm_setzero_si128()), 52));
+  // 2^k from k + 1.5 * 2^52 (k a whole number, -1022 <= k <= 1023): k sits in the low bits, and the
+  // shift keeps only the exponent field.
+  friend VecSse2 Pow2OfRounded(VecSse2 rounded) {
+    return _mm_castsi128_pd(
+        _mm_slli_epi64(_mm_add_epi64(_mm_castpd_si128(rounded.v), _mm_set1_epi64x(1023)), 52));
   }
   friend VecSse2 Log(VecSse2 a) { return Sleef_logd2_u35sse2(a.v); }
   friend VecSse2 Exp(VecSse2 a) { return Sleef_expd2_u10sse2(a.v); }
