@@ -5,6 +5,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <cstring>
 
 namespace chainpass {
 
@@ -195,19 +197,40 @@ void PreShaper(const double* x, double* y, int n, double drive) {
 // The compressor's gain computer on envelopes and the thresholds in effect at each sample, with one
 // ratio and knee factor: the gain reduction in dB, and as a linear gain.
 template <class V>
+QV_CHAIN_INLINE V ReductionDb(V levelDb, V t, V k, V slope) {
+  const V half(0.5), zero(0.0);
+  const V width = zero - k * t;
+  const V low = t + half * k * t;
+  const V high = t - half * k * t;
+  const V knee = (low - levelDb) * (slope * (levelDb - low) / width * half);
+  const V hard = (t - levelDb) * slope;
+  // A NaN from the hard branch fails the comparison and counts as no reduction.
+  return Select(zero < width && low < levelDb && levelDb < high, knee, Select(hard < zero, hard, zero));
+}
+
+template <class V>
 void GainComputer(const double* env, const double* threshold, double* reductionDb, double* gain, int n,
                   double kneeFactor, double slope) {
-  const V k(kneeFactor), half(0.5), zero(0.0), s(slope);
+  const V k(kneeFactor), s(slope);
+  if constexpr (V::kArrayMaths) {
+    // The logarithms and exponentials over the whole run, by the library's array functions.
+    for (int i = 0; i < n; i += V::kWidth) Abs(V::Load(env + i)).Store(reductionDb + i);
+    V::LogArray(gain, reductionDb, n);
+    for (int i = 0; i < n; i += V::kWidth) {
+      const V gr = ReductionDb(V::Load(gain + i) * V(8.685889638065037), V::Load(threshold + i), k, s);
+      gr.Store(reductionDb + i);
+      (gr * V(0.1151292546497)).Store(gain + i);
+    }
+    for (int i = 0; i < n; i += 64) {
+      double arg[64];
+      const int m = n - i < 64 ? n - i : 64;
+      std::memcpy(arg, gain + i, sizeof(double) * static_cast<size_t>(m));
+      V::ExpArray(gain + i, arg, m);
+    }
+    return;
+  }
   for (int i = 0; i < n; i += V::kWidth) {
-    const V level = Log(Abs(V::Load(env + i))) * V(8.685889638065037);
-    const V t = V::Load(threshold + i);
-    const V width = zero - k * t;
-    const V low = t + half * k * t;
-    const V high = t - half * k * t;
-    const V knee = (low - level) * (s * (level - low) / width * half);
-    const V hard = (t - level) * s;
-    // A NaN from the hard branch fails the comparison and counts as no reduction.
-    const V gr = Select(zero < width && low < level && level < high, knee, Select(hard < zero, hard, zero));
+    const V gr = ReductionDb(Log(Abs(V::Load(env + i))) * V(8.685889638065037), V::Load(threshold + i), k, s);
     gr.Store(reductionDb + i);
     Exp(gr * V(0.1151292546497)).Store(gain + i);
   }

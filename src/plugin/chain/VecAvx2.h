@@ -6,6 +6,7 @@
 #include <sleef.h>
 
 struct VecAvx2 {
+  static constexpr bool kArrayMaths = false;
   static constexpr int kWidth = 4;
   __m256d v;
 

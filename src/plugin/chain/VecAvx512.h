@@ -8,6 +8,7 @@
 #include <cstdint>
 
 struct VecAvx512 {
+  static constexpr bool kArrayMaths = false;
   static constexpr int kWidth = 8;
   __m512d v;
 

@@ -1,11 +1,15 @@
 // Two doubles per vector in the compiler's own vector types: the passes' portable form, for builds
 // without the vector maths library (macOS, -DQV_SIMD=OFF) and as the floor on any CPU. The compiler
 // maps it onto one SSE2 or NEON register (wider generic vectors spill on those targets); the shaping
-// maths is our own, so only the gain computer's log and exp go to the C library, lane by lane.
+// maths is our own, so only the gain computer's log and exp need a library: Accelerate's vForce on
+// macOS, over whole arrays, and the C library elsewhere.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+
+#include "plugin/chain/ArrayMaths.h"
 
 struct VecPortable {
   static constexpr int kWidth = 2;
@@ -55,6 +59,11 @@ struct VecPortable {
   friend VecPortable Pow2OfRounded(VecPortable rounded) {
     return reinterpret_cast<D>((reinterpret_cast<I>(rounded.v) + 1023) << 52);
   }
+  // The gain computer takes its logarithms and exponentials over whole arrays (LogArray, ExpArray).
+  static constexpr bool kArrayMaths = true;
+  static void LogArray(double* y, const double* x, int n) { chainmaths::LogArray(y, x, n); }
+  static void ExpArray(double* y, const double* x, int n) { chainmaths::ExpArray(y, x, n); }
+
   friend VecPortable Log(VecPortable a) { return D{std::log(a.v[0]), std::log(a.v[1])}; }
   friend VecPortable Exp(VecPortable a) { return D{std::exp(a.v[0]), std::exp(a.v[1])}; }
 };

@@ -7,6 +7,7 @@
 #include <sleef.h>
 
 struct VecSse2 {
+  static constexpr bool kArrayMaths = false;
   static constexpr int kWidth = 2;
   __m128d v;
 
