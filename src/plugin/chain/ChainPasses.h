@@ -126,7 +126,7 @@ QV_CHAIN_INLINE V TanhSmall(V t) {
 
 // The saturator on |x| < 0.3, where x^2 < 0.09 and x^7 < 2.2e-4: short series, no division. The
 // detector hears the program 40 dB down, and most program sits below -5 dBFS, so this is the common
-// case; a vector takes it only when all its lanes qualify (a NaN never does).
+// case.
 template <class V>
 QV_CHAIN_INLINE V SoftSatSmall(V x) {
   const V x2 = x * x;
@@ -137,9 +137,13 @@ QV_CHAIN_INLINE V SoftSatSmall(V x) {
   return x + V(0.04) * TanhSmall(x3) + V(0.001) * TanhSmall(x2) - V(0.01) * atan7;
 }
 
+// Each lane takes the series or the full form by its own value alone, so that a value's result never
+// depends on its neighbours in the vector (or on where the block boundaries fall).
 template <class V>
 QV_CHAIN_INLINE V SoftSat(V x) {
-  return All(Abs(x) < V(0.3)) ? SoftSatSmall(x) : SoftSatFull(x);
+  const auto small = Abs(x) < V(0.3);
+  const V series = SoftSatSmall(x);
+  return All(small) ? series : Select(small, series, SoftSatFull(x));
 }
 
 template <class V>
