@@ -38,6 +38,27 @@ QV_CHAIN_INLINE V Expm1Small(V y) {
   return scale * (q * r) + (scale - V(1.0));
 }
 
+// e^x for x <= 0 (a gain from a reduction in dB), to a few units in the last place, by the same
+// reduction as Expm1Small; below -708 (under 3e-308) the result is 0.
+template <class V>
+QV_CHAIN_INLINE V ExpNonPositive(V x) {
+  const V lowest(-708.0);
+  const V y = Select(x < lowest, lowest, x);
+  const V magic(6755399441055744.0);
+  const V rounded = y * V(1.4426950408889634) + magic;
+  const V k = rounded - magic;
+  const V r = (y - k * V(0.6931471803691238)) - k * V(1.9082149292705877e-10);
+  const V r2 = r * r, r4 = r2 * r2, r8 = r4 * r4;
+  const V a0 = V(1.0) + V(1.0 / 2.0) * r, a1 = V(1.0 / 6.0) + V(1.0 / 24.0) * r;
+  const V a2 = V(1.0 / 120.0) + V(1.0 / 720.0) * r, a3 = V(1.0 / 5040.0) + V(1.0 / 40320.0) * r;
+  const V a4 = V(1.0 / 362880.0) + V(1.0 / 3628800.0) * r;
+  const V a5 = V(1.0 / 39916800.0) + V(1.0 / 479001600.0) * r;
+  const V a6(1.0 / 6227020800.0);
+  const V q = (a0 + a1 * r2) + (a2 + a3 * r2) * r4 + ((a4 + a5 * r2) + a6 * r4) * r8;
+  const V scale = Pow2OfRounded(rounded);
+  return Select(x < lowest, V(0.0), scale + scale * (q * r));
+}
+
 // tanh as a fraction to a few units in the last place: tanh x = num / den with num = +-(e^2a - 1),
 // den = e^2a + 1 and a = |x|; from a = 20 on the fraction is 1 to the last bit. Far cheaper than a
 // general-purpose library tanh; NaN stays NaN. Divisions are the slowest vector operation, so
@@ -235,12 +256,13 @@ void GainComputer(const double* env, const double* threshold, double* reductionD
       std::memcpy(arg, gain + i, sizeof(double) * static_cast<size_t>(m));
       V::ExpArray(gain + i, arg, m);
     }
-    return;
-  }
-  for (int i = 0; i < n; i += V::kWidth) {
-    const V gr = ReductionDb(Log(Abs(V::Load(env + i))) * V(8.685889638065037), V::Load(threshold + i), k, s);
-    gr.Store(reductionDb + i);
-    Exp(gr * V(0.1151292546497)).Store(gain + i);
+  } else {
+    for (int i = 0; i < n; i += V::kWidth) {
+      const V gr =
+          ReductionDb(Log(Abs(V::Load(env + i))) * V(8.685889638065037), V::Load(threshold + i), k, s);
+      gr.Store(reductionDb + i);
+      ExpNonPositive(gr * V(0.1151292546497)).Store(gain + i);
+    }
   }
 }
 

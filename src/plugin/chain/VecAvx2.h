@@ -41,5 +41,4 @@ struct VecAvx2 {
         _mm256_slli_epi64(_mm256_add_epi64(_mm256_castpd_si256(rounded.v), _mm256_set1_epi64x(1023)), 52));
   }
   friend VecAvx2 Log(VecAvx2 a) { return Sleef_logd4_u35avx2(a.v); }
-  friend VecAvx2 Exp(VecAvx2 a) { return Sleef_expd4_u10avx2(a.v); }
 };

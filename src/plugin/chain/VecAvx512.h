@@ -48,5 +48,4 @@ struct VecAvx512 {
     return _mm512_castsi512_pd(_mm512_maskz_slli_epi64(0xFF, bits, 52));
   }
   friend VecAvx512 Log(VecAvx512 a) { return Sleef_logd8_u35avx512f(a.v); }
-  friend VecAvx512 Exp(VecAvx512 a) { return Sleef_expd8_u10avx512f(a.v); }
 };

@@ -63,7 +63,4 @@ struct VecPortable {
   static constexpr bool kArrayMaths = true;
   static void LogArray(double* y, const double* x, int n) { chainmaths::LogArray(y, x, n); }
   static void ExpArray(double* y, const double* x, int n) { chainmaths::ExpArray(y, x, n); }
-
-  friend VecPortable Log(VecPortable a) { return D{std::log(a.v[0]), std::log(a.v[1])}; }
-  friend VecPortable Exp(VecPortable a) { return D{std::exp(a.v[0]), std::exp(a.v[1])}; }
 };

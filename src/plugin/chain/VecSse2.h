@@ -45,5 +45,4 @@ struct VecSse2 {
         _mm_slli_epi64(_mm_add_epi64(_mm_castpd_si128(rounded.v), _mm_set1_epi64x(1023)), 52));
   }
   friend VecSse2 Log(VecSse2 a) { return Sleef_logd2_u35sse2(a.v); }
-  friend VecSse2 Exp(VecSse2 a) { return Sleef_expd2_u10sse2(a.v); }
 };
