@@ -15,6 +15,7 @@ struct VecPortable {
   static constexpr int kWidth = 2;
   typedef double D __attribute__((vector_size(16)));
   typedef int64_t I __attribute__((vector_size(16)));
+  typedef uint64_t U __attribute__((vector_size(16)));
   D v;
 
   VecPortable(double x = 0.0) : v(D{} + x) {}
@@ -57,7 +58,7 @@ struct VecPortable {
   // 2^k from k + 1.5 * 2^52 (k a whole number, -1022 <= k <= 1023): k sits in the low bits, and the
   // shift keeps only the exponent field.
   friend VecPortable Pow2OfRounded(VecPortable rounded) {
-    return reinterpret_cast<D>((reinterpret_cast<I>(rounded.v) + 1023) << 52);
+    return reinterpret_cast<D>((reinterpret_cast<U>(rounded.v) + 1023) << 52);
   }
   // The gain computer takes its logarithms and exponentials over whole arrays (LogArray, ExpArray).
   static constexpr bool kArrayMaths = true;
