@@ -87,18 +87,9 @@ QV_CHAIN_INLINE V TanhSum(V p, V x, V q, V y) {
   return (p * nx * dy + q * ny * dx) / (dx * dy);
 }
 
-// atan to within 1e-16 or so: |x| above 1 through pi/2 - atan(1/|x|), above tan(pi/12) through
-// pi/6 + atan((sqrt(3) t - 1) / (sqrt(3) + t)), then the Taylor series on |u| <= tan(pi/12) to u^27
-// (the next term is below 1e-17). NaN stays NaN; infinities give +-pi/2.
+// atan u for |u| <= tan(pi/12) by its Taylor series to u^27 (the next term is below 1e-17).
 template <class V>
-QV_CHAIN_INLINE V Atan(V x) {
-  const V a = Abs(x);
-  // t = tn / td and u as one fraction: a single division.
-  const auto inverted = V(1.0) < a;
-  const V tn = Select(inverted, V(1.0), a), td = Select(inverted, a, V(1.0));
-  const auto shifted = V(0.2679491924311227) * td < tn;
-  const V sqrt3(1.7320508075688772);
-  const V u = Select(shifted, sqrt3 * tn - td, tn) / Select(shifted, sqrt3 * td + tn, td);
+QV_CHAIN_INLINE V AtanSeries(V u) {
   const V u2 = u * u, u4 = u2 * u2, u8 = u4 * u4;
   // atan u = u + u^3 * p(u^2), p(w) = sum of (-1)^(i+1) w^i / (2i + 3) for i = 0..12
   const V a0 = V(-1.0 / 3.0) + V(1.0 / 5.0) * u2, a1 = V(-1.0 / 7.0) + V(1.0 / 9.0) * u2;
@@ -106,7 +97,28 @@ QV_CHAIN_INLINE V Atan(V x) {
   const V a4 = V(-1.0 / 19.0) + V(1.0 / 21.0) * u2, a5 = V(-1.0 / 23.0) + V(1.0 / 25.0) * u2;
   const V a6(-1.0 / 27.0);
   const V p = (a0 + a1 * u4) + (a2 + a3 * u4) * u8 + ((a4 + a5 * u4) + a6 * u8) * (u8 * u8);
-  V r = u + u * (u2 * p);
+  return u + u * (u2 * p);
+}
+
+// atan to within 1e-16 or so: |x| above 1 through pi/2 - atan(1/|x|), above tan(pi/12) through
+// pi/6 + atan((sqrt(3) t - 1) / (sqrt(3) + t)), then the series. NaN stays NaN; infinities give
+// +-pi/2. A vector whose lanes all need no reduction skips it: the same bits, since such a lane's
+// reduction is a division by 1.
+template <class V>
+QV_CHAIN_INLINE V Atan(V x) {
+  const V a = Abs(x);
+  const V tanPi12(0.2679491924311227);
+  if (All(a < tanPi12)) {
+    const V r = AtanSeries(a);
+    return Select(x < V(0.0), -r, r);
+  }
+  // t = tn / td and u as one fraction: a single division.
+  const auto inverted = V(1.0) < a;
+  const V tn = Select(inverted, V(1.0), a), td = Select(inverted, a, V(1.0));
+  const auto shifted = tanPi12 * td < tn;
+  const V sqrt3(1.7320508075688772);
+  const V u = Select(shifted, sqrt3 * tn - td, tn) / Select(shifted, sqrt3 * td + tn, td);
+  V r = AtanSeries(u);
   r = Select(shifted, V(0.5235987755982989) + r, r);
   r = Select(inverted, V(1.5707963267948966) - r, r);
   return Select(x < V(0.0), -r, r);
