@@ -2,6 +2,7 @@
 // Copied by value; the image itself is never owned by the handle.
 #pragma once
 
+class IArtSource;
 class PIX_IBitmap;
 
 struct IBitmap {
@@ -9,6 +10,8 @@ struct IBitmap {
   int W = 0, H = 0;              // the whole image
   int N = 1;                     // frames in the strip
   bool mFramesAreHorizontal = false;
+  // Draws the frames at other scales; null: they are resampled from the image. Not owned.
+  IArtSource* mArt = nullptr;
 
   IBitmap() = default;
   IBitmap(PIX_IBitmap* data, int w, int h, int n = 1, bool framesAreHorizontal = false)

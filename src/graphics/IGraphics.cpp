@@ -5,16 +5,23 @@
 #include "framework/IPlugin.h"
 #include "graphics/BitmapStorage.h"
 #include "graphics/FontStorage.h"
+#include "graphics/IArtSource.h"
 #include "graphics/IControl.h"
+#include "graphics/ScaledFrameCache.h"
 #include "graphics/controls/IBitmapControl.h"
 #include "graphics/controls/IPanelControl.h"
 #include "pix/PIX_MemBitmap.h"
 #include "pix/PIX_SysBitmap.h"
 
+#include <algorithm>
 #include <cmath>
 
 IGraphics::IGraphics(IPlugin* plug, int w, int h, int fps)
-    : mPlug(plug), mWidth(w), mHeight(h), mFPS(fps > 0 ? fps : kDefaultFPS) {}
+    : mPlug(plug),
+      mWidth(w),
+      mHeight(h),
+      mFPS(fps > 0 ? fps : kDefaultFPS),
+      mFrames(std::make_unique<ScaledFrameCache>()) {}
 
 IGraphics::~IGraphics() {
   delete mKeyCatcher;
@@ -28,7 +35,7 @@ IGraphics* AttachedGraphics(const IPlugin* plug) {
 }
 
 void IGraphics::PrepDraw() {
-  if (!mDrawBitmap) mDrawBitmap = new PIX_SysBitmap(mWidth, mHeight);
+  if (!mDrawBitmap) mDrawBitmap = new PIX_SysBitmap(PixelWidth(), PixelHeight());
   if (!mTmpBitmap) mTmpBitmap = new PIX_MemBitmap();
 }
 
@@ -54,7 +61,100 @@ void IGraphics::Resize(int w, int h) {
   mControls.Empty(true);
   DeleteBackBuffers();
   PrepDraw();
-  if (mPlug) mPlug->ResizeGraphics(w, h);
+  if (mPlug) mPlug->ResizeGraphics(WindowWidth(), WindowHeight());
+}
+
+int IGraphics::ScaledLength(int length, double scale) {
+  return static_cast<int>(std::floor(length * scale + 0.5));
+}
+
+double IGraphics::ScaleForWindow(int w, int h) const {
+  if (mWidth <= 0 || mHeight <= 0) return 1.0;
+  // The larger of the two ratios: a window dragged wider or taller grows the editor.
+  const double s = std::max(static_cast<double>(w) / mWidth, static_cast<double>(h) / mHeight);
+  return std::min(kMaxScale, std::max(kMinScale, s));
+}
+
+int IGraphics::ToLayout(int windowCoord) const {
+  return mScale == 1.0 ? windowCoord : static_cast<int>(std::floor(windowCoord / mScale));
+}
+
+IRECT IGraphics::WindowToLayout(const IRECT& r) const {
+  if (mScale == 1.0 || r.Empty()) return r;
+  return IRECT(static_cast<int>(std::floor(r.L / mScale)), static_cast<int>(std::floor(r.T / mScale)),
+               static_cast<int>(std::ceil(r.R / mScale)), static_cast<int>(std::ceil(r.B / mScale)));
+}
+
+IRECT IGraphics::LayoutToWindow(const IRECT& r) const {
+  if (mScale == 1.0) return r;
+  return IRECT(ScaledLength(r.L, mScale), ScaledLength(r.T, mScale), ScaledLength(r.R, mScale),
+               ScaledLength(r.B, mScale));
+}
+
+IRECT IGraphics::ToPixels(const IRECT& r) const {
+  const double s = GetDrawScale();
+  if (s == 1.0) return r;
+  return IRECT(ScaledLength(r.L, s), ScaledLength(r.T, s), ScaledLength(r.R, s), ScaledLength(r.B, s));
+}
+
+bool IGraphics::SetScale(double scale, bool askHost) {
+  if (std::isnan(scale)) return false;
+  scale = std::min(kMaxScale, std::max(kMinScale, scale));
+  if (scale == mScale) return false;
+  mScale = scale;
+  mFrames->Clear();
+  // A fresh back buffer at the new size, drawn whole: everything is in other pixels now.
+  const bool hadBuffer = mDrawBitmap != nullptr;
+  DeleteBackBuffers();
+  if (hadBuffer) PrepDraw();
+  SetAllControlsDirty();
+  OnScaleChanged();
+  if (askHost && mPlug) mPlug->ResizeGraphics(WindowWidth(), WindowHeight());
+  return true;
+}
+
+bool IGraphics::SetHostScale(double factor) {
+  if (!std::isfinite(factor) || factor <= 0.0) return false;
+  const bool screenChanged = mLastHostFactor > 0.0 && factor != mLastHostFactor;
+  mLastHostFactor = factor;
+  if (mUserChoseScale && !screenChanged) return false;
+  return SetScale(factor);
+}
+
+bool IGraphics::SetUserScale(double scale, bool askHost) {
+  if (!std::isfinite(scale)) return false;
+  mUserChoseScale = true;
+  const bool changed = SetScale(scale, askHost);
+  if (mSaveScale) mSaveScale(mScale);
+  return changed;
+}
+
+void IGraphics::SetScaleMemory(double (*load)(), void (*save)(double)) {
+  mLoadScale = load;
+  mSaveScale = save;
+}
+
+void IGraphics::ChooseInitialScale() {
+  const double remembered = mLoadScale ? mLoadScale() : 0.0;
+  mUserChoseScale = remembered >= kMinScale && remembered <= kMaxScale;
+  mLastHostFactor = 0.0;
+  SetScale(mUserChoseScale ? remembered : DesktopScale(), false);
+}
+
+void IGraphics::SetBackingScale(double backing) {
+  if (!std::isfinite(backing) || backing <= 0.0 || backing == mBackingScale) return;
+  mBackingScale = std::min(4.0, backing);
+  mFrames->Clear();
+  const bool hadBuffer = mDrawBitmap != nullptr;
+  DeleteBackBuffers();
+  if (hadBuffer) PrepDraw();
+  SetAllControlsDirty();
+}
+
+IArtSource* IGraphics::AdoptArtSource(std::unique_ptr<IArtSource> source) {
+  if (!source) return nullptr;
+  mArtSources.push_back(std::move(source));
+  return mArtSources.back().get();
 }
 
 int IGraphics::AttachControl(IControl* control) {

@@ -17,6 +17,10 @@
 #include "graphics/IRECT.h"
 #include "graphics/IText.h"
 
+#include <memory>
+#include <vector>
+
+class IArtSource;
 class IControl;
 class IParam;
 class IPlugin;
@@ -26,6 +30,7 @@ class PIX_IBitmap;
 class PIX_IFont;
 class PIX_MemBitmap;
 class PIX_SysBitmap;
+class ScaledFrameCache;
 
 enum EFileAction {
   kFileOpen = 0,
@@ -35,6 +40,8 @@ enum EFileAction {
 class IGraphics : public IEditorDelegate {
  public:
   static constexpr int kDefaultFPS = 25;
+  // The editor's sizes: layout units times the scale give the window's size.
+  static constexpr double kMinScale = 1.0, kMaxScale = 2.0;
 
   IGraphics(IPlugin* plug, int w, int h, int fps = 0);
   IGraphics(const IGraphics&) = delete;
@@ -79,6 +86,9 @@ class IGraphics : public IEditorDelegate {
   // The host's UI event loop, for windows that need one handed to them (X11); set by the editor
   // view before OpenWindow, null when the host offers none. Not owned.
   virtual void SetHostRunLoop(IRunLoopBridge*) {}
+  // The scale the desktop asks editors to use (1 when it says nothing); read when an editor
+  // opens without a size of its own.
+  virtual double DesktopScale() { return 1.0; }
 
   // ---- Editor delegate (the first two also from the audio thread: they store values and flags) --
   void SetParameterFromPlug(int paramIdx, double value, bool normalized) override;
@@ -90,6 +100,8 @@ class IGraphics : public IEditorDelegate {
   void AttachBackground(int ID, const char* name);
   void AttachPanelBackground(const IColor* color);
   void AttachKeyCatcher(IControl* control);
+  // The engine keeps the source until it goes; bitmaps may name it in their mArt.
+  IArtSource* AdoptArtSource(std::unique_ptr<IArtSource> source);
 
   IBitmap LoadIBitmap(int ID, const char* name, int nStates = 1, bool framesAreHoriz = false);
   void RetainBitmap(IBitmap* bitmap);
@@ -157,6 +169,45 @@ class IGraphics : public IEditorDelegate {
   bool DrawRadialLine(const IColor* color, float cx, float cy, float angle, float rMin, float rMax,
                       const IChannelBlend* blend = nullptr, bool antiAlias = false);
 
+  // ---- Scale (UI thread) -------------------------------------------------------------------------
+  // The one entry point for every source of a size: layout units to window units (the host's
+  // units: physical pixels on X11, points on macOS), clamped to kMinScale..kMaxScale; NaN is
+  // ignored. On a change the back buffer is rebuilt, the window follows (OnScaleChanged) and,
+  // when askHost, the plug-in asks its host for the window size (IPlugin::ResizeGraphics). True
+  // when the scale changed.
+  bool SetScale(double scale, bool askHost = true);
+  // A factor from the host (its screen's scale). A size the user chose wins over the first factor
+  // a host gives an editor; later changes (the window moved to another screen) are followed.
+  bool SetHostScale(double factor);
+  // A size the user chose (size menu, resizing the window): applied and remembered for every
+  // later editor, through the scale store.
+  bool SetUserScale(double scale, bool askHost = true);
+  // The remembered choice, when an editor has one to go by; 0 without.
+  void SetScaleMemory(double (*load)(), void (*save)(double));
+  // Picks the scale a new editor opens at: the remembered choice, else the desktop's. Called by
+  // the view before the host asks for the size.
+  void ChooseInitialScale();
+  // Pixels per window unit (a Retina backing store is 2); drawing uses both factors.
+  void SetBackingScale(double backing);
+  double GetScale() const { return mScale; }
+  double GetBackingScale() const { return mBackingScale; }
+  double GetDrawScale() const { return mScale * mBackingScale; }
+  bool UserChoseScale() const { return mUserChoseScale; }
+  // The window's size in window units and the back buffer's in pixels.
+  int WindowWidth() const { return ScaledLength(mWidth, mScale); }
+  int WindowHeight() const { return ScaledLength(mHeight, mScale); }
+  int PixelWidth() const { return ScaledLength(mWidth, GetDrawScale()); }
+  int PixelHeight() const { return ScaledLength(mHeight, GetDrawScale()); }
+  static int ScaledLength(int length, double scale);
+  // The scale whose window best fits w x h window units, keeping the layout's aspect.
+  double ScaleForWindow(int w, int h) const;
+  // Window units to layout units (floor), and a layout rectangle to window units or pixels.
+  int ToLayout(int windowCoord) const;
+  // The layout rectangle covering a window rectangle (grown outward).
+  IRECT WindowToLayout(const IRECT& window) const;
+  IRECT LayoutToWindow(const IRECT& layout) const;
+  IRECT ToPixels(const IRECT& layout) const;
+
   // ---- Input dispatch (editor coordinates, origin top-left) ------------------------------------
   void OnMouseDown(int x, int y, IMouseMod* mod);
   void OnMouseUp(int x, int y, IMouseMod* mod);
@@ -218,6 +269,14 @@ class IGraphics : public IEditorDelegate {
   bool mStrict = true;
   bool mEnableTooltips = false;
   IControl* mKeyCatcher = nullptr;
+  double mScale = 1.0, mBackingScale = 1.0;
+  bool mUserChoseScale = false;
+  double mLastHostFactor = 0.0;
+  double (*mLoadScale)() = nullptr;
+  void (*mSaveScale)(double) = nullptr;
+
+  // The platform window follows a new scale (resizes itself, redraws); the back buffer is new.
+  virtual void OnScaleChanged() {}
 
   // The font of a style from the process-wide cache, created on first use; null when the
   // platform has no font for it. Also stored in the style.
@@ -234,6 +293,13 @@ class IGraphics : public IEditorDelegate {
   // Blits the source area at (srcX, srcY) into dest cut to the draw clip rectangle.
   bool BlitClipped(PIX_IBitmap* src, const IRECT& dest, int srcX, int srcY, const IChannelBlend* blend);
   void DeleteBackBuffers();
+  // The frame of a bitmap at the drawing scale: from its art source, else resampled; null when
+  // neither gives one.
+  PIX_MemBitmap* ScaledFrame(IBitmap* bitmap, int frame);
+  bool DrawScaledBitmap(IBitmap* bitmap, const IRECT& dest, int frame, const IChannelBlend* blend);
+
+  std::unique_ptr<ScaledFrameCache> mFrames;
+  std::vector<std::unique_ptr<IArtSource>> mArtSources;
 };
 
 // The engine attached to plug; null when there is none, or the attached editor is not an engine.

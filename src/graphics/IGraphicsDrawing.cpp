@@ -4,6 +4,9 @@
 // to both bitmaps, and the few conversions done here keep non-finite or huge coordinates out.
 #include "graphics/IGraphics.h"
 
+#include "graphics/IArtSource.h"
+#include "graphics/ScaledFrameCache.h"
+
 #include "pix/PIX_Blit.h"
 #include "pix/PIX_Circle.h"
 #include "pix/PIX_Fill.h"
@@ -13,6 +16,8 @@
 #include "pix/PIX_Shapes.h"
 
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace {
 constexpr double kDegToRad = 3.141592653589793 / 180.0;
@@ -40,7 +45,8 @@ bool IGraphics::BlitClipped(PIX_IBitmap* src, const IRECT& dest, int srcX, int s
                             const IChannelBlend* blend) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !src) return false;
-  const IRECT clip = dest.Intersect(mDrawRECT);
+  // dest is in pixels; the clip rectangle is kept in layout units.
+  const IRECT clip = dest.Intersect(ToPixels(mDrawRECT));
   // Wholly outside the clip rectangle (or inverted): a zero-size blit.
   if (clip.W() <= 0 || clip.H() <= 0) return true;
   PIX_Blit(back, src, clip.L, clip.T, srcX + clip.L - dest.L, srcY + clip.T - dest.T, clip.W(), clip.H(),
@@ -48,13 +54,58 @@ bool IGraphics::BlitClipped(PIX_IBitmap* src, const IRECT& dest, int srcX, int s
   return true;
 }
 
+PIX_MemBitmap* IGraphics::ScaledFrame(IBitmap* bitmap, int frame) {
+  const int n = bitmap->N > 0 ? bitmap->N : 1;
+  const int k = frame < 1 ? 0 : (frame > n ? n - 1 : frame - 1);
+  const void* key = bitmap->mArt ? static_cast<const void*>(bitmap->mArt) : bitmap->mData;
+  if (!key) return nullptr;
+  if (PIX_MemBitmap* hit = mFrames->Find(key, k, n)) return hit;
+  const double s = GetDrawScale();
+  auto image = std::make_unique<PIX_MemBitmap>();
+  if (!bitmap->mArt || !bitmap->mArt->DrawFrame(k, n, s, image.get()) || !image->getBits()) {
+    // Without art for this scale the 1x frame is resampled: soft, but in place.
+    if (!bitmap->mData || !bitmap->mData->getBits()) return nullptr;
+    const int fw = bitmap->FrameWidth(), fh = bitmap->FrameHeight();
+    const int w = ScaledLength(fw, s), h = ScaledLength(fh, s);
+    if (w <= 0 || h <= 0 || !image->resize(w, h) || !image->getBits()) return nullptr;
+    const int sx = bitmap->mFramesAreHorizontal ? k * fw : 0, sy = bitmap->mFramesAreHorizontal ? 0 : k * fh;
+    PIX_ScaledBlit(image.get(), bitmap->mData, 0, 0, w, h, static_cast<float>(sx), static_cast<float>(sy),
+                   static_cast<float>(fw), static_cast<float>(fh), 1.0f,
+                   PIX_BLIT_MODE_COPY | PIX_BLIT_FILTER_BILINEAR);
+  }
+  return mFrames->Add(key, k, n, std::move(image));
+}
+
+bool IGraphics::DrawScaledBitmap(IBitmap* bitmap, const IRECT& dest, int frame, const IChannelBlend* blend) {
+  if (!BackBuffer()) return false;
+  PIX_MemBitmap* image = ScaledFrame(bitmap, frame);
+  if (!image) return false;
+  const IRECT px = ToPixels(dest);
+  return BlitClipped(image, IRECT(px.L, px.T, px.L + image->getWidth(), px.T + image->getHeight()), 0, 0,
+                     blend);
+}
+
 bool IGraphics::DrawBitmap(IBitmap* bitmap, IRECT* dest, int srcX, int srcY, const IChannelBlend* blend) {
   if (!bitmap || !dest) return false;
+  if (GetDrawScale() != 1.0) {
+    // An area of a single image: the whole image at scale, placed so the area lands on dest.
+    IBitmap whole = *bitmap;
+    whole.N = 1;
+    if (bitmap->N > 1) whole.mArt = nullptr;  // art draws frames, not whole strips
+    const IRECT shifted(dest->L - srcX, dest->T - srcY, dest->L - srcX + bitmap->W,
+                        dest->T - srcY + bitmap->H);
+    const IRECT saved = mDrawRECT;
+    mDrawRECT = mDrawRECT.Intersect(*dest);
+    const bool ok = mDrawRECT.Empty() || DrawScaledBitmap(&whole, shifted, 1, blend);
+    mDrawRECT = saved;
+    return ok;
+  }
   return BlitClipped(bitmap->mData, *dest, srcX, srcY, blend);
 }
 
 bool IGraphics::DrawBitmap(IBitmap* bitmap, IRECT* dest, int frame, const IChannelBlend* blend) {
   if (!bitmap || !dest) return false;
+  if (GetDrawScale() != 1.0) return DrawScaledBitmap(bitmap, *dest, frame, blend);
   int srcX = 0, srcY = 0;
   if (frame >= 2 && bitmap->N >= 2) {
     // Frames past the strip show the last one, as frames below 1 show the first.
@@ -71,8 +122,18 @@ bool IGraphics::DrawRotatedBitmap(IBitmap* bitmap, int destCtrX, int destCtrY, d
                                   int yOffsetZeroDeg, const IChannelBlend* blend) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !bitmap || !bitmap->mData) return false;
-  const int W = bitmap->W, H = bitmap->H;
-  PIX_RotatedBlit(back, bitmap->mData, destCtrX - W / 2, destCtrY - H / 2, W, H, 0, 0, W, H, angle, false,
+  PIX_IBitmap* image = bitmap->mData;
+  const double s = GetDrawScale();
+  if (s != 1.0) {
+    IBitmap whole = *bitmap;
+    whole.N = 1;
+    if (!(image = ScaledFrame(&whole, 1))) return false;
+    destCtrX = ScaledLength(destCtrX, s);
+    destCtrY = ScaledLength(destCtrY, s);
+    yOffsetZeroDeg = ScaledLength(yOffsetZeroDeg, s);
+  }
+  const int W = image->getWidth(), H = image->getHeight();
+  PIX_RotatedBlit(back, image, destCtrX - W / 2, destCtrY - H / 2, W, H, 0, 0, W, H, angle, false,
                   BlendToWeight(blend), BlendToMode(blend) | PIX_BLIT_FILTER_BILINEAR, 0.0, yOffsetZeroDeg);
   return true;
 }
@@ -81,30 +142,46 @@ bool IGraphics::DrawRotatedMask(IBitmap* base, IBitmap* mask, IBitmap* top, int 
                                 const IChannelBlend* blend) {
   if (!BackBuffer() || !base || !mask || !top || !base->mData || !mask->mData || !top->mData) return false;
   if (!mTmpBitmap) mTmpBitmap = new PIX_MemBitmap();
-  const int W = base->W, H = base->H;
-  PIX_Copy(mTmpBitmap, base->mData);
+  PIX_IBitmap *baseImage = base->mData, *maskImage = mask->mData, *topImage = top->mData;
+  const double s = GetDrawScale();
+  if (s != 1.0) {
+    IBitmap b = *base, m = *mask, t = *top;
+    b.N = m.N = t.N = 1;
+    if (!(baseImage = ScaledFrame(&b, 1)) || !(maskImage = ScaledFrame(&m, 1)) ||
+        !(topImage = ScaledFrame(&t, 1)))
+      return false;
+  }
+  const int W = baseImage->getWidth(), H = baseImage->getHeight();
+  PIX_Copy(mTmpBitmap, baseImage);
   // Keep the base's colour but none of its alpha: the mask's alpha is added in its place.
   PIX_ClearRect(mTmpBitmap, 0, 0, W, H, 0x00FFFFFF, 0);
   const double rad = angle * kDegToRad;
-  PIX_RotatedBlit(mTmpBitmap, mask->mData, 0, 0, W, H, 0, 0, W, H, rad, true, 1.0f,
+  PIX_RotatedBlit(mTmpBitmap, maskImage, 0, 0, W, H, 0, 0, W, H, rad, true, 1.0f,
                   PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_FILTER_BILINEAR | PIX_BLIT_MODE_ADD, (W & 1) ? -0.5 : 0.0,
                   0.0);
-  PIX_RotatedBlit(mTmpBitmap, top->mData, 0, 0, W, H, 0, 0, W, H, rad, true, 1.0f,
+  PIX_RotatedBlit(mTmpBitmap, topImage, 0, 0, W, H, 0, 0, W, H, rad, true, 1.0f,
                   PIX_BLIT_USE_SRC_ALPHA | PIX_BLIT_FILTER_BILINEAR | PIX_BLIT_MODE_COPY,
                   (W & 1) ? -0.5 : 0.0, 0.0);
-  return BlitClipped(mTmpBitmap, IRECT(x, y, x + W, y + H), 0, 0, blend);
+  const IRECT at = ToPixels(IRECT(x, y, x, y));
+  return BlitClipped(mTmpBitmap, IRECT(at.L, at.T, at.L + W, at.T + H), 0, 0, blend);
 }
 
 bool IGraphics::DrawPoint(const IColor* color, float x, float y, const IChannelBlend* blend, bool) {
   PIX_IBitmap* back = BackBuffer();
   int ix, iy;
-  if (!back || !color || !ToCoord(x, &ix, true) || !ToCoord(y, &iy, true)) return false;
+  const float s = static_cast<float>(GetDrawScale());
+  if (!back || !color || !ToCoord(x * s, &ix, true) || !ToCoord(y * s, &iy, true)) return false;
   PIX_PutPixel(back, ix, iy, color->ToPixel(), BlendToWeight(blend), BlendToMode(blend));
   return true;
 }
 
 bool IGraphics::ForcePixel(const IColor* color, int x, int y) {
   PIX_IBitmap* back = BackBuffer();
+  if (GetDrawScale() != 1.0) {
+    // One layout pixel is a block of pixels at scale.
+    IRECT block(x, y, x + 1, y + 1);
+    return back && FillIRect(color, &block);
+  }
   if (!back || !color || x < 0 || y < 0 || x >= back->getWidth() || y >= back->getHeight()) return false;
   back->getBits()[static_cast<long>(y) * back->getRowSpan() + x] = color->ToPixel();
   return true;
@@ -112,14 +189,16 @@ bool IGraphics::ForcePixel(const IColor* color, int x, int y) {
 
 IColor IGraphics::GetPoint(int x, int y) {
   PIX_IBitmap* back = BackBuffer();
-  return IColor::FromPixel(back ? PIX_GetPixel(back, x, y) : 0);
+  const IRECT px = ToPixels(IRECT(x, y, x, y));
+  return IColor::FromPixel(back ? PIX_GetPixel(back, px.L, px.T) : 0);
 }
 
 bool IGraphics::DrawLine(const IColor* color, float x1, float y1, float x2, float y2,
                          const IChannelBlend* blend, bool antiAlias) {
   PIX_IBitmap* back = BackBuffer();
   int ix1, iy1, ix2, iy2;
-  if (!back || !color || !ToLine(x1, y1, x2, y2, &ix1, &iy1, &ix2, &iy2)) return false;
+  const float s = static_cast<float>(GetDrawScale());
+  if (!back || !color || !ToLine(x1 * s, y1 * s, x2 * s, y2 * s, &ix1, &iy1, &ix2, &iy2)) return false;
   PIX_Line(back, ix1, iy1, ix2, iy2, color->ToPixel(), BlendToWeight(blend), BlendToMode(blend), antiAlias);
   return true;
 }
@@ -128,8 +207,9 @@ bool IGraphics::DrawArc(const IColor* color, float cx, float cy, float r, float 
                         const IChannelBlend* blend, bool antiAlias) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color) return false;
-  PIX_Arc(back, cx, cy, r, minAngle, maxAngle, color->ToPixel(), BlendToWeight(blend), BlendToMode(blend),
-          antiAlias);
+  const float s = static_cast<float>(GetDrawScale());
+  PIX_Arc(back, cx * s, cy * s, r * s, minAngle, maxAngle, color->ToPixel(), BlendToWeight(blend),
+          BlendToMode(blend), antiAlias);
   return true;
 }
 
@@ -137,7 +217,9 @@ bool IGraphics::DrawCircle(const IColor* color, float cx, float cy, float r, con
                            bool antiAlias) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color) return false;
-  PIX_Circle(back, cx, cy, r, color->ToPixel(), BlendToWeight(blend), BlendToMode(blend), antiAlias);
+  const float s = static_cast<float>(GetDrawScale());
+  PIX_Circle(back, cx * s, cy * s, r * s, color->ToPixel(), BlendToWeight(blend), BlendToMode(blend),
+             antiAlias);
   return true;
 }
 
@@ -145,7 +227,8 @@ bool IGraphics::FillCircle(const IColor* color, int cx, int cy, float r, const I
                            bool antiAlias) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color) return false;
-  PIX_FillCircle(back, static_cast<float>(cx), static_cast<float>(cy), r, color->ToPixel(),
+  const float s = static_cast<float>(GetDrawScale());
+  PIX_FillCircle(back, static_cast<float>(cx) * s, static_cast<float>(cy) * s, r * s, color->ToPixel(),
                  BlendToWeight(blend), BlendToMode(blend), antiAlias);
   return true;
 }
@@ -155,8 +238,10 @@ bool IGraphics::RoundRect(const IColor* color, IRECT* rect, const IChannelBlend*
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color || !rect) return false;
   if (rect->W() <= 0 || rect->H() <= 0) return true;
-  PIX_RoundRect(back, rect->L, rect->T, rect->W(), rect->H(), cornerRadius, color->ToPixel(),
-                BlendToWeight(blend), BlendToMode(blend), antiAlias);
+  const IRECT px = ToPixels(*rect);
+  cornerRadius = ScaledLength(cornerRadius, GetDrawScale());
+  PIX_RoundRect(back, px.L, px.T, px.W(), px.H(), cornerRadius, color->ToPixel(), BlendToWeight(blend),
+                BlendToMode(blend), antiAlias);
   return true;
 }
 
@@ -164,8 +249,10 @@ bool IGraphics::FillRoundRect(const IColor* color, IRECT* rect, const IChannelBl
                               bool antiAlias) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color || !rect) return false;
-  const int L = rect->L, T = rect->T, R = rect->R, B = rect->B, W = rect->W(), H = rect->H();
+  const IRECT px = ToPixels(*rect);
+  const int L = px.L, T = px.T, R = px.R, B = px.B, W = px.W(), H = px.H();
   if (W <= 0 || H <= 0) return true;
+  cr = ScaledLength(cr, GetDrawScale());
   // Corners wider than half the rectangle would paint their circles outside it.
   if (cr > W / 2) cr = W / 2;
   if (cr > H / 2) cr = H / 2;
@@ -189,8 +276,8 @@ bool IGraphics::FillIRect(const IColor* color, IRECT* rect, const IChannelBlend*
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color || !rect) return false;
   if (rect->W() <= 0 || rect->H() <= 0) return true;
-  PIX_FillRect(back, rect->L, rect->T, rect->W(), rect->H(), color->ToPixel(), BlendToWeight(blend),
-               BlendToMode(blend));
+  const IRECT px = ToPixels(*rect);
+  PIX_FillRect(back, px.L, px.T, px.W(), px.H(), color->ToPixel(), BlendToWeight(blend), BlendToMode(blend));
   return true;
 }
 
@@ -198,6 +285,11 @@ bool IGraphics::FillTriangle(const IColor* color, int x1, int y1, int x2, int y2
                              const IChannelBlend* blend) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color) return false;
+  const double s = GetDrawScale();
+  if (s != 1.0) {
+    x1 = ScaledLength(x1, s), y1 = ScaledLength(y1, s), x2 = ScaledLength(x2, s), y2 = ScaledLength(y2, s);
+    x3 = ScaledLength(x3, s), y3 = ScaledLength(y3, s);
+  }
   PIX_FillTriangle(back, x1, y1, x2, y2, x3, y3, color->ToPixel(), BlendToWeight(blend), BlendToMode(blend));
   return true;
 }
@@ -205,6 +297,14 @@ bool IGraphics::FillTriangle(const IColor* color, int x1, int y1, int x2, int y2
 bool IGraphics::FillIConvexPolygon(const IColor* color, int* x, int* y, int n, const IChannelBlend* blend) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color || !x || !y || n < 3) return false;
+  const double s = GetDrawScale();
+  if (s != 1.0) {
+    std::vector<int> xs(x, x + n), ys(y, y + n);
+    for (int i = 0; i < n; ++i) xs[i] = ScaledLength(xs[i], s), ys[i] = ScaledLength(ys[i], s);
+    PIX_FillConvexPolygon(back, xs.data(), ys.data(), n, color->ToPixel(), BlendToWeight(blend),
+                          BlendToMode(blend));
+    return true;
+  }
   PIX_FillConvexPolygon(back, x, y, n, color->ToPixel(), BlendToWeight(blend), BlendToMode(blend));
   return true;
 }
@@ -213,24 +313,27 @@ bool IGraphics::DrawRect(const IColor* color, IRECT* rect) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color || !rect) return false;
   const PIX_Pixel c = color->ToPixel();
-  PIX_Line(back, rect->L, rect->T, rect->R, rect->T, c, 1.0f, PIX_BLIT_MODE_COPY, false);
-  PIX_Line(back, rect->L, rect->B, rect->R, rect->B, c, 1.0f, PIX_BLIT_MODE_COPY, false);
-  PIX_Line(back, rect->L, rect->T, rect->L, rect->B, c, 1.0f, PIX_BLIT_MODE_COPY, false);
-  PIX_Line(back, rect->R, rect->T, rect->R, rect->B, c, 1.0f, PIX_BLIT_MODE_COPY, false);
+  const IRECT r = ToPixels(*rect);
+  PIX_Line(back, r.L, r.T, r.R, r.T, c, 1.0f, PIX_BLIT_MODE_COPY, false);
+  PIX_Line(back, r.L, r.B, r.R, r.B, c, 1.0f, PIX_BLIT_MODE_COPY, false);
+  PIX_Line(back, r.L, r.T, r.L, r.B, c, 1.0f, PIX_BLIT_MODE_COPY, false);
+  PIX_Line(back, r.R, r.T, r.R, r.B, c, 1.0f, PIX_BLIT_MODE_COPY, false);
   return true;
 }
 
 bool IGraphics::DrawVerticalLine(const IColor* color, int xi, int yLo, int yHi) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color) return false;
-  PIX_Line(back, xi, yLo, xi, yHi, color->ToPixel(), 1.0f, PIX_BLIT_MODE_COPY, false);
+  const IRECT r = ToPixels(IRECT(xi, yLo, xi, yHi));
+  PIX_Line(back, r.L, r.T, r.L, r.B, color->ToPixel(), 1.0f, PIX_BLIT_MODE_COPY, false);
   return true;
 }
 
 bool IGraphics::DrawHorizontalLine(const IColor* color, int yi, int xLo, int xHi) {
   PIX_IBitmap* back = BackBuffer();
   if (!back || !color) return false;
-  PIX_Line(back, xLo, yi, xHi, yi, color->ToPixel(), 1.0f, PIX_BLIT_MODE_COPY, false);
+  const IRECT r = ToPixels(IRECT(xLo, yi, xHi, yi));
+  PIX_Line(back, r.L, r.T, r.R, r.T, color->ToPixel(), 1.0f, PIX_BLIT_MODE_COPY, false);
   return true;
 }
 

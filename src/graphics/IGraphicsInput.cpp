@@ -45,7 +45,9 @@ void IGraphics::OnMouseDown(int x, int y, IMouseMod* mod) {
   const int paramIdx = control->ParamIdx();
   // Some hosts own the context menu of a parameter; the control then never sees the click. Nothing
   // is captured while their menu runs.
-  if (paramIdx >= 0 && mPlug && mod->R && mPlug->OfferContextClickToHost(paramIdx, x, y)) {
+  // The host places its menu in its own units: the window's, not the layout's.
+  if (paramIdx >= 0 && mPlug && mod->R &&
+      mPlug->OfferContextClickToHost(paramIdx, ScaledLength(x, mScale), ScaledLength(y, mScale))) {
     mClickHandedToHost = true;
     return;
   }

@@ -5,6 +5,8 @@
 #include "graphics/FontStorage.h"
 #include "pix/PIX_CachedFont.h"
 
+#include <cmath>
+
 namespace {
 // The cached font owns the system font and draws through it natively.
 constexpr int kFontFlags = PIX_FONT_FLAG_OWNS_HFONT | PIX_FONT_FLAG_PREFER_NATIVE;
@@ -38,6 +40,27 @@ bool IGraphics::DrawIText(IText* txt, const char* str, IRECT* rect, bool measure
   if (!txt || !rect) return false;
   PIX_IBitmap* back = BackBuffer();
   if (!back && !measure) return false;
+  const double s = GetDrawScale();
+  if (s != 1.0) {
+    // Text is set at the pixel size, not stretched; measurements come back in layout units.
+    IText scaled = *txt;
+    scaled.mSize = ScaledLength(txt->mSize, s);
+    scaled.mCached = nullptr;
+    IRECT px = ToPixels(*rect);
+    const double saved = mScale, savedBacking = mBackingScale;
+    mScale = mBackingScale = 1.0;
+    const bool ok = DrawIText(&scaled, str, &px, measure);
+    mScale = saved;
+    mBackingScale = savedBacking;
+    if (ok && measure) {
+      const IRECT measured = px;
+      rect->L = static_cast<int>(std::floor(measured.L / s));
+      rect->T = static_cast<int>(std::floor(measured.T / s));
+      rect->R = static_cast<int>(std::ceil(measured.R / s));
+      rect->B = static_cast<int>(std::ceil(measured.B / s));
+    }
+    return ok;
+  }
   PIX_IFont* font = txt->mCached ? txt->mCached : CacheFont(txt);
   if (!font) return false;
 

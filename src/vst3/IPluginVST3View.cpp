@@ -33,7 +33,22 @@ bool IsSupportedType(FIDString type) {
 
 }  // namespace
 
-IPluginVST3View::IPluginVST3View(IPluginVST3* plug) : mPlug(plug) { mPlug->addRef(); }
+IPluginVST3View::IPluginVST3View(IPluginVST3* plug) : mPlug(plug) {
+  mPlug->addRef();
+  // A new editor opens at the size the user last chose, else the desktop's; the host asks for
+  // the size before it attaches the view.
+  IGraphics* graphics = mPlug->GetGraphics();
+  if (graphics && !graphics->WindowIsOpen()) graphics->ChooseInitialScale();
+}
+
+tresult IPluginVST3View::queryInterface(const TUID iid, void** obj) {
+  if (obj && iid && uidEquals(iid, IPlugViewContentScaleSupport::iid)) {
+    addRef();
+    *obj = static_cast<IPlugViewContentScaleSupport*>(this);
+    return kResultOk;
+  }
+  return PlugViewBase::queryInterface(iid, obj);
+}
 
 IPluginVST3View::~IPluginVST3View() {
   // A host may release the view without removing it first; the window must not outlive it.
@@ -93,18 +108,51 @@ tresult IPluginVST3View::getSize(ViewRect* size) {
   IGraphics* graphics = AttachedGraphics(mPlug);
   if (!graphics) return kResultFalse;
   if (!size) return kInvalidArgument;
-  *size = ViewRect{0, 0, graphics->Width(), graphics->Height()};
+  *size = ViewRect{0, 0, graphics->WindowWidth(), graphics->WindowHeight()};
   return kResultOk;
 }
 
 tresult IPluginVST3View::onSize(ViewRect* newSize) {
   if (!newSize) return kResultOk;
   PlugViewBase::onSize(newSize);
+  IGraphics* graphics = mPlug->GetGraphics();
+  const int w = newSize->right - newSize->left, h = newSize->bottom - newSize->top;
+  if (graphics && (w != graphics->WindowWidth() || h != graphics->WindowHeight()) && w > 0 && h > 0) {
+    // The host resized the window (the user dragged it): the editor follows, aspect kept, and
+    // remembers the size. The host has the size already, so nothing is asked back.
+    graphics->SetUserScale(graphics->ScaleForWindow(w, h), false);
+  }
   if (mExpectingNewSize) {
     mPlug->OnWindowResize();
     mExpectingNewSize = false;
   }
   return kResultOk;
+}
+
+tresult IPluginVST3View::canResize() { return mPlug->GetGraphics() ? kResultTrue : kResultFalse; }
+
+tresult IPluginVST3View::checkSizeConstraint(ViewRect* rect) {
+  IGraphics* graphics = mPlug->GetGraphics();
+  if (!graphics) return kResultFalse;
+  if (!rect) return kInvalidArgument;
+  const double scale = graphics->ScaleForWindow(rect->right - rect->left, rect->bottom - rect->top);
+  rect->right = rect->left + IGraphics::ScaledLength(graphics->Width(), scale);
+  rect->bottom = rect->top + IGraphics::ScaledLength(graphics->Height(), scale);
+  return kResultTrue;
+}
+
+tresult IPluginVST3View::setContentScaleFactor(ScaleFactor factor) {
+  IGraphics* graphics = mPlug->GetGraphics();
+#if defined(__APPLE__)
+  // The Cocoa view takes the backing scale from its window; a host's factor would count it twice.
+  (void)factor;
+  (void)graphics;
+  return kResultFalse;
+#else
+  if (!graphics) return kResultFalse;
+  graphics->SetHostScale(factor);
+  return kResultTrue;
+#endif
 }
 
 void IPluginVST3View::resize(int width, int height) {

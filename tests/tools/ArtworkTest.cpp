@@ -2,8 +2,8 @@
 // that stay clear of each other on the 664 x 662 editor, and the generator reproducing the
 // committed bytes.
 #include "artwork/StripPng.h"
-#include "artwork/Strips.h"
 #include "pix/PIX_PNG.h"
+#include "plugin/artwork/Strips.h"
 
 #include <gtest/gtest.h>
 

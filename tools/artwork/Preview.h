@@ -10,3 +10,6 @@
 // switches show their lit frame when litSwitches. False when a strip is missing.
 bool ComposePreview(const std::string& dir, double frameFraction, bool litSwitches, double scale,
                     PIX_MemBitmap* out);
+
+// The file a strip is written to at a scale: "BG.png" at 1, "BG@2x.png" at 2.
+std::string StripFileName(const std::string& file, double scale);

@@ -2,7 +2,7 @@
 // Draws the editor's film strips into OUTDIR; the preview composes the strips found in OUTDIR.
 #include "artwork/Preview.h"
 #include "artwork/StripPng.h"
-#include "artwork/Strips.h"
+#include "plugin/artwork/Strips.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,7 +15,8 @@ int Usage() {
   std::fprintf(
       stderr,
       "usage: qv_artwork OUTDIR [--scale N] [--only FILE.png]... [--preview OUT.png [--frame F] [--lit]]\n"
-      "  writes the 18 film strips into OUTDIR; --only limits that to the named strips;\n"
+      "  writes the 18 film strips into OUTDIR (named NAME@Sx.png at a scale S other than 1);\n"
+      "  --only limits that to the named strips;\n"
       "  --preview composes the strips in OUTDIR at frame fraction F (default 0.5)\n"
       "  instead of drawing them, --lit showing the buttons lit.\n");
   return 2;
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     const std::vector<uint8_t> png = EncodePng(&bm);
-    const std::string path = dir + "/" + s.file;
+    const std::string path = dir + "/" + StripFileName(s.file, scale);
     if (png.empty() || !WriteFileBytes(path, png)) {
       std::fprintf(stderr, "qv_artwork: cannot write %s\n", path.c_str());
       return 1;

@@ -41,7 +41,7 @@ std::string usageText() {
          "                [--precision 32|64] [--format float32|float64|int24|int16] [--rate HZ]\n"
          "                [--state-in FILE] [--state-out FILE] [--class NAME]\n"
          "  quorvane-host editor BUNDLE [--set \"Title=value\"]... [--demo SECONDS]\n"
-         "                [--snapshot OUT.png] [--block N] [--rate HZ] [--class NAME]\n"
+         "                [--snapshot OUT.png] [--scale S] [--block N] [--rate HZ] [--class NAME]\n"
          "  quorvane-host --help | --version\n"
          "BUNDLE is a NAME.vst3 folder or the module's .so file.\n"
          "--set takes the value as the parameter displays it; name the parameter by title or id.\n"
@@ -52,7 +52,8 @@ std::string usageText() {
          "  int24 for .flac. Outputs appear only when the run succeeds and never overwrite an input.\n"
          "Input files may have as many channels as the plug-in's input bus; mono is copied to each.\n"
          "editor opens the plug-in's editor in an X11 window until it is closed; --demo plays the\n"
-         "demo loop of that length through it in real time, over and over.\n"
+         "demo loop of that length through it in real time, over and over. --scale hands the view\n"
+         "a content scale factor (as hosts on scaled screens do) before asking for its size.\n"
          "Exit codes: 0 done, 1 failed, 2 a mistake on the command line.\n";
 }
 
@@ -106,12 +107,12 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
     const bool known = opt == "--out" || opt == "--in" || opt == "--demo" || opt == "--sidechain" ||
                        opt == "--set" || opt == "--block" || opt == "--precision" || opt == "--rate" ||
                        opt == "--state-in" || opt == "--state-out" || opt == "--class" ||
-                       opt == "--snapshot" || opt == "--format";
+                       opt == "--snapshot" || opt == "--format" || opt == "--scale";
     if (!known) return fail("unknown option \"" + opt + "\"");
     if (!takeValue()) return fail(opt + " needs a value");
     const bool forEditor = opt == "--set" || opt == "--demo" || opt == "--snapshot" || opt == "--block" ||
-                           opt == "--rate" || opt == "--class";
-    const bool forProcess = opt != "--snapshot";
+                           opt == "--rate" || opt == "--class" || opt == "--scale";
+    const bool forProcess = opt != "--snapshot" && opt != "--scale";
     const bool applies = opt == "--class" || (cl.command == CommandLine::Command::Process && forProcess) ||
                          (cl.command == CommandLine::Command::Editor && forEditor);
     if (!applies) {
@@ -154,6 +155,11 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
       cl.className = value;
     } else if (opt == "--snapshot") {
       cl.snapshot = value;
+    } else if (opt == "--scale") {
+      char* end = nullptr;
+      cl.scale = std::strtod(value.c_str(), &end);
+      if (!end || *end || !(cl.scale >= 0.25 && cl.scale <= 8))
+        return fail("--scale expects a factor from 0.25 to 8");
     } else if (opt == "--format") {
       if (!parseSampleFormat(value, &sampleFormat))
         return fail("--format expects float32, float64, int24 or int16");

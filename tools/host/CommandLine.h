@@ -29,6 +29,7 @@ struct CommandLine {
   std::string stateOut;
   AudioFileFormat outFormat;  // from --out's extension and --format
   std::string snapshot;       // editor: save the first complete picture here and quit
+  double scale = 0;           // editor: content scale factor handed to the view; 0 = none
 };
 
 // No arguments at all is a mistake too: the caller shows the usage.

@@ -136,7 +136,7 @@ int runEditor(const CommandLine& cl) {
 
   // Plug-ins may take the run loop from the context they were initialised with, not the frame.
   s.module->hostContext()->setRunLoop(s.loop.get());
-  s.editor = EditorHost::open(*s.plugin, *s.loop, &error);
+  s.editor = EditorHost::open(*s.plugin, *s.loop, &error, cl.scale);
   if (!s.editor) return fail(error);
 
   const double rate = cl.rate;

@@ -44,7 +44,8 @@ class EditorHost::WindowEvents final : public IEventHandler {
   EditorWindow* mWindow;
 };
 
-std::unique_ptr<EditorHost> EditorHost::open(PluginInstance& plugin, HostRunLoop& loop, std::string* error) {
+std::unique_ptr<EditorHost> EditorHost::open(PluginInstance& plugin, HostRunLoop& loop, std::string* error,
+                                             double scale) {
   const auto fail = [error](const std::string& why) {
     if (error) *error = why;
     return nullptr;
@@ -61,6 +62,7 @@ std::unique_ptr<EditorHost> EditorHost::open(PluginInstance& plugin, HostRunLoop
   }
   e->mFrame = Ref<PlugFrame>::adopt(new PlugFrame(&loop));
   e->mView->setFrame(e->mFrame.get());
+  if (scale > 0 && !e->setContentScale(scale)) return fail("the editor does not take a content scale factor");
 
   ViewRect rect{};
   if (e->mView->getSize(&rect) != kResultTrue) return fail("the editor does not report its size");
@@ -114,6 +116,11 @@ IContextMenu* EditorHost::createMenu(PluginInstance& plugin, IPlugView* view, co
 }
 
 EditorHost::~EditorHost() { close(); }
+
+bool EditorHost::setContentScale(double scale) {
+  const Ref<IPlugViewContentScaleSupport> support = mView.query<IPlugViewContentScaleSupport>();
+  return support && support->setContentScaleFactor(static_cast<float>(scale)) == kResultTrue;
+}
 
 void EditorHost::close() {
   if (mHandler) {

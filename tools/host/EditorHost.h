@@ -24,8 +24,10 @@ namespace qvhost {
 
 class EditorHost {
  public:
-  // Empty with a message when the plug-in has no X11 editor or no window can be made.
-  static std::unique_ptr<EditorHost> open(PluginInstance& plugin, HostRunLoop& loop, std::string* error);
+  // Empty with a message when the plug-in has no X11 editor or no window can be made. A scale
+  // above 0 is handed to the view (IPlugViewContentScaleSupport) before its size is asked.
+  static std::unique_ptr<EditorHost> open(PluginInstance& plugin, HostRunLoop& loop, std::string* error,
+                                          double scale = 0);
   ~EditorHost();
   EditorHost(const EditorHost&) = delete;
   EditorHost& operator=(const EditorHost&) = delete;
@@ -36,6 +38,10 @@ class EditorHost {
 
   EditorWindow& window() const { return *mWindow; }
   vst3abi::IPlugView* view() const { return mView.get(); }
+  PlugFrame& frame() const { return *mFrame; }
+  // Hands the view a content scale factor as a host does when the screen changes; false when
+  // the view does not take one.
+  bool setContentScale(double scale);
   // True once the user asked to close the window.
   bool closeRequested() const { return mWindow && mWindow->closeRequested(); }
   // The context menu the plug-in asked for last, or null; it may have been closed since.

@@ -30,6 +30,7 @@ uint32 PlugFrame::release() {
 tresult PlugFrame::resizeView(IPlugView* view, ViewRect* newSize) {
   if (!view || !newSize) return kInvalidArgument;
   if (!mWindow || view != mView) return kResultFalse;
+  ++mResizeRequests;
   const int width = newSize->right - newSize->left;
   const int height = newSize->bottom - newSize->top;
   if (width == mWindow->width() && height == mWindow->height()) return kResultTrue;

@@ -42,6 +42,9 @@ class PlugFrame final : public vst3abi::IPlugFrame, public vst3abi::IRunLoop {
     mWindow = window;
     mView = view;
   }
+  // How often the view asked for a new size.
+  int resizeRequests() const { return mResizeRequests; }
+
   // The window is going away; a plug-in that still holds the frame gets refusals from now on.
   void detach() {
     mWindow = nullptr;
@@ -53,6 +56,7 @@ class PlugFrame final : public vst3abi::IPlugFrame, public vst3abi::IRunLoop {
 
   RefCount mRefs;
   EditorWindow* mWindow = nullptr;
+  int mResizeRequests = 0;
   vst3abi::IPlugView* mView = nullptr;
   Ref<HostRunLoop> mRunLoop;
 };

@@ -2,6 +2,7 @@
 #include "graphics/platform/x11/IGraphicsLinux.h"
 
 #include "graphics/IControl.h"
+#include "graphics/platform/x11/DesktopScale.h"
 #include "graphics/platform/x11/LinuxPaths.h"
 #include "graphics/platform/x11/UrlOpener.h"
 #include "graphics/platform/x11/X11Clipboard.h"
@@ -17,8 +18,10 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -97,8 +100,8 @@ void* IGraphicsLinux::OpenWindow(void* parent) {
       attrs.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                          KeyPressMask | LeaveWindowMask | StructureNotifyMask;
       mask |= CWEventMask;
-      x->mWindow = XCreateWindow(dpy, parentWindow, 0, 0, static_cast<unsigned>(Width()),
-                                 static_cast<unsigned>(Height()), 0, x->mPresenter.Depth(), InputOutput,
+      x->mWindow = XCreateWindow(dpy, parentWindow, 0, 0, static_cast<unsigned>(WindowWidth()),
+                                 static_cast<unsigned>(WindowHeight()), 0, x->mPresenter.Depth(), InputOutput,
                                  x->mPresenter.GetVisual(), mask, &attrs);
       x->mGC = XCreateGC(dpy, x->mWindow, 0, nullptr);
       XMapWindow(dpy, x->mWindow);
@@ -163,8 +166,38 @@ void IGraphicsLinux::Resize(int w, int h) {
   IGraphics::Resize(w, h);
   if (!mX || !mX->CanDraw()) return;
   X11ErrorTrap trap(mX->mDisplay);
-  XResizeWindow(mX->mDisplay, mX->mWindow, static_cast<unsigned>(w), static_cast<unsigned>(h));
+  XResizeWindow(mX->mDisplay, mX->mWindow, static_cast<unsigned>(WindowWidth()),
+                static_cast<unsigned>(WindowHeight()));
   XFlush(mX->mDisplay);
+}
+
+void IGraphicsLinux::OnScaleChanged() {
+  // An open prompt sits at the old size and place.
+  CloseTextEntry();
+  if (!mX || !mX->CanDraw()) return;
+  X11ErrorTrap trap(mX->mDisplay);
+  XResizeWindow(mX->mDisplay, mX->mWindow, static_cast<unsigned>(WindowWidth()),
+                static_cast<unsigned>(WindowHeight()));
+  XFlush(mX->mDisplay);
+  mX->mExposed.Clear();
+  if (GetBits() && !mPumping) {
+    IRECT all(0, 0, Width(), Height());
+    Draw(&all);
+  }
+}
+
+double IGraphicsLinux::DesktopScale() {
+  for (const char* name : {"GDK_SCALE", "QT_SCALE_FACTOR"}) {
+    const char* v = std::getenv(name);
+    const double f = v && *v ? std::strtod(v, nullptr) : 0.0;
+    if (std::isfinite(f) && f > 0.0) return f;
+  }
+  Display* dpy = mX ? mX->mDisplay : XOpenDisplay(nullptr);
+  if (!dpy) return 1.0;
+  double scale = 1.0;
+  if (const char* resources = XResourceManagerString(dpy)) scale = XftDpiScale(resources);
+  if (!mX) XCloseDisplay(dpy);
+  return scale;
 }
 
 // ---- Run loop -----------------------------------------------------------------------------------
@@ -214,7 +247,7 @@ void IGraphicsLinux::Pump() {
 
 void IGraphicsLinux::RepaintPending() {
   if (!mX || !mX->CanDraw() || !GetBits()) return;
-  IRECT r = mX->mExposed;
+  IRECT r = WindowToLayout(mX->mExposed);
   mX->mExposed.Clear();
   IRECT dirty;
   if (IsDirty(&dirty)) r = r.Union(dirty);
@@ -225,7 +258,8 @@ bool IGraphicsLinux::DrawScreen(IRECT* r) {
   PIX_IBitmap* back = GetBackBuffer();
   if (!mX || !mX->CanDraw() || !r || !back) return false;
   X11ErrorTrap trap(mX->mDisplay);
-  mX->mPresenter.Put(mX->mWindow, mX->mGC, back, r->L, r->T, r->W(), r->H());
+  const IRECT px = ToPixels(*r);
+  mX->mPresenter.Put(mX->mWindow, mX->mGC, back, px.L, px.T, px.W(), px.H());
   XFlush(mX->mDisplay);
   return true;
 }
@@ -251,11 +285,12 @@ void IGraphicsLinux::HandleEvent(XEvent& event) {
       x.mWindowGone = true;
       break;
     case ButtonPress:
-      OnButtonPress(event.xbutton.button, event.xbutton.state, event.xbutton.x, event.xbutton.y,
-                    event.xbutton.time);
+      OnButtonPress(event.xbutton.button, event.xbutton.state, ToLayout(event.xbutton.x),
+                    ToLayout(event.xbutton.y), event.xbutton.time);
       break;
     case ButtonRelease:
-      OnButtonRelease(event.xbutton.button, event.xbutton.state, event.xbutton.x, event.xbutton.y);
+      OnButtonRelease(event.xbutton.button, event.xbutton.state, ToLayout(event.xbutton.x),
+                      ToLayout(event.xbutton.y));
       break;
     case MotionNotify: {
       // Only the latest of a run of motions matters; anything else queued keeps its order.
@@ -267,14 +302,14 @@ void IGraphicsLinux::HandleEvent(XEvent& event) {
         XNextEvent(x.mDisplay, &next);
         m = next.xmotion;
       }
-      OnMotion(m.state, m.x, m.y);
+      OnMotion(m.state, ToLayout(m.x), ToLayout(m.y));
       break;
     }
     case LeaveNotify:
       if (event.xcrossing.mode == NotifyNormal && event.xcrossing.detail != NotifyInferior) OnMouseOut();
       break;
     case KeyPress:
-      OnKey(TranslateKey(event.xkey), event.xkey.x, event.xkey.y);
+      OnKey(TranslateKey(event.xkey), ToLayout(event.xkey.x), ToLayout(event.xkey.y));
       break;
     default:
       break;
@@ -353,10 +388,10 @@ void IGraphicsLinux::OnKey(const EditorKey& key, int x, int y) {
 void IGraphicsLinux::CreateTextEntry(IControl* control, IText* text, IRECT* textRect, const char* str,
                                      IParam* param) {
   if (!control || !text || !textRect || !mX || !mX->CanDraw() || mX->mTextEntry.IsOpen()) return;
-  const IRECT r = textRect->Intersect(IRECT(0, 0, Width(), Height()));
+  const IRECT r = LayoutToWindow(textRect->Intersect(IRECT(0, 0, Width(), Height())));
   if (r.W() <= 0 || r.H() <= 0) return;
   IText style = *text;
-  style.mSize = static_cast<int>(text->mSize * 0.9);
+  style.mSize = static_cast<int>(text->mSize * 0.9 * GetScale());
   style.mCached = nullptr;
   PIX_IFont* font = CacheFont(&style);
   // Only a parameter's value is constrained; a control's own text is free.
@@ -409,17 +444,19 @@ IPopupMenu* IGraphicsLinux::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect) 
   X11ErrorTrap trap(x.mDisplay);
   Window child = 0;
   int rootX = 0, rootY = 0;
-  if (!XTranslateCoordinates(x.mDisplay, x.mWindow, RootWindow(x.mDisplay, x.mScreen), areaRect->L,
-                             areaRect->T, &rootX, &rootY, &child))
+  const IRECT area = LayoutToWindow(*areaRect);
+  if (!XTranslateCoordinates(x.mDisplay, x.mWindow, RootWindow(x.mDisplay, x.mScreen), area.L, area.T, &rootX,
+                             &rootY, &child))
     return nullptr;
-  const IRECT anchor(rootX, rootY, rootX + areaRect->W(), rootY + areaRect->H());
-  IText style(kMenuFontSize, &COLOR_BLACK, "Arial", IText::kStyleNormal, IText::kAlignNear);
+  const IRECT anchor(rootX, rootY, rootX + area.W(), rootY + area.H());
+  IText style(ScaledLength(kMenuFontSize, GetScale()), &COLOR_BLACK, "Arial", IText::kStyleNormal,
+              IText::kAlignNear);
   PIX_IFont* font = CacheFont(&style);
 
   MenuHost host(*this);
   mInMenu = true;
   IPopupMenu* chosen = X11PopupMenu::Run(x.mDisplay, x.mScreen, x.mPresenter, menu, anchor, font,
-                                         1000 / std::max(1, FPS()), host);
+                                         1000 / std::max(1, FPS()), host, GetScale());
   mInMenu = false;
   return chosen;
 }

@@ -73,6 +73,8 @@ class IGraphicsLinux : public IGraphics, public IRunLoopBridge::Client {
   void UpdateTooltips() override {}
   PIX_IBitmap* OSLoadBitmap(int ID, const char* name) override;
   void SetHostRunLoop(IRunLoopBridge* runLoop) override;
+  // GDK_SCALE or QT_SCALE_FACTOR when set, else the Xft.dpi resource over 96.
+  double DesktopScale() override;
 
   // IRunLoopBridge::Client: drain the X events, then repaint what is exposed or dirty.
   void OnFDReady(int fd) override;
@@ -90,6 +92,7 @@ class IGraphicsLinux : public IGraphics, public IRunLoopBridge::Client {
   struct XState;
   class MenuHost;
 
+  void OnScaleChanged() override;
   void Pump();
   void HandleEvent(union _XEvent& event);
   void OnButtonPress(unsigned button, unsigned state, int x, int y, unsigned long time);

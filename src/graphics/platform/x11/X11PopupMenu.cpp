@@ -34,10 +34,18 @@ struct LevelWindow {
 
 class Session {
  public:
-  Session(Display* display, int screen, const X11Presenter& presenter, PIX_IFont* font,
+  Session(Display* display, int screen, const X11Presenter& presenter, PIX_IFont* font, double scale,
           X11PopupMenu::Host& host)
       : mDisplay(display), mScreen(screen), mPresenter(presenter), mFont(font), mHost(host) {
-    mMetrics.mRowHeight = std::max(18, (font ? font->GetLineHeight() : 0) + 6);
+    // The menu grows with the editor; its text comes at that size already.
+    const auto px = [scale](int v) { return static_cast<int>(v * scale + 0.5); };
+    mMetrics.mSeparatorHeight = px(mMetrics.mSeparatorHeight);
+    mMetrics.mPadding = px(mMetrics.mPadding);
+    mMetrics.mCheckWidth = px(mMetrics.mCheckWidth);
+    mMetrics.mTitleIndent = px(mMetrics.mTitleIndent);
+    mMetrics.mArrowWidth = px(mMetrics.mArrowWidth);
+    mMetrics.mMinWidth = px(mMetrics.mMinWidth);
+    mMetrics.mRowHeight = std::max(px(18), (font ? font->GetLineHeight() : 0) + px(6));
     mMetrics.mTextWidth = [font](const char* s) { return PromptTextWidth(font, s); };
   }
 
@@ -217,8 +225,8 @@ class Session {
 }  // namespace
 
 IPopupMenu* X11PopupMenu::Run(Display* display, int screen, const X11Presenter& presenter, IPopupMenu* menu,
-                              const IRECT& anchor, PIX_IFont* font, int tickMs, Host& host) {
+                              const IRECT& anchor, PIX_IFont* font, int tickMs, Host& host, double scale) {
   if (!display || !menu) return nullptr;
-  Session session(display, screen, presenter, font, host);
+  Session session(display, screen, presenter, font, scale > 0.0 ? scale : 1.0, host);
   return session.Run(menu, anchor, tickMs > 0 ? tickMs : 40);
 }

@@ -24,7 +24,8 @@ class X11PopupMenu {
   };
 
   // anchor: the rectangle the menu belongs to, in root-window coordinates. Returns the menu or
-  // submenu whose item was chosen, with its chosen index set, or null.
+  // submenu whose item was chosen, with its chosen index set, or null. scale sizes the rows and
+  // margins with the editor.
   static IPopupMenu* Run(Display* display, int screen, const X11Presenter& presenter, IPopupMenu* menu,
-                         const IRECT& anchor, PIX_IFont* font, int tickMs, Host& host);
+                         const IRECT& anchor, PIX_IFont* font, int tickMs, Host& host, double scale = 1.0);
 };

@@ -3,8 +3,8 @@
 // faceplate, which shares these radii.
 #pragma once
 
-#include "Canvas.h"
-#include "Layout.h"
+#include "plugin/artwork/Canvas.h"
+#include "plugin/artwork/Layout.h"
 
 namespace knob {
 constexpr double kCentre = kKnobSize / 2.0;

@@ -1,5 +1,5 @@
 // Supersampled shape masks on the raster library's fills and its shrinking box filter.
-#include "Shapes.h"
+#include "plugin/artwork/Shapes.h"
 
 #include "pix/PIX_Blit.h"
 #include "pix/PIX_Circle.h"

@@ -2,8 +2,8 @@
 // glow around it when lit. Frames are kSwitchW x kSwitchH; the faceplate cuts the well.
 #pragma once
 
-#include "Canvas.h"
-#include "Typeface.h"
+#include "plugin/artwork/Canvas.h"
+#include "plugin/artwork/Typeface.h"
 
 namespace button {
 // The cap inside its frame (design units).

@@ -2,7 +2,7 @@
 // shadows and scales, and every legend of the editor.
 #pragma once
 
-#include "Canvas.h"
+#include "plugin/artwork/Canvas.h"
 
 // False when a legend face is missing (see Typeface::ok).
 bool DrawFaceplate(Canvas& c);

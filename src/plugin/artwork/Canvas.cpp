@@ -1,5 +1,5 @@
 // Source-over compositing in premultiplied floats and the conversion to 8-bit straight alpha.
-#include "Canvas.h"
+#include "plugin/artwork/Canvas.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // The control table and the knob scales. Continuous scales are computed from each parameter's
 // range and taper so that a legend sits exactly where the pointer shows that value.
-#include "Layout.h"
+#include "plugin/artwork/Layout.h"
 
 #include <cmath>
 

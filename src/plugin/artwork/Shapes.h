@@ -3,8 +3,8 @@
 // units; the builder multiplies them by the artwork scale.
 #pragma once
 
-#include "Coverage.h"
 #include "pix/PIX_MemBitmap.h"
+#include "plugin/artwork/Coverage.h"
 
 #include <functional>
 #include <vector>

@@ -1,10 +1,10 @@
 // Meter face and needle. The needle disappears under the apron, so every frame is transparent but
 // for the needle and its soft shadow on the face.
-#include "MeterArt.h"
+#include "plugin/artwork/MeterArt.h"
 
-#include "Layout.h"
-#include "Palette.h"
-#include "Shapes.h"
+#include "plugin/artwork/Layout.h"
+#include "plugin/artwork/Palette.h"
+#include "plugin/artwork/Shapes.h"
 
 #include <cmath>
 #include <string>

@@ -2,7 +2,7 @@
 // into coverage maps that the canvas paints in any colour.
 #pragma once
 
-#include "Coverage.h"
+#include "plugin/artwork/Coverage.h"
 
 #include <memory>
 #include <string>

@@ -2,7 +2,7 @@
 // lit buttons and the meter's backlight.
 #pragma once
 
-#include "Colour.h"
+#include "plugin/artwork/Colour.h"
 
 namespace palette {
 const Colour kPanelTop = Hex(0x363431);

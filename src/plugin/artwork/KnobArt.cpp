@@ -1,9 +1,9 @@
 // Knob frames. Shading is worked per pixel from the local surface normal: the body's chamfer
 // catches the light by the angle of each flute, the cap shows a spun-metal sheen.
-#include "KnobArt.h"
+#include "plugin/artwork/KnobArt.h"
 
-#include "Palette.h"
-#include "Shapes.h"
+#include "plugin/artwork/Palette.h"
+#include "plugin/artwork/Shapes.h"
 
 #include <cmath>
 

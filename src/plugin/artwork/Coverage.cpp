@@ -1,5 +1,5 @@
 // Coverage maps: combining, moving and softening shapes before they are painted.
-#include "Coverage.h"
+#include "plugin/artwork/Coverage.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 // Button frames: cap, bevel, legend and, when lit, the light spilling out around the cap.
-#include "SwitchArt.h"
+#include "plugin/artwork/SwitchArt.h"
 
-#include "Layout.h"
-#include "Palette.h"
-#include "Shapes.h"
+#include "plugin/artwork/Layout.h"
+#include "plugin/artwork/Palette.h"
+#include "plugin/artwork/Shapes.h"
 
 using namespace button;
 

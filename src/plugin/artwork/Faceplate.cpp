@@ -1,13 +1,13 @@
 // Faceplate drawing, back to front: metal, engraving, recesses and shadows, then legends.
-#include "Faceplate.h"
+#include "plugin/artwork/Faceplate.h"
 
-#include "KnobArt.h"
-#include "Layout.h"
-#include "MeterArt.h"
-#include "Palette.h"
-#include "Shapes.h"
-#include "SwitchArt.h"
-#include "Typeface.h"
+#include "plugin/artwork/KnobArt.h"
+#include "plugin/artwork/Layout.h"
+#include "plugin/artwork/MeterArt.h"
+#include "plugin/artwork/Palette.h"
+#include "plugin/artwork/Shapes.h"
+#include "plugin/artwork/SwitchArt.h"
+#include "plugin/artwork/Typeface.h"
 
 #include <cmath>
 #include <cstdint>

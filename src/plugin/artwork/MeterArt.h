@@ -3,9 +3,9 @@
 // at the right, a mark of d dB sits at v = 1 - 10^(-d/20).
 #pragma once
 
-#include "Canvas.h"
-#include "Layout.h"
-#include "Typeface.h"
+#include "plugin/artwork/Canvas.h"
+#include "plugin/artwork/Layout.h"
+#include "plugin/artwork/Typeface.h"
 
 namespace meter {
 // Frame-local geometry (design units): the pivot hides below the apron at the window's foot.

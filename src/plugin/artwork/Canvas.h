@@ -2,9 +2,9 @@
 // their soft edges correctly; turned into a raster bitmap (straight alpha) at the end.
 #pragma once
 
-#include "Colour.h"
-#include "Coverage.h"
 #include "pix/PIX_MemBitmap.h"
+#include "plugin/artwork/Colour.h"
+#include "plugin/artwork/Coverage.h"
 
 #include <functional>
 #include <vector>

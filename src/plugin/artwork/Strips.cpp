@@ -1,15 +1,15 @@
 // Strip table and per-strip rendering: every frame is drawn on its own canvas and copied into
 // its slot of the strip.
-#include "Strips.h"
+#include "plugin/artwork/Strips.h"
 
-#include "Canvas.h"
-#include "Faceplate.h"
-#include "KnobArt.h"
-#include "Layout.h"
-#include "MeterArt.h"
-#include "Palette.h"
-#include "SwitchArt.h"
-#include "Typeface.h"
+#include "plugin/artwork/Canvas.h"
+#include "plugin/artwork/Faceplate.h"
+#include "plugin/artwork/KnobArt.h"
+#include "plugin/artwork/Layout.h"
+#include "plugin/artwork/MeterArt.h"
+#include "plugin/artwork/Palette.h"
+#include "plugin/artwork/SwitchArt.h"
+#include "plugin/artwork/Typeface.h"
 
 #include "pix/PIX_Blit.h"
 

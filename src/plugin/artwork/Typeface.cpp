@@ -1,6 +1,6 @@
 // Text into coverage maps through the cached font's glyph path (white on opaque black, so the red
 // byte is the coverage), letter by letter when the legend is tracked out.
-#include "Typeface.h"
+#include "plugin/artwork/Typeface.h"
 
 #include "gdi/GDI_Font.h"
 #include "pix/PIX_CachedFont.h"

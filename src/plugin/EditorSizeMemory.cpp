@@ -1,0 +1,88 @@
+// Editor size settings file.
+#include "plugin/EditorSizeMemory.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* kKey = "scale=";
+
+std::string Home() {
+  const char* home = std::getenv("HOME");
+  if (home && *home) return home;
+  const passwd* pw = getpwuid(getuid());
+  return pw && pw->pw_dir ? pw->pw_dir : "";
+}
+
+std::string SettingsFolder() {
+#if defined(__APPLE__)
+  const std::string home = Home();
+  return home.empty() ? "" : home + "/Library/Preferences/Quorvane";
+#else
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  // The variable counts only when absolute, as the base directory rules say.
+  if (xdg && xdg[0] == '/') return std::string(xdg) + "/Quorvane";
+  const std::string home = Home();
+  return home.empty() ? "" : home + "/.config/Quorvane";
+#endif
+}
+
+bool MakeFolder(const std::string& path) {
+  // Each missing parent in turn; an existing folder is fine.
+  for (size_t at = 1; at <= path.size(); ++at) {
+    if (at < path.size() && path[at] != '/') continue;
+    const std::string part = path.substr(0, at);
+    if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string EditorSizeFile() {
+  const std::string folder = SettingsFolder();
+  return folder.empty() ? "" : folder + "/editor.conf";
+}
+
+double ReadEditorScaleFile(const std::string& path) {
+  FILE* f = path.empty() ? nullptr : std::fopen(path.c_str(), "r");
+  if (!f) return 0.0;
+  char line[128];
+  double scale = 0.0;
+  while (std::fgets(line, sizeof line, f)) {
+    if (std::strncmp(line, kKey, std::strlen(kKey)) != 0) continue;
+    char* end = nullptr;
+    const double v = std::strtod(line + std::strlen(kKey), &end);
+    const bool clean = end && (*end == '\0' || *end == '\n' || *end == '\r');
+    scale = clean && std::isfinite(v) && v >= 1.0 && v <= 2.0 ? v : 0.0;
+  }
+  std::fclose(f);
+  return scale;
+}
+
+bool WriteEditorScaleFile(const std::string& path, double scale) {
+  if (path.empty() || !std::isfinite(scale)) return false;
+  const size_t slash = path.rfind('/');
+  if (slash != std::string::npos && slash > 0 && !MakeFolder(path.substr(0, slash))) return false;
+  const std::string temp = path + ".tmp";
+  FILE* f = std::fopen(temp.c_str(), "w");
+  if (!f) return false;
+  const bool written = std::fprintf(f, "%s%.4g\n", kKey, scale) > 0;
+  if (std::fclose(f) != 0 || !written || std::rename(temp.c_str(), path.c_str()) != 0) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+double LoadEditorScale() { return ReadEditorScaleFile(EditorSizeFile()); }
+
+bool SaveEditorScale(double scale) { return WriteEditorScaleFile(EditorSizeFile(), scale); }
