@@ -27,4 +27,4 @@ cmake --build build/debug -j"$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The editor tests open windows: they run against a virtual X server of their own.
-xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --test-dir build/debug --output-on-failure -j"$jobs"
+xvfb-run -a -s "-screen 0 1600x1400x24 -noreset" ctest --test-dir build/debug --output-on-failure -j"$jobs"

@@ -3,13 +3,13 @@
 
 #include <sys/stat.h>
 
+#include <pwd.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <pwd.h>
-#include <unistd.h>
 
 namespace {
 

@@ -23,14 +23,17 @@ namespace {
 
 constexpr double kFaceplateImageScale = 2.0;
 
-double Fraction(int frame, int nFrames) { return nFrames > 1 ? static_cast<double>(frame) / (nFrames - 1) : 0.0; }
+double Fraction(int frame, int nFrames) {
+  return nFrames > 1 ? static_cast<double>(frame) / (nFrames - 1) : 0.0;
+}
 
 class FaceplateArt : public IArtSource {
  public:
   explicit FaceplateArt(IGraphics* graphics) : mGraphics(graphics) {}
 
   bool DrawFrame(int, int, double scale, PIX_MemBitmap* out) override {
-    const int w = static_cast<int>(std::lround(kEditorW * scale)), h = static_cast<int>(std::lround(kEditorH * scale));
+    const int w = static_cast<int>(std::lround(kEditorW * scale)),
+              h = static_cast<int>(std::lround(kEditorH * scale));
     std::unique_ptr<PIX_IBitmap> image(mGraphics->OSLoadBitmap(-1, kFaceplate2xFile));
     if (image && image->getBits()) {
       if (!out->resize(w, h) && (out->getWidth() != w || out->getHeight() != h)) return false;
@@ -96,7 +99,11 @@ class SwitchFrames : public IArtSource {
 
 }  // namespace
 
-std::unique_ptr<IArtSource> MakeFaceplateArt(IGraphics* graphics) { return std::make_unique<FaceplateArt>(graphics); }
+std::unique_ptr<IArtSource> MakeFaceplateArt(IGraphics* graphics) {
+  return std::make_unique<FaceplateArt>(graphics);
+}
 std::unique_ptr<IArtSource> MakeKnobArt() { return std::make_unique<KnobFrames>(); }
 std::unique_ptr<IArtSource> MakeNeedleArt() { return std::make_unique<NeedleFrames>(); }
-std::unique_ptr<IArtSource> MakeSwitchArt(const char* legend) { return std::make_unique<SwitchFrames>(legend); }
+std::unique_ptr<IArtSource> MakeSwitchArt(const char* legend) {
+  return std::make_unique<SwitchFrames>(legend);
+}

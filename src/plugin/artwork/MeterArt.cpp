@@ -6,6 +6,7 @@
 #include "plugin/artwork/Palette.h"
 #include "plugin/artwork/Shapes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -115,11 +116,19 @@ void DrawNeedle(Canvas& c, double v) {
   using namespace meter;
   const double s = c.scale();
   const double a = Angle(v);
-  ShapeBuilder clip(s, 0, 0, kMeterW, kMeterH);
+  // Only the needle's surroundings are worked on (the editor draws frames as they are shown, so
+  // this is the meter's speed at large scales); the result is the same as over the whole frame.
+  const Pt from = Polar(kPivotX, kPivotY, 60, a), to = Polar(kPivotX, kPivotY, kNeedleR, a);
+  const double margin = 6 + 3 * (int)(1.5 * s + 0.5) / s;
+  const double x0 = std::max(0.0, std::min(from.x, to.x) - margin);
+  const double y0 = std::max(0.0, std::min(from.y, to.y) - margin);
+  const double x1 = std::min((double)kMeterW, std::max(from.x, to.x) + 2 + margin);
+  const double y1 = std::min((double)kMeterH, std::max(from.y, to.y) + 3 + margin);
+  ShapeBuilder clip(s, x0, y0, x1, y1);
   clip.rect(0, 0, kMeterW, kApronTop);
   const Coverage visible = clip.resolve();
   auto needle = [&](double dx, double dy) {
-    ShapeBuilder b(s, 0, 0, kMeterW, kMeterH);
+    ShapeBuilder b(s, x0, y0, x1, y1);
     const Pt base = Polar(kPivotX + dx, kPivotY + dy, 60, a),
              tip = Polar(kPivotX + dx, kPivotY + dy, kNeedleR, a);
     b.taper(base, tip, 2.6, 1.1);

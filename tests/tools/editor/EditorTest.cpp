@@ -7,8 +7,11 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -60,10 +63,15 @@ const Box kThresholdKnob = controlBox("THRESHOLD.png", 121, 58, 271);
 const Box kBypassSwitch = controlBox("BYPASS.png", 2, 413, 124);
 const Box kMeter = controlBox("METER.png", 211, 92, 57);
 
-std::vector<uint32_t> crop(const std::vector<uint32_t>& pixels, const Box& b) {
+Box scaled(const Box& b, double s) {
+  const auto px = [s](int v) { return static_cast<int>(std::floor(v * s + 0.5)); };
+  return Box{px(b.x), px(b.y), px(b.x + b.w) - px(b.x), px(b.y + b.h) - px(b.y)};
+}
+
+std::vector<uint32_t> crop(const std::vector<uint32_t>& pixels, const Box& b, int width = kWidth) {
   std::vector<uint32_t> out;
   for (int y = b.y; y < b.y + b.h; ++y) {
-    const auto row = pixels.begin() + static_cast<std::ptrdiff_t>(y) * kWidth;
+    const auto row = pixels.begin() + static_cast<std::ptrdiff_t>(y) * width;
     out.insert(out.end(), row + b.x, row + b.x + b.w);
   }
   return out;
@@ -101,8 +109,9 @@ class EditorE2E : public ::testing::Test {
     if (mInput) XCloseDisplay(mInput);
   }
 
-  // An instance, processing set up as a DAW would, and its editor showing a settled picture.
-  Editor open() {
+  // An instance, processing set up as a DAW would, and its editor showing a settled picture; a
+  // scale above 0 is the host's content scale factor.
+  Editor open(double scale = 0) {
     Editor e;
     std::string error;
     e.plugin = PluginInstance::create(*sModule, *sModule->findAudioEffect("Quorvane"), &error);
@@ -111,7 +120,7 @@ class EditorE2E : public ::testing::Test {
     e.plugin->handler().logGestures(true);
     e.proc = std::make_unique<BlockProcessor>(*e.plugin);
     EXPECT_TRUE(e.proc->start(ProcessConfig{}, &error)) << error;
-    e.host = EditorHost::open(*e.plugin, *mLoop, &error);
+    e.host = EditorHost::open(*e.plugin, *mLoop, &error, scale);
     EXPECT_TRUE(e.host) << error;
     if (e.host) settled(e);
     return e;
@@ -348,28 +357,36 @@ TEST_F(EditorE2E, RightClickOpensTheHostMenuForThatParameter) {
   EXPECT_TRUE(e.plugin->handler().takeGestures().empty()) << "the dismissing click reached the editor";
 }
 
-// The command end to end; its picture is the reference every editor change is checked against.
-TEST_F(EditorE2E, CommandLineSnapshotIsTheReferencePicture) {
+// The command end to end at one scale; its picture is compared with the golden of that scale.
+std::vector<uint32_t> commandSnapshot(const std::string& scaleArg, const char* golden, int width,
+                                      int height) {
   const std::string out = ::testing::TempDir() + "editor-snapshot.png";
-  const std::string cmd = std::string(QV_HOST_EXE) + " editor " + QV_BUNDLE_PATH + " --snapshot " + out;
+  // A remembered size would win over --scale: the command runs with settings of its own.
+  const std::string cmd = "XDG_CONFIG_HOME=" + ::testing::TempDir() + "qv-no-settings " + QV_HOST_EXE +
+                          " editor " + QV_BUNDLE_PATH + scaleArg + " --snapshot " + out;
   const int status = std::system(cmd.c_str());
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << cmd;
-  std::vector<uint32_t> shot, golden;
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << cmd;
+  std::vector<uint32_t> shot, reference;
   int w = 0, h = 0;
   std::string error;
-  ASSERT_TRUE(readPng(out, &shot, &w, &h, &error)) << error;
+  EXPECT_TRUE(readPng(out, &shot, &w, &h, &error)) << error;
   std::remove(out.c_str());
-  EXPECT_EQ(w, kWidth);
-  EXPECT_EQ(h, kHeight);
+  EXPECT_EQ(w, width);
+  EXPECT_EQ(h, height);
   if (std::getenv("QV_UPDATE_GOLDEN")) {
-    ASSERT_TRUE(writePng(kGolden, shot, w, h, &error)) << error;
+    EXPECT_TRUE(writePng(golden, shot, w, h, &error)) << error;
   }
-  ASSERT_TRUE(readPng(kGolden, &golden, &w, &h, &error))
+  EXPECT_TRUE(readPng(golden, &reference, &w, &h, &error))
       << error << " (run with QV_UPDATE_GOLDEN=1 from tests/)";
-  size_t differ = golden.size() == shot.size() ? 0 : shot.size();
-  for (size_t i = 0; i < golden.size() && i < shot.size(); ++i) differ += golden[i] != shot[i];
-  EXPECT_EQ(differ, 0u);
+  size_t differ = reference.size() == shot.size() ? 0 : shot.size();
+  for (size_t i = 0; i < reference.size() && i < shot.size(); ++i) differ += reference[i] != shot[i];
+  EXPECT_EQ(differ, 0u) << golden;
+  return shot;
+}
 
+TEST_F(EditorE2E, CommandLineSnapshotIsTheReferencePicture) {
+  commandSnapshot("", kGolden, kWidth, kHeight);
+  const std::string cmd = std::string(QV_HOST_EXE) + " editor " + QV_BUNDLE_PATH + " --snapshot /dev/null";
   const int noDisplay = std::system(("env -u DISPLAY " + cmd + " 2>/dev/null").c_str());
   EXPECT_TRUE(WIFEXITED(noDisplay) && WEXITSTATUS(noDisplay) == 2);
 }
@@ -402,6 +419,98 @@ TEST_F(EditorE2E, SnapshotIsWrittenWholeOrNotAtAll) {
   EXPECT_EQ(run(module.string() + " --snapshot " + module.string()), 2);
   EXPECT_TRUE(contents(module) == before) << "the module was written over";
   fs::remove_all(dir);
+}
+
+// Windows read back only where they are on the screen; the 2x editor needs a large one.
+bool screenFits(Display* display, int w, int h) {
+  return DisplayWidth(display, DefaultScreen(display)) >= w &&
+         DisplayHeight(display, DefaultScreen(display)) >= h;
+}
+
+int luma(uint32_t p) { return (((p >> 16) & 255) * 3 + ((p >> 8) & 255) * 6 + (p & 255)) / 10; }
+
+// The larger pictures are drawn for their pixels: the logo's letters at 2x have edges as steep as
+// at 1x (a stretched 1x picture would halve them) and are not made of 2 x 2 blocks.
+TEST_F(EditorE2E, LargerScalesAreDrawnSharpAtTheirOwnSize) {
+  if (!screenFits(mInput, 1328, 1324)) GTEST_SKIP() << "the X screen is smaller than the 2x editor";
+  commandSnapshot(" --scale 1.5", "tools/data/editor@1.5x.png", 996, 993);
+  const auto big = commandSnapshot(" --scale 2", "tools/data/editor@2x.png", 1328, 1324);
+  std::vector<uint32_t> small;
+  int w = 0, h = 0;
+  std::string error;
+  ASSERT_TRUE(readPng(kGolden, &small, &w, &h, &error)) << error;
+  ASSERT_EQ(big.size(), 1328u * 1324u);
+  const Box logo{440, 62, 184, 30};
+  const auto steepest = [](const std::vector<uint32_t>& px, int width, const Box& b) {
+    int best = 0;
+    for (int y = b.y; y < b.y + b.h; ++y)
+      for (int x = b.x; x + 1 < b.x + b.w; ++x)
+        best = std::max(best, std::abs(luma(px[y * width + x + 1]) - luma(px[y * width + x])));
+    return best;
+  };
+  const Box logo2 = scaled(logo, 2);
+  EXPECT_GE(steepest(big, 1328, logo2) * 10, steepest(small, kWidth, logo) * 8);
+  int blocks = 0, uneven = 0;
+  for (int y = logo2.y; y < logo2.y + logo2.h; y += 2)
+    for (int x = logo2.x; x < logo2.x + logo2.w; x += 2) {
+      const uint32_t a = big[y * 1328 + x];
+      ++blocks;
+      uneven +=
+          a != big[y * 1328 + x + 1] || a != big[(y + 1) * 1328 + x] || a != big[(y + 1) * 1328 + x + 1];
+    }
+  EXPECT_GT(uneven * 2, blocks);
+}
+
+// At twice the size, as a host on a scaled screen opens it: knobs and switches work in the
+// window's pixels, the logo's size menu resizes the window through the host's frame, and the
+// chosen size comes back in a new instance, where the host's factor changing is still followed.
+TEST_F(EditorE2E, AtTwiceTheSizeEditingAndTheSizeMenuWork) {
+  if (!screenFits(mInput, 1328, 1324)) GTEST_SKIP() << "the X screen is smaller than the 2x editor";
+  const std::string settings = ::testing::TempDir() + "qv-settings-" + std::to_string(getpid());
+  setenv("XDG_CONFIG_HOME", settings.c_str(), 1);
+  Editor e = open(2.0);
+  ASSERT_TRUE(e.host);
+  EXPECT_EQ(e.host->window().width(), 1328);
+  EXPECT_EQ(e.host->window().height(), 1324);
+
+  // One knob height at this scale is a quarter of the range.
+  const Box knob = scaled(kMakeUpKnob, 2);
+  drag(e, knob, -knob.h);
+  EXPECT_NEAR(e.plugin->controller()->getParamNormalized(kMakeUp), 0.25, 0.02);
+  click(e, scaled(kBypassSwitch, 2));
+  EXPECT_EQ(e.plugin->controller()->getParamNormalized(kBypass), 0.0);
+
+  const int asked = e.host->frame().resizeRequests();
+  // The menu runs its own loop inside the click, so the keys come from another connection.
+  std::thread keys([] {
+    Display* d = XOpenDisplay(nullptr);
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    for (KeySym sym : {XK_Down, XK_Down, XK_Down, XK_Return}) {  // 100 %, 125 %, 150 %
+      const KeyCode code = XKeysymToKeycode(d, sym);
+      XTestFakeKeyEvent(d, code, True, CurrentTime);
+      XTestFakeKeyEvent(d, code, False, CurrentTime);
+      XFlush(d);
+      std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    }
+    XCloseDisplay(d);
+  });
+  click(e, scaled(Box{436, 60, 192, 35}, 2));
+  keys.join();
+  EXPECT_TRUE(pump(3000, [&] { return e.host->window().width() == 996; }));
+  EXPECT_EQ(e.host->window().height(), 993);
+  EXPECT_GT(e.host->frame().resizeRequests(), asked);
+  settled(e);
+
+  Editor next = open(2.0);
+  ASSERT_TRUE(next.host);
+  EXPECT_EQ(next.host->window().width(), 996) << "the chosen size was not remembered";
+  EXPECT_TRUE(next.host->setContentScale(1.25));
+  EXPECT_TRUE(pump(3000, [&] { return next.host->window().width() == 830; }));
+  EXPECT_EQ(next.host->window().height(), 828);
+  unsetenv("XDG_CONFIG_HOME");
+  std::remove((settings + "/Quorvane/editor.conf").c_str());
+  rmdir((settings + "/Quorvane").c_str());
+  rmdir(settings.c_str());
 }
 
 }  // namespace
