@@ -18,6 +18,7 @@
 #include "graphics/IText.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class IArtSource;
@@ -83,6 +84,9 @@ class IGraphics : public IEditorDelegate {
   virtual void UpdateTooltips() = 0;
   // Null when the image is missing or cannot be decoded.
   virtual PIX_IBitmap* OSLoadBitmap(int ID, const char* name) = 0;
+  // The file an image name stands for, when the platform keeps images as plain files; such images
+  // are decoded when first drawn. "" loads them at once through OSLoadBitmap.
+  virtual std::string OSBitmapFile(int, const char*) { return std::string(); }
   // The host's UI event loop, for windows that need one handed to them (X11); set by the editor
   // view before OpenWindow, null when the host offers none. Not owned.
   virtual void SetHostRunLoop(IRunLoopBridge*) {}

@@ -3,13 +3,24 @@
 
 #include "base/Trace.h"
 #include "graphics/BitmapStorage.h"
+#include "graphics/DeferredBitmap.h"
 #include "pix/PIX_Blit.h"
 #include "pix/PIX_Fill.h"
 #include "pix/PIX_MemBitmap.h"
+#include "pix/PIX_PNG.h"
+
+#include <string>
 
 IBitmap IGraphics::LoadIBitmap(int ID, const char* name, int nStates, bool framesAreHoriz) {
   BitmapStorage& cache = BitmapStorage::Shared();
   PIX_IBitmap* image = cache.Find(ID);
+  int w = 0, h = 0;
+  const std::string file = image ? std::string() : OSBitmapFile(ID, name);
+  if (!image && !file.empty() && PIX_ReadPNGSize(file.c_str(), &w, &h)) {
+    // Decoded when first drawn.
+    image = new DeferredBitmap(file, w, h);
+    cache.Add(image, ID);
+  }
   if (!image) {
     image = OSLoadBitmap(ID, name);
     // A failed load is not cached, so a later load (say, once the resource is installed) retries.

@@ -150,6 +150,25 @@ PIX_IBitmap* PIX_LoadPNG(const char* path, PIX_IBitmap* bitmap) {
   return result;
 }
 
+bool PIX_ReadPNGSize(const char* path, int* width, int* height) {
+  FILE* f = path ? fopen(path, "rb") : nullptr;
+  if (!f) return false;
+  // Signature, then the IHDR chunk: length, type, width and height (big-endian).
+  unsigned char head[24];
+  const bool read = fread(head, 1, sizeof head, f) == sizeof head;
+  fclose(f);
+  if (!read || png_sig_cmp(head, 0, 8) != 0 || memcmp(head + 12, "IHDR", 4) != 0) return false;
+  const auto word = [&head](int at) {
+    return (unsigned long)head[at] << 24 | (unsigned long)head[at + 1] << 16 |
+           (unsigned long)head[at + 2] << 8 | (unsigned long)head[at + 3];
+  };
+  const unsigned long w = word(16), h = word(20);
+  if (w == 0 || h == 0 || w > 0x7FFFFFFF || h > 0x7FFFFFFF) return false;
+  if (width) *width = (int)w;
+  if (height) *height = (int)h;
+  return true;
+}
+
 PIX_IBitmap* PIX_LoadPNGFromMemory(const void* data, size_t length, PIX_IBitmap* bitmap) {
   if (!data || length < 8 || png_sig_cmp((png_const_bytep)data, 0, 8) != 0) return nullptr;
   MemSource src{(const unsigned char*)data, length};

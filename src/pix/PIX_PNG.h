@@ -12,6 +12,8 @@
 PIX_IBitmap* PIX_LoadPNG(const char* path, PIX_IBitmap* bitmap = nullptr);
 PIX_IBitmap* PIX_LoadPNGFromMemory(const void* data, size_t length, PIX_IBitmap* bitmap = nullptr);
 
+// The size in a PNG file's header, without decoding; false for a file that is no PNG.
+bool PIX_ReadPNGSize(const char* path, int* width, int* height);
 // Loads <bundle>/Contents/Resources/<name>; names longer than 400 characters give null.
 PIX_IBitmap* PIX_LoadPNGFromNamedResource(const char* name, PIX_IBitmap* bitmap = nullptr);
 // Numeric resources do not exist on this platform: always null.

@@ -550,6 +550,12 @@ void IGraphicsLinux::SandboxSafeAppSupportPath(StrBuf* path) {
   if (path) path->Set((HomeDirectory() + "/Music").c_str());
 }
 
+std::string IGraphicsLinux::OSBitmapFile(int, const char* name) {
+  const std::string resource = PNGResourceName(name);
+  const std::string bundle = ModuleBundlePath();
+  return resource.empty() || bundle.empty() ? std::string() : bundle + "/Contents/Resources/" + resource;
+}
+
 PIX_IBitmap* IGraphicsLinux::OSLoadBitmap(int, const char* name) {
   const std::string resource = PNGResourceName(name);
   return resource.empty() ? nullptr : PIX_LoadPNGFromNamedResource(resource.c_str());

@@ -72,6 +72,8 @@ class IGraphicsLinux : public IGraphics, public IRunLoopBridge::Client {
   void ShowMouseCursor() override;
   void UpdateTooltips() override {}
   PIX_IBitmap* OSLoadBitmap(int ID, const char* name) override;
+  // <bundle>/Contents/Resources/<leaf of name> for PNG names.
+  std::string OSBitmapFile(int ID, const char* name) override;
   void SetHostRunLoop(IRunLoopBridge* runLoop) override;
   // GDK_SCALE or QT_SCALE_FACTOR when set, else the Xft.dpi resource over 96.
   double DesktopScale() override;

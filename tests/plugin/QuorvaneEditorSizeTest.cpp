@@ -1,0 +1,47 @@
+// The remembered editor size: written and read back, its folder made on the way, and every kind of
+// damage read as "nothing remembered" rather than an error or a wild size.
+#include "plugin/EditorSizeControl.h"
+#include "plugin/EditorSizeMemory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+TEST(EditorSize, RememberedAcrossReadsAndDamageMeansNone) {
+  const std::string dir = ::testing::TempDir() + "qv-size-" + std::to_string(getpid());
+  const std::string file = dir + "/deeper/editor.conf";
+  EXPECT_EQ(ReadEditorScaleFile(file), 0.0);
+  ASSERT_TRUE(WriteEditorScaleFile(file, 1.75));
+  EXPECT_EQ(ReadEditorScaleFile(file), 1.75);
+  ASSERT_TRUE(WriteEditorScaleFile(file, 1.5));
+  EXPECT_EQ(ReadEditorScaleFile(file), 1.5);
+
+  for (const char* damaged : {"scale=7\n", "scale=nan\n", "scale=1.5x\n", "garbage", "", "scale=\n"}) {
+    FILE* f = std::fopen(file.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs(damaged, f);
+    std::fclose(f);
+    EXPECT_EQ(ReadEditorScaleFile(file), 0.0) << damaged;
+  }
+  // A file where the folder should be: nothing written, nothing thrown.
+  EXPECT_FALSE(WriteEditorScaleFile(file + "/below", 1.25));
+  std::filesystem::remove_all(dir);
+
+  setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+  EXPECT_EQ(EditorSizeFile(), dir + "/Quorvane/editor.conf");
+  setenv("XDG_CONFIG_HOME", "relative", 1);  // ignored, as the base directory rules say
+  EXPECT_NE(EditorSizeFile().find("/.config/Quorvane/"), std::string::npos);
+  unsetenv("XDG_CONFIG_HOME");
+
+  EXPECT_EQ(EditorSizeControl::ItemForScale(1.0), 0);
+  EXPECT_EQ(EditorSizeControl::ItemForScale(1.6), 2);
+  EXPECT_EQ(EditorSizeControl::ItemForScale(2.0), 4);
+}
+
+}  // namespace
