@@ -21,6 +21,12 @@ IGraphicsHeadless::IGraphicsHeadless(IPlugin* plug, int w, int h, int fps) : IGr
 
 IGraphicsHeadless::~IGraphicsHeadless() { CloseWindow(); }
 
+std::string IGraphicsHeadless::OSBitmapFile(int, const char* name) {
+  if (!mDeferImages || mResourceDir.empty() || !name) return std::string();
+  ++mBitmapLoads;
+  return mResourceDir + "/" + LastPathComponent(name);
+}
+
 PIX_IBitmap* IGraphicsHeadless::OSLoadBitmap(int, const char* name) {
   if (!name) return nullptr;
   ++mBitmapLoads;

@@ -55,6 +55,9 @@ class IGraphicsHeadless : public IGraphics {
   // Folder that image names are looked up in by their last path component; empty (the default)
   // means the plug-in bundle's resources.
   void SetResourceDir(const char* dir) { mResourceDir = dir ? dir : ""; }
+  // With a resource folder set, images found there are decoded when first drawn, as the windows'
+  // images are; off by default.
+  void SetDeferImages(bool defer) { mDeferImages = defer; }
   int NBitmapLoads() const { return mBitmapLoads; }
 
   // ---- Presentation ------------------------------------------------------------------------------
@@ -125,9 +128,11 @@ class IGraphicsHeadless : public IGraphics {
   void ShowMouseCursor() override { mCursorHidden = false; }
   void UpdateTooltips() override;
   PIX_IBitmap* OSLoadBitmap(int ID, const char* name) override;
+  std::string OSBitmapFile(int ID, const char* name) override;
 
  private:
   std::string mResourceDir;
+  bool mDeferImages = false;
   int mBitmapLoads = 0;
 
   int mPresents = 0;
