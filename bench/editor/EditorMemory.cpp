@@ -44,9 +44,11 @@ int main(int argc, char** argv) {
     if (!editor) return std::fprintf(stderr, "%s\n", error.c_str()), 1;
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds((long)(seconds * 1000));
     while (std::chrono::steady_clock::now() < until) loop->runOnce(20);
-    std::printf("scale %g: %ld KB resident with the plug-in loaded, %ld KB with its %d x %d editor open, %ld KB peak\n",
-                scale, loaded, StatusKB("VmRSS:"), editor->window().width(), editor->window().height(),
-                StatusKB("VmHWM:"));
+    std::printf(
+        "scale %g: %ld KB resident with the plug-in loaded, %ld KB with its %d x %d editor open, %ld KB "
+        "peak\n",
+        scale, loaded, StatusKB("VmRSS:"), editor->window().width(), editor->window().height(),
+        StatusKB("VmHWM:"));
   }
   module->hostContext()->setRunLoop(nullptr);
   return 0;

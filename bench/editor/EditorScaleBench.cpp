@@ -16,8 +16,8 @@ namespace {
 class BenchPlugin : public IPlugin {
  public:
   BenchPlugin()
-      : IPlugin(Quorvane::kNumParams, "2-2", 1, "Bench", "", "Maker", 0x00010100, 1, 1, 0, false, false, false,
-                kAPIVST3) {
+      : IPlugin(Quorvane::kNumParams, "2-2", 1, "Bench", "", "Maker", 0x00010100, 1, 1, 0, false, false,
+                false, kAPIVST3) {
     for (int i = 0; i < Quorvane::kNumParams; ++i) GetParam(i)->InitDouble("p", 0.0, 0.0, 1.0, 0.01);
   }
   void BeginInformHostOfParamChange(int) override {}

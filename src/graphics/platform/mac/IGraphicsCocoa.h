@@ -34,6 +34,9 @@ IRECT ToIRECT(IGraphics* pGraphics, const NSRect* pRect);
 - (BOOL)acceptsFirstResponder;
 - (BOOL)acceptsFirstMouse:(NSEvent*)pEvent;
 - (void)viewDidMoveToWindow;
+- (void)viewDidChangeBackingProperties;
+// Takes the view's pixels per point into the engine and redraws when it changed.
+- (void)updateBackingScale;
 - (void)drawRect:(NSRect)rect;
 - (void)onTimer:(NSTimer*)pTimer;
 - (void)getMouseXY:(NSEvent*)pEvent x:(int*)pX y:(int*)pY;

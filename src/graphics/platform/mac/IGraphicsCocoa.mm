@@ -13,7 +13,9 @@
 #include "graphics/platform/mac/CocoaMapping.h"
 
 NSRect ToNSRect(IGraphics* pGraphics, const IRECT* pRect) {
-  const CocoaMapping::Rect r = CocoaMapping::ToCocoaRect(*pRect, pGraphics->Height());
+  // Layout units to the view's points (the editor's scale), then to Cocoa's bottom-left origin.
+  const CocoaMapping::Rect r =
+      CocoaMapping::ToCocoaRect(pGraphics->LayoutToWindow(*pRect), pGraphics->WindowHeight());
   return NSMakeRect(r.x, r.y, r.w, r.h);
 }
 
@@ -23,7 +25,7 @@ IRECT ToIRECT(IGraphics* pGraphics, const NSRect* pRect) {
   r.y = pRect->origin.y;
   r.w = pRect->size.width;
   r.h = pRect->size.height;
-  return CocoaMapping::ToIRECT(r, pGraphics->Height());
+  return pGraphics->WindowToLayout(CocoaMapping::ToIRECT(r, pGraphics->WindowHeight()));
 }
 
 static IMouseMod GetMouseMod(NSEvent* pEvent, CocoaMapping::EMouseButton button) {
@@ -50,7 +52,7 @@ static NSColor* ToNSColor(const IColor& c) {
 }
 
 - (id)initWithIGraphics:(IGraphicsMac*)pGraphics {
-  self = [super initWithFrame:NSMakeRect(0.0, 0.0, pGraphics->Width(), pGraphics->Height())];
+  self = [super initWithFrame:NSMakeRect(0.0, 0.0, pGraphics->WindowWidth(), pGraphics->WindowHeight())];
   if (!self) return nil;
   mGraphics = pGraphics;
   const int fps = pGraphics->FPS() > 0 ? pGraphics->FPS() : IGraphics::kDefaultFPS;
@@ -94,6 +96,23 @@ static NSColor* ToNSColor(const IColor& c) {
     [window makeFirstResponder:self];
     [window setAcceptsMouseMovedEvents:YES];
   }
+  [self updateBackingScale];
+}
+
+// The window moved to a screen of another backing scale (or the view into another window).
+- (void)viewDidChangeBackingProperties {
+  [super viewDidChangeBackingProperties];
+  [self updateBackingScale];
+}
+
+- (void)updateBackingScale {
+  if (!mGraphics || ![self window]) return;
+  // Pixels per point of this view: 2 on Retina screens. The back buffer is drawn at that density.
+  const NSRect unit = [self convertRectToBacking:NSMakeRect(0.0, 0.0, 1.0, 1.0)];
+  const double backing = unit.size.width > 0.0 ? unit.size.width : [[self window] backingScaleFactor];
+  if (backing == mGraphics->GetBackingScale()) return;
+  mGraphics->SetBackingScale(backing);
+  [self setNeedsDisplay:YES];
 }
 
 - (void)drawRect:(NSRect)rect {
@@ -110,8 +129,13 @@ static NSColor* ToNSColor(const IColor& c) {
 
 - (void)getMouseXY:(NSEvent*)pEvent x:(int*)pX y:(int*)pY {
   const NSPoint pt = [self convertPoint:[pEvent locationInWindow] fromView:nil];
-  const int height = mGraphics ? mGraphics->Height() : static_cast<int>([self bounds].size.height);
+  const int height = mGraphics ? mGraphics->WindowHeight() : static_cast<int>([self bounds].size.height);
   CocoaMapping::ToEditorPoint(pt.x, pt.y, height, pX, pY);
+  // Points to layout units: controls keep their 1x layout at every size.
+  if (mGraphics) {
+    *pX = mGraphics->ToLayout(*pX);
+    *pY = mGraphics->ToLayout(*pY);
+  }
   mPrevX = *pX;
   mPrevY = *pY;
 }
@@ -279,7 +303,8 @@ static NSColor* ToNSColor(const IColor& c) {
 
   mTextFieldView = [[NSTextField alloc] initWithFrame:areaRect];
   // A little under the style's size, so the typed text fits the control's area.
-  const CGFloat fontSize = static_cast<CGFloat>(static_cast<int>(pText->mSize * 0.9));
+  const CGFloat fontSize =
+      static_cast<CGFloat>(static_cast<int>(pText->mSize * 0.9 * (mGraphics ? mGraphics->GetScale() : 1.0)));
   NSFont* font = [NSFont fontWithName:ToNSString(pText->mFont) size:fontSize];
   if (!font) font = [NSFont systemFontOfSize:fontSize];
   [mTextFieldView setFont:font];

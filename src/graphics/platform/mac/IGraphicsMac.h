@@ -54,6 +54,10 @@ class IGraphicsMac : public IGraphics {
   void UpdateTooltips() override;
   PIX_IBitmap* OSLoadBitmap(int ID, const char* name) override;
 
+ protected:
+  // The view (and the host sub-window) take the new size in points; the view redraws.
+  void OnScaleChanged() override;
+
  private:
   // The open editor view (IGraphicsCocoa_vQuorvane_vst3*), holding one reference; null when closed.
   void* mGraphicsCocoa = nullptr;

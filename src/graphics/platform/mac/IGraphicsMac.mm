@@ -78,7 +78,10 @@ bool IGraphicsMac::DrawScreen(IRECT*) {
                     rowBytes, mColorSpace, info, provider, nullptr, false, kCGRenderingIntentDefault);
   CGDataProviderRelease(provider);
   if (!image) return true;
-  CGContextDrawImage(cg, CGRectMake(0.0, 0.0, Width(), Height()), image);
+  // The buffer holds the view's pixels (points times scale times backing): drawn into the view's
+  // points it lands one pixel on one pixel, so nothing may smooth it.
+  CGContextSetInterpolationQuality(cg, kCGInterpolationNone);
+  CGContextDrawImage(cg, CGRectMake(0.0, 0.0, WindowWidth(), WindowHeight()), image);
   CGImageRelease(image);
   return true;
 }
@@ -98,7 +101,18 @@ void IGraphicsMac::Resize(int w, int h) {
   // The open text entry refers to a control that the engine is about to delete.
   ForceEndUserEdit();
   IGraphics::Resize(w, h);
-  if (mGraphicsCocoa) [ViewOf(mGraphicsCocoa) setFrameSize:NSMakeSize(w, h)];
+  if (mGraphicsCocoa) [ViewOf(mGraphicsCocoa) setFrameSize:NSMakeSize(WindowWidth(), WindowHeight())];
+}
+
+void IGraphicsMac::OnScaleChanged() {
+  // An open text field sits at the old size and place.
+  ForceEndUserEdit();
+  if (!mGraphicsCocoa) return;
+  IGraphicsCocoa_vQuorvane_vst3* view = ViewOf(mGraphicsCocoa);
+  [view setFrameSize:NSMakeSize(WindowWidth(), WindowHeight())];
+  if (mSubNSWindow) [(NSWindow*)mSubNSWindow setContentSize:NSMakeSize(WindowWidth(), WindowHeight())];
+  UpdateTooltips();
+  [view setNeedsDisplay:YES];
 }
 
 IPopupMenu* IGraphicsMac::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect) {
@@ -155,8 +169,9 @@ void IGraphicsMac::AttachSubWindow(void* hostWindowRef) {
     [hostWindow setCanHide:YES];
 
     const NSRect hostFrame = [hostWindow frame];
-    const int xOffset = CocoaMapping::SubWindowXOffset(hostFrame.size.width, Width());
-    const NSRect content = NSMakeRect(hostFrame.origin.x + xOffset, hostFrame.origin.y, Width(), Height());
+    const int xOffset = CocoaMapping::SubWindowXOffset(hostFrame.size.width, WindowWidth());
+    const NSRect content =
+        NSMakeRect(hostFrame.origin.x + xOffset, hostFrame.origin.y, WindowWidth(), WindowHeight());
     CustomCocoaWindow_vQuorvane_vst3* child =
         [[CustomCocoaWindow_vQuorvane_vst3 alloc] initWithContentRect:content
                                                             styleMask:NSWindowStyleMaskBorderless

@@ -11,3 +11,9 @@
 static const NSEventType NSEventTypeApplicationDefined = NSApplicationDefined;
 
 APPKIT_EXPORT BOOL NSApplicationLoad(void);
+
+// Backing-store geometry (macOS 10.7), which GNUstep's NSView does not declare.
+@interface NSView (QVBackingGeometry)
+- (NSRect)convertRectToBacking:(NSRect)rect;
+- (void)viewDidChangeBackingProperties;
+@end

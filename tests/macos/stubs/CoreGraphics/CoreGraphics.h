@@ -106,6 +106,15 @@ CGContextRef CGBitmapContextCreate(void* data, size_t width, size_t height, size
 void CGContextRelease(CGContextRef c);
 void CGContextFlush(CGContextRef c);
 void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image);
+typedef int32_t CGInterpolationQuality;
+enum {
+  kCGInterpolationDefault = 0,
+  kCGInterpolationNone = 1,
+  kCGInterpolationLow = 2,
+  kCGInterpolationMedium = 4,
+  kCGInterpolationHigh = 3,
+};
+void CGContextSetInterpolationQuality(CGContextRef c, CGInterpolationQuality quality);
 void CGContextSetGrayFillColor(CGContextRef c, CGFloat gray, CGFloat alpha);
 void CGContextSetGrayStrokeColor(CGContextRef c, CGFloat gray, CGFloat alpha);
 void CGContextSetShouldAntialias(CGContextRef c, bool shouldAntialias);
