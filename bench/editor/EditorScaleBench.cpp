@@ -6,7 +6,7 @@
 #include "framework/IPlugin.h"
 #include "graphics/IGraphics.h"
 #include "graphics/platform/headless/IGraphicsHeadless.h"
-#include "plugin/Quorvane.h"
+#include "plugin/QuorvaneParams.h"
 #include "plugin/QuorvaneEditor.h"
 
 #include <memory>
@@ -16,9 +16,9 @@ namespace {
 class BenchPlugin : public IPlugin {
  public:
   BenchPlugin()
-      : IPlugin(Quorvane::kNumParams, "2-2", 1, "Bench", "", "Maker", 0x00010100, 1, 1, 0, false, false,
+      : IPlugin(QuorvaneParams::kNumParams, "2-2", 1, "Bench", "", "Maker", 0x00010100, 1, 1, 0, false, false,
                 false, kAPIVST3) {
-    for (int i = 0; i < Quorvane::kNumParams; ++i) GetParam(i)->InitDouble("p", 0.0, 0.0, 1.0, 0.01);
+    for (int i = 0; i < QuorvaneParams::kNumParams; ++i) GetParam(i)->InitDouble("p", 0.0, 0.0, 1.0, 0.01);
   }
   void BeginInformHostOfParamChange(int) override {}
   void InformHostOfParamChange(int, double) override {}
@@ -70,7 +70,7 @@ void BM_KnobRedraw(benchmark::State& state) {
   e.DrawAll();
   int turn = 0;
   for (auto _ : state) {
-    e.gui->SetParameterFromPlug(Quorvane::kMakeUpGain, (++turn & 1) ? 0.25 : 0.75, true);
+    e.gui->SetParameterFromPlug(QuorvaneParams::kMakeUpGain, (++turn & 1) ? 0.25 : 0.75, true);
     IRECT dirty;
     e.gui->IsDirty(&dirty);
     e.gui->Draw(&dirty);

@@ -55,6 +55,11 @@ TEST(Artwork, CommittedStripsHaveTheLayoutsFramesAndSizes) {
       EXPECT_EQ(s.frameH, 662);
     }
   }
+  // The faceplate the editor shows from 125 % up: twice the size, opaque like the 1x plate.
+  int w = 0, h = 0;
+  ASSERT_TRUE(PIX_ReadPNGSize((kDir + "/BG@2x.png").c_str(), &w, &h));
+  EXPECT_EQ(w, 1328);
+  EXPECT_EQ(h, 1324);
 }
 
 TEST(Artwork, ControlFramesStayInsideTheEditorAndApart) {
