@@ -6,8 +6,8 @@
 #include "framework/IPlugin.h"
 #include "graphics/IGraphics.h"
 #include "graphics/platform/headless/IGraphicsHeadless.h"
-#include "plugin/QuorvaneParams.h"
 #include "plugin/QuorvaneEditor.h"
+#include "plugin/QuorvaneParams.h"
 
 #include <memory>
 

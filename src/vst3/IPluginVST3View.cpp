@@ -117,7 +117,8 @@ tresult IPluginVST3View::onSize(ViewRect* newSize) {
   PlugViewBase::onSize(newSize);
   IGraphics* graphics = mPlug->GetGraphics();
   const int w = newSize->right - newSize->left, h = newSize->bottom - newSize->top;
-  if (graphics && (w != graphics->WindowWidth() || h != graphics->WindowHeight()) && w > 0 && h > 0) {
+  const bool hostDriven = !mExpectingNewSize && w > 0 && h > 0;
+  if (graphics && hostDriven && (w != graphics->WindowWidth() || h != graphics->WindowHeight())) {
     // The host resized the window (the user dragged it): the editor follows, aspect kept, and
     // remembers the size. The host has the size already, so nothing is asked back.
     graphics->SetUserScale(graphics->ScaleForWindow(w, h), false);

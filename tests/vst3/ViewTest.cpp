@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace vst3abi;
 using qvhost::HostRunLoop;
 using qvhost::Ref;
@@ -119,7 +121,14 @@ TEST(EditorView, ExactNameAndOwnPlatformTypeWhileAnEngineExists) {
   ViewRect r{};
   ASSERT_EQ(view->getSize(&r), kResultOk);
   EXPECT_TRUE(Equal(r, ViewRect{0, 0, 320, 240}));
-  EXPECT_EQ(view->canResize(), kResultFalse);
+  EXPECT_EQ(view->canResize(), kResultTrue);
+  // A dragged size keeps the aspect ratio within 1x to 2x.
+  for (auto [asked, kept] : {std::pair<ViewRect, ViewRect>{{0, 0, 480, 250}, {0, 0, 480, 360}},
+                             {{10, 10, 2000, 20}, {10, 10, 650, 490}},
+                             {{0, 0, 1, 1}, {0, 0, 320, 240}}}) {
+    ASSERT_EQ(view->checkSizeConstraint(&asked), kResultTrue);
+    EXPECT_TRUE(Equal(asked, kept)) << asked.right << " x " << asked.bottom;
+  }
   EXPECT_EQ(view->release(), 0u);
 
   Host without(false);
@@ -194,6 +203,29 @@ TEST(EditorView, OnlyRequestedSizesReachThePlugIn) {
   EXPECT_EQ(h.plug->resized, 1);
   EXPECT_EQ(view->onSize(&hostSize), kResultOk);
   EXPECT_EQ(h.plug->resized, 1);
+  h.Close(view);
+}
+
+TEST(EditorView, ContentScaleAndHostResizingSizeTheEditor) {
+  Host h;
+  IPlugView* view = h.Open();
+  IPlugViewContentScaleSupport* scale = nullptr;
+  ASSERT_EQ(view->queryInterface(IPlugViewContentScaleSupport::iid.bytes, reinterpret_cast<void**>(&scale)),
+            kResultOk);
+  // The view asks the frame for its new size; the host confirms it inside that call.
+  EXPECT_EQ(scale->setContentScaleFactor(1.5f), kResultTrue);
+  ASSERT_EQ(h.frame.requests.size(), 1u);
+  EXPECT_TRUE(Equal(h.frame.requests[0], ViewRect{0, 0, 480, 360}));
+  ViewRect r{};
+  view->getSize(&r);
+  EXPECT_TRUE(Equal(r, ViewRect{0, 0, 480, 360}));
+  EXPECT_EQ(h.plug->engine->Width(), 320);  // the layout stays
+  // The user drags the host window: the editor follows without asking back.
+  ViewRect dragged{0, 0, 640, 480};
+  EXPECT_EQ(view->onSize(&dragged), kResultOk);
+  EXPECT_EQ(h.plug->engine->GetScale(), 2.0);
+  EXPECT_EQ(h.frame.requests.size(), 1u);
+  scale->release();
   h.Close(view);
 }
 

@@ -86,6 +86,9 @@ struct Editor {
 class EditorE2E : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    // Sizes the editor remembers go to a folder of the tests' own, never the user's settings.
+    sSettings = ::testing::TempDir() + "qv-editor-settings-" + std::to_string(getpid());
+    setenv("XDG_CONFIG_HOME", sSettings.c_str(), 1);
     if (!std::getenv("DISPLAY")) return;
     std::string error;
     sModule = Module::load(QV_BUNDLE_PATH, &error).release();
@@ -94,6 +97,9 @@ class EditorE2E : public ::testing::Test {
   static void TearDownTestSuite() {
     delete sModule;
     sModule = nullptr;
+    std::remove((sSettings + "/Quorvane/editor.conf").c_str());
+    rmdir((sSettings + "/Quorvane").c_str());
+    rmdir(sSettings.c_str());
   }
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
@@ -199,11 +205,13 @@ class EditorE2E : public ::testing::Test {
   }
 
   static Module* sModule;
+  static std::string sSettings;
   Ref<HostRunLoop> mLoop = Ref<HostRunLoop>::adopt(new HostRunLoop);
   Display* mInput = nullptr;
 };
 
 Module* EditorE2E::sModule = nullptr;
+std::string EditorE2E::sSettings;
 
 TEST_F(EditorE2E, PointerEditsReachTheHostInOrderAndChangeTheSound) {
   Editor e = open();
@@ -466,8 +474,6 @@ TEST_F(EditorE2E, LargerScalesAreDrawnSharpAtTheirOwnSize) {
 // chosen size comes back in a new instance, where the host's factor changing is still followed.
 TEST_F(EditorE2E, AtTwiceTheSizeEditingAndTheSizeMenuWork) {
   if (!screenFits(mInput, 1328, 1324)) GTEST_SKIP() << "the X screen is smaller than the 2x editor";
-  const std::string settings = ::testing::TempDir() + "qv-settings-" + std::to_string(getpid());
-  setenv("XDG_CONFIG_HOME", settings.c_str(), 1);
   Editor e = open(2.0);
   ASSERT_TRUE(e.host);
   EXPECT_EQ(e.host->window().width(), 1328);
@@ -507,10 +513,8 @@ TEST_F(EditorE2E, AtTwiceTheSizeEditingAndTheSizeMenuWork) {
   EXPECT_TRUE(next.host->setContentScale(1.25));
   EXPECT_TRUE(pump(3000, [&] { return next.host->window().width() == 830; }));
   EXPECT_EQ(next.host->window().height(), 828);
-  unsetenv("XDG_CONFIG_HOME");
-  std::remove((settings + "/Quorvane/editor.conf").c_str());
-  rmdir((settings + "/Quorvane").c_str());
-  rmdir(settings.c_str());
+  // Later editors open at 100 % again.
+  std::remove((sSettings + "/Quorvane/editor.conf").c_str());
 }
 
 }  // namespace
