@@ -297,6 +297,8 @@ class IGraphics : public IEditorDelegate {
   // Blits the source area at (srcX, srcY) into dest cut to the draw clip rectangle.
   bool BlitClipped(PIX_IBitmap* src, const IRECT& dest, int srcX, int srcY, const IChannelBlend* blend);
   void DeleteBackBuffers();
+  // Draws or measures text in back-buffer pixels.
+  bool DrawTextPixels(IText* txt, const char* str, IRECT* pixelRect, bool measure, PIX_IBitmap* back);
   // The frame of a bitmap at the drawing scale: from its art source, else resampled; null when
   // neither gives one.
   PIX_MemBitmap* ScaledFrame(IBitmap* bitmap, int frame);

@@ -41,26 +41,23 @@ bool IGraphics::DrawIText(IText* txt, const char* str, IRECT* rect, bool measure
   PIX_IBitmap* back = BackBuffer();
   if (!back && !measure) return false;
   const double s = GetDrawScale();
-  if (s != 1.0) {
-    // Text is set at the pixel size, not stretched; measurements come back in layout units.
-    IText scaled = *txt;
-    scaled.mSize = ScaledLength(txt->mSize, s);
-    scaled.mCached = nullptr;
-    IRECT px = ToPixels(*rect);
-    const double saved = mScale, savedBacking = mBackingScale;
-    mScale = mBackingScale = 1.0;
-    const bool ok = DrawIText(&scaled, str, &px, measure);
-    mScale = saved;
-    mBackingScale = savedBacking;
-    if (ok && measure) {
-      const IRECT measured = px;
-      rect->L = static_cast<int>(std::floor(measured.L / s));
-      rect->T = static_cast<int>(std::floor(measured.T / s));
-      rect->R = static_cast<int>(std::ceil(measured.R / s));
-      rect->B = static_cast<int>(std::ceil(measured.B / s));
-    }
-    return ok;
+  if (s == 1.0) return DrawTextPixels(txt, str, rect, measure, back);
+  // Text is set at the pixel size, not stretched; measurements come back in layout units.
+  IText scaled = *txt;
+  scaled.mSize = ScaledLength(txt->mSize, s);
+  scaled.mCached = nullptr;
+  IRECT px = ToPixels(*rect);
+  if (!DrawTextPixels(&scaled, str, &px, measure, back)) return false;
+  if (measure) {
+    rect->L = static_cast<int>(std::floor(px.L / s));
+    rect->T = static_cast<int>(std::floor(px.T / s));
+    rect->R = static_cast<int>(std::ceil(px.R / s));
+    rect->B = static_cast<int>(std::ceil(px.B / s));
   }
+  return true;
+}
+
+bool IGraphics::DrawTextPixels(IText* txt, const char* str, IRECT* rect, bool measure, PIX_IBitmap* back) {
   PIX_IFont* font = txt->mCached ? txt->mCached : CacheFont(txt);
   if (!font) return false;
 

@@ -49,8 +49,8 @@ constexpr ControlPlacement kControls[] = {
     {Kind::kMeter, 109, "resources/img/METER.png", 211, 92, 57, -1, nullptr},
 };
 
-// The logo over the buttons, where the size menu opens.
-const IRECT kLogo(436, 60, 628, 95);
+// The logo and its tagline over the buttons, where the size menu opens.
+const IRECT kLogo(428, 58, 636, 108);
 
 }  // namespace
 

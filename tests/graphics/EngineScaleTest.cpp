@@ -70,6 +70,16 @@ TEST(EngineScale, SizesCoordinatesAndWhoSetsTheScale) {
   g->SetUserScale(1.75);
   EXPECT_EQ(saved, 1.75);
 
+  // Text is set at the pixel size; measured, it keeps its layout size.
+  IText style(14, &COLOR_BLACK, "Arial");
+  IRECT at1(0, 0, 300, 20), at2(0, 0, 300, 20);
+  g->SetScale(1.0);
+  ASSERT_TRUE(g->MeasureIText(&style, "Gain 12 dB", &at1));
+  g->SetScale(2.0);
+  ASSERT_TRUE(g->MeasureIText(&style, "Gain 12 dB", &at2));
+  EXPECT_NEAR(at2.W(), at1.W(), 2);
+  EXPECT_GT(at1.W(), 40);
+
   EXPECT_DOUBLE_EQ(XftDpiScale("Xft.antialias:\t1\nXft.dpi:\t192\n"), 2.0);
   EXPECT_DOUBLE_EQ(XftDpiScale("Xft.dpi:\tbig\n"), 1.0);
   EXPECT_DOUBLE_EQ(XftDpiScale(""), 1.0);

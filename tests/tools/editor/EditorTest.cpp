@@ -500,7 +500,7 @@ TEST_F(EditorE2E, AtTwiceTheSizeEditingAndTheSizeMenuWork) {
     }
     XCloseDisplay(d);
   });
-  click(e, scaled(Box{436, 60, 192, 35}, 2));
+  click(e, scaled(Box{428, 58, 208, 50}, 2));
   keys.join();
   EXPECT_TRUE(pump(3000, [&] { return e.host->window().width() == 996; }));
   EXPECT_EQ(e.host->window().height(), 993);
