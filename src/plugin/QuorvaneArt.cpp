@@ -54,24 +54,22 @@ class FaceplateArt : public IArtSource {
   IGraphics* mGraphics;
 };
 
-class KnobFrames : public IArtSource {
+// Frames that are one drawing at a fraction of the strip: knob angles, needle positions.
+class FractionFrames : public IArtSource {
  public:
-  bool DrawFrame(int frame, int nFrames, double scale, PIX_MemBitmap* out) override {
-    Canvas c(kKnobSize, kKnobSize, scale);
-    DrawKnob(c, Fraction(frame, nFrames));
-    c.toBitmap(out);
-    return true;
-  }
-};
+  using Draw = void (*)(Canvas&, double);
+  FractionFrames(int w, int h, Draw draw) : mW(w), mH(h), mDraw(draw) {}
 
-class NeedleFrames : public IArtSource {
- public:
   bool DrawFrame(int frame, int nFrames, double scale, PIX_MemBitmap* out) override {
-    Canvas c(kMeterW, kMeterH, scale);
-    DrawNeedle(c, Fraction(frame, nFrames));
+    Canvas c(mW, mH, scale);
+    mDraw(c, Fraction(frame, nFrames));
     c.toBitmap(out);
     return true;
   }
+
+ private:
+  int mW, mH;
+  Draw mDraw;
 };
 
 class SwitchFrames : public IArtSource {
@@ -102,8 +100,12 @@ class SwitchFrames : public IArtSource {
 std::unique_ptr<IArtSource> MakeFaceplateArt(IGraphics* graphics) {
   return std::make_unique<FaceplateArt>(graphics);
 }
-std::unique_ptr<IArtSource> MakeKnobArt() { return std::make_unique<KnobFrames>(); }
-std::unique_ptr<IArtSource> MakeNeedleArt() { return std::make_unique<NeedleFrames>(); }
+std::unique_ptr<IArtSource> MakeKnobArt() {
+  return std::make_unique<FractionFrames>(kKnobSize, kKnobSize, DrawKnob);
+}
+std::unique_ptr<IArtSource> MakeNeedleArt() {
+  return std::make_unique<FractionFrames>(kMeterW, kMeterH, DrawNeedle);
+}
 std::unique_ptr<IArtSource> MakeSwitchArt(const char* legend) {
   return std::make_unique<SwitchFrames>(legend);
 }
