@@ -4,6 +4,7 @@
 #include "gdi/GDI_FontImpl.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace {
@@ -79,8 +80,10 @@ bool GDI_GetTextMetrics(HDC ctx, GDI_TEXTMETRIC* out) {
 const char* GDI_GetFontFamily(HFONT font) { return font ? font->backend->Family().c_str() : ""; }
 
 HFONT GDI_DefaultFont() {
-  // Deliberately never freed: contexts may outlive any other owner until process exit.
-  static HFONT s_font = GDI_CreateFont(kDefaultHeight, 0, 0, 0, GDI_FW_NORMAL, 0, 0, 0, 0, 0, 0,
-                                       GDI_ANTIALIASED_QUALITY, 0, "sans-serif");
-  return s_font;
+  // Contexts may use it until the end, so it lives as long as the code: freed when a plug-in's
+  // module is unloaded (its face would otherwise keep the font library from being freed) or the
+  // program ends.
+  static const std::unique_ptr<GDI_Font> s_font(GDI_CreateFont(
+      kDefaultHeight, 0, 0, 0, GDI_FW_NORMAL, 0, 0, 0, 0, 0, 0, GDI_ANTIALIASED_QUALITY, 0, "sans-serif"));
+  return s_font.get();
 }

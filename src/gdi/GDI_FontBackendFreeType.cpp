@@ -11,6 +11,8 @@
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cmath>
 #include <mutex>
@@ -23,14 +25,33 @@ std::mutex& LibraryMutex() {
   return m;
 }
 
-FT_Library Library() {
-  static FT_Library s_lib = nullptr;
-  static bool s_tried = false;
-  if (!s_tried) {
-    s_tried = true;
-    if (FT_Init_FreeType(&s_lib) != 0) s_lib = nullptr;
+// Faces open now, under the library mutex.
+int gLiveFaces = 0;
+
+// The library is ours: it goes when the module is unloaded, unless a face somehow outlives it.
+struct LibraryHolder {
+  FT_Library lib = nullptr;
+  bool tried = false;
+  ~LibraryHolder() {
+    if (lib && gLiveFaces == 0) FT_Done_FreeType(lib);
   }
-  return s_lib;
+};
+
+FT_Library Library() {
+  static LibraryHolder holder;
+  if (!holder.tried) {
+    holder.tried = true;
+    if (FT_Init_FreeType(&holder.lib) != 0) holder.lib = nullptr;
+  }
+  return holder.lib;
+}
+
+// fontconfig's configuration belongs to the whole process (a host may share it), so it is never
+// finished; instead the library stays mapped after a plug-in is unloaded, keeping that
+// configuration in place rather than stranding it in unmapped code.
+void PinFontconfig() {
+  static const bool pinned = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_NODELETE) != nullptr;
+  (void)pinned;
 }
 
 struct Match {
@@ -88,11 +109,15 @@ class FreeTypeBackend final : public GDI_FontBackend {
  public:
   ~FreeTypeBackend() override {
     std::lock_guard<std::mutex> lock(LibraryMutex());
-    if (mFace) FT_Done_Face(mFace);
+    if (mFace) {
+      FT_Done_Face(mFace);
+      --gLiveFaces;
+    }
   }
 
   bool Open(const GDI_FontRequest& req) {
     std::lock_guard<std::mutex> lock(LibraryMutex());
+    PinFontconfig();
     if (!Library() || !FcInit()) return false;
     const char* face = req.face.empty() ? "sans-serif" : req.face.c_str();
     Match m;
@@ -110,6 +135,7 @@ class FreeTypeBackend final : public GDI_FontBackend {
       mFace = nullptr;
       return false;
     }
+    ++gLiveFaces;
     mFamily = m.family;
     mEmbolden = req.weight >= 600 && m.weight < FC_WEIGHT_DEMIBOLD;
     mOblique = req.italic && m.slant == FC_SLANT_ROMAN;

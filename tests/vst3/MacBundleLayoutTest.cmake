@@ -22,7 +22,8 @@ expect("Contents/MacOS" "${_macos}" "${NAME}")
 
 file(GLOB _want RELATIVE ${IMAGES} ${IMAGES}/*.png)
 list(LENGTH _want _n)
-expect("editor images in the source tree" "${_n}" "18")
+# The 18 film strips and the faceplate at 2x.
+expect("editor images in the source tree" "${_n}" "19")
 list(APPEND _want moduleinfo.json)
 list(SORT _want)
 file(GLOB _have RELATIVE ${BUNDLE}/Contents/Resources ${BUNDLE}/Contents/Resources/*)
