@@ -68,10 +68,10 @@ int IGraphics::ScaledLength(int length, double scale) {
   return static_cast<int>(std::floor(length * scale + 0.5));
 }
 
-double IGraphics::ScaleForWindow(int w, int h) const {
+double IGraphics::ScaleForWindow(int w, int h, bool fitInside) const {
   if (mWidth <= 0 || mHeight <= 0) return 1.0;
-  // The larger of the two ratios: a window dragged wider or taller grows the editor.
-  const double s = std::max(static_cast<double>(w) / mWidth, static_cast<double>(h) / mHeight);
+  const double sw = static_cast<double>(w) / mWidth, sh = static_cast<double>(h) / mHeight;
+  const double s = fitInside ? std::min(sw, sh) : std::max(sw, sh);
   return std::min(kMaxScale, std::max(kMinScale, s));
 }
 

@@ -203,8 +203,10 @@ class IGraphics : public IEditorDelegate {
   int PixelWidth() const { return ScaledLength(mWidth, GetDrawScale()); }
   int PixelHeight() const { return ScaledLength(mHeight, GetDrawScale()); }
   static int ScaledLength(int length, double scale);
-  // The scale whose window best fits w x h window units, keeping the layout's aspect.
-  double ScaleForWindow(int w, int h) const;
+  // The scale for a window of w x h window units, keeping the layout's aspect: the larger of the
+  // two ratios (a window dragged wider or taller grows the editor), or with fitInside the smaller
+  // (the editor fits the window it was given).
+  double ScaleForWindow(int w, int h, bool fitInside = false) const;
   // Window units to layout units (floor), and a layout rectangle to window units or pixels.
   int ToLayout(int windowCoord) const;
   // The layout rectangle covering a window rectangle (grown outward).

@@ -119,9 +119,10 @@ tresult IPluginVST3View::onSize(ViewRect* newSize) {
   const int w = newSize->right - newSize->left, h = newSize->bottom - newSize->top;
   const bool hostDriven = !mExpectingNewSize && w > 0 && h > 0;
   if (graphics && hostDriven && (w != graphics->WindowWidth() || h != graphics->WindowHeight())) {
-    // The host resized the window (the user dragged it): the editor follows, aspect kept, and
-    // remembers the size. The host has the size already, so nothing is asked back.
-    graphics->SetUserScale(graphics->ScaleForWindow(w, h), false);
+    // The host resized the window (the user dragged it): the editor follows, aspect kept and
+    // never larger than the window, and remembers the size. The host has the size already, so
+    // nothing is asked back.
+    graphics->SetUserScale(graphics->ScaleForWindow(w, h, true), false);
   }
   if (mExpectingNewSize) {
     mPlug->OnWindowResize();

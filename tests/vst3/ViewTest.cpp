@@ -221,9 +221,9 @@ TEST(EditorView, ContentScaleAndHostResizingSizeTheEditor) {
   EXPECT_TRUE(Equal(r, ViewRect{0, 0, 480, 360}));
   EXPECT_EQ(h.plug->engine->Width(), 320);  // the layout stays
   // The user drags the host window: the editor follows without asking back.
-  ViewRect dragged{0, 0, 640, 480};
+  ViewRect dragged{0, 0, 640, 420};  // a host that does not constrain: the editor fits inside
   EXPECT_EQ(view->onSize(&dragged), kResultOk);
-  EXPECT_EQ(h.plug->engine->GetScale(), 2.0);
+  EXPECT_EQ(h.plug->engine->GetScale(), 1.75);
   EXPECT_EQ(h.frame.requests.size(), 1u);
   scale->release();
   h.Close(view);
