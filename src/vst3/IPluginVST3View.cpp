@@ -37,7 +37,7 @@ IPluginVST3View::IPluginVST3View(IPluginVST3* plug) : mPlug(plug) {
   mPlug->addRef();
   // A new editor opens at the size the user last chose, else the desktop's; the host asks for
   // the size before it attaches the view.
-  IGraphics* graphics = mPlug->GetGraphics();
+  IGraphics* graphics = AttachedGraphics(mPlug);
   if (graphics && !graphics->WindowIsOpen()) graphics->ChooseInitialScale();
 }
 
@@ -115,7 +115,7 @@ tresult IPluginVST3View::getSize(ViewRect* size) {
 tresult IPluginVST3View::onSize(ViewRect* newSize) {
   if (!newSize) return kResultOk;
   PlugViewBase::onSize(newSize);
-  IGraphics* graphics = mPlug->GetGraphics();
+  IGraphics* graphics = AttachedGraphics(mPlug);
   const int w = newSize->right - newSize->left, h = newSize->bottom - newSize->top;
   const bool hostDriven = !mExpectingNewSize && w > 0 && h > 0;
   if (graphics && hostDriven && (w != graphics->WindowWidth() || h != graphics->WindowHeight())) {
@@ -131,10 +131,10 @@ tresult IPluginVST3View::onSize(ViewRect* newSize) {
   return kResultOk;
 }
 
-tresult IPluginVST3View::canResize() { return mPlug->GetGraphics() ? kResultTrue : kResultFalse; }
+tresult IPluginVST3View::canResize() { return AttachedGraphics(mPlug) ? kResultTrue : kResultFalse; }
 
 tresult IPluginVST3View::checkSizeConstraint(ViewRect* rect) {
-  IGraphics* graphics = mPlug->GetGraphics();
+  IGraphics* graphics = AttachedGraphics(mPlug);
   if (!graphics) return kResultFalse;
   if (!rect) return kInvalidArgument;
   const double scale = graphics->ScaleForWindow(rect->right - rect->left, rect->bottom - rect->top);
@@ -144,7 +144,7 @@ tresult IPluginVST3View::checkSizeConstraint(ViewRect* rect) {
 }
 
 tresult IPluginVST3View::setContentScaleFactor(ScaleFactor factor) {
-  IGraphics* graphics = mPlug->GetGraphics();
+  IGraphics* graphics = AttachedGraphics(mPlug);
 #if defined(__APPLE__)
   // The Cocoa view takes the backing scale from its window; a host's factor would count it twice.
   (void)factor;
