@@ -3,8 +3,11 @@
 
 #include <sys/stat.h>
 
+#if !defined(__APPLE__)
 #include <pwd.h>
 #include <unistd.h>
+#endif
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -18,8 +21,13 @@ constexpr const char* kKey = "scale=";
 std::string Home() {
   const char* home = std::getenv("HOME");
   if (home && *home) return home;
+#if defined(__APPLE__)
+  // Every Mac process is started with HOME set.
+  return "";
+#else
   const passwd* pw = getpwuid(getuid());
   return pw && pw->pw_dir ? pw->pw_dir : "";
+#endif
 }
 
 std::string SettingsFolder() {

@@ -21,8 +21,6 @@ const char* const kFaceplate2xFile = "resources/img/BG@2x.png";
 
 namespace {
 
-constexpr double kFaceplateImageScale = 2.0;
-
 double Fraction(int frame, int nFrames) {
   return nFrames > 1 ? static_cast<double>(frame) / (nFrames - 1) : 0.0;
 }
