@@ -6,6 +6,7 @@
 #include "graphics/controls/IKnobControls.h"
 #include "graphics/controls/ISwitchControls.h"
 #include "pix/PIX_PNG.h"
+#include "plugin/EditorSizeControl.h"
 #include "plugin/Quorvane.h"
 #include "vst3/PluginModule.h"
 
@@ -90,8 +91,10 @@ TEST(QuorvaneEditor, LayoutMatchesTheTableAndTheFilmStrips) {
   ASSERT_NE(g, nullptr);
   EXPECT_EQ(g->Width(), 664);
   EXPECT_EQ(g->Height(), 662);
-  ASSERT_EQ(g->NControls(), 18);
+  // The film strips, then the logo's size menu on top.
+  ASSERT_EQ(g->NControls(), 19);
   EXPECT_EQ(q->MeterIdx(), 17);
+  EXPECT_TRUE(typeid(*g->GetControl(18)) == typeid(EditorSizeControl));
 
   for (int i = 0; i < 18; ++i) {
     const Entry& e = kLayout[i];
