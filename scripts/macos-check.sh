@@ -50,7 +50,7 @@ syntax_check() {
 
   # The stand-ins come first: our Cocoa umbrella wraps GNUstep's. Every warning fails the check; a
   # message no class declares (-Wobjc-method-access) and a selector nothing declares are among them.
-  local common=(-fsyntax-only -std=c++17 -D__APPLE__ -Isrc -isystem tests/macos/stubs -Wall -Wextra -Werror)
+  local common=(-fsyntax-only -std=c++17 -D__APPLE__ -DQV_OBJC_SUFFIX=_vQuorvane_vst3 -Isrc -isystem tests/macos/stubs -Wall -Wextra -Werror)
   local objcxx=(-x objective-c++ -fobjc-runtime=gcc -fno-objc-arc -isystem "$(gcc -print-file-name=include)"
                 "${gnustep[@]}" -Wundeclared-selector)
   local cxx=(-x c++) mm cpp
@@ -168,10 +168,13 @@ mac_build() {
     -DINFO_PLIST_IN=src/vst3/bundle/Info.plist.in -P src/vst3/bundle/MacBundleLayout.cmake
   diff -u "$logs/layout/Contents/Info.plist" "$build/Quorvane.vst3/Contents/Info.plist" >&2 ||
     problems+=("CMake's Info.plist differs from the layout's (identifier '$id')")
-  local mm arc
+  # Each plug-in format compiles the Cocoa sources once (its own class names): count compilations.
+  local mm made arc
   mm=$(find src -name '*.mm' | wc -l)
+  made=$(cat "$build"/src/*/CMakeFiles/*.dir/build.make | grep -c -- ' -c .*\.mm$' || true)
   arc=$(cat "$build"/src/*/CMakeFiles/*.dir/build.make | grep -c -- '-fno-objc-arc .* -c .*\.mm$' || true)
-  [ "$arc" -eq "$mm" ] || problems+=("$arc of $mm .mm files are compiled with -fno-objc-arc")
+  [ "$made" -ge "$mm" ] && [ "$arc" -eq "$made" ] ||
+    problems+=("$arc of $made .mm compilations ($mm sources) are without ARC")
 
   # Warnings are the compiler's word on Mac-only code: none may pass.
   local log=$build/macos-check.log

@@ -18,8 +18,8 @@ set(QV_ID_CLASS_WORDS "5A3C9E17" "B4D2417F")
 set(QV_ID_VST3_SUBCATEGORIES "Fx|Dynamics")
 set(QV_ID_CLAP_FEATURES "audio-effect" "compressor" "stereo")
 # Objective-C classes share one namespace per process: a suffix of the product's own keeps two
-# plug-ins built on this code apart.
-set(QV_ID_OBJC_SUFFIX "_vQuorvane_vst3")
+# plug-ins built on this code apart (each format appends its own: _vQuorvane_vst3).
+set(QV_ID_OBJC_SUFFIX "_vQuorvane")
 
 # Derived forms.
 string(HEX "${QV_ID_MAKER_CODE}" _qv_maker_hex)

@@ -5,7 +5,9 @@
 
 #import <Foundation/Foundation.h>
 
-@interface CocoaFormatter_vQuorvane_vst3 : NSFormatter {
+#include "graphics/platform/mac/CocoaClassNames.h"
+
+@interface CocoaFormatter : NSFormatter {
   const char* filterCharacters;  // static text, not owned; null accepts any character
   int maxLength;                 // UTF-16 units; 0 = no limit
   int maxValue;                  // 0 = no limit

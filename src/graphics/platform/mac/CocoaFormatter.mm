@@ -4,7 +4,7 @@
 
 #include "graphics/platform/mac/CocoaMapping.h"
 
-@implementation CocoaFormatter_vQuorvane_vst3
+@implementation CocoaFormatter
 
 - (void)setAcceptableCharacters:(const char*)pChars {
   filterCharacters = pChars;

@@ -4,5 +4,7 @@
 
 #import <Cocoa/Cocoa.h>
 
-@interface CustomCocoaWindow_vQuorvane_vst3 : NSWindow
+#include "graphics/platform/mac/CocoaClassNames.h"
+
+@interface CustomCocoaWindow : NSWindow
 @end

@@ -8,6 +8,8 @@
 
 #import <Cocoa/Cocoa.h>
 
+#include "graphics/platform/mac/CocoaClassNames.h"
+
 #include "graphics/IRECT.h"
 #include "graphics/platform/mac/IGraphicsMac.h"
 
@@ -20,7 +22,7 @@ struct IText;
 NSRect ToNSRect(IGraphics* pGraphics, const IRECT* pRect);
 IRECT ToIRECT(IGraphics* pGraphics, const NSRect* pRect);
 
-@interface IGraphicsCocoa_vQuorvane_vst3 : NSView <NSTextFieldDelegate> {
+@interface IGraphicsCocoa : NSView <NSTextFieldDelegate> {
   IGraphicsMac* mGraphics;  // not owned; null once detached
   NSTimer* mTimer;          // owned by the run loop until invalidated
   int mPrevX, mPrevY;       // last mouse position in editor coordinates, for key presses

@@ -36,7 +36,7 @@ static NSColor* ToNSColor(const IColor& c) {
   return [NSColor colorWithCalibratedRed:c.R / 255.0 green:c.G / 255.0 blue:c.B / 255.0 alpha:c.A / 255.0];
 }
 
-@implementation IGraphicsCocoa_vQuorvane_vst3
+@implementation IGraphicsCocoa
 
 - (id)init {
   self = [super init];
@@ -265,10 +265,8 @@ static NSColor* ToNSColor(const IColor& c) {
   if (!pMenu || !window) return nullptr;
   [[self retain] autorelease];  // the host may close the editor while the menu tracks
 
-  IGraphicsMenuRcvr_vQuorvane_vst3* rcvr =
-      [[[IGraphicsMenuRcvr_vQuorvane_vst3 alloc] initWithFrame:rect] autorelease];
-  IGraphicsNSMenu_vQuorvane_vst3* menu =
-      [[[IGraphicsNSMenu_vQuorvane_vst3 alloc] initWithIPopupMenuAndReciever:pMenu:rcvr] autorelease];
+  IGraphicsMenuRcvr* rcvr = [[[IGraphicsMenuRcvr alloc] initWithFrame:rect] autorelease];
+  IGraphicsNSMenu* menu = [[[IGraphicsNSMenu alloc] initWithIPopupMenuAndReciever:pMenu:rcvr] autorelease];
 
   // Just below the area's bottom edge, in window points.
   const NSPoint anchor = NSMakePoint(rect.origin.x, rect.origin.y - 4.0);
@@ -287,8 +285,8 @@ static NSColor* ToNSColor(const IColor& c) {
 
   NSMenuItem* chosenItem = [rcvr MenuItem];
   NSMenu* chosenMenu = [chosenItem menu];
-  if (!chosenMenu || ![chosenMenu isKindOfClass:[IGraphicsNSMenu_vQuorvane_vst3 class]]) return nullptr;
-  IPopupMenu* chosen = [(IGraphicsNSMenu_vQuorvane_vst3*)chosenMenu AssociatedIPopupMenu];
+  if (!chosenMenu || ![chosenMenu isKindOfClass:[IGraphicsNSMenu class]]) return nullptr;
+  IPopupMenu* chosen = [(IGraphicsNSMenu*)chosenMenu AssociatedIPopupMenu];
   const NSInteger idx = [chosenMenu indexOfItem:chosenItem];
   if (!chosen || idx < 0) return nullptr;
   chosen->SetChosenItemIdx(static_cast<int>(idx));
@@ -321,7 +319,7 @@ static NSColor* ToNSColor(const IColor& c) {
   }
 
   if (pParam) {
-    CocoaFormatter_vQuorvane_vst3* formatter = [[CocoaFormatter_vQuorvane_vst3 alloc] init];
+    CocoaFormatter* formatter = [[CocoaFormatter alloc] init];
     [formatter setAcceptableCharacters:CocoaMapping::TextEntryCharacters(pParam->GetType())];
     [formatter setMaximumLength:pControl->GetTextEntryLength()];
     [mTextFieldView setFormatter:formatter];

@@ -59,7 +59,7 @@ class IGraphicsMac : public IGraphics {
   void OnScaleChanged() override;
 
  private:
-  // The open editor view (IGraphicsCocoa_vQuorvane_vst3*), holding one reference; null when closed.
+  // The open editor view (IGraphicsCocoa*), holding one reference; null when closed.
   void* mGraphicsCocoa = nullptr;
   StrBuf mBundleID;
   // Made on the first present, released with the engine.

@@ -14,7 +14,7 @@
 #include "pix/PIX_SysBitmap.h"
 
 namespace {
-IGraphicsCocoa_vQuorvane_vst3* ViewOf(void* view) { return (IGraphicsCocoa_vQuorvane_vst3*)view; }
+IGraphicsCocoa* ViewOf(void* view) { return (IGraphicsCocoa*)view; }
 
 // The main display's own profile, so the editor's colours look as they do in other apps; device
 // RGB where that cannot be had.
@@ -108,7 +108,7 @@ void IGraphicsMac::OnScaleChanged() {
   // An open text field sits at the old size and place.
   ForceEndUserEdit();
   if (!mGraphicsCocoa) return;
-  IGraphicsCocoa_vQuorvane_vst3* view = ViewOf(mGraphicsCocoa);
+  IGraphicsCocoa* view = ViewOf(mGraphicsCocoa);
   [view setFrameSize:NSMakeSize(WindowWidth(), WindowHeight())];
   if (mSubNSWindow) [(NSWindow*)mSubNSWindow setContentSize:NSMakeSize(WindowWidth(), WindowHeight())];
   UpdateTooltips();
@@ -131,7 +131,7 @@ void IGraphicsMac::CreateTextEntry(IControl* control, IText* text, IRECT* textRe
 
 void* IGraphicsMac::OpenWindow(void* parentView) {
   CloseWindow();
-  IGraphicsCocoa_vQuorvane_vst3* view = [[IGraphicsCocoa_vQuorvane_vst3 alloc] initWithIGraphics:this];
+  IGraphicsCocoa* view = [[IGraphicsCocoa alloc] initWithIGraphics:this];
   if (!view) return nullptr;
   mGraphicsCocoa = view;  // keeps the reference from alloc
   if (parentView) [(NSView*)parentView addSubview:view];
@@ -143,7 +143,7 @@ void IGraphicsMac::CloseWindow() {
   if (!mGraphicsCocoa) return;
   // The view may be released here, outside any event (the engine's destructor).
   @autoreleasepool {
-    IGraphicsCocoa_vQuorvane_vst3* view = ViewOf(mGraphicsCocoa);
+    IGraphicsCocoa* view = ViewOf(mGraphicsCocoa);
     // Forget the view first: removing it from its superview comes back here.
     mGraphicsCocoa = nullptr;
     [view removeAllToolTips];
@@ -172,11 +172,10 @@ void IGraphicsMac::AttachSubWindow(void* hostWindowRef) {
     const int xOffset = CocoaMapping::SubWindowXOffset(hostFrame.size.width, WindowWidth());
     const NSRect content =
         NSMakeRect(hostFrame.origin.x + xOffset, hostFrame.origin.y, WindowWidth(), WindowHeight());
-    CustomCocoaWindow_vQuorvane_vst3* child =
-        [[CustomCocoaWindow_vQuorvane_vst3 alloc] initWithContentRect:content
-                                                            styleMask:NSWindowStyleMaskBorderless
-                                                              backing:NSBackingStoreBuffered
-                                                                defer:NO];
+    CustomCocoaWindow* child = [[CustomCocoaWindow alloc] initWithContentRect:content
+                                                                    styleMask:NSWindowStyleMaskBorderless
+                                                                      backing:NSBackingStoreBuffered
+                                                                        defer:NO];
     if (!child) {
       [hostWindow release];
       return;
@@ -225,7 +224,7 @@ void IGraphicsMac::RemoveSubWindow() {
 void IGraphicsMac::UpdateTooltips() {
   if (!mGraphicsCocoa || !TooltipsEnabled()) return;
   @autoreleasepool {
-    IGraphicsCocoa_vQuorvane_vst3* view = ViewOf(mGraphicsCocoa);
+    IGraphicsCocoa* view = ViewOf(mGraphicsCocoa);
     [view removeAllToolTips];
     const int n = NControls();
     for (int i = 0; i < n; ++i) {

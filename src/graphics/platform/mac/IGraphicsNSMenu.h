@@ -4,10 +4,12 @@
 
 #import <Cocoa/Cocoa.h>
 
+#include "graphics/platform/mac/CocoaClassNames.h"
+
 class IPopupMenu;
 
 // Receives OnMenuSelection: from every item of a menu tree and keeps the chosen item.
-@interface IGraphicsMenuRcvr_vQuorvane_vst3 : NSView {
+@interface IGraphicsMenuRcvr : NSView {
   NSMenuItem* nsMenuItem;  // retained
 }
 - (void)OnMenuSelection:(NSMenuItem*)pItem;
@@ -15,7 +17,7 @@ class IPopupMenu;
 - (NSMenuItem*)MenuItem;
 @end
 
-@interface IGraphicsNSMenu_vQuorvane_vst3 : NSMenu {
+@interface IGraphicsNSMenu : NSMenu {
   IPopupMenu* mIPopupMenu;  // not owned
 }
 // Builds the whole tree (submenus too), every item sending its action to pView.

@@ -9,7 +9,7 @@
 
 #include <string>
 
-@implementation IGraphicsMenuRcvr_vQuorvane_vst3
+@implementation IGraphicsMenuRcvr
 
 - (void)dealloc {
   [nsMenuItem release];
@@ -28,7 +28,7 @@
 
 @end
 
-@implementation IGraphicsNSMenu_vQuorvane_vst3
+@implementation IGraphicsNSMenu
 
 // Anonymous selector parts: the formatter would glue each to the name before it.
 // clang-format off
@@ -50,8 +50,8 @@
     if (item->GetSubmenu()) {
       // A selector, not an object: no action.
       NSMenuItem* nsItem = [[NSMenuItem alloc] initWithTitle:nsTitle action:NULL keyEquivalent:@""];
-      IGraphicsNSMenu_vQuorvane_vst3* submenu =
-          [[IGraphicsNSMenu_vQuorvane_vst3 alloc] initWithIPopupMenuAndReciever:item->GetSubmenu():pView];
+      IGraphicsNSMenu* submenu = [[IGraphicsNSMenu alloc] initWithIPopupMenuAndReciever:item->GetSubmenu(
+                                                                                            ):pView];
       [nsItem setSubmenu:submenu];
       [submenu release];
       [self addItem:nsItem];
