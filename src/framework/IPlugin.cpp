@@ -118,6 +118,8 @@ const char* IPlugin::GetAPIString() const {
       return "AAX";
     case kAPISA:
       return "Standalone";
+    case kAPICLAP:
+      return "CLAP";
   }
   return "";
 }

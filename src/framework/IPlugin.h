@@ -28,6 +28,7 @@ enum EAPI : int {
   kAPIRTAS = 3,
   kAPIAAX = 4,
   kAPISA = 5,
+  kAPICLAP = 6,
 };
 
 class IPlugin {

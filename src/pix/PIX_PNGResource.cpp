@@ -1,6 +1,7 @@
-// PNG images from the bundle's resources: <bundle>/Contents/Resources/<name>. On macOS the bundle
-// is the main bundle; elsewhere it is the bundle holding the module this code is linked into
-// (<bundle>/Contents/<arch>/<module>), or failing that the module's own folder.
+// PNG images linked into the module, else from the bundle's resources:
+// <bundle>/Contents/Resources/<name>. On macOS the bundle is the main bundle; elsewhere it is the
+// bundle holding the module this code is linked into (<bundle>/Contents/<arch>/<module>), or failing
+// that the module's own folder.
 #include <cstring>
 #include <string>
 
@@ -16,6 +17,8 @@
 namespace {
 const size_t kMaxName = 400;
 const size_t kMaxBundlePath = 1536;
+const PIX_EmbeddedImage* gEmbedded = nullptr;
+int gNEmbedded = 0;
 
 #if defined(__APPLE__)
 bool BundlePath(char* out, size_t size) {
@@ -56,8 +59,16 @@ bool BundlePath(char* out, size_t size) {
 #endif
 }  // namespace
 
+void PIX_SetEmbeddedImages(const PIX_EmbeddedImage* images, int count) {
+  gEmbedded = images;
+  gNEmbedded = images ? count : 0;
+}
+
 PIX_IBitmap* PIX_LoadPNGFromNamedResource(const char* name, PIX_IBitmap* bitmap) {
   if (!name || strlen(name) > kMaxName) return nullptr;
+  for (int i = 0; i < gNEmbedded; ++i)
+    if (strcmp(gEmbedded[i].name, name) == 0)
+      return PIX_LoadPNGFromMemory(gEmbedded[i].data, gEmbedded[i].size, bitmap);
   char bundle[kMaxBundlePath];
   if (!BundlePath(bundle, sizeof(bundle))) return nullptr;
   std::string path = bundle;

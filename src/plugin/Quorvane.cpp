@@ -6,7 +6,6 @@
 #include "plugin/MakeGraphics.h"
 #include "plugin/QuorvaneEditor.h"
 #include "plugin/QuorvaneIdentityCodes.h"
-#include "vst3/PluginModule.h"
 
 #include <atomic>
 #include <cmath>
@@ -33,8 +32,9 @@ bool Select(double value, int count, int* index) {
 }  // namespace
 
 Quorvane::Quorvane(IPluginInstanceInfo instanceInfo)
-    : IPluginVST3(instanceInfo, kNumParams, "2-2 4-2", 1, QV_ID_NAME, "", QV_ID_VENDOR, QV_ID_PACKED_VERSION,
-                  quorvaneid::kPluginCode, quorvaneid::kMakerCode, 0, false, false, false, 2) {
+    : PluginFormatBase(instanceInfo, kNumParams, "2-2 4-2", 1, QV_ID_NAME, "", QV_ID_VENDOR,
+                       QV_ID_PACKED_VERSION, quorvaneid::kPluginCode, quorvaneid::kMakerCode, 0, false, false,
+                       false, 2) {
   GetParam(kBypass)->InitInt("Bypass", 1, 0, 1, "");
   GetParam(kExternalSidechain)->InitInt("External Sidechain", 0, 0, 1, "");
   GetParam(kTurbo)->InitInt("Turbo", 0, 0, 1, "");
@@ -162,15 +162,23 @@ void Quorvane::ProcessDoubleReplacing(double** inputs, double** outputs, int nFr
                  editor ? &Quorvane::SendMeter : nullptr, this);
 }
 
-IPluginVST3* MakePlug() {
+namespace {
+PluginFormatBase* NewQuorvane(IPluginInstanceInfo info) {
   static RecursiveMutex sMutex;
   RecursiveMutexLock lock(sMutex);
   try {
-    return new Quorvane(IPluginInstanceInfo());
+    return new Quorvane(info);
   } catch (...) {
     return nullptr;  // nothing may escape into the host
   }
 }
+}  // namespace
+
+#if defined(QV_PLUGIN_FORMAT_CLAP)
+IPluginCLAP* MakePlug(IPluginInstanceInfo info) { return NewQuorvane(info); }
+#else
+IPluginVST3* MakePlug() { return NewQuorvane(IPluginInstanceInfo()); }
+#endif
 
 bool InitModule() { return true; }
 

@@ -2,15 +2,15 @@
 // framework, turns parameter values into the DSP settings, and runs the signal chain per block.
 #pragma once
 
+#include "plugin/PluginFormat.h"
 #include "plugin/QuorvaneChain.h"
 #include "plugin/QuorvaneParams.h"
 #include "plugin/QuorvaneSettings.h"
-#include "vst3/IPluginVST3.h"
 
 #include <cstddef>
 
 // The parameter indices come with the class (Quorvane::kBoost) from QuorvaneParams.
-class Quorvane : public IPluginVST3, public QuorvaneParams {
+class Quorvane : public PluginFormatBase, public QuorvaneParams {
  public:
   explicit Quorvane(IPluginInstanceInfo instanceInfo);
   ~Quorvane() override;

@@ -4,6 +4,8 @@
 // mapping (a list of texts, or a framework parameter).
 #pragma once
 
+#include "base/ParseLeadingNumber.h"
+
 #include "vst3/abi/EditController.h"
 
 namespace vstsupport {
@@ -47,9 +49,6 @@ class HostParam {
 // Normalized values that are not numbers become 0; the rest are limited to 0..1.
 double ClampNormalized(double v);
 
-// Reads a leading decimal number the same way whatever the process locale is: optional spaces,
-// sign, digits with '.' as the decimal point and an optional exponent. False when there is none or
-// it is not finite.
-bool ParseLeadingNumber(const char* text, double& value);
+using ::ParseLeadingNumber;
 
 }  // namespace vstsupport

@@ -1,0 +1,137 @@
+// IPluginCLAP: the plug-in framework presented to a CLAP host. The object carries the clap_plugin
+// record the host holds, answers the extensions a stereo effect with sidechain, parameters, saved
+// state and an embedded editor needs, and turns CLAP's buffers and events into the framework's
+// channels and parameter changes. A concrete plug-in derives from this class.
+#pragma once
+
+#include "clap/IPluginInstanceInfo.h"
+#include "clap/ParamEventQueue.h"
+#include "clap/abi/AudioPorts.h"
+#include "clap/abi/Entry.h"
+#include "clap/abi/Gui.h"
+#include "clap/abi/HostServices.h"
+#include "clap/abi/Latency.h"
+#include "clap/abi/Params.h"
+#include "clap/abi/State.h"
+#include "framework/IPlugin.h"
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+class ClapRunLoopBridge;
+
+class IPluginCLAP : public IPlugin {
+ public:
+  // Id of the host bypass parameter, beside the framework parameters whose ids are their indices.
+  static constexpr clap_id kBypassParam = 0x62706173;  // "bpas"
+
+  IPluginCLAP(IPluginInstanceInfo instanceInfo, int nParams, const char* channelIOStr, int nPresets,
+              const char* effectName, const char* productName, const char* makerName, int vendorVersion,
+              int uniqueId, int makerId, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst,
+              int plugScChans);
+  ~IPluginCLAP() override;
+
+  // The record handed to the host; its desc is set by the factory.
+  clap_plugin_t* ClapPlugin() { return &mClap; }
+  static IPluginCLAP* FromClap(const clap_plugin_t* plugin);
+
+  // ---- State: the framework state chunk followed by the 4-byte bypass flag, as in VST 3 ----
+  bool SaveState(const clap_ostream_t* stream);
+  // Nothing changes unless the whole state arrived and every value in it is usable.
+  bool LoadState(const clap_istream_t* stream);
+
+  // ---- Parameters as the host sees them ----
+  uint32_t ParamCount() const { return static_cast<uint32_t>(mParamIds.size()); }
+  bool ParamInfo(uint32_t index, clap_param_info_t* info) const;
+  bool ParamValue(clap_id id, double* value) const;
+  bool ParamValueToText(clap_id id, double value, char* out, uint32_t capacity) const;
+  bool ParamTextToValue(clap_id id, const char* text, double* value) const;
+  // Applies host events and hands over the editor's queued ones; no audio.
+  void FlushParams(const clap_input_events_t* in, const clap_output_events_t* out);
+
+  // ---- IPlugin: the host-facing operations ----
+  void PopupHostContextMenuForParam(int idx, int x, int y) override;
+  void BeginInformHostOfParamChange(int idx) override;
+  void InformHostOfParamChange(int idx, double normalizedValue) override;
+  void EndInformHostOfParamChange(int idx) override;
+  void InformHostOfProgramChange() override {}
+  bool IsRenderingOffline() override { return false; }
+  double GetSamplePos() override;
+  double GetTempo() override;
+  void GetTimeSig(int* numerator, int* denominator) override;
+  void GetTime(ITimeInfo* timeInfo) override;
+  void ResizeGraphics(int w, int h) override;
+  void SetLatency(int samples) override;
+  bool SendMidiMsg(IMidiMsg*) override { return false; }
+
+ private:
+  // ---- clap_plugin ----
+  bool Init();
+  bool Activate(double sampleRate, uint32_t minFrames, uint32_t maxFrames);
+  void Deactivate();
+  clap_process_status Process(const clap_process_t* process);
+  const void* Extension(const char* id) const;
+  void OnMainThread() {}
+
+  // ---- Processing ----
+  template <class Sample>
+  void RenderBlock(const clap_process_t& process);
+  // Decides which channels the host feeds this block and remembers their buffers.
+  void ConnectChannels(const clap_process_t& process, bool f64);
+  void ApplyEvents(const clap_input_events_t* in);
+  void ApplyTransport(const clap_event_transport_t& transport);
+  void PushQueuedEvents(const clap_output_events_t* out);
+  bool IsFrameworkParam(clap_id id) const;
+
+  // ---- Audio ports ----
+  uint32_t PortCount(bool isInput) const;
+  bool PortInfo(uint32_t index, bool isInput, clap_audio_port_info_t* info) const;
+
+  // ---- Editor ----
+  bool GuiApiSupported(const char* api, bool floating) const;
+  bool GuiCreate(const char* api, bool floating);
+  void GuiDestroy();
+  bool GuiSize(uint32_t* width, uint32_t* height) const;
+  bool GuiSetParent(const clap_window_t* window);
+  void QueueForHost(ParamEventQueue::Kind kind, int idx, double value);
+
+  static const clap_plugin_audio_ports_t sAudioPorts;
+  static const clap_plugin_params_t sParams;
+  static const clap_plugin_state_t sState;
+  static const clap_plugin_gui_t sGui;
+  static const clap_plugin_timer_support_t sTimer;
+  static const clap_plugin_posix_fd_support_t sPosixFd;
+  static const clap_plugin_latency_t sLatency;
+
+  clap_plugin_t mClap{};
+  const clap_host_t* mHost;
+  const clap_host_params_t* mHostParams = nullptr;
+  const clap_host_gui_t* mHostGui = nullptr;
+  const clap_host_timer_support_t* mHostTimer = nullptr;
+  const clap_host_posix_fd_support_t* mHostPosixFd = nullptr;
+  const void* mHostContextMenu = nullptr;
+
+  int mSidechainChannels;
+  bool mActive = false;
+  // True inside process and flush: the host may not be asked to flush from there.
+  std::atomic<bool> mInAudioCall{false};
+  clap_event_transport_t mTransport{};
+  // Host-visible parameter ids in list order, and per framework parameter the last value a block
+  // brought (NaN = none), both sized at construction.
+  std::vector<clap_id> mParamIds;
+  std::vector<double> mPendingValues;
+  ParamEventQueue mToHost;
+
+  // Per channel: the host buffer of this block (null = not fed), whether its scratch buffer may
+  // hold samples of an earlier block, and the compacted pointers of one slice.
+  std::vector<void*> mHostIn;
+  std::vector<void*> mHostOut;
+  std::vector<unsigned char> mInScratchUsed;
+  std::vector<void*> mSliceIn;
+  std::vector<void*> mSliceOut;
+
+  bool mGuiCreated = false;
+  bool mGuiOpen = false;
+  std::unique_ptr<ClapRunLoopBridge> mRunLoop;
+};

@@ -1,0 +1,20 @@
+# Copies the built CLAP plug-in into the user's CLAP folder, replacing an older copy whole. On Linux
+# the vector maths library goes beside it (the plug-in looks there first). Script mode:
+#   cmake -DPLUGIN=<path to Quorvane.clap> [-DSLEEF=<library file>] -P InstallClap.cmake
+if(NOT PLUGIN OR NOT EXISTS "${PLUGIN}")
+  message(FATAL_ERROR "install-clap: no plug-in at '${PLUGIN}'")
+endif()
+if(CMAKE_HOST_APPLE)
+  set(_dest "$ENV{HOME}/Library/Audio/Plug-Ins/CLAP")
+else()
+  set(_dest "$ENV{HOME}/.clap")
+endif()
+get_filename_component(_name "${PLUGIN}" NAME)
+file(MAKE_DIRECTORY "${_dest}")
+file(REMOVE_RECURSE "${_dest}/${_name}")
+file(COPY "${PLUGIN}" DESTINATION "${_dest}")
+if(SLEEF AND NOT CMAKE_HOST_APPLE)
+  string(REGEX MATCH "lib[^/.]+\\.so\\.[0-9]+" _soname "${SLEEF}")
+  file(COPY_FILE "${SLEEF}" "${_dest}/${_soname}")
+endif()
+message(STATUS "install-clap: ${_dest}/${_name}")
