@@ -4,14 +4,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <memory>
 
 #include "BlockProcessor.h"
 #include "DemoSynth.h"
-#include "Module.h"
-#include "ParameterSetting.h"
-#include "PluginInstance.h"
+#include "LoadedEffect.h"
 
 namespace qvhost {
 
@@ -138,32 +135,19 @@ namespace {
 // One entry, loaded and set up once; each call of run() is one pass over the loop.
 class BenchEntry {
  public:
-  bool prepare(const BenchOptions& o, std::shared_ptr<Module> module, std::string* error) {
+  bool prepare(const BenchOptions& o, std::string* error) {
     mOptions = o;
-    mModule = std::move(module);
-    mClass = mModule->findAudioEffect(o.className);
-    if (!mClass) {
-      *error = o.className.empty() ? "the module has no audio-effect class"
-                                   : "the module has no audio-effect class named \"" + o.className + "\"";
-      return false;
-    }
-    mPlugin = PluginInstance::create(*mModule, *mClass, error);
-    if (!mPlugin) return false;
-    const auto params = mPlugin->parameters();
+    mEffect = loadEffect(o.bundle, o.className, error);
+    if (!mEffect) return false;
     for (const std::string& arg : o.sets) {
-      ParameterSetting setting;
-      ResolvedSetting resolved;
-      if (!splitSetting(arg, &setting, error) ||
-          !resolveSetting(*mPlugin, params, setting, &resolved, error)) {
-        return false;
-      }
-      mPlugin->controller()->setParamNormalized(resolved.id, resolved.normalized);
-      mSettings.push_back(resolved);
+      EffectSetting setting;
+      if (!mEffect->resolveSetting(arg, &setting, error)) return false;
+      mSettings.push_back(setting);
     }
     return true;
   }
 
-  const std::string& className() const { return mClass->name; }
+  std::string className() const { return mEffect->name(); }
 
   // Audio seconds per second inside process, or a negative value on failure.
   double run(const std::vector<std::vector<double>>& audio, std::string* error) {
@@ -176,13 +160,14 @@ class BenchEntry {
     config.sidechain = o.sidechain;
     config.tempo = DemoSynth::kTempo;
 
-    BlockProcessor proc(*mPlugin);
+    const auto processor = mEffect->makeProcessor();
+    EffectProcessor& proc = *processor;
     if (!proc.start(config, error)) return -1;
     if (o.sidechain && proc.sidechainChannels() == 0) {
       *error = "the plug-in has no sidechain input to feed";
       return -1;
     }
-    for (const auto& s : mSettings) proc.queueParameter(s.id, s.normalized);
+    for (const auto& s : mSettings) proc.queueParameter(s.id, s.value);
     mOut.assign(static_cast<size_t>(std::max(proc.outputChannels(), 1)), std::vector<double>(o.block));
     std::vector<double*> out;
     for (auto& ch : mOut) out.push_back(ch.data());
@@ -202,10 +187,8 @@ class BenchEntry {
 
  private:
   BenchOptions mOptions;
-  std::shared_ptr<Module> mModule;  // outlives the instance: declared first, destroyed last
-  const ClassInfo* mClass = nullptr;
-  std::unique_ptr<PluginInstance> mPlugin;
-  std::vector<ResolvedSetting> mSettings;
+  std::unique_ptr<LoadedEffect> mEffect;
+  std::vector<EffectSetting> mSettings;
   std::vector<std::vector<double>> mOut;
 };
 
@@ -217,14 +200,12 @@ bool runBenchInterleaved(const std::vector<BenchOptions>& entries, std::vector<B
     *error = "bench needs a bundle";
     return false;
   }
-  // A bundle named twice (with other settings) is loaded once.
-  std::map<std::string, std::shared_ptr<Module>> modules;
+  // Each entry has an instance of its own (a bundle named twice is loaded twice, as a DAW loads
+  // one plug-in on two tracks).
   std::vector<std::unique_ptr<BenchEntry>> benches;
   for (const BenchOptions& o : entries) {
-    std::shared_ptr<Module>& module = modules[o.bundle];
-    if (!module) module = Module::load(o.bundle, error);
     benches.push_back(std::make_unique<BenchEntry>());
-    if (!module || !benches.back()->prepare(o, module, error)) {
+    if (!benches.back()->prepare(o, error)) {
       if (entries.size() > 1) *error = o.bundle + ": " + *error;
       return false;
     }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "EffectProcessor.h"
 #include "EventList.h"
 #include "ParameterChanges.h"
 #include "PluginInstance.h"
@@ -24,33 +25,39 @@ struct ProcessConfig {
   double tempo = 120;
 };
 
-class BlockProcessor {
+class BlockProcessor final : public EffectProcessor {
  public:
   explicit BlockProcessor(PluginInstance& plugin) : mPlugin(plugin) {}
-  ~BlockProcessor() { stop(); }
+  ~BlockProcessor() override { stop(); }
   BlockProcessor(const BlockProcessor&) = delete;
   BlockProcessor& operator=(const BlockProcessor&) = delete;
 
-  bool start(const ProcessConfig& config, std::string* error);
-  void stop();
-  bool running() const { return mRunning; }
+  bool start(const ProcessConfig& config, std::string* error) override;
+  void stop() override;
+  bool running() const override { return mRunning; }
 
-  int mainInputChannels() const { return mMainIn < 0 ? 0 : mIn[static_cast<size_t>(mMainIn)].channels; }
-  int sidechainChannels() const { return mSideIn < 0 ? 0 : mIn[static_cast<size_t>(mSideIn)].channels; }
-  int outputChannels() const { return mMainOut < 0 ? 0 : mOut[static_cast<size_t>(mMainOut)].channels; }
-  vst3abi::uint32 latency() const { return mLatency; }
+  int mainInputChannels() const override {
+    return mMainIn < 0 ? 0 : mIn[static_cast<size_t>(mMainIn)].channels;
+  }
+  int sidechainChannels() const override {
+    return mSideIn < 0 ? 0 : mIn[static_cast<size_t>(mSideIn)].channels;
+  }
+  int outputChannels() const override {
+    return mMainOut < 0 ? 0 : mOut[static_cast<size_t>(mMainOut)].channels;
+  }
+  vst3abi::uint32 latency() const override { return mLatency; }
   vst3abi::uint32 tail() const { return mTail; }
   // Time spent inside the plug-in's process calls since start(), in seconds.
-  double processSeconds() const { return mProcessSeconds; }
-  const ProcessConfig& config() const { return mConfig; }
+  double processSeconds() const override { return mProcessSeconds; }
+  const ProcessConfig& config() const override { return mConfig; }
 
   // Delivered with the next process call, as host automation would be.
-  void queueParameter(vst3abi::ParamID id, double normalized, vst3abi::int32 sampleOffset = 0);
+  void queueParameter(vst3abi::ParamID id, double normalized, vst3abi::int32 sampleOffset = 0) override;
 
   // in: mainInputChannels() channels or null for silence; sidechain: sidechainChannels() channels or
   // null; out: outputChannels() channels. frames must not exceed the configured maxBlock.
   bool process(const double* const* in, const double* const* sidechain, double* const* out,
-               vst3abi::int32 frames, std::string* error);
+               vst3abi::int32 frames, std::string* error) override;
 
  private:
   struct Bus {

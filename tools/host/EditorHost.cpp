@@ -162,6 +162,11 @@ bool oneColour(const std::vector<uint32_t>& pixels) {
 
 bool waitForPicture(EditorHost& editor, HostRunLoop& loop, int timeoutMs, bool stable,
                     std::vector<uint32_t>* pixels) {
+  return editor.isOpen() && waitForPicture(editor.window(), loop, timeoutMs, stable, pixels);
+}
+
+bool waitForPicture(EditorWindow& window, HostRunLoop& loop, int timeoutMs, bool stable,
+                    std::vector<uint32_t>* pixels) {
   using Clock = std::chrono::steady_clock;
   // Three of an editor's usual 25 frames per second: longer than a falling meter rests on one frame.
   constexpr auto kFrameGap = std::chrono::milliseconds(120);
@@ -170,10 +175,10 @@ bool waitForPicture(EditorHost& editor, HostRunLoop& loop, int timeoutMs, bool s
   auto nextCapture = Clock::now();
   while (Clock::now() < deadline) {
     loop.runOnce(10);
-    if (!editor.isOpen() || !editor.window().processEvents()) return false;
+    if (!window.processEvents()) return false;
     if (Clock::now() < nextCapture) continue;
     nextCapture = Clock::now() + kFrameGap;
-    if (!editor.window().capture(pixels) || oneColour(*pixels)) {
+    if (!window.capture(pixels) || oneColour(*pixels)) {
       previous.clear();
       continue;
     }

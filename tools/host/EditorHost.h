@@ -68,5 +68,8 @@ class EditorHost {
 // capture.
 bool waitForPicture(EditorHost& editor, HostRunLoop& loop, int timeoutMs, bool stable,
                     std::vector<uint32_t>* pixels);
+// The same for any host window with an editor embedded in it.
+bool waitForPicture(EditorWindow& window, HostRunLoop& loop, int timeoutMs, bool stable,
+                    std::vector<uint32_t>* pixels);
 
 }  // namespace qvhost

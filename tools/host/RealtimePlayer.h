@@ -11,6 +11,7 @@
 
 #include "AudioStream.h"
 #include "BlockProcessor.h"
+#include "EffectProcessor.h"
 
 namespace qvhost {
 
@@ -19,7 +20,7 @@ class RealtimePlayer {
   using SourceFactory = std::function<std::unique_ptr<AudioSource>()>;
 
   // proc must be started and must outlive the player; while playing, only this thread uses it.
-  RealtimePlayer(BlockProcessor& proc, SourceFactory source) : mProc(proc), mSource(std::move(source)) {}
+  RealtimePlayer(EffectProcessor& proc, SourceFactory source) : mProc(proc), mSource(std::move(source)) {}
   ~RealtimePlayer() { stop(); }
   RealtimePlayer(const RealtimePlayer&) = delete;
   RealtimePlayer& operator=(const RealtimePlayer&) = delete;
@@ -34,7 +35,7 @@ class RealtimePlayer {
  private:
   void run();
 
-  BlockProcessor& mProc;
+  EffectProcessor& mProc;
   SourceFactory mSource;
   std::thread mThread;
   std::atomic<bool> mStop{false};

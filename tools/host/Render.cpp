@@ -61,12 +61,18 @@ void mapChannels(const double* const* src, int srcChannels, double* const* dst, 
 bool render(PluginInstance& plugin, AudioSource& main, AudioSource* sidechain,
             const std::function<std::unique_ptr<AudioSink>(int, double, std::string*)>& openSink,
             const RenderOptions& options, RenderStats* stats, std::string* error) {
+  BlockProcessor proc(plugin);
+  return render(proc, main, sidechain, openSink, options, stats, error);
+}
+
+bool render(EffectProcessor& proc, AudioSource& main, AudioSource* sidechain,
+            const std::function<std::unique_ptr<AudioSink>(int, double, std::string*)>& openSink,
+            const RenderOptions& options, RenderStats* stats, std::string* error) {
   RenderStats local;
   RenderStats& st = stats ? *stats : local;
   st = RenderStats{};
   if (!sidechainRateMatches(main, sidechain, error)) return false;
 
-  BlockProcessor proc(plugin);
   ProcessConfig config;
   config.sampleRate = main.sampleRate();
   config.maxBlock = options.blockSize;

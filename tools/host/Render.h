@@ -51,6 +51,11 @@ bool render(
     PluginInstance& plugin, AudioSource& main, AudioSource* sidechain,
     const std::function<std::unique_ptr<AudioSink>(int channels, double rate, std::string* error)>& openSink,
     const RenderOptions& options, RenderStats* stats, std::string* error);
+// The same through any format's processor (not yet started); parameterChanges are in its terms.
+bool render(
+    EffectProcessor& proc, AudioSource& main, AudioSource* sidechain,
+    const std::function<std::unique_ptr<AudioSink>(int channels, double rate, std::string* error)>& openSink,
+    const RenderOptions& options, RenderStats* stats, std::string* error);
 
 // False, with the message in error, when a sidechain runs at another rate than the main input.
 // Callers may check before loading anything; render checks again.

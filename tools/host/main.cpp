@@ -10,12 +10,15 @@
 #include <vector>
 
 #include "BenchCommand.h"
+#include "ClapCommands.h"
+#include "ClapModule.h"
 #include "CommandLine.h"
 #if QV_HOST_EDITOR
 #include "EditorCommand.h"
 #endif
 #include "DemoSynth.h"
 #include "InfoReport.h"
+#include "LoadedEffect.h"
 #include "Module.h"
 #include "OutputPaths.h"
 #include "ParameterSetting.h"
@@ -48,22 +51,6 @@ std::string seconds(uint64_t frames, double rate) {
   return buf;
 }
 
-std::string lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-// A switch meant to make the plug-in listen to its sidechain, on while no sidechain is fed.
-void warnAboutIdleSidechain(const PluginInstance& plugin, const std::vector<ParameterDescription>& params) {
-  for (const auto& p : params) {
-    if (p.stepCount != 1 || lower(p.title).find("sidechain") == std::string::npos) continue;
-    if (plugin.controller()->getParamNormalized(p.id) >= 0.5) {
-      warn("\"" + p.title +
-           "\" is on, but no --sidechain was given: the plug-in's sidechain input stays silent");
-    }
-  }
-}
-
 std::string db(double v) {
   if (!std::isfinite(v)) return "-inf";
   char buf[32];
@@ -81,6 +68,7 @@ const ClassInfo* pickClass(const Module& module, const std::string& name, std::s
 }
 
 int runInfo(const CommandLine& cl) {
+  if (isClapPath(cl.bundle)) return runClapInfo(cl);
   std::string error;
   auto module = Module::load(cl.bundle, &error);
   if (!module) return fail(error);
@@ -156,51 +144,36 @@ int runProcess(const CommandLine& cl) {
     if (!stateOut) return fail(error);
   }
 
-  auto module = Module::load(cl.bundle, &error);
-  if (!module) return fail(error);
-  const ClassInfo* cls = pickClass(*module, cl.className, &error);
-  if (!cls) return fail(error);
-  auto plugin = PluginInstance::create(*module, *cls, &error);
-  if (!plugin) return fail(error);
+  auto effect = loadEffect(cl.bundle, cl.className, &error);
+  if (!effect) return fail(error);
 
   if (!cl.stateIn.empty()) {
     PluginState state;
     if (!readStateFile(cl.stateIn, &state, &error)) return fail(error);
-    if (state.classId != cls->cid) {
-      return fail("'" + cl.stateIn + "' holds the state of another plug-in (class " +
-                  uidText(state.classId.data()) + ")");
-    }
-    if (!plugin->loadState(state.component, state.controller, &error))
-      return fail("'" + cl.stateIn + "': " + error);
+    if (!effect->loadState(state, &error)) return fail("'" + cl.stateIn + "': " + error);
   }
 
   RenderOptions options;
   options.blockSize = cl.block;
   options.symbolicSampleSize = cl.precision == 64 ? vst3abi::kSample64 : vst3abi::kSample32;
   options.tempo = cl.demo ? DemoSynth::kTempo : 120.0;
-  const auto params = plugin->parameters();
   for (const std::string& arg : cl.sets) {
-    ParameterSetting setting;
-    ResolvedSetting resolved;
-    if (!splitSetting(arg, &setting, &error) ||
-        !resolveSetting(*plugin, params, setting, &resolved, &error)) {
-      return usageError(error);
-    }
-    // The controller shows the value too, as it would for a DAW's automation lane.
-    plugin->controller()->setParamNormalized(resolved.id, resolved.normalized);
-    options.parameterChanges.emplace_back(resolved.id, resolved.normalized);
-    std::fprintf(stderr, "set \"%s\" (id %u) = %s\n", resolved.title.c_str(), resolved.id,
-                 resolved.display.empty() ? setting.value.c_str() : resolved.display.c_str());
+    EffectSetting setting;
+    if (!effect->resolveSetting(arg, &setting, &error)) return usageError(error);
+    options.parameterChanges.emplace_back(setting.id, setting.value);
+    std::fprintf(stderr, "set \"%s\" (id %u) = %s\n", setting.title.c_str(), setting.id,
+                 setting.display.c_str());
   }
-  if (!sidechain && plugin->controller()) warnAboutIdleSidechain(*plugin, params);
+  if (!sidechain) effect->warnAboutIdleSidechain();
 
   ProgressBar bar(::isatty(STDERR_FILENO) != 0);
   options.progress = [&bar](double f) { bar.update(f); };
   const std::string outPath = out->path();
   const AudioFileFormat format = cl.outFormat;
   RenderStats stats;
+  const auto proc = effect->makeProcessor();
   const bool ok = render(
-      *plugin, *main, sidechain.get(),
+      *proc, *main, sidechain.get(),
       [&](int channels, double rate, std::string* err) -> std::unique_ptr<AudioSink> {
         return WavFileWriter::create(outPath, channels, rate, format, err);
       },
@@ -210,9 +183,7 @@ int runProcess(const CommandLine& cl) {
 
   if (stateOut) {
     PluginState state;
-    state.classId = cls->cid;
-    if (!plugin->saveState(&state.component, &state.controller, &error) ||
-        !writeStateFile(stateOut->path(), state, &error)) {
+    if (!effect->saveState(&state, &error) || !writeStateFile(stateOut->path(), state, &error)) {
       return fail(stateOut->explain(error));
     }
   }
@@ -271,6 +242,7 @@ int main(int argc, char** argv) {
       return runProcess(cl);
     case CommandLine::Command::Editor:
 #if QV_HOST_EDITOR
+      if (isClapPath(cl.bundle)) return runClapEditor(cl);
       return runEditor(cl);
 #else
       return fail("this build of the host has no editor support");
