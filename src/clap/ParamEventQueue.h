@@ -18,20 +18,21 @@ class ParamEventQueue {
 
   explicit ParamEventQueue(int capacity) : mEntries(static_cast<size_t>(capacity)) {}
 
-  // A value that finds the queue full replaces the newest queued value of the same parameter, so
-  // the host still hears where the control ended; gestures are never dropped while there is room.
+  // Values never take the last free slot, so a gesture can always be closed: a value that finds
+  // the queue nearly full replaces the newest queued value of the same parameter instead (the host
+  // still hears where the control ended), or is dropped.
   bool Push(Kind kind, uint32_t id, double value) {
-    if (mSize == mEntries.size()) {
-      if (kind != Kind::kValue) return false;
+    if (kind == Kind::kValue && mSize + 1 >= mEntries.size()) {
       for (size_t i = mSize; i-- > 0;) {
         Entry& e = mEntries[i];
-        if (e.kind == Kind::kValue && e.id == id) {
-          e.value = value;
-          return true;
-        }
+        if (e.id != id) continue;
+        if (e.kind != Kind::kValue) break;
+        e.value = value;
+        return true;
       }
       return false;
     }
+    if (mSize == mEntries.size()) return false;
     mEntries[mSize++] = Entry{kind, id, value};
     return true;
   }

@@ -19,7 +19,7 @@ int runClapEditor(const CommandLine& cl);
 void printClapInfo(std::FILE* out, const ClapPlugin& plugin);
 // "Title=value" (or "id=value") through the plug-in's own text parsing; false with a message for
 // an unknown, ambiguous or read-only parameter or a value the plug-in does not take.
-bool resolveClapSetting(const ClapPlugin& plugin, const std::vector<ClapParameter>& params, const std::string& arg,
-                        EffectSetting* out, std::string* error);
+bool resolveClapSetting(const ClapPlugin& plugin, const std::vector<ClapParameter>& params,
+                        const std::string& arg, EffectSetting* out, std::string* error);
 
 }  // namespace qvhost

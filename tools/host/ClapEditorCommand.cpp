@@ -88,7 +88,8 @@ int runClapEditor(const CommandLine& cl) {
       return 2;
     }
     s.proc->queueParameter(setting.id, setting.value);
-    std::fprintf(stderr, "set \"%s\" (id %u) = %s\n", setting.title.c_str(), setting.id, setting.display.c_str());
+    std::fprintf(stderr, "set \"%s\" (id %u) = %s\n", setting.title.c_str(), setting.id,
+                 setting.display.c_str());
   }
 
   if (!gui->create(p, CLAP_WINDOW_API_X11, false)) return fail("the plug-in could not create its editor");
@@ -123,8 +124,8 @@ int runClapEditor(const CommandLine& cl) {
       while (std::chrono::steady_clock::now() < until && s.window->processEvents()) s.loop->runOnce(20);
     }
     if (!waitForPicture(*s.window, *s.loop, kSnapshotTimeoutMs, !cl.demo, &pixels)) {
-      result = fail("the editor showed no complete picture within " + std::to_string(kSnapshotTimeoutMs / 1000) +
-                    " s");
+      result = fail("the editor showed no complete picture within " +
+                    std::to_string(kSnapshotTimeoutMs / 1000) + " s");
     } else if (!writePng(cl.snapshot, pixels, s.window->width(), s.window->height(), &error)) {
       result = fail(error);
     } else {

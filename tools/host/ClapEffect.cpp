@@ -60,7 +60,8 @@ class ClapEffect final : public LoadedEffect {
     for (const auto& p : mParams) {
       double v = 0;
       if (!(p.flags & CLAP_PARAM_IS_STEPPED) || p.max - p.min != 1 ||
-          lower(p.name).find("sidechain") == std::string::npos || !mPlugin->value(p.id, &v) || v < p.min + 0.5)
+          lower(p.name).find("sidechain") == std::string::npos || !mPlugin->value(p.id, &v) ||
+          v < p.min + 0.5)
         continue;
       std::fprintf(stderr,
                    "warning: \"%s\" is on, but no --sidechain was given: the plug-in's sidechain input "
@@ -69,7 +70,9 @@ class ClapEffect final : public LoadedEffect {
     }
   }
 
-  std::unique_ptr<EffectProcessor> makeProcessor() override { return std::make_unique<ClapProcessor>(*mPlugin); }
+  std::unique_ptr<EffectProcessor> makeProcessor() override {
+    return std::make_unique<ClapProcessor>(*mPlugin);
+  }
 
  private:
   std::unique_ptr<ClapModule> mModule;
@@ -79,8 +82,8 @@ class ClapEffect final : public LoadedEffect {
 
 }  // namespace
 
-bool resolveClapSetting(const ClapPlugin& plugin, const std::vector<ClapParameter>& params, const std::string& arg,
-                      EffectSetting* out, std::string* error) {
+bool resolveClapSetting(const ClapPlugin& plugin, const std::vector<ClapParameter>& params,
+                        const std::string& arg, EffectSetting* out, std::string* error) {
   ParameterSetting setting;
   if (!splitSetting(arg, &setting, error)) return false;
   if (!plugin.params()) {
@@ -121,7 +124,8 @@ std::unique_ptr<LoadedEffect> loadClapEffect(const std::string& path, const std:
   if (!module) return nullptr;
   const ClapDescriptorInfo* desc = module->find(name);
   if (!desc) {
-    *error = name.empty() ? "'" + path + "' offers no plug-in" : "'" + path + "' has no plug-in \"" + name + "\"";
+    *error =
+        name.empty() ? "'" + path + "' offers no plug-in" : "'" + path + "' has no plug-in \"" + name + "\"";
     return nullptr;
   }
   auto plugin = ClapPlugin::create(*module, *desc, error);

@@ -65,9 +65,10 @@ std::unique_ptr<ClapModule> ClapModule::load(const std::string& given, std::stri
     return nullptr;
   }
   m->mInitialized = true;
-  m->mFactory = m->mEntry->get_factory
-                    ? static_cast<const clap_plugin_factory_t*>(m->mEntry->get_factory(CLAP_PLUGIN_FACTORY_ID))
-                    : nullptr;
+  m->mFactory =
+      m->mEntry->get_factory
+          ? static_cast<const clap_plugin_factory_t*>(m->mEntry->get_factory(CLAP_PLUGIN_FACTORY_ID))
+          : nullptr;
   if (!m->mFactory || !m->mFactory->get_plugin_count || !m->mFactory->get_plugin_descriptor ||
       !m->mFactory->create_plugin) {
     *error = "'" + path + "' has no plug-in factory";
@@ -77,8 +78,8 @@ std::unique_ptr<ClapModule> ClapModule::load(const std::string& given, std::stri
   for (uint32_t i = 0; i < n; ++i) {
     const clap_plugin_descriptor_t* d = m->mFactory->get_plugin_descriptor(m->mFactory, i);
     if (!d || !d->id) continue;
-    ClapDescriptorInfo info{str(d->id), str(d->name), str(d->vendor), str(d->url), str(d->version),
-                            str(d->description), {}};
+    ClapDescriptorInfo info{
+        str(d->id), str(d->name), str(d->vendor), str(d->url), str(d->version), str(d->description), {}};
     for (const char* const* f = d->features; f && *f; ++f) info.features.push_back(*f);
     m->mPlugins.push_back(info);
   }

@@ -53,8 +53,8 @@ const clap_host_state_t kHostState = {[](const clap_host_t*) {}};
 const clap_host_latency_t kHostLatency = {[](const clap_host_t*) {}};
 
 const clap_host_log_t kHostLog = {[](const clap_host_t*, int32_t severity, const char* msg) {
-  static const char* const kNames[] = {"debug", "info", "warning", "error", "fatal", "host misbehaving",
-                                       "plug-in misbehaving"};
+  static const char* const kNames[] = {
+      "debug", "info", "warning", "error", "fatal", "host misbehaving", "plug-in misbehaving"};
   if (severity >= CLAP_LOG_WARNING && severity <= CLAP_LOG_PLUGIN_MISBEHAVING)
     std::fprintf(stderr, "plug-in %s: %s\n", kNames[severity], msg ? msg : "");
 }};
@@ -240,13 +240,15 @@ std::vector<ClapParameter> ClapPlugin::parameters() const {
     if (!mParams->get_info(mPlugin, i, &info)) continue;
     info.name[sizeof info.name - 1] = '\0';
     info.module[sizeof info.module - 1] = '\0';
-    out.push_back({info.id, info.flags, info.name, info.module, info.min_value, info.max_value,
-                   info.default_value});
+    out.push_back(
+        {info.id, info.flags, info.name, info.module, info.min_value, info.max_value, info.default_value});
   }
   return out;
 }
 
-bool ClapPlugin::value(clap_id id, double* out) const { return mParams && mParams->get_value(mPlugin, id, out); }
+bool ClapPlugin::value(clap_id id, double* out) const {
+  return mParams && mParams->get_value(mPlugin, id, out);
+}
 
 std::string ClapPlugin::text(clap_id id, double value) const {
   char buf[256] = "";
@@ -281,14 +283,14 @@ bool ClapPlugin::loadState(const std::vector<uint8_t>& bytes, std::string* error
   }
   StreamCursor cursor;
   cursor.in = &bytes;
-  clap_istream_t stream{&cursor, [](const clap_istream_t* s, void* buffer, uint64_t size) -> int64_t {
-                          auto* c = static_cast<StreamCursor*>(s->ctx);
-                          const size_t n = static_cast<size_t>(
-                              std::min<uint64_t>({size, kReadChunk, c->in->size() - c->pos}));
-                          std::memcpy(buffer, c->in->data() + c->pos, n);
-                          c->pos += n;
-                          return static_cast<int64_t>(n);
-                        }};
+  clap_istream_t stream{
+      &cursor, [](const clap_istream_t* s, void* buffer, uint64_t size) -> int64_t {
+        auto* c = static_cast<StreamCursor*>(s->ctx);
+        const size_t n = static_cast<size_t>(std::min<uint64_t>({size, kReadChunk, c->in->size() - c->pos}));
+        std::memcpy(buffer, c->in->data() + c->pos, n);
+        c->pos += n;
+        return static_cast<int64_t>(n);
+      }};
   if (!mState->load(mPlugin, &stream)) {
     *error = "the plug-in refused the state";
     return false;
@@ -300,8 +302,9 @@ void ClapPlugin::flushIfRequested() {
   // Asked from the main thread while nothing processes: flush right away. Otherwise the next
   // process call carries the events.
   if (mProcessing || !mParams || std::this_thread::get_id() != mMainThread) return;
-  clap_input_events_t in{nullptr, [](const clap_input_events_t*) -> uint32_t { return 0; },
-                         [](const clap_input_events_t*, uint32_t) -> const clap_event_header_t* { return nullptr; }};
+  clap_input_events_t in{
+      nullptr, [](const clap_input_events_t*) -> uint32_t { return 0; },
+      [](const clap_input_events_t*, uint32_t) -> const clap_event_header_t* { return nullptr; }};
   clap_output_events_t out{this, [](const clap_output_events_t* list, const clap_event_header_t* e) {
                              static_cast<ClapPlugin*>(list->ctx)->recordHeader(e);
                              return true;

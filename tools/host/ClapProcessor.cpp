@@ -107,7 +107,10 @@ void ClapProcessor::fill(Port& port, const double* const* src, int32_t frames) {
     const auto n = static_cast<size_t>(frames);
     if (m64) {
       double* d = port.f64[static_cast<size_t>(c)].data();
-      if (src) std::copy_n(src[c], n, d); else std::fill_n(d, n, 0.0);
+      if (src)
+        std::copy_n(src[c], n, d);
+      else
+        std::fill_n(d, n, 0.0);
     } else {
       float* d = port.f32[static_cast<size_t>(c)].data();
       for (size_t i = 0; i < n; ++i) d[i] = src ? static_cast<float>(src[c][i]) : 0.0f;
@@ -137,9 +140,8 @@ bool ClapProcessor::process(const double* const* in, const double* const* sidech
     fill(mIn[i], idx == mMainIn ? in : idx == mSideIn ? sidechain : nullptr, frames);
   }
   // Events in time order, those of this block only.
-  std::stable_sort(mQueued.begin(), mQueued.end(), [](const auto& a, const auto& b) {
-    return a.header.time < b.header.time;
-  });
+  std::stable_sort(mQueued.begin(), mQueued.end(),
+                   [](const auto& a, const auto& b) { return a.header.time < b.header.time; });
   mEvents.clear();
   size_t keep = 0;
   for (auto& e : mQueued) {
@@ -167,13 +169,15 @@ bool ClapProcessor::process(const double* const* in, const double* const* sidech
   mTransport.tsig_num = 4;
   mTransport.tsig_denom = 4;
 
-  clap_input_events_t inEvents{this, [](const clap_input_events_t* l) {
-                                 return static_cast<uint32_t>(static_cast<ClapProcessor*>(l->ctx)->mEvents.size());
-                               },
-                               [](const clap_input_events_t* l, uint32_t i) -> const clap_event_header_t* {
-                                 auto& ev = static_cast<ClapProcessor*>(l->ctx)->mEvents;
-                                 return i < ev.size() ? &ev[i].header : nullptr;
-                               }};
+  clap_input_events_t inEvents{
+      this,
+      [](const clap_input_events_t* l) {
+        return static_cast<uint32_t>(static_cast<ClapProcessor*>(l->ctx)->mEvents.size());
+      },
+      [](const clap_input_events_t* l, uint32_t i) -> const clap_event_header_t* {
+        auto& ev = static_cast<ClapProcessor*>(l->ctx)->mEvents;
+        return i < ev.size() ? &ev[i].header : nullptr;
+      }};
   clap_output_events_t outEvents{&mPlugin, [](const clap_output_events_t* l, const clap_event_header_t* e) {
                                    static_cast<ClapPlugin*>(l->ctx)->recordHeader(e);
                                    return true;

@@ -27,8 +27,12 @@ class ClapProcessor final : public EffectProcessor {
   bool running() const override { return mRunning; }
   const ProcessConfig& config() const override { return mConfig; }
 
-  int mainInputChannels() const override { return mMainIn < 0 ? 0 : mIn[static_cast<size_t>(mMainIn)].channels; }
-  int sidechainChannels() const override { return mSideIn < 0 ? 0 : mIn[static_cast<size_t>(mSideIn)].channels; }
+  int mainInputChannels() const override {
+    return mMainIn < 0 ? 0 : mIn[static_cast<size_t>(mMainIn)].channels;
+  }
+  int sidechainChannels() const override {
+    return mSideIn < 0 ? 0 : mIn[static_cast<size_t>(mSideIn)].channels;
+  }
   int outputChannels() const override { return mOut.empty() ? 0 : mOut[0].channels; }
   uint32_t latency() const override { return mLatency; }
   double processSeconds() const override { return mProcessSeconds; }

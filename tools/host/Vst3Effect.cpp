@@ -44,7 +44,8 @@ class Vst3Effect final : public LoadedEffect {
   bool resolveSetting(const std::string& arg, EffectSetting* out, std::string* error) override {
     ParameterSetting setting;
     ResolvedSetting resolved;
-    if (!splitSetting(arg, &setting, error) || !qvhost::resolveSetting(*mPlugin, mParams, setting, &resolved, error))
+    if (!splitSetting(arg, &setting, error) ||
+        !qvhost::resolveSetting(*mPlugin, mParams, setting, &resolved, error))
       return false;
     // The controller shows the value too, as it would for a DAW's automation lane.
     mPlugin->controller()->setParamNormalized(resolved.id, resolved.normalized);
@@ -66,7 +67,9 @@ class Vst3Effect final : public LoadedEffect {
     }
   }
 
-  std::unique_ptr<EffectProcessor> makeProcessor() override { return std::make_unique<BlockProcessor>(*mPlugin); }
+  std::unique_ptr<EffectProcessor> makeProcessor() override {
+    return std::make_unique<BlockProcessor>(*mPlugin);
+  }
 
  private:
   std::unique_ptr<Module> mModule;
