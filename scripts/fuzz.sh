@@ -14,7 +14,8 @@ CC=clang-14 CXX=clang++-14 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInf
 cmake --build "$dir" --target fuzzers -j"$(nproc)"
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
-  names=(state_chunk preset_list program_file bank_file base64 png draw vst3_state host_state_file command_line)
+  names=(state_chunk preset_list program_file bank_file base64 png draw vst3_state clap_state clap_param_text
+    host_state_file command_line)
 fi
 # A small quarantine: images of up to 1 GB are made and freed again and again.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:quarantine_size_mb=64

@@ -86,10 +86,9 @@ syntax_check() {
 # --- 2. The bundle built and linked as on a Mac -------------------------------------------------
 
 # What the bundle may export: the module's entry points, nothing else (Mach-O names).
-expected_exports=(
-  _GetPluginFactory _bundleEntry _bundleExit
-  # _clap_entry  <- the CLAP entry, once the module carries it
-)
+expected_exports=(_GetPluginFactory _bundleEntry _bundleExit)
+# The CLAP bundle's module exports its entry alone.
+expected_clap_exports=(_clap_entry)
 
 sdk_src=tests/macos/sdk
 build=build/macos
@@ -208,6 +207,20 @@ mac_build() {
         *) problems+=("the module loads $p") ;;
       esac
     done
+  fi
+  # The CLAP bundle: the same kind of module, its own entry, the same property list (the engine
+  # finds the images of either bundle by the one identifier).
+  local clap=$build/Quorvane.clap/Contents/MacOS/Quorvane
+  if [ ! -f "$clap" ]; then
+    problems+=("no Quorvane.clap/Contents/MacOS/Quorvane")
+  else
+    llvm-objdump-14 --macho --private-header "$clap" | grep -Eq 'MH_MAGIC_64 +X86_64 .* BUNDLE ' ||
+      problems+=("the CLAP module is not an x86-64 MH_BUNDLE")
+    [ "$(llvm-nm-14 -gU --format=just-symbols "$clap" | sort)" = "${expected_clap_exports[*]}" ] ||
+      problems+=("the CLAP module exports more than ${expected_clap_exports[*]}")
+    diff -u "$logs/layout/Contents/Info.plist" "$build/Quorvane.clap/Contents/Info.plist" >&2 ||
+      problems+=("CMake's CLAP Info.plist differs from the layout's")
+    [ -f "$build/Quorvane.clap/Contents/Resources/BG.png" ] || problems+=("the CLAP bundle has no images")
   fi
   # A hand-written stub lists only what our objects use (dyld_stub_binder is the linker's own need).
   local used

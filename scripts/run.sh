@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The run command: release build (tests off), install the plug-in into ~/.vst3 and quorvane-host
+# The run command: release build (tests off), install the plug-in into ~/.vst3 and ~/.clap and quorvane-host
 # on the PATH, process the demo through the installed plug-in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,6 +8,7 @@ jobs=$(nproc)
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF
 cmake --build build/release -j"$jobs"
 cmake --build build/release --target install-vst3
+cmake --build build/release --target install-clap
 # /usr/local/bin as root; without root rights, ~/.local/bin.
 if [ "$(id -u)" -eq 0 ]; then
   cmake --install build/release

@@ -27,7 +27,9 @@ struct FakeHost {
     };
     params.rescan = [](const clap_host_t*, uint32_t) {};
     params.clear = [](const clap_host_t*, clap_id, uint32_t) {};
-    params.request_flush = [](const clap_host_t* h) { ++static_cast<FakeHost*>(h->host_data)->flushRequests; };
+    params.request_flush = [](const clap_host_t* h) {
+      ++static_cast<FakeHost*>(h->host_data)->flushRequests;
+    };
   }
   clap_output_events_t outList() {
     return {this, [](const clap_output_events_t* l, const clap_event_header_t* e) {

@@ -32,7 +32,8 @@ Planar signal(size_t frames, bool key) {
         s[c][i] = (i % 6000) < 300 ? 0.9 * std::sin(t * 6283.0) : 0.0;
       } else {
         const double env = 0.3 + 0.7 * std::fabs(std::sin(t * 3.1));
-        s[c][i] = env * (0.5 * std::sin(t * 690.0 * (c + 1)) + 0.3 * std::sin(t * 2513.0) + 0.1 * std::sin(t * 9000.0));
+        s[c][i] = env * (0.5 * std::sin(t * 690.0 * (c + 1)) + 0.3 * std::sin(t * 2513.0) +
+                         0.1 * std::sin(t * 9000.0));
       }
     }
   }
@@ -122,8 +123,8 @@ TEST(ClapFormats, StateMovesBetweenFormatsAndDamagedStateIsRefusedWhole) {
   ASSERT_TRUE(vst3 && clap) << error;
 
   // A VST 3 setting (through its controller, as a DAW's preset load would leave it) into CLAP.
-  vst3->controller()->setParamNormalized(7, 0.25);   // Threshold -7.5
-  vst3->controller()->setParamNormalized(13, 0.4);   // Ratio 2
+  vst3->controller()->setParamNormalized(7, 0.25);  // Threshold -7.5
+  vst3->controller()->setParamNormalized(13, 0.4);  // Ratio 2
   std::vector<uint8_t> fromVst3, controller;
   ASSERT_TRUE(vst3->saveState(&fromVst3, &controller, &error)) << error;
   ASSERT_EQ(fromVst3.size(), 140u);

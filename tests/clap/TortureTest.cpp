@@ -27,7 +27,8 @@ struct Events {
                          [](const clap_input_events_t* l, uint32_t i) -> const clap_event_header_t* {
                            return &static_cast<Events*>(l->ctx)->list[i].header;
                          }};
-  clap_output_events_t out{nullptr, [](const clap_output_events_t*, const clap_event_header_t*) { return true; }};
+  clap_output_events_t out{nullptr,
+                           [](const clap_output_events_t*, const clap_event_header_t*) { return true; }};
 };
 
 }  // namespace
@@ -69,19 +70,22 @@ TEST(ClapTorture, RandomizedSessionsStayFiniteBoundedExactAndAllocationFree) {
         }
         const int frames = t.Frames(maxBlock);
         const size_t n = static_cast<size_t>(std::max(frames, 1));
-        std::vector<std::vector<double>> in64(4, std::vector<double>(n)), out64(2, std::vector<double>(n, 12345.0));
-        std::vector<std::vector<float>> in32(4, std::vector<float>(n)), out32(2, std::vector<float>(n, 12345.0f));
+        std::vector<std::vector<double>> in64(4, std::vector<double>(n)),
+            out64(2, std::vector<double>(n, 12345.0));
+        std::vector<std::vector<float>> in32(4, std::vector<float>(n)),
+            out32(2, std::vector<float>(n, 12345.0f));
         for (auto& c : in64)
           for (double& v : c) v = t.Sample();
         for (int c = 0; c < 4; c++)
           for (size_t i = 0; i < n; i++) in32[c][i] = static_cast<float>(in64[c][i]);
-        double* p64[3][2] = {{in64[0].data(), in64[1].data()}, {in64[2].data(), in64[3].data()},
+        double* p64[3][2] = {{in64[0].data(), in64[1].data()},
+                             {in64[2].data(), in64[3].data()},
                              {out64[0].data(), out64[1].data()}};
-        float* p32[3][2] = {{in32[0].data(), in32[1].data()}, {in32[2].data(), in32[3].data()},
+        float* p32[3][2] = {{in32[0].data(), in32[1].data()},
+                            {in32[2].data(), in32[3].data()},
                             {out32[0].data(), out32[1].data()}};
         clap_audio_buffer_t bufs[3];
-        for (int b = 0; b < 3; b++)
-          bufs[b] = {f64 ? nullptr : p32[b], f64 ? p64[b] : nullptr, 2, 0, 0};
+        for (int b = 0; b < 3; b++) bufs[b] = {f64 ? nullptr : p32[b], f64 ? p64[b] : nullptr, 2, 0, 0};
         if (t.Chance(0.2)) bufs[1] = {nullptr, nullptr, 0, 0, 0};  // a host that feeds no sidechain
         events.list.clear();
         for (int e = t.Int(0, 6); e > 0; e--) {
@@ -94,7 +98,8 @@ TEST(ClapTorture, RandomizedSessionsStayFiniteBoundedExactAndAllocationFree) {
         }
         std::sort(events.list.begin(), events.list.end(),
                   [](const auto& a, const auto& b) { return a.header.time < b.header.time; });
-        clap_process_t data{-1, static_cast<uint32_t>(frames), nullptr, bufs, &bufs[2], 2, 1, &events.in, &events.out};
+        clap_process_t data{
+            -1, static_cast<uint32_t>(frames), nullptr, bufs, &bufs[2], 2, 1, &events.in, &events.out};
         if (!processing) continue;
         long allocations;
         {
@@ -107,7 +112,8 @@ TEST(ClapTorture, RandomizedSessionsStayFiniteBoundedExactAndAllocationFree) {
           for (int i = 0; i < frames; i++) {
             const double x = f64 ? in64[c][i] : in32[c][i];
             const double y = f64 ? out64[c][i] : out32[c][i];
-            ASSERT_TRUE(std::isfinite(y) && std::fabs(y) <= 6.0 * ((std::isfinite(x) ? std::fabs(x) : 0.0) + 2.0))
+            ASSERT_TRUE(std::isfinite(y) &&
+                        std::fabs(y) <= 6.0 * ((std::isfinite(x) ? std::fabs(x) : 0.0) + 2.0))
                 << "session " << sessions << ": sample " << i << " gives " << y << " for " << x;
           }
       }
