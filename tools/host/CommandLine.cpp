@@ -43,7 +43,7 @@ std::string usageText() {
          "  quorvane-host editor BUNDLE [--set \"Title=value\"]... [--demo SECONDS]\n"
          "                [--snapshot OUT.png] [--scale S] [--block N] [--rate HZ] [--class NAME]\n"
          "  quorvane-host --help | --version\n"
-         "BUNDLE is a NAME.vst3 folder or the module's .so file.\n"
+         "BUNDLE is a NAME.vst3 folder or the module's .so file, or a CLAP plug-in (NAME.clap).\n"
          "--set takes the value as the parameter displays it; name the parameter by title or id.\n"
          "  A stepped parameter takes one of its steps only (see info).\n"
          "--block: frames per block, default 512. --precision: the plug-in's sample size, default 32.\n"
