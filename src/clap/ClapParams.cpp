@@ -5,6 +5,7 @@
 
 #include "base/CopyCString.h"
 #include "base/ParseLeadingNumber.h"
+#include "clap/AudioCallScope.h"
 #include "framework/ByteChunk.h"
 #include "graphics/IGraphics.h"
 
@@ -75,7 +76,8 @@ bool IPluginCLAP::ParamValueToText(clap_id id, double value, char* out, uint32_t
   const IParam* p = GetParam(static_cast<int>(id));
   char text[IParam::kDisplayBufSize] = "";
   p->GetDisplayForHost(Conform(p, value), false, text, true, sizeof text);
-  const bool displayText = p->GetNDisplayTexts() > 0 && p->GetDisplayText(IParam::TruncToInt(value))[0];
+  const bool displayText =
+      p->GetNDisplayTexts() > 0 && p->GetDisplayText(IParam::TruncToInt(Conform(p, value)))[0];
   const char* label = displayText ? "" : p->GetLabelForHost();
   char full[IParam::kDisplayBufSize + IParam::kMaxStrLen + 1];
   std::snprintf(full, sizeof full, label && *label ? "%s %s" : "%s", text, label);
@@ -178,14 +180,13 @@ void IPluginCLAP::PushQueuedEvents(const clap_output_events_t* out) {
 }
 
 void IPluginCLAP::FlushParams(const clap_input_events_t* in, const clap_output_events_t* out) {
-  mInAudioCall.store(true, std::memory_order_relaxed);
+  const AudioCallScope audioCall;
   try {
     RecursiveMutexLock lock(mMutex);
     ApplyEvents(in);
     PushQueuedEvents(out);
   } catch (...) {
   }
-  mInAudioCall.store(false, std::memory_order_relaxed);
 }
 
 // The editor's edits: the parameter already holds the value, so get_value is current; the host
@@ -196,7 +197,7 @@ void IPluginCLAP::QueueForHost(ParamEventQueue::Kind kind, int idx, double value
     RecursiveMutexLock lock(mMutex);
     mToHost.Push(kind, static_cast<clap_id>(idx), value);
   }
-  if (!mInAudioCall.load(std::memory_order_relaxed) && mHostParams && mHostParams->request_flush)
+  if (!AudioCallScope::Inside() && mHostParams && mHostParams->request_flush)
     mHostParams->request_flush(mHost);
 }
 

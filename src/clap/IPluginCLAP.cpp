@@ -2,6 +2,7 @@
 // real-time process call, and the host-time queries.
 #include "clap/IPluginCLAP.h"
 
+#include "clap/AudioCallScope.h"
 #include "clap/ClapRunLoopBridge.h"
 #include "clap/abi/ContextMenu.h"
 #include "framework/ChannelDelayLine.h"
@@ -27,6 +28,8 @@ const Ext* HostExtension(const clap_host_t* host, const char* id) {
 }
 
 }  // namespace
+
+thread_local bool AudioCallScope::sInside = false;
 
 IPluginCLAP::IPluginCLAP(IPluginInstanceInfo instanceInfo, int nParams, const char* channelIOStr,
                          int nPresets, const char* effectName, const char* productName, const char* makerName,
@@ -180,7 +183,7 @@ bool IPluginCLAP::PortInfo(uint32_t index, bool isInput, clap_audio_port_info_t*
 
 clap_process_status IPluginCLAP::Process(const clap_process_t* process) {
   if (!process) return CLAP_PROCESS_ERROR;
-  mInAudioCall.store(true, std::memory_order_relaxed);
+  const AudioCallScope audioCall;
   try {
     RecursiveMutexLock lock(mMutex);
     if (process->transport) ApplyTransport(*process->transport);
@@ -197,7 +200,6 @@ clap_process_status IPluginCLAP::Process(const clap_process_t* process) {
   } catch (...) {
     // Nothing may unwind into the host's audio thread; the block is simply lost.
   }
-  mInAudioCall.store(false, std::memory_order_relaxed);
   return CLAP_PROCESS_CONTINUE;
 }
 

@@ -15,7 +15,6 @@
 #include "clap/abi/State.h"
 #include "framework/IPlugin.h"
 
-#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -114,8 +113,6 @@ class IPluginCLAP : public IPlugin {
 
   int mSidechainChannels;
   bool mActive = false;
-  // True inside process and flush: the host may not be asked to flush from there.
-  std::atomic<bool> mInAudioCall{false};
   clap_event_transport_t mTransport{};
   // Host-visible parameter ids in list order, and per framework parameter the last value a block
   // brought (NaN = none), both sized at construction.

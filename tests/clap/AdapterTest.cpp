@@ -3,6 +3,8 @@
 // last value a block brings is the one the DSP gets, and the editor queue keeps gestures whole.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -152,4 +154,49 @@ TEST(ClapAdapter, AFullEditorQueueKeepsGesturesWholeAndTheLatestValue) {
   q.Consume(3);
   ASSERT_EQ(q.Size(), 1u);
   EXPECT_EQ(q[0].kind, ParamEventQueue::Kind::kEnd);
+}
+
+// The main ports are offered as an in-place pair: a host may hand the same buffers in and out.
+TEST(ClapAdapter, InPlaceBuffersGiveTheSameOutputAsSeparateOnes) {
+  for (bool f64 : {false, true}) {
+    std::vector<std::vector<double>> results;
+    for (bool inPlace : {false, true}) {
+      Instance inst;
+      ASSERT_TRUE(inst.clap->activate(inst.clap, 48000, 1, 256));
+      EventList in;
+      in.add(Quorvane::kThreshold, -15.0, 0);
+      in.add(Quorvane::kMakeUpGain, 6.0, 0);
+      in.add(Quorvane::kXFormer, 1.0, 0);
+      std::vector<double> l64(256), r64(256), ol64(256), or64(256), key(256, 0.0);
+      std::vector<float> l32(256), r32(256), ol32(256), or32(256), key32(256, 0.0f);
+      std::vector<double> all;
+      for (int block = 0; block < 8; ++block) {
+        for (int i = 0; i < 256; ++i) {
+          const double t = (block * 256 + i) / 48000.0;
+          l64[i] = 0.8 * std::sin(t * 2000.0);
+          r64[i] = 0.6 * std::sin(t * 3100.0);
+          l32[i] = static_cast<float>(l64[i]);
+          r32[i] = static_cast<float>(r64[i]);
+        }
+        double* in64[2] = {l64.data(), r64.data()};
+        double* out64[2] = {inPlace ? l64.data() : ol64.data(), inPlace ? r64.data() : or64.data()};
+        double* key64[2] = {key.data(), key.data()};
+        float* in32[2] = {l32.data(), r32.data()};
+        float* out32[2] = {inPlace ? l32.data() : ol32.data(), inPlace ? r32.data() : or32.data()};
+        float* k32[2] = {key32.data(), key32.data()};
+        clap_audio_buffer_t ins[2] = {{f64 ? nullptr : in32, f64 ? in64 : nullptr, 2, 0, 0},
+                                      {f64 ? nullptr : k32, f64 ? key64 : nullptr, 2, 0, 0}};
+        clap_audio_buffer_t outs = {f64 ? nullptr : out32, f64 ? out64 : nullptr, 2, 0, 0};
+        clap_output_events_t out = inst.host.outList();
+        clap_process_t p{-1, 256, nullptr, ins, &outs, 2, 1, &in.list, &out};
+        ASSERT_EQ(inst.clap->process(inst.clap, &p), CLAP_PROCESS_CONTINUE);
+        in.events.clear();
+        for (int c = 0; c < 2; ++c)
+          for (int i = 0; i < 256; ++i) all.push_back(f64 ? out64[c][i] : out32[c][i]);
+      }
+      inst.clap->deactivate(inst.clap);
+      results.push_back(all);
+    }
+    EXPECT_TRUE(results[0] == results[1]) << (f64 ? "64-bit" : "32-bit");
+  }
 }
