@@ -13,6 +13,7 @@ packages=(
   clang gnustep-make libgnustep-base-dev libgnustep-gui-dev
   clang-14 libclang-rt-14-dev
   lld-14 llvm-14 libc++-14-dev libc++abi-14-dev
+  qtractor jackd2 xdotool
 )
 
 missing=()

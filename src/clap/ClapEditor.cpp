@@ -113,7 +113,11 @@ const clap_plugin_gui_t IPluginCLAP::sGui = {
     [](const clap_plugin_t*, double) { return false; },
     [](const clap_plugin_t* p, uint32_t* w, uint32_t* h) { return FromClap(p)->GuiSize(w, h); },
     [](const clap_plugin_t*) { return false; },
-    [](const clap_plugin_t*, clap_gui_resize_hints_t*) { return false; },
+    [](const clap_plugin_t*, clap_gui_resize_hints_t* hints) {
+      if (!hints) return false;
+      *hints = clap_gui_resize_hints_t{false, false, false, 1, 1};
+      return true;
+    },
     [](const clap_plugin_t* p, uint32_t* w, uint32_t* h) { return FromClap(p)->GuiSize(w, h); },
     [](const clap_plugin_t* p, uint32_t w, uint32_t h) {
       uint32_t ownW = 0, ownH = 0;
