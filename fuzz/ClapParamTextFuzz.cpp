@@ -2,13 +2,10 @@
 // typed into the host. An accepted text gives a value inside the range whose own text reads back
 // to the same value; value_to_text takes any double (the next eight bytes) into a buffer of any
 // capacity and always leaves a terminated string inside it.
-#include "ClapModule.h"
-#include "ClapPlugin.h"
+#include "FuzzProcess.h"
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -16,22 +13,7 @@ using namespace qvhost;
 
 namespace {
 
-struct Session {
-  std::unique_ptr<ClapModule> module;
-  std::unique_ptr<ClapPlugin> plugin;
-  std::vector<ClapParameter> params;
-
-  Session() {
-    std::string error;
-    module = ClapModule::load(QV_CLAP_PATH, &error);
-    plugin = module ? ClapPlugin::create(*module, *module->find(), &error) : nullptr;
-    if (!plugin) {
-      std::fprintf(stderr, "cannot load %s: %s\n", QV_CLAP_PATH, error.c_str());
-      std::abort();
-    }
-    params = plugin->parameters();
-  }
-
+struct Session : FuzzClap {
   bool Parse(clap_id id, const std::string& text, double* value) {
     return plugin->params()->text_to_value(plugin->plugin(), id, text.c_str(), value);
   }

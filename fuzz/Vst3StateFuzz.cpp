@@ -3,6 +3,7 @@
 // interfaces. Afterwards every parameter is a finite normalized value, the saved state is finite
 // and round-trips exactly, and a block processed with it is finite.
 #include "BlockProcessor.h"
+#include "FuzzProcess.h"
 #include "MemoryStream.h"
 #include "Module.h"
 #include "PluginInstance.h"
@@ -65,18 +66,7 @@ struct Session {
     if (Load(false, saved) != kResultOk || Save() != saved) std::abort();
 
     BlockProcessor proc(*inst);
-    ProcessConfig config;
-    config.maxBlock = 64;
-    std::string error;
-    if (!proc.start(config, &error)) std::abort();
-    double in[2][64], out[2][64];
-    for (int i = 0; i < 64; i++) in[0][i] = in[1][i] = std::sin(i * 0.3) * 0.9;
-    const double* inPtr[2] = {in[0], in[1]};
-    double* outPtr[2] = {out[0], out[1]};
-    if (!proc.process(inPtr, nullptr, outPtr, 64, &error)) std::abort();
-    for (int c = 0; c < 2; c++)
-      for (int i = 0; i < 64; i++)
-        if (!std::isfinite(out[c][i])) std::abort();
+    ProcessesFinite(proc, false);
   }
 };
 

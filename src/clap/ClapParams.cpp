@@ -5,7 +5,6 @@
 
 #include "base/CopyCString.h"
 #include "base/ParseLeadingNumber.h"
-#include "clap/AudioCallScope.h"
 #include "framework/ByteChunk.h"
 #include "graphics/IGraphics.h"
 
@@ -180,7 +179,7 @@ void IPluginCLAP::PushQueuedEvents(const clap_output_events_t* out) {
 }
 
 void IPluginCLAP::FlushParams(const clap_input_events_t* in, const clap_output_events_t* out) {
-  const AudioCallScope audioCall;
+  const AudioCall audioCall(*this);
   try {
     RecursiveMutexLock lock(mMutex);
     ApplyEvents(in);
@@ -197,8 +196,8 @@ void IPluginCLAP::QueueForHost(ParamEventQueue::Kind kind, int idx, double value
     RecursiveMutexLock lock(mMutex);
     mToHost.Push(kind, static_cast<clap_id>(idx), value);
   }
-  if (!AudioCallScope::Inside() && mHostParams && mHostParams->request_flush)
-    mHostParams->request_flush(mHost);
+  const bool fromAudioCall = mAudioCallThread.load(std::memory_order_relaxed) == std::this_thread::get_id();
+  if (!fromAudioCall && mHostParams && mHostParams->request_flush) mHostParams->request_flush(mHost);
 }
 
 void IPluginCLAP::BeginInformHostOfParamChange(int idx) {

@@ -2,7 +2,6 @@
 // real-time process call, and the host-time queries.
 #include "clap/IPluginCLAP.h"
 
-#include "clap/AudioCallScope.h"
 #include "clap/ClapRunLoopBridge.h"
 #include "clap/abi/ContextMenu.h"
 #include "framework/ChannelDelayLine.h"
@@ -29,8 +28,6 @@ const Ext* HostExtension(const clap_host_t* host, const char* id) {
 
 }  // namespace
 
-thread_local bool AudioCallScope::sInside = false;
-
 IPluginCLAP::IPluginCLAP(IPluginInstanceInfo instanceInfo, int nParams, const char* channelIOStr,
                          int nPresets, const char* effectName, const char* productName, const char* makerName,
                          int vendorVersion, int uniqueId, int makerId, int latency, bool plugDoesMidi,
@@ -39,7 +36,8 @@ IPluginCLAP::IPluginCLAP(IPluginInstanceInfo instanceInfo, int nParams, const ch
               makerId, latency, plugDoesMidi, plugDoesChunks, plugIsInst, kAPICLAP),
       mHost(instanceInfo.host),
       mSidechainChannels(std::clamp(plugScChans, 0, std::min(2, GetInputChannelCount()))),
-      mToHost(kQueueCapacity) {
+      mToHost(kQueueCapacity),
+      mFeeder(GetInputChannelCount(), GetOutputChannelCount()) {
   const int nIn = GetInputChannelCount();
   const int nOut = GetOutputChannelCount();
   SetInputChannelConnections(0, nIn, true);
@@ -49,11 +47,6 @@ IPluginCLAP::IPluginCLAP(IPluginInstanceInfo instanceInfo, int nParams, const ch
   if (mSidechainChannels) SetInputBusLabel(1, "Sidechain");
   SetOutputBusLabel(0, "Main Out");
 
-  mHostIn.assign(nIn, nullptr);
-  mHostOut.assign(nOut, nullptr);
-  mInScratchUsed.assign(nIn, 0);
-  mSliceIn.assign(nIn, nullptr);
-  mSliceOut.assign(nOut, nullptr);
   mPendingValues.assign(nParams, std::numeric_limits<double>::quiet_NaN());
 
   mClap.plugin_data = this;
@@ -183,7 +176,7 @@ bool IPluginCLAP::PortInfo(uint32_t index, bool isInput, clap_audio_port_info_t*
 
 clap_process_status IPluginCLAP::Process(const clap_process_t* process) {
   if (!process) return CLAP_PROCESS_ERROR;
-  const AudioCallScope audioCall;
+  const AudioCall audioCall(*this);
   try {
     RecursiveMutexLock lock(mMutex);
     if (process->transport) ApplyTransport(*process->transport);
@@ -206,69 +199,29 @@ clap_process_status IPluginCLAP::Process(const clap_process_t* process) {
 void IPluginCLAP::ApplyTransport(const clap_event_transport_t& transport) { mTransport = transport; }
 
 void IPluginCLAP::ConnectChannels(const clap_process_t& process, bool f64) {
-  const int nIn = GetInputChannelCount();
-  const int nOut = GetOutputChannelCount();
-  const int nMain = nIn - mSidechainChannels;
+  const int nMain = GetInputChannelCount() - mSidechainChannels;
   // A port in the other sample width than the output is not fed, rather than read past its end.
-  auto channelPtr = [f64](const clap_audio_buffer_t& buf, uint32_t c) -> void* {
-    if (c >= buf.channel_count) return nullptr;
+  auto channelPtr = [f64](const clap_audio_buffer_t& buf, int c) -> void* {
+    if (c >= static_cast<int>(buf.channel_count)) return nullptr;
     if (f64) return buf.data64 ? static_cast<void*>(buf.data64[c]) : nullptr;
     return buf.data32 ? static_cast<void*>(buf.data32[c]) : nullptr;
   };
-
-  std::fill(mHostIn.begin(), mHostIn.end(), nullptr);
+  mFeeder.Clear();
   const uint32_t numInputs = process.audio_inputs ? process.audio_inputs_count : 0;
-  if (numInputs > 0) {
-    for (int c = 0; c < nMain; ++c)
-      mHostIn[c] = channelPtr(process.audio_inputs[0], static_cast<uint32_t>(c));
-  }
-  if (mSidechainChannels && numInputs > 1) {
+  if (numInputs > 0)
+    for (int c = 0; c < nMain; ++c) mFeeder.SetInput(c, channelPtr(process.audio_inputs[0], c));
+  if (mSidechainChannels && numInputs > 1)
     for (int c = 0; c < mSidechainChannels; ++c)
-      mHostIn[nMain + c] = channelPtr(process.audio_inputs[1], static_cast<uint32_t>(c));
-  }
-  // A channel that stops being fed reads its scratch buffer, which must not replay old samples.
-  bool zero = false;
-  for (int i = 0; i < nIn; ++i) zero = zero || (!mHostIn[i] && mInScratchUsed[i]);
-  if (zero) {
-    ZeroScratchBuffers();
-    std::fill(mInScratchUsed.begin(), mInScratchUsed.end(), 0);
-  }
-  for (int i = 0; i < nIn; ++i) {
-    SetInputChannelConnections(i, 1, mHostIn[i] != nullptr);
-    if (mHostIn[i] && !f64) mInScratchUsed[i] = 1;
-  }
-
-  for (int i = 0; i < nOut; ++i) {
-    mHostOut[i] = channelPtr(process.audio_outputs[0], static_cast<uint32_t>(i));
-    SetOutputChannelConnections(i, 1, mHostOut[i] != nullptr);
-  }
+      mFeeder.SetInput(nMain + c, channelPtr(process.audio_inputs[1], c));
+  for (int c = 0; c < GetOutputChannelCount(); ++c)
+    mFeeder.SetOutput(c, channelPtr(process.audio_outputs[0], c));
+  mFeeder.ConnectChannels(*this);
 }
 
 template <class Sample>
 void IPluginCLAP::RenderBlock(const clap_process_t& process) {
   ConnectChannels(process, sizeof(Sample) == sizeof(double));
-  const int nIn = GetInputChannelCount();
-  const int nOut = GetOutputChannelCount();
-  const int maxSlice = GetBlockSize();
-  const int frames = static_cast<int>(std::min<uint32_t>(process.frames_count, INT32_MAX));
-  Sample** in = reinterpret_cast<Sample**>(mSliceIn.data());
-  Sample** out = reinterpret_cast<Sample**>(mSliceOut.data());
-  for (int offset = 0; offset < frames; offset += maxSlice) {
-    const int n = std::min(maxSlice, frames - offset);
-    int k = 0;
-    for (int i = 0; i < nIn; ++i)
-      if (mHostIn[i]) in[k++] = static_cast<Sample*>(mHostIn[i]) + offset;
-    k = 0;
-    for (int i = 0; i < nOut; ++i)
-      if (mHostOut[i]) out[k++] = static_cast<Sample*>(mHostOut[i]) + offset;
-    AttachInputBuffers(0, nIn, in, n);
-    AttachOutputBuffers(0, nOut, out);
-    if (IsBypassed()) {
-      PassThroughBuffers(Sample(0), n);
-    } else {
-      ProcessBuffers(Sample(0), n);
-    }
-  }
+  mFeeder.Process<Sample>(*this, static_cast<int>(std::min<uint32_t>(process.frames_count, INT32_MAX)));
   for (uint32_t p = 0; p < process.audio_outputs_count; ++p) process.audio_outputs[p].constant_mask = 0;
 }
 

@@ -13,9 +13,12 @@
 #include "clap/abi/Latency.h"
 #include "clap/abi/Params.h"
 #include "clap/abi/State.h"
+#include "framework/HostBlockFeeder.h"
 #include "framework/IPlugin.h"
 
+#include <atomic>
 #include <memory>
+#include <thread>
 #include <vector>
 
 class ClapRunLoopBridge;
@@ -94,6 +97,17 @@ class IPluginCLAP : public IPlugin {
   bool GuiSize(uint32_t* width, uint32_t* height) const;
   bool GuiSetParent(const clap_window_t* window);
   void QueueForHost(ParamEventQueue::Kind kind, int idx, double value);
+  // Marks the calling thread as inside process or flush for its lifetime.
+  class AudioCall {
+   public:
+    explicit AudioCall(IPluginCLAP& plug) : mPlug(plug) {
+      mPlug.mAudioCallThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    }
+    ~AudioCall() { mPlug.mAudioCallThread.store(std::thread::id(), std::memory_order_relaxed); }
+
+   private:
+    IPluginCLAP& mPlug;
+  };
 
   static const clap_plugin_audio_ports_t sAudioPorts;
   static const clap_plugin_params_t sParams;
@@ -113,6 +127,9 @@ class IPluginCLAP : public IPlugin {
 
   int mSidechainChannels;
   bool mActive = false;
+  // The thread inside process or flush, none otherwise: the host may not be asked to flush from
+  // there, while an edit made meanwhile on the main thread still asks (that call may be the last).
+  std::atomic<std::thread::id> mAudioCallThread{};
   clap_event_transport_t mTransport{};
   // Host-visible parameter ids in list order, and per framework parameter the last value a block
   // brought (NaN = none), both sized at construction.
@@ -120,13 +137,8 @@ class IPluginCLAP : public IPlugin {
   std::vector<double> mPendingValues;
   ParamEventQueue mToHost;
 
-  // Per channel: the host buffer of this block (null = not fed), whether its scratch buffer may
-  // hold samples of an earlier block, and the compacted pointers of one slice.
-  std::vector<void*> mHostIn;
-  std::vector<void*> mHostOut;
-  std::vector<unsigned char> mInScratchUsed;
-  std::vector<void*> mSliceIn;
-  std::vector<void*> mSliceOut;
+  // The host's buffers of this block, per channel; sized at construction.
+  HostBlockFeeder mFeeder;
 
   bool mGuiCreated = false;
   bool mGuiOpen = false;

@@ -42,7 +42,8 @@ IPluginVST3::IPluginVST3(IPluginInstanceInfo, int nParams, const char* channelIO
                          bool plugDoesChunks, bool plugIsInst, int plugScChans)
     : IPlugin(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion, uniqueId,
               makerId, latency, plugDoesMidi, plugDoesChunks, plugIsInst, kAPIVST3),
-      mSidechainChannels(std::clamp(plugScChans, 0, GetInputChannelCount())) {
+      mSidechainChannels(std::clamp(plugScChans, 0, GetInputChannelCount())),
+      mFeeder(GetInputChannelCount(), GetOutputChannelCount()) {
   const int nIn = GetInputChannelCount();
   const int nOut = GetOutputChannelCount();
   SetInputChannelConnections(0, nIn, true);
@@ -60,13 +61,6 @@ IPluginVST3::IPluginVST3(IPluginInstanceInfo, int nParams, const char* channelIO
   } else {
     SetOutputBusLabel(0, "Output");
   }
-
-  mHostIn.assign(nIn, nullptr);
-  mHostOut.assign(nOut, nullptr);
-  mSliceIn32.assign(nIn, nullptr);
-  mSliceOut32.assign(nOut, nullptr);
-  mSliceIn64.assign(nIn, nullptr);
-  mSliceOut64.assign(nOut, nullptr);
 }
 
 IPluginVST3::~IPluginVST3() = default;
@@ -311,9 +305,9 @@ tresult IPluginVST3::process(ProcessData* data) {
         data->symbolicSampleSize != mProcessSetup.symbolicSampleSize)
       return kResultOk;
     if (mProcessSetup.symbolicSampleSize == kSample32) {
-      RenderBlock<float>(*data, mSliceIn32, mSliceOut32);
+      RenderBlock<float>(*data);
     } else if (mProcessSetup.symbolicSampleSize == kSample64) {
-      RenderBlock<double>(*data, mSliceIn64, mSliceOut64);
+      RenderBlock<double>(*data);
     }
   } catch (...) {
     // Nothing may unwind into the host's audio thread; the block is simply lost.
@@ -378,11 +372,11 @@ void IPluginVST3::ConnectChannels(const ProcessData& data) {
     return bus.channelBuffers64 ? static_cast<void*>(bus.channelBuffers64[c]) : nullptr;
   };
 
-  std::fill(mHostIn.begin(), mHostIn.end(), nullptr);
+  mFeeder.Clear();
   const int numInputs = data.inputs ? data.numInputs : 0;
   if (numInputs > 0) {
     const AudioBusBuffers& main = data.inputs[0];
-    for (int c = 0; c < std::min(main.numChannels, nMain); ++c) mHostIn[c] = channelPtr(main, c);
+    for (int c = 0; c < std::min(main.numChannels, nMain); ++c) mFeeder.SetInput(c, channelPtr(main, c));
   }
   if (mSidechainChannels) {
     const vstsupport::Bus* aux = mAudioInputs.Get(1);
@@ -396,13 +390,10 @@ void IPluginVST3::ConnectChannels(const ProcessData& data) {
     if (scActive && numInputs > 1) {
       const AudioBusBuffers& sc = data.inputs[1];
       for (int c = 0; c < std::min(sc.numChannels, mSidechainChannels); ++c)
-        mHostIn[nMain + c] = channelPtr(sc, c);
+        mFeeder.SetInput(nMain + c, channelPtr(sc, c));
     }
   }
-  // A channel that stops being fed is disconnected and reads silence from then on.
-  for (int i = 0; i < nIn; ++i) SetInputChannelConnections(i, 1, mHostIn[i] != nullptr);
 
-  std::fill(mHostOut.begin(), mHostOut.end(), nullptr);
   const int numOutputs = data.outputs ? data.numOutputs : 0;
   int first = 0;
   for (int b = 0; b < numOutputs && first < nOut; ++b) {
@@ -411,39 +402,18 @@ void IPluginVST3::ConnectChannels(const ProcessData& data) {
     const int ownChannels = own ? channelCount(own->arrangement) : std::max(0, bus.numChannels);
     if (own && own->active) {
       for (int c = 0; c < std::min(bus.numChannels, ownChannels) && first + c < nOut; ++c)
-        mHostOut[first + c] = channelPtr(bus, c);
+        mFeeder.SetOutput(first + c, channelPtr(bus, c));
     }
     first += ownChannels;
   }
-  for (int i = 0; i < nOut; ++i) SetOutputChannelConnections(i, 1, mHostOut[i] != nullptr);
+  // A channel that stops being fed is disconnected and reads silence from then on.
+  mFeeder.ConnectChannels(*this);
 }
 
 template <class Sample>
-void IPluginVST3::RenderBlock(ProcessData& data, std::vector<Sample*>& sliceIn,
-                              std::vector<Sample*>& sliceOut) {
+void IPluginVST3::RenderBlock(ProcessData& data) {
   ConnectChannels(data);
-  const int nIn = GetInputChannelCount();
-  const int nOut = GetOutputChannelCount();
-  const int maxSlice = GetBlockSize();
-  Sample** in = sliceIn.data();
-  Sample** out = sliceOut.data();
-  // Blocks longer than the announced maximum are cut into slices the scratch buffers can hold.
-  for (int offset = 0; offset < data.numSamples; offset += maxSlice) {
-    const int n = std::min(maxSlice, data.numSamples - offset);
-    int k = 0;
-    for (int i = 0; i < nIn; ++i)
-      if (mHostIn[i]) in[k++] = static_cast<Sample*>(mHostIn[i]) + offset;
-    k = 0;
-    for (int i = 0; i < nOut; ++i)
-      if (mHostOut[i]) out[k++] = static_cast<Sample*>(mHostOut[i]) + offset;
-    AttachInputBuffers(0, nIn, in, n);
-    AttachOutputBuffers(0, nOut, out);
-    if (IsBypassed()) {
-      PassThroughBuffers(Sample(0), n);
-    } else {
-      ProcessBuffers(Sample(0), n);
-    }
-  }
+  mFeeder.Process<Sample>(*this, data.numSamples);
 }
 
 // ---- Controller ----------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 // and host-visible parameters. A concrete plug-in derives from this class.
 #pragma once
 
+#include "framework/HostBlockFeeder.h"
 #include "framework/IPlugin.h"
 #include "vst3/IPluginInstanceInfo.h"
 #include "vst3/abi/Events.h"
@@ -108,7 +109,7 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
 
  private:
   template <class Sample>
-  void RenderBlock(vst3abi::ProcessData& data, std::vector<Sample*>& sliceIn, std::vector<Sample*>& sliceOut);
+  void RenderBlock(vst3abi::ProcessData& data);
   void ApplyParameterChanges(vst3abi::IParameterChanges* changes);
   void ApplyEvents(vst3abi::IEventList* events);
   // Decides which channels the host feeds this block and remembers their buffers.
@@ -122,12 +123,6 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
   vst3abi::ProcessContext mProcessContext{};
   std::vector<IPluginVST3View*> mViews;
 
-  // Per channel: the host buffer of this block (null = not fed) and the compacted pointers of
-  // one slice. All sized at construction, so processing never allocates.
-  std::vector<void*> mHostIn;
-  std::vector<void*> mHostOut;
-  std::vector<float*> mSliceIn32;
-  std::vector<float*> mSliceOut32;
-  std::vector<double*> mSliceIn64;
-  std::vector<double*> mSliceOut64;
+  // The host's buffers of this block, per channel; sized at construction.
+  HostBlockFeeder mFeeder;
 };

@@ -87,6 +87,16 @@ Planar render(LoadedEffect& effect, const Scenario& sc, int precision, int block
   return out;
 }
 
+// One instance of each format, loaded the way a host loads them.
+struct BothFormats {
+  std::string error;
+  std::unique_ptr<Module> vmod = Module::load(QV_BUNDLE_PATH, &error);
+  std::unique_ptr<ClapModule> cmod = ClapModule::load(QV_CLAP_PATH, &error);
+  std::unique_ptr<PluginInstance> vst3 =
+      vmod ? PluginInstance::create(*vmod, *vmod->findAudioEffect("Quorvane"), &error) : nullptr;
+  std::unique_ptr<ClapPlugin> clap = cmod ? ClapPlugin::create(*cmod, *cmod->find(), &error) : nullptr;
+};
+
 }  // namespace
 
 TEST(ClapFormats, SameInputSettingsAndAutomationGiveTheSameSamplesAsVst3) {
@@ -114,13 +124,11 @@ TEST(ClapFormats, SameInputSettingsAndAutomationGiveTheSameSamplesAsVst3) {
 }
 
 TEST(ClapFormats, StateMovesBetweenFormatsAndDamagedStateIsRefusedWhole) {
+  BothFormats both;
+  ASSERT_TRUE(both.vst3 && both.clap) << both.error;
   std::string error;
-  auto vmod = Module::load(QV_BUNDLE_PATH, &error);
-  auto cmod = ClapModule::load(QV_CLAP_PATH, &error);
-  ASSERT_TRUE(vmod && cmod) << error;
-  auto vst3 = PluginInstance::create(*vmod, *vmod->findAudioEffect("Quorvane"), &error);
-  auto clap = ClapPlugin::create(*cmod, *cmod->find(), &error);
-  ASSERT_TRUE(vst3 && clap) << error;
+  PluginInstance* vst3 = both.vst3.get();
+  ClapPlugin* clap = both.clap.get();
 
   // A VST 3 setting (through its controller, as a DAW's preset load would leave it) into CLAP.
   vst3->controller()->setParamNormalized(7, 0.25);  // Threshold -7.5
@@ -158,13 +166,11 @@ TEST(ClapFormats, StateMovesBetweenFormatsAndDamagedStateIsRefusedWhole) {
 }
 
 TEST(ClapFormats, ParametersReadAsInVst3AndTextParsingRefusesNonsense) {
+  BothFormats both;
+  ASSERT_TRUE(both.vst3 && both.clap) << both.error;
   std::string error;
-  auto vmod = Module::load(QV_BUNDLE_PATH, &error);
-  auto cmod = ClapModule::load(QV_CLAP_PATH, &error);
-  ASSERT_TRUE(vmod && cmod) << error;
-  auto vst3 = PluginInstance::create(*vmod, *vmod->findAudioEffect("Quorvane"), &error);
-  auto clap = ClapPlugin::create(*cmod, *cmod->find(), &error);
-  ASSERT_TRUE(vst3 && clap) << error;
+  PluginInstance* vst3 = both.vst3.get();
+  ClapPlugin* clap = both.clap.get();
 
   const auto params = clap->parameters();
   ASSERT_EQ(params.size(), 17u);  // 16 and the host bypass
