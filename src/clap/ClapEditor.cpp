@@ -20,7 +20,7 @@ const char* const kWindowApi = CLAP_WINDOW_API_X11;
 }  // namespace
 
 bool IPluginCLAP::GuiApiSupported(const char* api, bool floating) const {
-  return GetGraphics() && !floating && api && std::strcmp(api, kWindowApi) == 0;
+  return AttachedGraphics(this) && !floating && api && std::strcmp(api, kWindowApi) == 0;
 }
 
 bool IPluginCLAP::GuiCreate(const char* api, bool floating) {
@@ -32,7 +32,7 @@ bool IPluginCLAP::GuiCreate(const char* api, bool floating) {
 void IPluginCLAP::GuiDestroy() {
   if (mGuiOpen) {
     mGuiOpen = false;
-    if (IGraphics* graphics = GetGraphics()) {
+    if (IGraphics* graphics = AttachedGraphics(this)) {
       OnGUIClose();
       graphics->CloseWindow();
       graphics->SetHostRunLoop(nullptr);
@@ -44,7 +44,7 @@ void IPluginCLAP::GuiDestroy() {
 }
 
 bool IPluginCLAP::GuiSize(uint32_t* width, uint32_t* height) const {
-  const IGraphics* graphics = GetGraphics();
+  const IGraphics* graphics = AttachedGraphics(this);
   if (!graphics || !width || !height) return false;
   *width = static_cast<uint32_t>(graphics->Width());
   *height = static_cast<uint32_t>(graphics->Height());
@@ -52,7 +52,7 @@ bool IPluginCLAP::GuiSize(uint32_t* width, uint32_t* height) const {
 }
 
 bool IPluginCLAP::GuiSetParent(const clap_window_t* window) {
-  IGraphics* graphics = GetGraphics();
+  IGraphics* graphics = AttachedGraphics(this);
   if (!mGuiCreated || mGuiOpen || !graphics || !window || !window->api ||
       std::strcmp(window->api, kWindowApi))
     return false;
@@ -84,13 +84,17 @@ void IPluginCLAP::ResizeGraphics(int w, int h) {
     mHostGui->request_resize(mHost, static_cast<uint32_t>(w), static_cast<uint32_t>(h));
 }
 
-void IPluginCLAP::PopupHostContextMenuForParam(int idx, int x, int y) {
+void IPluginCLAP::PopupHostContextMenuForParam(int idx, int x, int y) { OfferContextClickToHost(idx, x, y); }
+
+// Only a host that offers the context-menu extension and can show it now takes the click; other
+// hosts leave it to the editor.
+bool IPluginCLAP::OfferContextClickToHost(int idx, int x, int y) {
   const auto* menu = static_cast<const clap_host_context_menu_t*>(mHostContextMenu);
   if (!menu || !mGuiOpen || !IsFrameworkParam(static_cast<clap_id>(idx)) || !menu->can_popup ||
       !menu->popup || !menu->can_popup(mHost))
-    return;
+    return false;
   const clap_context_menu_target_t target{CLAP_CONTEXT_MENU_TARGET_KIND_PARAM, static_cast<clap_id>(idx)};
-  menu->popup(mHost, &target, 0, x, y);
+  return menu->popup(mHost, &target, 0, x, y);
 }
 
 // ---- Extension records ---------------------------------------------------------------------------

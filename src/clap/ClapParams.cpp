@@ -6,7 +6,6 @@
 #include "base/CopyCString.h"
 #include "base/ParseLeadingNumber.h"
 #include "framework/ByteChunk.h"
-#include "graphics/IGraphics.h"
 
 #include <cmath>
 #include <cstdio>
@@ -145,8 +144,8 @@ void IPluginCLAP::ApplyEvents(const clap_input_events_t* in) {
     mPendingValues[idx] = std::numeric_limits<double>::quiet_NaN();
     IParam* p = GetParam(static_cast<int>(idx));
     p->SetValue(Conform(p, value));
-    if (IGraphics* graphics = GetGraphics())
-      graphics->SetParameterFromPlug(static_cast<int>(idx), p->GetNormalized(), true);
+    if (IEditorDelegate* editor = GetGraphics())
+      editor->SetParameterFromPlug(static_cast<int>(idx), p->GetNormalized(), true);
     OnParamChange(static_cast<int>(idx));
   }
 }

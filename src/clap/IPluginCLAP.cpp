@@ -5,7 +5,6 @@
 #include "clap/ClapRunLoopBridge.h"
 #include "clap/abi/ContextMenu.h"
 #include "framework/ChannelDelayLine.h"
-#include "graphics/IGraphics.h"
 
 #include <algorithm>
 #include <cmath>

@@ -54,6 +54,7 @@ class IPluginCLAP : public IPlugin {
 
   // ---- IPlugin: the host-facing operations ----
   void PopupHostContextMenuForParam(int idx, int x, int y) override;
+  bool OfferContextClickToHost(int idx, int x, int y) override;
   void BeginInformHostOfParamChange(int idx) override;
   void InformHostOfParamChange(int idx, double normalizedValue) override;
   void EndInformHostOfParamChange(int idx) override;
