@@ -12,18 +12,17 @@
 #include "ClapPlugin.h"
 #include "ClapProcessor.h"
 #include "DemoSynth.h"
+#include "EditorCommand.h"
 #include "EditorHost.h"
 #include "EditorWindow.h"
 #include "HostRunLoop.h"
 #include "LoadedEffect.h"
-#include "PngFile.h"
+#include "PendingFile.h"
 #include "RealtimePlayer.h"
 
 namespace qvhost {
 
 namespace {
-
-constexpr int kSnapshotTimeoutMs = 20000;
 
 int fail(const std::string& message) {
   std::fprintf(stderr, "quorvane-host: %s\n", message.c_str());
@@ -59,8 +58,10 @@ int runClapEditor(const CommandLine& cl) {
     std::fprintf(stderr, "quorvane-host: the editor needs an X display: %s\n", why.c_str());
     return 2;
   }
-  ClapSession s;
   std::string error;
+  std::unique_ptr<PendingFile> out;
+  if (const int rc = openSnapshot(cl, cl.bundle, &out)) return rc;
+  ClapSession s;
   s.module = ClapModule::load(cl.bundle, &error);
   if (!s.module) return fail(error);
   const ClapDescriptorInfo* desc = s.module->find(cl.className);
@@ -116,22 +117,8 @@ int runClapEditor(const CommandLine& cl) {
   s.player->start();
 
   int result = 0;
-  if (!cl.snapshot.empty()) {
-    std::vector<uint32_t> pixels;
-    if (cl.demo) {
-      const auto until = std::chrono::steady_clock::now() +
-                         std::chrono::milliseconds(static_cast<long long>(cl.demoSeconds * 1000.0));
-      while (std::chrono::steady_clock::now() < until && s.window->processEvents()) s.loop->runOnce(20);
-    }
-    if (!waitForPicture(*s.window, *s.loop, kSnapshotTimeoutMs, !cl.demo, &pixels)) {
-      result = fail("the editor showed no complete picture within " +
-                    std::to_string(kSnapshotTimeoutMs / 1000) + " s");
-    } else if (!writePng(cl.snapshot, pixels, s.window->width(), s.window->height(), &error)) {
-      result = fail(error);
-    } else {
-      std::printf("saved %d x %d editor picture to %s\n", s.window->width(), s.window->height(),
-                  cl.snapshot.c_str());
-    }
+  if (out) {
+    result = saveSnapshot(*s.window, *s.loop, cl, *out);
   } else {
     while (s.window->processEvents()) s.loop->runOnce(100);
   }

@@ -53,32 +53,42 @@ struct Session {
   }
 };
 
-int snapshot(Session& s, const CommandLine& cl, PendingFile& out) {
+}  // namespace
+
+int openSnapshot(const CommandLine& cl, const std::string& module, std::unique_ptr<PendingFile>* out) {
+  if (cl.snapshot.empty()) return 0;
+  std::string error;
+  // The picture appears only when complete; a file the host reads is never written over.
+  if (!outputsAreDistinct({{"--snapshot", cl.snapshot}}, {{"BUNDLE", module}}, &error)) {
+    std::fprintf(stderr, "quorvane-host: %s\n", error.c_str());
+    return 2;
+  }
+  PendingFile::removeOnSignals();
+  *out = PendingFile::create(cl.snapshot, &error);
+  return *out ? 0 : fail(error);
+}
+
+int saveSnapshot(EditorWindow& window, HostRunLoop& loop, const CommandLine& cl, PendingFile& out) {
   std::vector<uint32_t> pixels;
   bool ok;
   if (cl.demo) {
     // The demo keeps the meter moving, so the picture is taken as it stands after playing.
     const auto until = std::chrono::steady_clock::now() +
                        std::chrono::milliseconds(static_cast<long long>(cl.demoSeconds * 1000.0));
-    while (std::chrono::steady_clock::now() < until && s.editor->window().processEvents())
-      s.loop->runOnce(20);
-    ok = waitForPicture(*s.editor, *s.loop, kSnapshotTimeoutMs, false, &pixels);
+    while (std::chrono::steady_clock::now() < until && window.processEvents()) loop.runOnce(20);
+    ok = waitForPicture(window, loop, kSnapshotTimeoutMs, false, &pixels);
   } else {
-    ok = waitForPicture(*s.editor, *s.loop, kSnapshotTimeoutMs, true, &pixels);
+    ok = waitForPicture(window, loop, kSnapshotTimeoutMs, true, &pixels);
   }
   if (!ok)
     return fail("the editor showed no complete picture within " + std::to_string(kSnapshotTimeoutMs / 1000) +
                 " s");
   std::string error;
-  if (!writePng(out.path(), pixels, s.editor->window().width(), s.editor->window().height(), &error))
-    return fail(out.explain(error));
+  if (!writePng(out.path(), pixels, window.width(), window.height(), &error)) return fail(out.explain(error));
   if (!out.commit(&error)) return fail(error);
-  std::printf("saved %d x %d editor picture to %s\n", s.editor->window().width(), s.editor->window().height(),
-              cl.snapshot.c_str());
+  std::printf("saved %d x %d editor picture to %s\n", window.width(), window.height(), cl.snapshot.c_str());
   return 0;
 }
-
-}  // namespace
 
 int runEditor(const CommandLine& cl) {
   std::string why;
@@ -87,20 +97,10 @@ int runEditor(const CommandLine& cl) {
     return 2;
   }
   std::string error;
-  // The picture appears only when complete; a file the host reads is never written over.
   std::unique_ptr<PendingFile> out;
-  if (!cl.snapshot.empty()) {
-    std::string unresolved;
-    std::string module = resolveModulePath(cl.bundle, &unresolved);
-    if (!outputsAreDistinct({{"--snapshot", cl.snapshot}}, {{"BUNDLE", module.empty() ? cl.bundle : module}},
-                            &error)) {
-      std::fprintf(stderr, "quorvane-host: %s\n", error.c_str());
-      return 2;
-    }
-    PendingFile::removeOnSignals();
-    out = PendingFile::create(cl.snapshot, &error);
-    if (!out) return fail(error);
-  }
+  std::string unresolved;
+  const std::string module = resolveModulePath(cl.bundle, &unresolved);
+  if (const int rc = openSnapshot(cl, module.empty() ? cl.bundle : module, &out)) return rc;
   Session s;
   s.module = Module::load(cl.bundle, &error);
   if (!s.module) return fail(error);
@@ -148,7 +148,7 @@ int runEditor(const CommandLine& cl) {
 
   int result = 0;
   if (!cl.snapshot.empty()) {
-    result = snapshot(s, cl, *out);
+    result = saveSnapshot(s.editor->window(), *s.loop, cl, *out);
   } else {
     while (s.editor->window().processEvents()) s.loop->runOnce(100);
   }
