@@ -1,12 +1,16 @@
 // The CLAP adapter's editor: the gui extension around the framework's editor engine, the host's
-// timers and descriptor watches handed to the engine, size requests and the host's context menu.
-// The editor has one fixed size; hosts are told it cannot be resized.
+// timers and descriptor watches handed to the engine, the editor's sizes (the host's scale, the
+// user resizing the window with the aspect kept, the editor asking for a size) and the host's
+// context menu.
 #include "clap/IPluginCLAP.h"
 
 #include "clap/ClapRunLoopBridge.h"
 #include "clap/abi/ContextMenu.h"
 #include "graphics/IGraphics.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -26,6 +30,10 @@ bool IPluginCLAP::GuiApiSupported(const char* api, bool floating) const {
 bool IPluginCLAP::GuiCreate(const char* api, bool floating) {
   if (!GuiApiSupported(api, floating) || mGuiCreated) return false;
   mGuiCreated = true;
+  // A new editor opens at the size the user last chose, else the desktop's; the host asks for the
+  // size next.
+  IGraphics* graphics = AttachedGraphics(this);
+  if (!graphics->WindowIsOpen()) graphics->ChooseInitialScale();
   return true;
 }
 
@@ -46,8 +54,44 @@ void IPluginCLAP::GuiDestroy() {
 bool IPluginCLAP::GuiSize(uint32_t* width, uint32_t* height) const {
   const IGraphics* graphics = AttachedGraphics(this);
   if (!graphics || !width || !height) return false;
-  *width = static_cast<uint32_t>(graphics->Width());
-  *height = static_cast<uint32_t>(graphics->Height());
+  *width = static_cast<uint32_t>(graphics->WindowWidth());
+  *height = static_cast<uint32_t>(graphics->WindowHeight());
+  return true;
+}
+
+bool IPluginCLAP::GuiSetScale(double scale) {
+#if defined(__APPLE__)
+  // Cocoa sizes are points: the view takes the backing scale from its window itself.
+  (void)scale;
+  return false;
+#else
+  IGraphics* graphics = AttachedGraphics(this);
+  if (!graphics || !std::isfinite(scale) || scale <= 0.0) return false;
+  graphics->SetHostScale(scale);
+  return true;
+#endif
+}
+
+// The nearest size the editor takes for a window of w x h: its aspect kept, within its scales.
+bool IPluginCLAP::GuiAdjustSize(uint32_t* width, uint32_t* height) const {
+  const IGraphics* graphics = AttachedGraphics(this);
+  if (!graphics || !width || !height) return false;
+  const double scale = graphics->ScaleForWindow(static_cast<int>(std::min<uint32_t>(*width, INT32_MAX)),
+                                                static_cast<int>(std::min<uint32_t>(*height, INT32_MAX)));
+  *width = static_cast<uint32_t>(IGraphics::ScaledLength(graphics->Width(), scale));
+  *height = static_cast<uint32_t>(IGraphics::ScaledLength(graphics->Height(), scale));
+  return true;
+}
+
+// The host resized the window (the user dragged it): the editor follows, never larger than the
+// window, and remembers the size. The host has the size already, so nothing is asked back.
+bool IPluginCLAP::GuiSetSize(uint32_t width, uint32_t height) {
+  IGraphics* graphics = AttachedGraphics(this);
+  if (!graphics || width == 0 || height == 0) return false;
+  const int w = static_cast<int>(std::min<uint32_t>(width, INT32_MAX));
+  const int h = static_cast<int>(std::min<uint32_t>(height, INT32_MAX));
+  if (w != graphics->WindowWidth() || h != graphics->WindowHeight())
+    graphics->SetUserScale(graphics->ScaleForWindow(w, h, true), false);
   return true;
 }
 
@@ -113,20 +157,18 @@ const clap_plugin_gui_t IPluginCLAP::sGui = {
       return FromClap(p)->GuiCreate(api, floating);
     },
     [](const clap_plugin_t* p) { FromClap(p)->GuiDestroy(); },
-    // The pictures are drawn at one size; the host scales nothing for us.
-    [](const clap_plugin_t*, double) { return false; },
+    [](const clap_plugin_t* p, double scale) { return FromClap(p)->GuiSetScale(scale); },
     [](const clap_plugin_t* p, uint32_t* w, uint32_t* h) { return FromClap(p)->GuiSize(w, h); },
-    [](const clap_plugin_t*) { return false; },
-    [](const clap_plugin_t*, clap_gui_resize_hints_t* hints) {
-      if (!hints) return false;
-      *hints = clap_gui_resize_hints_t{false, false, false, 1, 1};
+    [](const clap_plugin_t* p) { return AttachedGraphics(FromClap(p)) != nullptr; },
+    [](const clap_plugin_t* p, clap_gui_resize_hints_t* hints) {
+      const IGraphics* graphics = AttachedGraphics(FromClap(p));
+      if (!graphics || !hints) return false;
+      *hints = clap_gui_resize_hints_t{true, true, true, static_cast<uint32_t>(graphics->Width()),
+                                       static_cast<uint32_t>(graphics->Height())};
       return true;
     },
-    [](const clap_plugin_t* p, uint32_t* w, uint32_t* h) { return FromClap(p)->GuiSize(w, h); },
-    [](const clap_plugin_t* p, uint32_t w, uint32_t h) {
-      uint32_t ownW = 0, ownH = 0;
-      return FromClap(p)->GuiSize(&ownW, &ownH) && w == ownW && h == ownH;
-    },
+    [](const clap_plugin_t* p, uint32_t* w, uint32_t* h) { return FromClap(p)->GuiAdjustSize(w, h); },
+    [](const clap_plugin_t* p, uint32_t w, uint32_t h) { return FromClap(p)->GuiSetSize(w, h); },
     [](const clap_plugin_t* p, const clap_window_t* window) { return FromClap(p)->GuiSetParent(window); },
     [](const clap_plugin_t*, const clap_window_t*) { return false; },
     [](const clap_plugin_t*, const char*) {},

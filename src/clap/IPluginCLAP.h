@@ -97,6 +97,9 @@ class IPluginCLAP : public IPlugin {
   void GuiDestroy();
   bool GuiSize(uint32_t* width, uint32_t* height) const;
   bool GuiSetParent(const clap_window_t* window);
+  bool GuiSetScale(double scale);
+  bool GuiAdjustSize(uint32_t* width, uint32_t* height) const;
+  bool GuiSetSize(uint32_t width, uint32_t height);
   void QueueForHost(ParamEventQueue::Kind kind, int idx, double value);
   // Marks the calling thread as inside process or flush for its lifetime.
   class AudioCall {

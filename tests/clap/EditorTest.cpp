@@ -32,6 +32,8 @@ class ClapEditor : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    // No size a user chose elsewhere: the editor opens at 100 %.
+    setenv("XDG_CONFIG_HOME", (::testing::TempDir() + "qv-clap-editor-settings").c_str(), 1);
     for (int attempt = 0; !mInput && attempt < 50; ++attempt)
       if (!(mInput = XOpenDisplay(nullptr))) std::this_thread::sleep_for(std::chrono::milliseconds(40));
     ASSERT_NE(mInput, nullptr);
@@ -94,8 +96,18 @@ TEST_F(ClapEditor, AKnobDragReachesTheHostAsOneGestureAndTheRegistrationsEndWith
   const clap_plugin_t* p = plugin->plugin();
   ASSERT_TRUE(gui && gui->create(p, CLAP_WINDOW_API_X11, false));
   uint32_t w = 0, h = 0;
+  // The host's scale, then back to 100 %; a window of any shape gets the editor's aspect.
+  ASSERT_TRUE(gui->set_scale(p, 1.5));
   ASSERT_TRUE(gui->get_size(p, &w, &h));
-  EXPECT_FALSE(gui->can_resize(p));
+  EXPECT_EQ(w, 996u);
+  EXPECT_EQ(h, 993u);
+  ASSERT_TRUE(gui->set_scale(p, 1.0));
+  ASSERT_TRUE(gui->get_size(p, &w, &h));
+  EXPECT_TRUE(gui->can_resize(p));
+  uint32_t aw = 1200, ah = 900;
+  ASSERT_TRUE(gui->adjust_size(p, &aw, &ah));
+  EXPECT_TRUE(aw >= w && aw <= 2 * w) << aw;
+  EXPECT_NEAR(static_cast<double>(aw) / ah, static_cast<double>(w) / h, 0.01);
   mWindow = EditorWindow::open(static_cast<int>(w), static_cast<int>(h), "test", &error);
   ASSERT_TRUE(mWindow) << error;
   clap_window_t parent{};

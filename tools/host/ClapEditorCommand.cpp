@@ -95,6 +95,9 @@ int runClapEditor(const CommandLine& cl) {
 
   if (!gui->create(p, CLAP_WINDOW_API_X11, false)) return fail("the plug-in could not create its editor");
   s.guiCreated = true;
+  // A host on a scaled screen tells the editor its factor before it asks for the size.
+  if (cl.scale > 0 && !gui->set_scale(p, cl.scale))
+    return fail("the editor does not take a content scale factor");
   uint32_t w = 0, h = 0;
   if (!gui->get_size(p, &w, &h) || w == 0 || h == 0) return fail("the editor reports no size");
   s.window = EditorWindow::open(static_cast<int>(w), static_cast<int>(h), desc->name, &error);
