@@ -1,8 +1,8 @@
 // Fuzzes Quorvane.clap's state.load the way a host restoring a damaged project would, through the
 // module's own entry points. A refused state leaves every value as it was; an accepted one gives
 // finite values inside their ranges, saves and loads back exactly, and processes to finite audio.
-#include "ClapProcessor.h"
 #include "FuzzProcess.h"
+#include "host/clap/ClapProcessor.h"
 
 #include <cstdint>
 

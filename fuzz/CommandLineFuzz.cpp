@@ -1,6 +1,6 @@
 // Fuzzes the host's command-line parser with argument lists split at NUL bytes: any list is
 // either refused with a message or accepted with values the host can use.
-#include "CommandLine.h"
+#include "host/cli/CommandLine.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,10 +2,10 @@
 // come out finite; the built CLAP plug-in loaded the way a host loads it.
 #pragma once
 
-#include "BlockProcessor.h"
-#include "ClapModule.h"
-#include "ClapPlugin.h"
-#include "EffectProcessor.h"
+#include "host/clap/ClapModule.h"
+#include "host/clap/ClapPlugin.h"
+#include "host/effect/EffectProcessor.h"
+#include "host/vst3/BlockProcessor.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // Fuzzes the host's state-file decoder: a file it accepts encodes back to the same bytes.
-#include "StateFile.h"
+#include "host/effect/StateFile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -6,13 +6,13 @@
 #include "FuzzPlugin.h"
 
 #include "../tests/pix/PngWriter.h"
-#include "MemoryStream.h"
-#include "Module.h"
-#include "PluginInstance.h"
-#include "StateFile.h"
 #include "base/Base64.h"
 #include "base/StrBuf.h"
 #include "framework/ByteChunk.h"
+#include "host/effect/StateFile.h"
+#include "host/vst3/MemoryStream.h"
+#include "host/vst3/Module.h"
+#include "host/vst3/PluginInstance.h"
 
 #include <sys/stat.h>
 

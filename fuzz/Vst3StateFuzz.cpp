@@ -2,11 +2,11 @@
 // the bytes go to the controller's and the component's setState through the module's own
 // interfaces. Afterwards every parameter is a finite normalized value, the saved state is finite
 // and round-trips exactly, and a block processed with it is finite.
-#include "BlockProcessor.h"
 #include "FuzzProcess.h"
-#include "MemoryStream.h"
-#include "Module.h"
-#include "PluginInstance.h"
+#include "host/vst3/BlockProcessor.h"
+#include "host/vst3/MemoryStream.h"
+#include "host/vst3/Module.h"
+#include "host/vst3/PluginInstance.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,10 +2,10 @@
 // makes one instance and opens its editor at SCALE (as a host with that content scale factor
 // does), read after the editor has run for a while. Prints the figures before the editor opens,
 // with it open, and the peak. Run it once per scale under a virtual X server; compare the runs.
-#include "EditorHost.h"
-#include "HostRunLoop.h"
-#include "Module.h"
-#include "PluginInstance.h"
+#include "host/editor/EditorHost.h"
+#include "host/vst3/HostRunLoop.h"
+#include "host/vst3/Module.h"
+#include "host/vst3/PluginInstance.h"
 
 #include <chrono>
 #include <cstdio>

@@ -13,12 +13,12 @@
 #include <cstdlib>
 #include <thread>
 
-#include "ClapModule.h"
-#include "ClapPlugin.h"
-#include "EditorHost.h"
-#include "EditorWindow.h"
-#include "HostRunLoop.h"
-#include "PngFile.h"
+#include "host/clap/ClapModule.h"
+#include "host/clap/ClapPlugin.h"
+#include "host/editor/EditorHost.h"
+#include "host/editor/EditorWindow.h"
+#include "host/editor/PngFile.h"
+#include "host/vst3/HostRunLoop.h"
 
 using namespace qvhost;
 

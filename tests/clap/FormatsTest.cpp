@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "BlockProcessor.h"
-#include "ClapModule.h"
-#include "ClapPlugin.h"
-#include "LoadedEffect.h"
-#include "Module.h"
-#include "PluginInstance.h"
+#include "host/clap/ClapModule.h"
+#include "host/clap/ClapPlugin.h"
+#include "host/cli/EffectLoader.h"
+#include "host/vst3/BlockProcessor.h"
+#include "host/vst3/Module.h"
+#include "host/vst3/PluginInstance.h"
 
 using namespace qvhost;
 

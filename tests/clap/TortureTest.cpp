@@ -9,8 +9,8 @@
 #include <cmath>
 #include <vector>
 
-#include "ClapModule.h"
-#include "ClapPlugin.h"
+#include "host/clap/ClapModule.h"
+#include "host/clap/ClapPlugin.h"
 #include "vst3/AllocationCounter.h"
 #include "vst3/TortureInputs.h"
 

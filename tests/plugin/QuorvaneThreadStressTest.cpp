@@ -6,10 +6,10 @@
 #include "plugin/Quorvane.h"
 #include "vst3/PluginModule.h"
 
-#include "MemoryStream.h"
-#include "ParameterChanges.h"
-#include "Ref.h"
 #include "graphics/IGraphics.h"
+#include "host/vst3/MemoryStream.h"
+#include "host/vst3/ParameterChanges.h"
+#include "host/vst3/Ref.h"
 #include "vst3/abi/ResultCodes.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // parameter set and the sidechain fed.
 #include <gtest/gtest.h>
 
-#include "BenchCommand.h"
+#include "host/cli/BenchCommand.h"
 
 using namespace qvhost;
 

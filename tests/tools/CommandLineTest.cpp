@@ -2,7 +2,7 @@
 // anything is loaded, and well-formed ones come through complete.
 #include <gtest/gtest.h>
 
-#include "CommandLine.h"
+#include "host/cli/CommandLine.h"
 
 using qvhost::CommandLine;
 using qvhost::parseCommandLine;

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "DemoSynth.h"
-#include "Levels.h"
+#include "host/audio/DemoSynth.h"
+#include "host/audio/Levels.h"
 
 using namespace qvhost;
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "WavFile.h"
+#include "host/audio/WavFile.h"
 
 using namespace qvhost;
 

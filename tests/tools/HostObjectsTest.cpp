@@ -7,13 +7,13 @@
 #include <cstring>
 #include <limits>
 
-#include "ComponentHandler.h"
-#include "EventList.h"
-#include "HostContext.h"
-#include "HostMessages.h"
-#include "MemoryStream.h"
-#include "ParameterChanges.h"
-#include "Ref.h"
+#include "host/vst3/ComponentHandler.h"
+#include "host/vst3/EventList.h"
+#include "host/vst3/HostContext.h"
+#include "host/vst3/HostMessages.h"
+#include "host/vst3/MemoryStream.h"
+#include "host/vst3/ParameterChanges.h"
+#include "host/vst3/Ref.h"
 #include "vst3/abi/EditController.h"
 #include "vst3/abi/ResultCodes.h"
 

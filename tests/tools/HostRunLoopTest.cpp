@@ -8,7 +8,7 @@
 #include <functional>
 #include <thread>
 
-#include "HostRunLoop.h"
+#include "host/vst3/HostRunLoop.h"
 #include "vst3/abi/ResultCodes.h"
 
 using namespace vst3abi;

@@ -12,11 +12,11 @@
 #include <cstdio>
 #include <string>
 
-#include "InfoReport.h"
-#include "Module.h"
-#include "ParameterSetting.h"
-#include "PluginInstance.h"
-#include "Render.h"
+#include "host/audio/Render.h"
+#include "host/cli/InfoReport.h"
+#include "host/vst3/Module.h"
+#include "host/vst3/ParameterSetting.h"
+#include "host/vst3/PluginInstance.h"
 #include "vst3/abi/ResultCodes.h"
 
 using namespace qvhost;

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "StateFile.h"
+#include "host/effect/StateFile.h"
 
 using namespace qvhost;
 

@@ -11,7 +11,7 @@
 #include <limits>
 #include <string>
 
-#include "WavFile.h"
+#include "host/audio/WavFile.h"
 
 using namespace qvhost;
 

@@ -3,11 +3,11 @@
 #include "TestPlug.h"
 #include "vst3/abi/ResultCodes.h"
 
-#include "ComponentHandler.h"
-#include "HostContext.h"
-#include "MemoryStream.h"
-#include "ParameterChanges.h"
-#include "Ref.h"
+#include "host/vst3/ComponentHandler.h"
+#include "host/vst3/HostContext.h"
+#include "host/vst3/MemoryStream.h"
+#include "host/vst3/ParameterChanges.h"
+#include "host/vst3/Ref.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // command-line host's block runner.
 #include "vst3/abi/ResultCodes.h"
 
-#include "BlockProcessor.h"
-#include "Module.h"
-#include "PluginInstance.h"
-#include "Utf16.h"
+#include "host/vst3/BlockProcessor.h"
+#include "host/vst3/Module.h"
+#include "host/vst3/PluginInstance.h"
+#include "host/vst3/Utf8Text.h"
 #include "vst3/abi/AllInterfaces.h"
 
 #include <dlfcn.h>

@@ -10,11 +10,11 @@
 // at most the dry sample, so |out| <= 6 (|in| + 2), where a non-finite input sample counts as
 // silence. State round trips must be exact and processing must not allocate.
 #include "AllocationCounter.h"
-#include "MemoryStream.h"
-#include "Module.h"
-#include "ParameterChanges.h"
-#include "PluginInstance.h"
 #include "TortureInputs.h"
+#include "host/vst3/MemoryStream.h"
+#include "host/vst3/Module.h"
+#include "host/vst3/ParameterChanges.h"
+#include "host/vst3/PluginInstance.h"
 #include "vst3/abi/AllInterfaces.h"
 #include "vst3/abi/ResultCodes.h"
 

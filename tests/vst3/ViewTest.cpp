@@ -3,11 +3,11 @@
 // reopen orders hosts use, resize requests, and who outlives whom.
 #include "TestPlug.h"
 
-#include "HostRunLoop.h"
-#include "Ref.h"
 #include "graphics/IControl.h"
 #include "graphics/platform/IRunLoopBridge.h"
 #include "graphics/platform/headless/IGraphicsHeadless.h"
+#include "host/vst3/HostRunLoop.h"
+#include "host/vst3/Ref.h"
 #include "vst3/IPluginVST3View.h"
 #include "vst3/abi/ComponentHandler.h"
 #include "vst3/abi/ContextMenu.h"

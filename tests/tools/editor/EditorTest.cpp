@@ -25,12 +25,12 @@
 #include <thread>
 #include <vector>
 
-#include "BlockProcessor.h"
-#include "DemoSynth.h"
-#include "EditorHost.h"
-#include "Module.h"
-#include "PluginInstance.h"
-#include "PngFile.h"
+#include "host/audio/DemoSynth.h"
+#include "host/editor/EditorHost.h"
+#include "host/editor/PngFile.h"
+#include "host/vst3/BlockProcessor.h"
+#include "host/vst3/Module.h"
+#include "host/vst3/PluginInstance.h"
 
 using namespace qvhost;
 using vst3abi::ParamID;
@@ -369,9 +369,12 @@ TEST_F(EditorE2E, RightClickOpensTheHostMenuForThatParameter) {
 std::vector<uint32_t> commandSnapshot(const std::string& scaleArg, const char* golden, int width,
                                       int height) {
   const std::string out = ::testing::TempDir() + "editor-snapshot.png";
-  // A remembered size would win over --scale: the command runs with settings of its own.
-  const std::string cmd = "XDG_CONFIG_HOME=" + ::testing::TempDir() + "qv-no-settings " + QV_HOST_EXE +
-                          " editor " + QV_BUNDLE_PATH + scaleArg + " --snapshot " + out;
+  // A remembered size would win over --scale: the command runs with settings of its own. The
+  // bundle is named relative to the working directory, as a user would type it.
+  const std::filesystem::path bundle(QV_BUNDLE_PATH);
+  const std::string cmd = "cd " + bundle.parent_path().string() +
+                          " && XDG_CONFIG_HOME=" + ::testing::TempDir() + "qv-no-settings " + QV_HOST_EXE +
+                          " editor " + bundle.filename().string() + scaleArg + " --snapshot " + out;
   const int status = std::system(cmd.c_str());
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << cmd;
   std::vector<uint32_t> shot, reference;
