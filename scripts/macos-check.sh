@@ -50,7 +50,7 @@ syntax_check() {
 
   # The stand-ins come first: our Cocoa umbrella wraps GNUstep's. Every warning fails the check; a
   # message no class declares (-Wobjc-method-access) and a selector nothing declares are among them.
-  local common=(-fsyntax-only -std=c++17 -D__APPLE__ -DQV_OBJC_SUFFIX=_vQuorvane_vst3 -Isrc -isystem tests/macos/stubs -Wall -Wextra -Werror)
+  local common=(-fsyntax-only -std=c++17 -D__APPLE__ -DQV_OBJC_SUFFIX=_vQuorvane_vst3 -Isrc -Itools -isystem tests/macos/stubs -Wall -Wextra -Werror)
   local objcxx=(-x objective-c++ -fobjc-runtime=gcc -fno-objc-arc -isystem "$(gcc -print-file-name=include)"
                 "${gnustep[@]}" -Wundeclared-selector)
   local cxx=(-x c++) mm cpp
