@@ -17,11 +17,17 @@ extern const std::array<double, 200> kTiltPreWide;
 // tanh and an atan per saturator) overlap instead of waiting on one another's long dependency chains.
 #define QV_CHAIN_INLINE inline __attribute__((always_inline))
 
-// e^y - 1 for 0 <= y <= 40 (or NaN), to a few units in the last place: y = k ln 2 + r with
-// |r| <= ln 2 / 2, e^r - 1 by its Taylor series to r^13 (the next term is below 1e-17), evaluated in
-// Estrin's order for a short dependency chain, then scaled by 2^k.
+// e^y split for the two exponentials below: y = k ln 2 + r with |r| <= ln 2 / 2, scale = 2^k and
+// qr = e^r - 1 by its Taylor series to r^13 (the next term is below 1e-17), evaluated in Estrin's
+// order for a short dependency chain.
 template <class V>
-QV_CHAIN_INLINE V Expm1Small(V y) {
+struct ExpParts {
+  V scale;
+  V qr;
+};
+
+template <class V>
+QV_CHAIN_INLINE ExpParts<V> ExpReduce(V y) {
   const V magic(6755399441055744.0);                    // 1.5 * 2^52: adding it rounds to a whole number
   const V rounded = y * V(1.4426950408889634) + magic;  // k in the low bits of its mantissa
   const V k = rounded - magic;
@@ -34,29 +40,23 @@ QV_CHAIN_INLINE V Expm1Small(V y) {
   const V a5 = V(1.0 / 39916800.0) + V(1.0 / 479001600.0) * r;
   const V a6(1.0 / 6227020800.0);
   const V q = (a0 + a1 * r2) + (a2 + a3 * r2) * r4 + ((a4 + a5 * r2) + a6 * r4) * r8;
-  const V scale = Pow2OfRounded(rounded);
-  return scale * (q * r) + (scale - V(1.0));
+  return {Pow2OfRounded(rounded), q * r};
 }
 
-// e^x for x <= 0 (a gain from a reduction in dB), to a few units in the last place, by the same
-// reduction as Expm1Small; below -708 (under 3e-308) the result is 0.
+// e^y - 1 for 0 <= y <= 40 (or NaN), to a few units in the last place.
+template <class V>
+QV_CHAIN_INLINE V Expm1Small(V y) {
+  const ExpParts<V> e = ExpReduce(y);
+  return e.scale * e.qr + (e.scale - V(1.0));
+}
+
+// e^x for x <= 0 (a gain from a reduction in dB), to a few units in the last place; below -708
+// (under 3e-308) the result is 0.
 template <class V>
 QV_CHAIN_INLINE V ExpNonPositive(V x) {
   const V lowest(-708.0);
-  const V y = Select(x < lowest, lowest, x);
-  const V magic(6755399441055744.0);
-  const V rounded = y * V(1.4426950408889634) + magic;
-  const V k = rounded - magic;
-  const V r = (y - k * V(0.6931471803691238)) - k * V(1.9082149292705877e-10);
-  const V r2 = r * r, r4 = r2 * r2, r8 = r4 * r4;
-  const V a0 = V(1.0) + V(1.0 / 2.0) * r, a1 = V(1.0 / 6.0) + V(1.0 / 24.0) * r;
-  const V a2 = V(1.0 / 120.0) + V(1.0 / 720.0) * r, a3 = V(1.0 / 5040.0) + V(1.0 / 40320.0) * r;
-  const V a4 = V(1.0 / 362880.0) + V(1.0 / 3628800.0) * r;
-  const V a5 = V(1.0 / 39916800.0) + V(1.0 / 479001600.0) * r;
-  const V a6(1.0 / 6227020800.0);
-  const V q = (a0 + a1 * r2) + (a2 + a3 * r2) * r4 + ((a4 + a5 * r2) + a6 * r4) * r8;
-  const V scale = Pow2OfRounded(rounded);
-  return Select(x < lowest, V(0.0), scale + scale * (q * r));
+  const ExpParts<V> e = ExpReduce(Select(x < lowest, lowest, x));
+  return Select(x < lowest, V(0.0), e.scale + e.scale * e.qr);
 }
 
 // tanh as a fraction to a few units in the last place: tanh x = num / den with num = +-(e^2a - 1),
