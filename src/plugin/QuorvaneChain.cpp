@@ -229,7 +229,22 @@ void QuorvaneChain::Envelope(int n, const QuorvaneSettings& s, int turbo) {
     // Turbo hears the average of the channels, otherwise the larger signed value.
     envOut[i] = follow.step(std::fabs(turbo == 1 ? 0.5 * (dl + dr) : Larger(dr, dl)));
   };
-  Tilt::ProcessPair(mTilt[0], mTilt[1], n, 0.55, s.transientTilt, s.transientTilt, 0.25, input, follower);
+  const double c2 = s.transientTilt;
+  if (mix == 0.0 && Tilt::PairReady(mTilt[0], mTilt[1], 0.55, c2, c2, 0.25)) {
+    // Without the transient branch the follower hears the filtered detector alone: the blend is
+    // 100 x + 0 x tilt, which differs from 100 x only in the sign of a zero (the tilt's output is
+    // always finite), and the level is taken unsigned. The shapers' state still moves on, ready for
+    // when the mix comes up; their output is not worked out.
+    Tilt::SettledPair shapers(mTilt[0], mTilt[1]);
+    for (int i = 0; i < n; ++i) {
+      shapers.advance(pre[0][i], pre[1][i]);
+      const double dl = 100.0 * scFilt[0][i], dr = 100.0 * scFilt[1][i];
+      envOut[i] = follow.step(std::fabs(turbo == 1 ? 0.5 * (dl + dr) : Larger(dr, dl)));
+    }
+    shapers.finish();
+  } else {
+    Tilt::ProcessPair(mTilt[0], mTilt[1], n, 0.55, c2, c2, 0.25, input, follower);
+  }
   mComp.finishDetectorRun(follow);
 }
 

@@ -49,6 +49,74 @@ class Tilt {
   }
   void Reset();
 
+  // True when both shapers of a pair are settled under these controls: from here on, until the
+  // controls or the rate change, each step is the recursion alone and SettledPair may run it.
+  static bool PairReady(const Tilt& l, const Tilt& r, double c1, double c2, double c3, double c4) {
+    return l.Ready(c1, c2, c3, c4) && r.Ready(c1, c2, c3, c4);
+  }
+
+  // The settled recursions of a left and a right shaper side by side in one register, lane by lane
+  // the same operations in the same order as Recursion, so that a caller's loop can carry its own
+  // recursions alongside. The state rides in registers until finish().
+  class SettledPair {
+   public:
+    SettledPair(Tilt& l, Tilt& r) : mL(l), mR(r) {
+      for (int k = 0; k < 6; ++k) {
+        mA[k] = PairD::Of(l.mA[k], r.mA[k]);
+        mB[k] = PairD::Of(l.mB[k], r.mB[k]);
+        mZ[k] = PairD::Of(l.mZ[k], r.mZ[k]);
+      }
+      mGain = PairD::Of(l.mGain, r.mGain);
+    }
+    void step(double inL, double inR, double& yl, double& yr) { next<true>(inL, inR, yl, yr); }
+    // The state alone, for a caller that has no use for the output.
+    void advance(double inL, double inR) {
+      double unused[2];
+      next<false>(inL, inR, unused[0], unused[1]);
+    }
+    void finish() { store(); }
+
+   private:
+    template <bool kOutput>
+    void next(double inL, double inR, double& yl, double& yr) {
+      if (!std::isfinite(inL)) inL = 0.0;
+      if (!std::isfinite(inR)) inR = 0.0;
+      const PairD* a = mA;
+      const PairD* b = mB;
+      PairD* z = mZ;
+      const PairD z0 = PairD::Of(2.0, 2.0) * PairD::Of(inL, inR) -
+                       (a[1] * z[1] + a[2] * z[2] + a[3] * z[3] + a[4] * z[4] + a[5] * z[5]) / a[0];
+      if (z0.Beyond(kStateLimit)) {
+        // Each channel's own step clears a state that overflowed.
+        store();
+        yl = mL.Recursion(inL);
+        yr = mR.Recursion(inR);
+        for (int k = 1; k < 6; ++k) z[k] = PairD::Of(mL.mZ[k], mR.mZ[k]);
+        return;
+      }
+      if (kOutput) {
+        const PairD y =
+            mGain * (b[0] * z0 + b[1] * z[1] + b[2] * z[2] + b[3] * z[3] + b[4] * z[4] + b[5] * z[5]) / a[0];
+        yl = y.L();
+        yr = y.R();
+      }
+      z[5] = z[4];
+      z[4] = z[3];
+      z[3] = z[2];
+      z[2] = z[1];
+      z[1] = z0;
+    }
+    void store() {
+      for (int k = 1; k < 6; ++k) {
+        mL.mZ[k] = mZ[k].L();
+        mR.mZ[k] = mZ[k].R();
+      }
+    }
+    Tilt& mL;
+    Tilt& mR;
+    PairD mA[6], mB[6], mZ[6], mGain;
+  };
+
   int32_t SampleRateInt() const { return mSampleRateInt; }
   double FsClamped() const { return mFsClamped; }
   double OutScale() const { return mOutScale; }
@@ -92,45 +160,17 @@ class Tilt {
   bool Ready(double c1, double c2, double c3, double c4) const {
     return mSettled && c1 == mControl[0] && c2 == mControl[1] && c3 == mControl[2] && c4 == mControl[3];
   }
-  // The settled recursions of l and r from sample i to n, lane by lane the same operations in the
-  // same order as Recursion.
+  // The settled recursions of l and r from sample i to n.
   template <class Input, class Each>
   static void RecursionPair(Tilt& l, Tilt& r, int i, int n, Input& input, Each& each) {
-    PairD a[6], b[6], z[6];
-    for (int k = 0; k < 6; ++k) {
-      a[k] = PairD::Of(l.mA[k], r.mA[k]);
-      b[k] = PairD::Of(l.mB[k], r.mB[k]);
-      z[k] = PairD::Of(l.mZ[k], r.mZ[k]);
-    }
-    const PairD two = PairD::Of(2.0, 2.0), gain = PairD::Of(l.mGain, r.mGain);
+    SettledPair pair(l, r);
     for (; i < n; ++i) {
-      double inL, inR;
+      double inL, inR, yl, yr;
       input(i, inL, inR);
-      if (!std::isfinite(inL)) inL = 0.0;
-      if (!std::isfinite(inR)) inR = 0.0;
-      const PairD z0 = two * PairD::Of(inL, inR) -
-                       (a[1] * z[1] + a[2] * z[2] + a[3] * z[3] + a[4] * z[4] + a[5] * z[5]) / a[0];
-      if (z0.Beyond(kStateLimit)) {
-        // Each channel's own step clears a state that overflowed.
-        for (int k = 1; k < 6; ++k) l.mZ[k] = z[k].L(), r.mZ[k] = z[k].R();
-        const double yl = l.Recursion(inL), yr = r.Recursion(inR);
-        for (int k = 1; k < 6; ++k) z[k] = PairD::Of(l.mZ[k], r.mZ[k]);
-        each(i, yl, yr);
-        continue;
-      }
-      const PairD y =
-          gain * (b[0] * z0 + b[1] * z[1] + b[2] * z[2] + b[3] * z[3] + b[4] * z[4] + b[5] * z[5]) / a[0];
-      z[5] = z[4];
-      z[4] = z[3];
-      z[3] = z[2];
-      z[2] = z[1];
-      z[1] = z0;
-      each(i, y.L(), y.R());
+      pair.step(inL, inR, yl, yr);
+      each(i, yl, yr);
     }
-    for (int k = 1; k < 6; ++k) {
-      l.mZ[k] = z[k].L();
-      r.mZ[k] = z[k].R();
-    }
+    pair.finish();
   }
   // One smoothing step towards the targets; rebuilds the coefficients if the smoothed values moved.
   void Smooth(double c1, double c2, double c3, double c4);
