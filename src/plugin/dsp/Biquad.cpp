@@ -114,27 +114,3 @@ void Biquad::processBuffer(float* buffer, int count, int slot) {
   updateCoefficients();
   for (int i = 0; i < count; ++i) buffer[i] = processSample(buffer[i], slot);
 }
-
-Biquad::PairRun::PairRun(Biquad& left, Biquad& right, int slot) : mLeft(left), mRight(right), mSlot(slot) {
-  const Biquad* f[2] = {&left, &right};
-  float n[2][5];
-  for (int c = 0; c < 2; ++c) {
-    n[c][0] = f[c]->mB0 / f[c]->mA0;
-    n[c][1] = f[c]->mB1 / f[c]->mA0;
-    n[c][2] = f[c]->mB2 / f[c]->mA0;
-    n[c][3] = f[c]->mA1 / f[c]->mA0;
-    n[c][4] = f[c]->mA2 / f[c]->mA0;
-  }
-  for (int k = 0; k < 5; ++k) mN[k] = PairF::Of(n[0][k], n[1][k]);
-  mX1 = PairF::Of(left.mX1[slot], right.mX1[slot]);
-  mX2 = PairF::Of(left.mX2[slot], right.mX2[slot]);
-  mY1 = PairF::Of(left.mY1[slot], right.mY1[slot]);
-  mY2 = PairF::Of(left.mY2[slot], right.mY2[slot]);
-}
-
-void Biquad::PairRun::finish() {
-  mLeft.mX1[mSlot] = mX1.L(), mRight.mX1[mSlot] = mX1.R();
-  mLeft.mX2[mSlot] = mX2.L(), mRight.mX2[mSlot] = mX2.R();
-  mLeft.mY1[mSlot] = mY1.L(), mRight.mY1[mSlot] = mY1.R();
-  mLeft.mY2[mSlot] = mY2.L(), mRight.mY2[mSlot] = mY2.R();
-}

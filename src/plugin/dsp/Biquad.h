@@ -60,7 +60,23 @@ class Biquad {
   // heard downstream). The state rides in registers until finish().
   class PairRun {
    public:
-    PairRun(Biquad& left, Biquad& right, int slot);
+    // Inline, as is finish(): a run that stays out of sight of other code keeps its state in registers.
+    PairRun(Biquad& left, Biquad& right, int slot) : mLeft(left), mRight(right), mSlot(slot) {
+      const Biquad* f[2] = {&left, &right};
+      float n[2][5];
+      for (int c = 0; c < 2; ++c) {
+        n[c][0] = f[c]->mB0 / f[c]->mA0;
+        n[c][1] = f[c]->mB1 / f[c]->mA0;
+        n[c][2] = f[c]->mB2 / f[c]->mA0;
+        n[c][3] = f[c]->mA1 / f[c]->mA0;
+        n[c][4] = f[c]->mA2 / f[c]->mA0;
+      }
+      for (int k = 0; k < 5; ++k) mN[k] = PairF::Of(n[0][k], n[1][k]);
+      mX1 = PairF::Of(left.mX1[slot], right.mX1[slot]);
+      mX2 = PairF::Of(left.mX2[slot], right.mX2[slot]);
+      mY1 = PairF::Of(left.mY1[slot], right.mY1[slot]);
+      mY2 = PairF::Of(left.mY2[slot], right.mY2[slot]);
+    }
     PairF step(PairF x) {
       const PairF y = mN[0] * x + mN[1] * mX1 + mN[2] * mX2 - mN[3] * mY1 - mN[4] * mY2;
       mX2 = mX1;
@@ -79,7 +95,12 @@ class Biquad {
     static PairF Silence(PairF p, int lanes) {
       return PairF::Of(lanes & 1 ? 0.0f : p.L(), lanes & 2 ? 0.0f : p.R());
     }
-    void finish();
+    void finish() {
+      mLeft.mX1[mSlot] = mX1.L(), mRight.mX1[mSlot] = mX1.R();
+      mLeft.mX2[mSlot] = mX2.L(), mRight.mX2[mSlot] = mX2.R();
+      mLeft.mY1[mSlot] = mY1.L(), mRight.mY1[mSlot] = mY1.R();
+      mLeft.mY2[mSlot] = mY2.L(), mRight.mY2[mSlot] = mY2.R();
+    }
 
    private:
     Biquad& mLeft;
