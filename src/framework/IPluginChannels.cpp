@@ -11,6 +11,10 @@
 #include <cstring>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 // Far above any real speaker layout; keeps a malformed configuration from allocating without end.
 constexpr int kMaxChannels = 1024;
@@ -160,9 +164,12 @@ void IPlugin::SetOutputBusLabel(int bus, const char* label) {
 }
 
 namespace {
+// x - x is 0 exactly when x is finite. Written so that the compiler turns the copy loops into vector
+// code (a call to isfinite keeps them scalar).
 template <class T>
 double FiniteOrSilence(T v) {
-  return std::isfinite(v) ? static_cast<double>(v) : 0.0;
+  const double d = static_cast<double>(v);
+  return d - d == 0.0 ? d : 0.0;
 }
 
 // A double beyond float's range has no float value (converting it is undefined): loud output
@@ -170,6 +177,21 @@ double FiniteOrSilence(T v) {
 float ToFloat(double v) {
   constexpr double kMax = std::numeric_limits<float>::max();
   return static_cast<float>(v > kMax ? kMax : (v < -kMax ? -kMax : v));
+}
+
+// ToFloat over a block; two values at a time where SSE2 is there (its max and min keep a NaN, as
+// ToFloat does).
+void ToFloatBlock(const double* src, float* dst, int n) {
+  int s = 0;
+#if defined(__SSE2__)
+  const __m128d hi = _mm_set1_pd(std::numeric_limits<float>::max()),
+                lo = _mm_set1_pd(-std::numeric_limits<float>::max());
+  for (; s + 2 <= n; s += 2) {
+    const __m128 f = _mm_cvtpd_ps(_mm_min_pd(hi, _mm_max_pd(lo, _mm_loadu_pd(src + s))));
+    _mm_storel_pi(reinterpret_cast<__m64*>(dst + s), f);
+  }
+#endif
+  for (; s < n; ++s) dst[s] = ToFloat(src[s]);
 }
 
 // Resizes one channel's scratch buffer. The data slot follows the buffer when it pointed at the old
@@ -295,7 +317,7 @@ void IPlugin::ConvertOutputsToFloat(int nFrames, bool accumulate) {
     if (accumulate)
       for (int s = 0; s < nFrames; ++s) dst[s] = ToFloat(dst[s] + src[s]);
     else
-      for (int s = 0; s < nFrames; ++s) dst[s] = ToFloat(src[s]);
+      ToFloatBlock(src, dst, nFrames);
   }
 }
 

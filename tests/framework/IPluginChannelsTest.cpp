@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -155,6 +155,30 @@ TEST(IPluginChannels, FloatPathsConvertReplaceAndAccumulate) {
   p.SetBypassed(true);
   p.PassThroughBuffers(0.0f, 3);
   EXPECT_EQ(outL[2], 1.0f);
+}
+
+TEST(IPluginChannels, FloatConversionsSilenceNonFiniteInputAndLimitLoudOutput) {
+  FakePlugin p(FakePlugin::Bare());
+  p.ConnectAll(2);
+  const float inf = std::numeric_limits<float>::infinity();
+  // Five frames: the vector loops and their scalar tails both see odd values.
+  float l[5] = {1.0f, inf, std::numeric_limits<float>::quiet_NaN(), -inf, 0.5f}, r[5] = {};
+  float* ins[] = {l, r};
+  float outL[5], outR[5];
+  float* outs[] = {outL, outR};
+  p.AttachInputBuffers(0, 2, ins, 5);
+  p.AttachOutputBuffers(0, 2, outs);
+  p.ProcessBuffers(0.0f, 5);
+  const float want[5] = {1.0f, 0.0f, 0.0f, 0.0f, 0.5f};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(outL[i], want[i]) << i;
+
+  double big[5] = {1e300, -1e300, 3.0, -1e40, 1e39}, zero[5] = {};
+  double* dins[] = {big, zero};
+  p.AttachInputBuffers(0, 2, dins, 5);
+  p.ProcessBuffers(0.0f, 5);
+  const float top = std::numeric_limits<float>::max();
+  const float limited[5] = {top, -top, 3.0f, -top, top};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(outL[i], limited[i]) << i;
 }
 
 TEST(IPluginChannels, OversizedBlocksAndMissingHostBuffersStaySafe) {
