@@ -92,7 +92,7 @@ TEST(ChainKernels, EachValueIsComputedAlone) {
   for (int k = 0; k < ChainKernels::Count(); ++k) {
     const ChainKernels& kern = ChainKernels::At(k);
     SCOPED_TRACE(kern.name);
-    for (double v : {0.01, 0.29, 0.31, 1.0, -2.0}) {
+    for (double v : {0.01, 0.29, 0.31, 0.5, -0.52, 1.0, -2.0, 2.3, 2.5}) {
       for (int xformer = 0; xformer < 2; ++xformer) {
         std::vector<double> quiet(ChainKernels::kPad, 0.001), loud(ChainKernels::kPad, 40.0);
         quiet[0] = loud[0] = v;
