@@ -60,41 +60,6 @@ QV_CHAIN_INLINE V ExpNonPositive(V x) {
   return Select(x < lowest, V(0.0), e.scale + e.scale * e.qr);
 }
 
-// ln x to about an ulp: x = m 2^j with m in [sqrt(1/2), sqrt 2), f = m - 1 (exact), s = f / (2 + f) and
-// ln m = 2 atanh s = f - f^2/2 + s (f^2/2 + R), R = sum of 2 s^2i / (2i + 1) for i = 1..10 (|s| < 0.172, so
-// the next term is below 1e-18 of ln m); only the small last term carries s's rounding. Subnormals are
-// scaled by 2^54 first; 0 gives -inf, +inf +inf, negative values and NaN give NaN.
-template <class V>
-QV_CHAIN_INLINE V NaturalLog(V x) {
-  const auto subnormal = x < V(2.2250738585072014e-308);
-  V j;
-  const V m = SplitExponent(Select(subnormal, x * V(18014398509481984.0), x), j);
-  j = Select(subnormal, j - V(54.0), j);
-  const V f = m - V(1.0);
-  const V s = f / (V(2.0) + f);
-  const V w = s * s, w2 = w * w, w4 = w2 * w2;
-  const V b0 = V(2.0 / 3.0) + V(2.0 / 5.0) * w, b1 = V(2.0 / 7.0) + V(2.0 / 9.0) * w;
-  const V b2 = V(2.0 / 11.0) + V(2.0 / 13.0) * w, b3 = V(2.0 / 15.0) + V(2.0 / 17.0) * w;
-  const V b4 = V(2.0 / 19.0) + V(2.0 / 21.0) * w;
-  const V r = w * ((b0 + b1 * w2) + (b2 + b3 * w2) * w4 + b4 * (w4 * w4));
-  const V halfSquare = V(0.5) * f * f;
-  const V ln =
-      j * V(0.6931471803691238) + (f - (halfSquare - (s * (halfSquare + r) + j * V(1.9082149292705877e-10))));
-  const V inf(INFINITY);
-  const V positive = Select(V(0.0) < x, ln, -inf);
-  return Select(x < V(0.0), V(NAN), Select(x < inf, positive, x));
-}
-
-// The gain computer's log: SLEEF's where it is faster (kLibraryLog), else ours.
-template <class V>
-QV_CHAIN_INLINE V LevelLog(V x) {
-  if constexpr (V::kLibraryLog) {
-    return Log(x);
-  } else {
-    return NaturalLog(x);
-  }
-}
-
 // tanh as a fraction to a few units in the last place: tanh x = num / den with num = +-(e^2a - 1),
 // den = e^2a + 1 and a = |x|; from a = 20 on the fraction is 1 to the last bit. Far cheaper than a
 // general-purpose library tanh; NaN stays NaN. Divisions are the slowest vector operation, so
@@ -375,7 +340,7 @@ void GainComputer(const double* env, const double* threshold, double* reductionD
         V(1.0).Store(gain + i);
         continue;
       }
-      const V gr = ReductionDb(LevelLog(a) * V(8.685889638065037), V::Load(threshold + i), k, s);
+      const V gr = ReductionDb(Log(a) * V(8.685889638065037), V::Load(threshold + i), k, s);
       gr.Store(reductionDb + i);
       ExpNonPositive(gr * V(0.1151292546497)).Store(gain + i);
     }

@@ -7,7 +7,6 @@
 
 struct VecAvx2 {
   static constexpr bool kArrayMaths = false;
-  static constexpr bool kLibraryLog = true;  // SLEEF's log measured faster than ours here
   static constexpr int kWidth = 4;
   __m256d v;
 
@@ -40,14 +39,6 @@ struct VecAvx2 {
   friend VecAvx2 Pow2OfRounded(VecAvx2 rounded) {
     return _mm256_castsi256_pd(
         _mm256_slli_epi64(_mm256_add_epi64(_mm256_castpd_si256(rounded.v), _mm256_set1_epi64x(1023)), 52));
-  }
-  // x = m 2^k with m in [sqrt(1/2), sqrt 2) (see VecSse2).
-  friend VecAvx2 SplitExponent(VecAvx2 x, VecAvx2& k) {
-    const __m256i u = _mm256_add_epi64(_mm256_castpd_si256(x.v), _mm256_set1_epi64x(0x00095f619980c433));
-    const __m256i e = _mm256_or_si256(_mm256_srli_epi64(u, 52), _mm256_set1_epi64x(0x4330000000000000));
-    k = _mm256_sub_pd(_mm256_castsi256_pd(e), _mm256_set1_pd(4503599627371519.0));
-    const __m256i m = _mm256_and_si256(u, _mm256_set1_epi64x(0x000fffffffffffff));
-    return _mm256_castsi256_pd(_mm256_add_epi64(m, _mm256_set1_epi64x(0x3fe6a09e667f3bcd)));
   }
   friend VecAvx2 Log(VecAvx2 a) { return Sleef_logd4_u35avx2(a.v); }
 };

@@ -9,7 +9,6 @@
 
 struct VecAvx512 {
   static constexpr bool kArrayMaths = false;
-  static constexpr bool kLibraryLog = true;  // SLEEF's log measured faster than ours here
   static constexpr int kWidth = 8;
   __m512d v;
 
@@ -47,15 +46,6 @@ struct VecAvx512 {
   friend VecAvx512 Pow2OfRounded(VecAvx512 rounded) {
     const __m512i bits = _mm512_add_epi64(_mm512_castpd_si512(rounded.v), _mm512_set1_epi64(1023));
     return _mm512_castsi512_pd(_mm512_maskz_slli_epi64(0xFF, bits, 52));
-  }
-  // x = m 2^k with m in [sqrt(1/2), sqrt 2) (see VecSse2).
-  friend VecAvx512 SplitExponent(VecAvx512 x, VecAvx512& k) {
-    const __m512i u = _mm512_add_epi64(_mm512_castpd_si512(x.v), _mm512_set1_epi64(0x00095f619980c433));
-    const __m512i e =
-        _mm512_or_si512(_mm512_maskz_srli_epi64(0xFF, u, 52), _mm512_set1_epi64(0x4330000000000000));
-    k = _mm512_sub_pd(_mm512_castsi512_pd(e), _mm512_set1_pd(4503599627371519.0));
-    const __m512i m = _mm512_and_si512(u, _mm512_set1_epi64(0x000fffffffffffff));
-    return _mm512_castsi512_pd(_mm512_add_epi64(m, _mm512_set1_epi64(0x3fe6a09e667f3bcd)));
   }
   friend VecAvx512 Log(VecAvx512 a) { return Sleef_logd8_u35avx512f(a.v); }
 };

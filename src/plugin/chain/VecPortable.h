@@ -60,20 +60,8 @@ struct VecPortable {
   friend VecPortable Pow2OfRounded(VecPortable rounded) {
     return reinterpret_cast<D>((reinterpret_cast<U>(rounded.v) + 1023) << 52);
   }
-  // x = m 2^k with m in [sqrt(1/2), sqrt 2), for a positive normal x: adding 1 - sqrt(1/2)'s distance in
-  // bits carries into the exponent exactly where the mantissa reaches sqrt 2; k comes out through 2^52.
-  friend VecPortable SplitExponent(VecPortable x, VecPortable& k) {
-    const U u = reinterpret_cast<U>(x.v) + 0x00095f619980c433;
-    k = reinterpret_cast<D>((u >> 52) | 0x4330000000000000) - 4503599627371519.0;
-    return reinterpret_cast<D>((u & 0x000fffffffffffff) + 0x3fe6a09e667f3bcd);
-  }
   // The gain computer takes its logarithms and exponentials over whole arrays (LogArray, ExpArray).
-#if defined(__APPLE__)
   static constexpr bool kArrayMaths = true;
-#else
-  static constexpr bool kArrayMaths = false;
-#endif
-  static constexpr bool kLibraryLog = false;
   static void LogArray(double* y, const double* x, int n) { chainmaths::LogArray(y, x, n); }
   static void ExpArray(double* y, const double* x, int n) { chainmaths::ExpArray(y, x, n); }
 };

@@ -8,7 +8,6 @@
 
 struct VecSse2 {
   static constexpr bool kArrayMaths = false;
-  static constexpr bool kLibraryLog = true;  // SLEEF's log measured faster than ours here
   static constexpr int kWidth = 2;
   __m128d v;
 
@@ -44,15 +43,6 @@ struct VecSse2 {
   friend VecSse2 Pow2OfRounded(VecSse2 rounded) {
     return _mm_castsi128_pd(
         _mm_slli_epi64(_mm_add_epi64(_mm_castpd_si128(rounded.v), _mm_set1_epi64x(1023)), 52));
-  }
-  // x = m 2^k with m in [sqrt(1/2), sqrt 2), for a positive normal x: adding 1 - sqrt(1/2)'s distance in
-  // bits carries into the exponent exactly where the mantissa reaches sqrt 2; k comes out through 2^52.
-  friend VecSse2 SplitExponent(VecSse2 x, VecSse2& k) {
-    const __m128i u = _mm_add_epi64(_mm_castpd_si128(x.v), _mm_set1_epi64x(0x00095f619980c433));
-    const __m128i e = _mm_or_si128(_mm_srli_epi64(u, 52), _mm_set1_epi64x(0x4330000000000000));
-    k = _mm_sub_pd(_mm_castsi128_pd(e), _mm_set1_pd(4503599627371519.0));
-    const __m128i m = _mm_and_si128(u, _mm_set1_epi64x(0x000fffffffffffff));
-    return _mm_castsi128_pd(_mm_add_epi64(m, _mm_set1_epi64x(0x3fe6a09e667f3bcd)));
   }
   friend VecSse2 Log(VecSse2 a) { return Sleef_logd2_u35sse2(a.v); }
 };
