@@ -333,14 +333,18 @@ void GainComputer(const double* env, const double* threshold, double* reductionD
       V::ExpArray(gain + i, arg, m);
     }
   } else {
+    // Two tight loops schedule better than one long body: the levels first, then reductions and gains.
     for (int i = 0; i < n; i += V::kWidth) {
       const V a = Abs(V::Load(env + i));
-      if (All(a < quiet)) {
+      if (!All(a < quiet)) (Log(a) * V(8.685889638065037)).Store(reductionDb + i);
+    }
+    for (int i = 0; i < n; i += V::kWidth) {
+      if (All(Abs(V::Load(env + i)) < quiet)) {
         V(0.0).Store(reductionDb + i);
         V(1.0).Store(gain + i);
         continue;
       }
-      const V gr = ReductionDb(Log(a) * V(8.685889638065037), V::Load(threshold + i), k, s);
+      const V gr = ReductionDb(V::Load(reductionDb + i), V::Load(threshold + i), k, s);
       gr.Store(reductionDb + i);
       ExpNonPositive(gr * V(0.1151292546497)).Store(gain + i);
     }
