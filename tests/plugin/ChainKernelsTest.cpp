@@ -90,13 +90,39 @@ TEST(ChainKernels, EachValueIsComputedAlone) {
   for (int k = 0; k < ChainKernels::Count(); ++k) {
     const ChainKernels& kern = ChainKernels::At(k);
     SCOPED_TRACE(kern.name);
-    for (double v : {0.01, 0.29, 0.31, 1.0, -2.0}) {
+    for (double v : {0.01, 0.29, 0.31, 0.5, -0.52, 1.0, -2.0, 2.3, 2.5}) {
       for (int xformer = 0; xformer < 2; ++xformer) {
         std::vector<double> quiet(ChainKernels::kPad, 0.001), loud(ChainKernels::kPad, 40.0);
         quiet[0] = loud[0] = v;
         kern.inputStage(quiet.data(), 1, xformer);
         kern.inputStage(loud.data(), 1, xformer);
         EXPECT_EQ(std::memcmp(&quiet[0], &loud[0], sizeof v), 0) << v << " xformer " << xformer;
+      }
+    }
+  }
+}
+
+// Quiet vectors skip the log and exp: a value near the knee's lower edge (-29.5 dB here) must give the
+// same bits, the sign of a zero reduction included, whether its vector skips or takes the full path.
+TEST(ChainKernels, QuietSkipGivesTheFullPathsBits) {
+  const double edge = std::pow(10.0, -29.5 / 20.0);
+  const int n = 64;
+  for (int k = 0; k < ChainKernels::Count(); ++k) {
+    const ChainKernels& kern = ChainKernels::At(k);
+    SCOPED_TRACE(kern.name);
+    for (double v : {0.0, -0.0, 4e-320, 1e-5, edge * (1 - 2e-6), -edge * (1 - 5e-7), edge, edge * 1.001}) {
+      std::vector<double> quiet(n + ChainKernels::kPad, v), mixed(quiet), threshold(quiet.size(), -20.0);
+      for (size_t i = 1; i < mixed.size(); i += 2) mixed[i] = 1.0;
+      std::vector<double> gr[2], g[2];
+      for (int m = 0; m < 2; ++m) {
+        gr[m].resize(quiet.size());
+        g[m].resize(quiet.size());
+        kern.gainComputer(m == 0 ? quiet.data() : mixed.data(), threshold.data(), gr[m].data(), g[m].data(),
+                          n, 0.95, 0.75);
+      }
+      for (int i = 0; i < n; i += 2) {
+        EXPECT_EQ(std::memcmp(&gr[0][i], &gr[1][i], sizeof v), 0) << v << " at " << i;
+        EXPECT_EQ(std::memcmp(&g[0][i], &g[1][i], sizeof v), 0) << v << " at " << i;
       }
     }
   }

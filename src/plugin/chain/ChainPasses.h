@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstring>
 
@@ -179,16 +180,33 @@ QV_CHAIN_INLINE V SoftSat(V x) {
   return All(small) ? series : Select(small, series, SoftSatFull(x));
 }
 
+// sin x for |x| < 0.1 to x^9: the first term dropped, x^11 / 11!, is below x * 1e-10 / 39916800 < 3e-18 x.
+template <class V>
+QV_CHAIN_INLINE V SinSmall(V x) {
+  const V x2 = x * x;
+  const V p = (V(-1.0 / 6.0) + V(1.0 / 120.0) * x2) + (V(-1.0 / 5040.0) + V(1.0 / 362880.0) * x2) * (x2 * x2);
+  return x + x * (x2 * p);
+}
+
+// The short series where a lane's own value allows (as in SoftSat); the long forms only when a lane of
+// the vector needs them. Program under -5 dBFS keeps every lane on the short paths.
 template <class V>
 QV_CHAIN_INLINE V XformerShape(V s) {
   const V s2 = s * s;
   const V s3 = s2 * s;
   const V s4 = s2 * s2;
-  // Below |s| = 0.3, s^3 and s^4 are small enough for the series (lane by lane, as in SoftSat).
-  const auto small = Abs(s) < V(0.3);
+  const V a = Abs(s);
+  // Below |s| = 0.3, s^3 and s^4 are small enough for the series.
+  const auto small = a < V(0.3);
   V inner = TanhSmall(s3) + TanhSmall(s4);
   if (!All(small)) inner = Select(small, inner, TanhSum(V(1.0), s3, V(1.0), s4));
-  return Tanh(s) + SinOfBounded(inner);
+  const auto tanhSmall = a < V(0.09);
+  V t = TanhSmall(s);
+  if (!All(tanhSmall)) t = Select(tanhSmall, t, Tanh(s));
+  const auto sinSmall = Abs(inner) < V(0.1);
+  V sine = SinSmall(inner);
+  if (!All(sinSmall)) sine = Select(sinSmall, sine, SinOfBounded(inner));
+  return t + sine;
 }
 
 // The program's input stage, in place: a 5 dB pad around the soft saturator, or with "XFormer" the
@@ -249,13 +267,59 @@ QV_CHAIN_INLINE V ReductionDb(V levelDb, V t, V k, V slope) {
   return Select(zero < width && low < levelDb && levelDb < high, knee, Select(hard < zero, hard, zero));
 }
 
+// Below this |envelope| every lane of the run is under both the threshold and the knee's lower edge, so
+// its reduction is +0 dB and its gain exactly 1 (with a slope >= 0): the log and exp cannot change it.
+// The bound sits 1e-6 (8.7e-6 dB) inside the true edge, far beyond the log's rounding. 0 when no lane
+// may skip: a short run, a threshold or knee that is not finite, a negative slope.
+template <class V>
+double QuietBound(const double* threshold, int n, double kneeFactor, double slope) {
+  if (n < 4 * V::kWidth || !(slope >= 0.0)) return 0.0;
+  const V half(0.5), k(kneeFactor), inf(INFINITY);
+  V lowest = V::Load(threshold);
+  auto finite = Abs(lowest) < inf;
+  int i = 0;
+  for (; i + V::kWidth <= n; i += V::kWidth) {
+    const V t = V::Load(threshold + i);
+    const V low = t + half * k * t;
+    const V edge = Select(low < t, low, t);
+    lowest = Select(edge < lowest, edge, lowest);
+    finite = finite && Abs(low) < inf;  // false also for a NaN threshold
+  }
+  if (!All(finite)) return 0.0;
+  double lanes[V::kWidth];
+  lowest.Store(lanes);
+  double dB = lanes[0];
+  for (double l : lanes) dB = l < dB ? l : dB;
+  for (; i < n; ++i) {
+    const double t = threshold[i], low = t + 0.5 * kneeFactor * t;
+    if (!(std::fabs(low) < INFINITY)) return 0.0;
+    dB = t < dB ? t : dB;
+    dB = low < dB ? low : dB;
+  }
+  return std::exp(dB / 8.685889638065037) * (1.0 - 1e-6);
+}
+
 template <class V>
 void GainComputer(const double* env, const double* threshold, double* reductionDb, double* gain, int n,
                   double kneeFactor, double slope) {
   const V k(kneeFactor), s(slope);
+  const V quiet(QuietBound<V>(threshold, n, kneeFactor, slope));
   if constexpr (V::kArrayMaths) {
-    // The logarithms and exponentials over the whole run, by the library's array functions.
-    for (int i = 0; i < n; i += V::kWidth) Abs(V::Load(env + i)).Store(reductionDb + i);
+    // The logarithms and exponentials over the whole run, by the library's array functions; none at
+    // all for a run that is quiet throughout.
+    auto allQuiet = Abs(V::Load(env)) < quiet;
+    for (int i = 0; i < n; i += V::kWidth) {
+      const V a = Abs(V::Load(env + i));
+      allQuiet = allQuiet && a < quiet;
+      a.Store(reductionDb + i);
+    }
+    if (All(allQuiet)) {
+      for (int i = 0; i < n; i += V::kWidth) {
+        V(0.0).Store(reductionDb + i);
+        V(1.0).Store(gain + i);
+      }
+      return;
+    }
     V::LogArray(gain, reductionDb, n);
     for (int i = 0; i < n; i += V::kWidth) {
       const V gr = ReductionDb(V::Load(gain + i) * V(8.685889638065037), V::Load(threshold + i), k, s);
@@ -269,9 +333,18 @@ void GainComputer(const double* env, const double* threshold, double* reductionD
       V::ExpArray(gain + i, arg, m);
     }
   } else {
+    // Two tight loops schedule better than one long body: the levels first, then reductions and gains.
     for (int i = 0; i < n; i += V::kWidth) {
-      const V gr =
-          ReductionDb(Log(Abs(V::Load(env + i))) * V(8.685889638065037), V::Load(threshold + i), k, s);
+      const V a = Abs(V::Load(env + i));
+      if (!All(a < quiet)) (Log(a) * V(8.685889638065037)).Store(reductionDb + i);
+    }
+    for (int i = 0; i < n; i += V::kWidth) {
+      if (All(Abs(V::Load(env + i)) < quiet)) {
+        V(0.0).Store(reductionDb + i);
+        V(1.0).Store(gain + i);
+        continue;
+      }
+      const V gr = ReductionDb(V::Load(reductionDb + i), V::Load(threshold + i), k, s);
       gr.Store(reductionDb + i);
       ExpNonPositive(gr * V(0.1151292546497)).Store(gain + i);
     }
