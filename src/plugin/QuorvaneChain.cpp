@@ -68,6 +68,8 @@ void QuorvaneChain::SetUpBlock(const QuorvaneSettings& s, const QuorvaneSwitches
   }
   const float hpFreq = static_cast<float>((1000.0 - base) * ((s.hpfPos - 20.0) / 480.0) + base);
 
+  // A chunk still waiting for the tilt shapers belongs to the rate it came at.
+  if (static_cast<double>(mTilt[0].SampleRateInt()) != std::trunc(fs)) FlushPendingTilt();
   mTilt[0].Calc(fs);
   mTilt[1].Calc(fs);
 
@@ -111,8 +113,11 @@ void QuorvaneChain::Process(const double* const* inputs, double* const* outputs,
     }
     ProgramInput(inputs[0] + pos, inputs[1] + pos, n, sw.xformer);
     DetectorSource(inputs[2] + pos, inputs[3] + pos, n, sw);
-    Filters(n, s);
-    Envelope(n, s, sw.turbo);
+    if (!DetectorWithoutTransients(n, s, sw.turbo)) {
+      FlushPendingTilt();
+      Filters(n, s);
+      Envelope(n, s, sw.turbo);
+    }
     Gains(n, s);
     Smoothers(n, s, sw.bypass);
     Output(inputs[0] + pos, inputs[1] + pos, outputs[0] + pos, outputs[1] + pos, n, sw);
@@ -161,49 +166,129 @@ void QuorvaneChain::DetectorSource(const double* scL, const double* scR, int n, 
   mKernels->detectorSaturator(mScSat[1], n);
 }
 
-// The detector filters, both channels side by side: high-pass, peak, high shelf, then the shelf's
-// extra zero-input step of every sample. A channel whose output is not finite starts again from
-// silence. The threshold smoother rides along, an independent recursion free beside the filters':
-// it gives the threshold the gain computer sees at each sample, set after the sample before, so the
-// first is the compressor's and mThreshold[n] the next chunk's first. Then the transient pre-shaper.
-void QuorvaneChain::Filters(int n, const QuorvaneSettings& s) {
-  float* pairs = mFilterPairs;  // left and right of each sample, side by side
-  for (int i = 0; i < n; ++i) {
-    pairs[2 * i] = static_cast<float>(LimitDetector(mScSat[0][i]));
-    pairs[2 * i + 1] = static_cast<float>(LimitDetector(mScSat[1][i]));
-  }
-  Biquad::PairRun hp(mFilters[kHighPassL], mFilters[kHighPassR], 1);
-  Biquad::PairRun peak(mFilters[kPeakL], mFilters[kPeakR], 1);
-  Biquad::PairRun shelf(mFilters[kShelfL], mFilters[kShelfR], 1);
-  const PairF zero = PairF::Of(0.0f, 0.0f);
-  double threshold = mComp.gainComputer().thresholdDb();
-  OnePoleSmoother thresholdSmoother = mThresholdSmoother;
-  for (int i = 0; i < n; ++i) {
-    mThreshold[i] = threshold;
-    threshold = thresholdSmoother.step(mThresholdTargetDb);
-    PairF y = shelf.step(peak.step(hp.step(PairF::Load(pairs + 2 * i))));
+namespace {
+
+// Transient shaper controls: level, tilt (linear), tilt (log), second level.
+constexpr double kTiltLevel = 0.55, kTiltLevel2 = 0.25;
+
+// The detector filters of both channels side by side (high-pass, peak, high shelf, then the shelf's
+// extra zero-input step of every sample), with the threshold smoother riding along: an independent
+// recursion free beside the filters'. A channel whose output is not finite starts again from silence.
+class DetectorFilterRun {
+ public:
+  DetectorFilterRun(Biquad* f, const OnePoleSmoother& thresholdSmoother, double threshold)
+      : mHp(f[QuorvaneChain::kHighPassL], f[QuorvaneChain::kHighPassR], 1),
+        mPeak(f[QuorvaneChain::kPeakL], f[QuorvaneChain::kPeakR], 1),
+        mShelf(f[QuorvaneChain::kShelfL], f[QuorvaneChain::kShelfR], 1),
+        mSmoother(thresholdSmoother),
+        mThreshold(threshold) {}
+
+  // One sample; `threshold` receives the threshold in effect at it, set after the sample before.
+  PairF step(PairF x, double target, double& threshold) {
+    threshold = mThreshold;
+    mThreshold = mSmoother.step(target);
+    PairF y = mShelf.step(mPeak.step(mHp.step(x)));
     if (const int bad = y.NonFinite()) {
-      hp.clear(bad);
-      peak.clear(bad);
-      shelf.clear(bad);
+      mHp.clear(bad);
+      mPeak.clear(bad);
+      mShelf.clear(bad);
       y = Biquad::PairRun::Silence(y, bad);
     }
-    shelf.step(zero);
-    y.Store(pairs + 2 * i);
+    mShelf.step(PairF::Of(0.0f, 0.0f));
+    return y;
   }
-  hp.finish();
-  peak.finish();
-  shelf.finish();
-  mThreshold[n] = threshold;
-  mThresholdSmoother = thresholdSmoother;
+  // Stores the filters' state; returns the threshold for the next chunk's first sample.
+  double finish(OnePoleSmoother& thresholdSmoother) {
+    mHp.finish();
+    mPeak.finish();
+    mShelf.finish();
+    thresholdSmoother = mSmoother;
+    return mThreshold;
+  }
 
+ private:
+  Biquad::PairRun mHp, mPeak, mShelf;
+  OnePoleSmoother mSmoother;
+  double mThreshold;
+};
+
+}  // namespace
+
+// The detector filters feed single-precision pairs: left and right of each sample side by side.
+void QuorvaneChain::LoadFilterPairs(int n) {
   for (int i = 0; i < n; ++i) {
-    mScFilt[0][i] = pairs[2 * i];
-    mScFilt[1][i] = pairs[2 * i + 1];
+    mFilterPairs[2 * i] = static_cast<float>(LimitDetector(mScSat[0][i]));
+    mFilterPairs[2 * i + 1] = static_cast<float>(LimitDetector(mScSat[1][i]));
   }
+}
+
+// The detector filters (the threshold smoother gives the threshold the gain computer sees at each
+// sample, so the first is the compressor's and mThreshold[n] the next chunk's first), then the
+// transient pre-shaper.
+void QuorvaneChain::Filters(int n, const QuorvaneSettings& s) {
+  LoadFilterPairs(n);
+  DetectorFilterRun filters(mFilters, mThresholdSmoother, mComp.gainComputer().thresholdDb());
+  for (int i = 0; i < n; ++i) {
+    const PairF y = filters.step(PairF::Load(mFilterPairs + 2 * i), mThresholdTargetDb, mThreshold[i]);
+    mScFilt[0][i] = y.L();
+    mScFilt[1][i] = y.R();
+  }
+  mThreshold[n] = filters.finish(mThresholdSmoother);
   const double B = 6.0 * s.boostGain;
   mKernels->preShaper(mScFilt[0], mPreShaped[0], n, B);
   mKernels->preShaper(mScFilt[1], mPreShaped[1], n, B);
+}
+
+// Without the transient branch (Transient Mix 0) the follower hears the filtered detector alone: the
+// blend is 100 x + 0 x tilt, which differs from 100 x only in the sign of a zero (the tilt's output
+// is always finite), and the level is taken unsigned. The tilt shapers' output goes unused, but their
+// state must move on, ready for when the mix comes up: it does so one chunk late, on the pre-shaped
+// detector waiting in mPreShaped, in the same loop as the filters and the follower, where the three
+// independent recursions overlap. Returns false, having done nothing, where this does not apply.
+bool QuorvaneChain::DetectorWithoutTransients(int n, const QuorvaneSettings& s, int turbo) {
+  const double c2 = s.transientTilt;
+  if (s.transientMix != 0.0 || (mPendingTilt > 0 && mPendingTiltControl != c2) ||
+      !Tilt::PairReady(mTilt[0], mTilt[1], kTiltLevel, c2, c2, kTiltLevel2))
+    return false;
+  LoadFilterPairs(n);
+  DetectorFilterRun filters(mFilters, mThresholdSmoother, mComp.gainComputer().thresholdDb());
+  envFollower::PeakRun follow = mComp.detectorRun(s.attackMs, s.releaseMs);
+  Tilt::SettledPair shapers(mTilt[0], mTilt[1]);
+  const int pending = mPendingTilt;
+  for (int i = 0; i < n; ++i) {
+    const PairF y = filters.step(PairF::Load(mFilterPairs + 2 * i), mThresholdTargetDb, mThreshold[i]);
+    const double fl = y.L(), fr = y.R();
+    mScFilt[0][i] = fl;
+    mScFilt[1][i] = fr;
+    const double dl = 100.0 * fl, dr = 100.0 * fr;
+    mEnv[i] = follow.step(std::fabs(turbo == 1 ? 0.5 * (dl + dr) : Larger(dr, dl)));
+    if (i < pending) shapers.advance(mPreShaped[0][i], mPreShaped[1][i]);
+  }
+  for (int i = n; i < pending; ++i) shapers.advance(mPreShaped[0][i], mPreShaped[1][i]);
+  shapers.finish();
+  mComp.finishDetectorRun(follow);
+  mThreshold[n] = filters.finish(mThresholdSmoother);
+
+  const double B = 6.0 * s.boostGain;
+  mKernels->preShaper(mScFilt[0], mPreShaped[0], n, B);
+  mKernels->preShaper(mScFilt[1], mPreShaped[1], n, B);
+  mPendingTilt = n;
+  mPendingTiltControl = c2;
+  return true;
+}
+
+// The tilt shapers catch up with the chunk left waiting, under the controls it came with.
+void QuorvaneChain::FlushPendingTilt() {
+  if (mPendingTilt == 0) return;
+  const double c2 = mPendingTiltControl;
+  const double* pre[2] = {mPreShaped[0], mPreShaped[1]};
+  auto input = [pre](int i, double& l, double& r) {
+    l = pre[0][i];
+    r = pre[1][i];
+  };
+  Tilt::ProcessPair(mTilt[0], mTilt[1], mPendingTilt, kTiltLevel, c2, c2, kTiltLevel2, input,
+                    [](int, double, double) {});
+  mPendingTilt = 0;
 }
 
 // The tilt shapers, the blend into the detector signal and the compressor's linked follower, in one
@@ -229,22 +314,8 @@ void QuorvaneChain::Envelope(int n, const QuorvaneSettings& s, int turbo) {
     // Turbo hears the average of the channels, otherwise the larger signed value.
     envOut[i] = follow.step(std::fabs(turbo == 1 ? 0.5 * (dl + dr) : Larger(dr, dl)));
   };
-  const double c2 = s.transientTilt;
-  if (mix == 0.0 && Tilt::PairReady(mTilt[0], mTilt[1], 0.55, c2, c2, 0.25)) {
-    // Without the transient branch the follower hears the filtered detector alone: the blend is
-    // 100 x + 0 x tilt, which differs from 100 x only in the sign of a zero (the tilt's output is
-    // always finite), and the level is taken unsigned. The shapers' state still moves on, ready for
-    // when the mix comes up; their output is not worked out.
-    Tilt::SettledPair shapers(mTilt[0], mTilt[1]);
-    for (int i = 0; i < n; ++i) {
-      shapers.advance(pre[0][i], pre[1][i]);
-      const double dl = 100.0 * scFilt[0][i], dr = 100.0 * scFilt[1][i];
-      envOut[i] = follow.step(std::fabs(turbo == 1 ? 0.5 * (dl + dr) : Larger(dr, dl)));
-    }
-    shapers.finish();
-  } else {
-    Tilt::ProcessPair(mTilt[0], mTilt[1], n, 0.55, c2, c2, 0.25, input, follower);
-  }
+  Tilt::ProcessPair(mTilt[0], mTilt[1], n, kTiltLevel, s.transientTilt, s.transientTilt, kTiltLevel2, input,
+                    follower);
   mComp.finishDetectorRun(follow);
 }
 

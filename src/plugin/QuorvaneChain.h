@@ -64,7 +64,10 @@ class QuorvaneChain {
   // The passes of one chunk of n frames, in order.
   void ProgramInput(const double* inL, const double* inR, int n, int xformer);
   void DetectorSource(const double* scL, const double* scR, int n, const QuorvaneSwitches& sw);
+  void LoadFilterPairs(int n);
   void Filters(int n, const QuorvaneSettings& s);
+  bool DetectorWithoutTransients(int n, const QuorvaneSettings& s, int turbo);
+  void FlushPendingTilt();
   void Envelope(int n, const QuorvaneSettings& s, int turbo);
   void Gains(int n, const QuorvaneSettings& s);
   void Smoothers(int n, const QuorvaneSettings& s, int bypass);
@@ -78,6 +81,9 @@ class QuorvaneChain {
   VUClass mVU{1.0};
   Biquad mFilters[kNumFilters];
   Tilt mTilt[2];
+  // Samples of mPreShaped the tilt shapers have still to take, and the tilt control they came with.
+  int mPendingTilt = 0;
+  double mPendingTiltControl = 0.0;
   double mTurboHpfBase = 110.0;
   double mTurboMidBoostDb = 4.0;
   double mDenormalOffset = 1e-15;
