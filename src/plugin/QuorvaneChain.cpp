@@ -250,24 +250,54 @@ bool QuorvaneChain::DetectorWithoutTransients(int n, const QuorvaneSettings& s, 
   if (s.transientMix != 0.0 || (mPendingTilt > 0 && mPendingTiltControl != c2) ||
       !Tilt::PairReady(mTilt[0], mTilt[1], kTiltLevel, c2, c2, kTiltLevel2))
     return false;
-  LoadFilterPairs(n);
-  DetectorFilterRun filters(mFilters, mThresholdSmoother, mComp.gainComputer().thresholdDb());
-  envFollower::PeakRun follow = mComp.detectorRun(s.attackMs, s.releaseMs);
   Tilt::SettledPair shapers(mTilt[0], mTilt[1]);
   const int pending = mPendingTilt;
-  for (int i = 0; i < n; ++i) {
-    const PairF y = filters.step(PairF::Load(mFilterPairs + 2 * i), mThresholdTargetDb, mThreshold[i]);
+  auto shape = [this, &shapers, pending](int i) {
+    if (i < pending) shapers.advance(mPreShaped[0][i], mPreShaped[1][i]);
+  };
+
+  // The high-pass and the peak share a register, the peak a sample behind. A non-finite output is
+  // only noted here; the per-sample restart from silence is left to the checked pass.
+  LoadFilterPairs(n);
+  Biquad::CascadeRun hpPeak(mFilters[kHighPassL], mFilters[kHighPassR], mFilters[kPeakL], mFilters[kPeakR],
+                            1);
+  Biquad::PairRun shelf(mFilters[kShelfL], mFilters[kShelfR], 1);
+  OnePoleSmoother thresholdSmoother = mThresholdSmoother;
+  double threshold = mComp.gainComputer().thresholdDb();
+  envFollower::PeakRun follow = mComp.detectorRun(s.attackMs, s.releaseMs);
+  int nonFinite = 0;
+  auto sample = [&](int i, PairF peaked) {
+    mThreshold[i] = threshold;
+    threshold = thresholdSmoother.step(mThresholdTargetDb);
+    const PairF y = shelf.step(peaked);
+    nonFinite |= y.NonFinite();
+    shelf.step(PairF::Of(0.0f, 0.0f));
     const double fl = y.L(), fr = y.R();
     mScFilt[0][i] = fl;
     mScFilt[1][i] = fr;
     const double dl = 100.0 * fl, dr = 100.0 * fr;
     mEnv[i] = follow.step(std::fabs(turbo == 1 ? 0.5 * (dl + dr) : Larger(dr, dl)));
-    if (i < pending) shapers.advance(mPreShaped[0][i], mPreShaped[1][i]);
+  };
+  hpPeak.begin(PairF::Load(mFilterPairs));
+  for (int i = 1; i < n; ++i) {
+    sample(i - 1, hpPeak.step(PairF::Load(mFilterPairs + 2 * i)));
+    shape(i - 1);
   }
-  for (int i = n; i < pending; ++i) shapers.advance(mPreShaped[0][i], mPreShaped[1][i]);
+  sample(n - 1, hpPeak.end());
+  for (int i = n - 1; i < pending; ++i) shape(i);
   shapers.finish();
+  mPendingTilt = 0;
+  if (nonFinite) {
+    // Nothing of the filters, threshold or follower was kept: the chunk again, sample by sample.
+    Filters(n, s);
+    Envelope(n, s, turbo);
+    return true;
+  }
+  hpPeak.finish();
+  shelf.finish();
+  mThreshold[n] = threshold;
+  mThresholdSmoother = thresholdSmoother;
   mComp.finishDetectorRun(follow);
-  mThreshold[n] = filters.finish(mThresholdSmoother);
 
   const double B = 6.0 * s.boostGain;
   mKernels->preShaper(mScFilt[0], mPreShaped[0], n, B);

@@ -62,15 +62,9 @@ class Biquad {
    public:
     // Inline, as is finish(): a run that stays out of sight of other code keeps its state in registers.
     PairRun(Biquad& left, Biquad& right, int slot) : mLeft(left), mRight(right), mSlot(slot) {
-      const Biquad* f[2] = {&left, &right};
       float n[2][5];
-      for (int c = 0; c < 2; ++c) {
-        n[c][0] = f[c]->mB0 / f[c]->mA0;
-        n[c][1] = f[c]->mB1 / f[c]->mA0;
-        n[c][2] = f[c]->mB2 / f[c]->mA0;
-        n[c][3] = f[c]->mA1 / f[c]->mA0;
-        n[c][4] = f[c]->mA2 / f[c]->mA0;
-      }
+      left.normalised(n[0]);
+      right.normalised(n[1]);
       for (int k = 0; k < 5; ++k) mN[k] = PairF::Of(n[0][k], n[1][k]);
       mX1 = PairF::Of(left.mX1[slot], right.mX1[slot]);
       mX2 = PairF::Of(left.mX2[slot], right.mX2[slot]);
@@ -110,7 +104,81 @@ class Biquad {
     PairF mX1, mX2, mY1, mY2;
   };
 
+  // Two filters in series (first, then second) for a left and a right channel in one register: the
+  // second runs one sample behind the first, so that both step at once; each lane exactly as
+  // processSample. begin(x0) takes a run's first sample, step(x) each later one and returns the
+  // second filter's output for the sample before, end() the second's output for the last sample.
+  class CascadeRun {
+   public:
+    CascadeRun(Biquad& firstL, Biquad& firstR, Biquad& secondL, Biquad& secondR, int slot)
+        : mF{&firstL, &firstR, &secondL, &secondR}, mSlot(slot) {
+      float n[4][5];
+      for (int c = 0; c < 4; ++c) mF[c]->normalised(n[c]);
+      for (int k = 0; k < 5; ++k) mN[k] = Lanes(n[0][k], n[1][k], n[2][k], n[3][k]);
+      mX1 = Lanes(firstL.mX1[slot], firstR.mX1[slot], secondL.mX1[slot], secondR.mX1[slot]);
+      mX2 = Lanes(firstL.mX2[slot], firstR.mX2[slot], secondL.mX2[slot], secondR.mX2[slot]);
+      mY1 = Lanes(firstL.mY1[slot], firstR.mY1[slot], secondL.mY1[slot], secondR.mY1[slot]);
+      mY2 = Lanes(firstL.mY2[slot], firstR.mY2[slot], secondL.mY2[slot], secondR.mY2[slot]);
+    }
+    void begin(PairF x) {
+      const QuadF x1 = mX1, x2 = mX2, y1 = mY1, y2 = mY2;
+      stepBoth(QuadF::Of(x, x));
+      // The second filter has nothing to take yet: its lanes go back.
+      mX1 = mX1.WithHi(x1), mX2 = mX2.WithHi(x2), mY1 = mY1.WithHi(y1), mY2 = mY2.WithHi(y2);
+    }
+    PairF step(PairF x) {
+      stepBoth(QuadF::Of(x, mY1.Lo()));
+      return mY1.Hi();
+    }
+    PairF end() {
+      const QuadF x1 = mX1, x2 = mX2, y1 = mY1, y2 = mY2;
+      stepBoth(QuadF::Of(mY1.Lo(), mY1.Lo()));
+      // The first filter has no next sample: its lanes go back.
+      mX1 = x1.WithHi(mX1), mX2 = x2.WithHi(mX2), mY1 = y1.WithHi(mY1), mY2 = y2.WithHi(mY2);
+      return mY1.Hi();
+    }
+    void finish() {
+      const QuadF* state[4] = {&mX1, &mX2, &mY1, &mY2};
+      float lanes[4][4];  // state, then filter
+      for (int k = 0; k < 4; ++k) {
+        const PairF lo = state[k]->Lo(), hi = state[k]->Hi();
+        lanes[k][0] = lo.L(), lanes[k][1] = lo.R(), lanes[k][2] = hi.L(), lanes[k][3] = hi.R();
+      }
+      for (int c = 0; c < 4; ++c) {
+        mF[c]->mX1[mSlot] = lanes[0][c];
+        mF[c]->mX2[mSlot] = lanes[1][c];
+        mF[c]->mY1[mSlot] = lanes[2][c];
+        mF[c]->mY2[mSlot] = lanes[3][c];
+      }
+    }
+
+   private:
+    static QuadF Lanes(float a, float b, float c, float d) {
+      return QuadF::Of(PairF::Of(a, b), PairF::Of(c, d));
+    }
+    void stepBoth(QuadF x) {
+      const QuadF y = mN[0] * x + mN[1] * mX1 + mN[2] * mX2 - mN[3] * mY1 - mN[4] * mY2;
+      mX2 = mX1;
+      mX1 = x;
+      mY2 = mY1;
+      mY1 = y;
+    }
+    Biquad* mF[4];  // first left, first right, second left, second right
+    int mSlot;
+    QuadF mN[5];
+    QuadF mX1, mX2, mY1, mY2;
+  };
+
  private:
+  // b0, b1, b2, a1 and a2 over a0, as processSample divides them.
+  void normalised(float n[5]) const {
+    n[0] = mB0 / mA0;
+    n[1] = mB1 / mA0;
+    n[2] = mB2 / mA0;
+    n[3] = mA1 / mA0;
+    n[4] = mA2 / mA0;
+  }
+
   int32_t mType = kLowPass;
   float mFs = 48000.0f;
   float mFreq = 20.0f;

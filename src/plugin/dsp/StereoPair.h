@@ -25,6 +25,19 @@ struct PairF {
   friend PairF operator*(PairF a, PairF b) { return {_mm_mul_ps(a.v, b.v)}; }
 };
 
+// Two left/right pairs in one register: lanes 0-1 one pair, lanes 2-3 the other.
+struct QuadF {
+  __m128 v;
+  static QuadF Of(PairF lo, PairF hi) { return {_mm_movelh_ps(lo.v, hi.v)}; }
+  PairF Lo() const { return {v}; }
+  PairF Hi() const { return {_mm_movehl_ps(v, v)}; }
+  // The lower pair of this quad and the upper pair of `other`.
+  QuadF WithHi(QuadF other) const { return {_mm_shuffle_ps(v, other.v, _MM_SHUFFLE(3, 2, 1, 0))}; }
+  friend QuadF operator+(QuadF a, QuadF b) { return {_mm_add_ps(a.v, b.v)}; }
+  friend QuadF operator-(QuadF a, QuadF b) { return {_mm_sub_ps(a.v, b.v)}; }
+  friend QuadF operator*(QuadF a, QuadF b) { return {_mm_mul_ps(a.v, b.v)}; }
+};
+
 struct PairD {
   __m128d v;
   static PairD Of(double l, double r) { return {_mm_setr_pd(l, r)}; }
@@ -60,6 +73,17 @@ struct PairF {
   friend PairF operator+(PairF a, PairF b) { return {a.l + b.l, a.r + b.r}; }
   friend PairF operator-(PairF a, PairF b) { return {a.l - b.l, a.r - b.r}; }
   friend PairF operator*(PairF a, PairF b) { return {a.l * b.l, a.r * b.r}; }
+};
+
+struct QuadF {
+  PairF lo, hi;
+  static QuadF Of(PairF lo, PairF hi) { return {lo, hi}; }
+  PairF Lo() const { return lo; }
+  PairF Hi() const { return hi; }
+  QuadF WithHi(QuadF other) const { return {lo, other.hi}; }
+  friend QuadF operator+(QuadF a, QuadF b) { return {a.lo + b.lo, a.hi + b.hi}; }
+  friend QuadF operator-(QuadF a, QuadF b) { return {a.lo - b.lo, a.hi - b.hi}; }
+  friend QuadF operator*(QuadF a, QuadF b) { return {a.lo * b.lo, a.hi * b.hi}; }
 };
 
 struct PairD {
