@@ -214,22 +214,13 @@ class DetectorFilterRun {
 
 }  // namespace
 
-// The detector filters feed single-precision pairs: left and right of each sample side by side.
-void QuorvaneChain::LoadFilterPairs(int n) {
-  for (int i = 0; i < n; ++i) {
-    mFilterPairs[2 * i] = static_cast<float>(LimitDetector(mScSat[0][i]));
-    mFilterPairs[2 * i + 1] = static_cast<float>(LimitDetector(mScSat[1][i]));
-  }
-}
-
 // The detector filters (the threshold smoother gives the threshold the gain computer sees at each
 // sample, so the first is the compressor's and mThreshold[n] the next chunk's first), then the
 // transient pre-shaper.
 void QuorvaneChain::Filters(int n, const QuorvaneSettings& s) {
-  LoadFilterPairs(n);
   DetectorFilterRun filters(mFilters, mThresholdSmoother, mComp.gainComputer().thresholdDb());
   for (int i = 0; i < n; ++i) {
-    const PairF y = filters.step(PairF::Load(mFilterPairs + 2 * i), mThresholdTargetDb, mThreshold[i]);
+    const PairF y = filters.step(FilterInput(i), mThresholdTargetDb, mThreshold[i]);
     mScFilt[0][i] = y.L();
     mScFilt[1][i] = y.R();
   }
@@ -258,7 +249,6 @@ bool QuorvaneChain::DetectorWithoutTransients(int n, const QuorvaneSettings& s, 
 
   // The high-pass and the peak share a register, the peak a sample behind. A non-finite output is
   // only noted here; the per-sample restart from silence is left to the checked pass.
-  LoadFilterPairs(n);
   Biquad::CascadeRun hpPeak(mFilters[kHighPassL], mFilters[kHighPassR], mFilters[kPeakL], mFilters[kPeakR],
                             1);
   Biquad::PairRun shelf(mFilters[kShelfL], mFilters[kShelfR], 1);
@@ -278,9 +268,9 @@ bool QuorvaneChain::DetectorWithoutTransients(int n, const QuorvaneSettings& s, 
     const double dl = 100.0 * fl, dr = 100.0 * fr;
     mEnv[i] = follow.step(std::fabs(turbo == 1 ? 0.5 * (dl + dr) : Larger(dr, dl)));
   };
-  hpPeak.begin(PairF::Load(mFilterPairs));
+  hpPeak.begin(FilterInput(0));
   for (int i = 1; i < n; ++i) {
-    sample(i - 1, hpPeak.step(PairF::Load(mFilterPairs + 2 * i)));
+    sample(i - 1, hpPeak.step(FilterInput(i)));
     shape(i - 1);
   }
   sample(n - 1, hpPeak.end());

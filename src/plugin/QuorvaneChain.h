@@ -45,7 +45,10 @@ class QuorvaneChain {
     return freq < limit ? freq : limit;
   }
   // Detector source after the -40 dB saturator, safe for the single-precision filters.
-  static double LimitDetector(double v) { return v > 1e6 ? 1e6 : (v < -1e6 ? -1e6 : v); }
+  static constexpr double kDetectorLimit = 1e6;
+  static double LimitDetector(double v) {
+    return v > kDetectorLimit ? kDetectorLimit : (v < -kDetectorLimit ? -kDetectorLimit : v);
+  }
 
   const char* KernelName() const { return mKernels->name; }
   const compressor& Comp() const { return mComp; }
@@ -64,7 +67,10 @@ class QuorvaneChain {
   // The passes of one chunk of n frames, in order.
   void ProgramInput(const double* inL, const double* inR, int n, int xformer);
   void DetectorSource(const double* scL, const double* scR, int n, const QuorvaneSwitches& sw);
-  void LoadFilterPairs(int n);
+  // The detector filters' input at sample i: both channels limited (LimitDetector) in single precision.
+  PairF FilterInput(int i) const {
+    return Narrow(PairD::Of(mScSat[0][i], mScSat[1][i]).Limited(kDetectorLimit));
+  }
   void Filters(int n, const QuorvaneSettings& s);
   bool DetectorWithoutTransients(int n, const QuorvaneSettings& s, int turbo);
   void FlushPendingTilt();
@@ -100,7 +106,6 @@ class QuorvaneChain {
   double mScSat[2][kBuf] = {};
   double mScFilt[2][kBuf] = {};
   double mPreShaped[2][kBuf] = {};
-  float mFilterPairs[2 * kBuf] = {};
   double mEnv[kBuf] = {};
   double mThreshold[kBuf] = {};  // the compressor's threshold in effect at each sample
   double mReductionDb[kBuf] = {};

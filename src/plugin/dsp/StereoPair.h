@@ -51,11 +51,18 @@ struct PairD {
     const __m128d mag = _mm_andnot_pd(_mm_set1_pd(-0.0), v);
     return _mm_movemask_pd(_mm_cmpnle_pd(mag, _mm_set1_pd(limit))) | _mm_movemask_pd(_mm_cmpunord_pd(v, v));
   }
+  // Held to -limit..limit; a NaN stays NaN (max and min hand back their second operand then).
+  PairD Limited(double limit) const {
+    return {_mm_min_pd(_mm_set1_pd(limit), _mm_max_pd(_mm_set1_pd(-limit), v))};
+  }
   friend PairD operator+(PairD a, PairD b) { return {_mm_add_pd(a.v, b.v)}; }
   friend PairD operator-(PairD a, PairD b) { return {_mm_sub_pd(a.v, b.v)}; }
   friend PairD operator*(PairD a, PairD b) { return {_mm_mul_pd(a.v, b.v)}; }
   friend PairD operator/(PairD a, PairD b) { return {_mm_div_pd(a.v, b.v)}; }
 };
+
+// Each lane rounded to single precision, as a static_cast would.
+inline PairF Narrow(PairD d) { return {_mm_cvtpd_ps(d.v)}; }
 
 #else
 
@@ -94,10 +101,16 @@ struct PairD {
   double R() const { return r; }
   int NonFinite() const { return (std::isfinite(l) ? 0 : 1) | (std::isfinite(r) ? 0 : 2); }
   int Beyond(double limit) const { return (std::fabs(l) <= limit ? 0 : 1) | (std::fabs(r) <= limit ? 0 : 2); }
+  PairD Limited(double limit) const {
+    auto one = [limit](double x) { return x > limit ? limit : (x < -limit ? -limit : x); };
+    return {one(l), one(r)};
+  }
   friend PairD operator+(PairD a, PairD b) { return {a.l + b.l, a.r + b.r}; }
   friend PairD operator-(PairD a, PairD b) { return {a.l - b.l, a.r - b.r}; }
   friend PairD operator*(PairD a, PairD b) { return {a.l * b.l, a.r * b.r}; }
   friend PairD operator/(PairD a, PairD b) { return {a.l / b.l, a.r / b.r}; }
 };
+
+inline PairF Narrow(PairD d) { return {static_cast<float>(d.l), static_cast<float>(d.r)}; }
 
 #endif
