@@ -357,6 +357,16 @@ void QuorvaneChain::Smoothers(int n, const QuorvaneSettings& s, int bypass) {
   const double wet = s.compMix * mMixSmoother.a;
   double g = mGainSmoother.z, m = mMakeUpSmoother.z, w = mMixSmoother.z, level = mVU.level;
   const double vuCoef = mVUCoef;
+  // Once the mix ramp sits where its four steps lead back to, every sample repeats the same four values:
+  // they are worked out once for the chunk (Output reads them with a stride of 0).
+  mWetSteady = bypass == 1 && w * bm4 + wet * (1.0 + bm + bm2 + bm3) == w;
+  if (mWetSteady) {
+    mWetNow[0] = w * bm + wet;
+    mWetNow[1] = w * bm2 + wet * (1.0 + bm);
+    mWetNow[2] = w * bm3 + wet * (1.0 + bm + bm2);
+    mWetNow[3] = w;
+  }
+  const bool wetMoving = bypass == 1 && !mWetSteady;
 
   for (int i = 0; i < n; ++i) {
     const double aG = mGain[i] * a;
@@ -367,7 +377,7 @@ void QuorvaneChain::Smoothers(int n, const QuorvaneSettings& s, int bypass) {
     m = m * bm2 + makeUp * (1.0 + bm);
     mCompressed[0][i] = mXfIn[0][i] * gL * mL;
     mCompressed[1][i] = mXfIn[1][i] * gR * m;
-    if (bypass == 1) {
+    if (wetMoving) {
       mWet[0][i] = w * bm + wet;
       mWet[1][i] = w * bm2 + wet * (1.0 + bm);
       mWet[2][i] = w * bm3 + wet * (1.0 + bm + bm2);
@@ -392,13 +402,17 @@ void QuorvaneChain::Output(const double* inL, const double* inR, double* outL, d
     mKernels->outputStage(mCompressed[0], n);
     mKernels->outputStage(mCompressed[1], n);
   }
+  const int step = mWetSteady ? 0 : 1;
+  const double* wet[4];
+  for (int k = 0; k < 4; ++k) wet[k] = mWetSteady ? &mWetNow[k] : mWet[k];
   for (int i = 0; i < n; ++i) {
     const double d = mOffset[i];
     // Both inputs are read before either output is written: the buffers may be shared.
     const double l = inL[i], r = inR[i];
     if (sw.bypass == 1) {
-      outL[i] = (1.0 - mWet[1][i]) * l + (mCompressed[0][i] + d) * mWet[0][i];
-      outR[i] = (1.0 - mWet[3][i]) * r + (mCompressed[1][i] + d) * mWet[2][i];
+      const int k = i * step;
+      outL[i] = (1.0 - wet[1][k]) * l + (mCompressed[0][i] + d) * wet[0][k];
+      outR[i] = (1.0 - wet[3][k]) * r + (mCompressed[1][i] + d) * wet[2][k];
     } else {
       outL[i] = l + d;
       outR[i] = r + d;

@@ -112,5 +112,7 @@ class QuorvaneChain {
   double mGain[kBuf] = {};
   double mCompressed[2][kBuf] = {};
   double mWet[4][kBuf] = {};  // the mix smoother's four steps of each sample
+  bool mWetSteady = false;    // or, when the ramp has settled, these four for every sample
+  double mWetNow[4] = {};
   double mMeter[kBuf] = {};
 };

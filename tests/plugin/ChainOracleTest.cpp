@@ -165,3 +165,32 @@ TEST(ChainOracle, EqualiserChangesBetweenBlocksStayWithinTolerance) {
   EXPECT_LE(MaxDiff(a.l, b.l), kTolerance);
   EXPECT_LE(MaxDiff(a.r, b.r), kTolerance);
 }
+
+TEST(ChainOracle, SettledRampsFollowALaterChange) {
+  // A second at one setting lets the mix ramp settle (the chain then works its values out once a
+  // chunk); the mix and make-up then move, and the ramps must move with them.
+  const double fs = 48000.0;
+  const int n = 56320, block = 512, change = 48128;
+  StereoSignal sig(n, fs, 5);
+  auto product = std::make_unique<QuorvaneChain>();
+  auto oracle = std::make_unique<ReferenceChain>();
+  QuorvaneSettings s;
+  QuorvaneSwitches sw;
+  product->Reset(s, fs);
+  oracle->Reset(s, fs);
+  StereoOutput a(n), b(n);
+  const double* const* in = sig.inputs();
+  for (int pos = 0; pos < n; pos += block) {
+    if (pos == change) {
+      s.compMix = 0.5;
+      s.makeUpGain = 2.0;
+    }
+    const double* bi[4] = {in[0] + pos, in[1] + pos, in[2] + pos, in[3] + pos};
+    double* ao[2] = {a.l.data() + pos, a.r.data() + pos};
+    double* bo[2] = {b.l.data() + pos, b.r.data() + pos};
+    product->Process(bi, ao, block, s, sw, fs);
+    oracle->Process(bi, bo, block, s, sw, fs);
+  }
+  EXPECT_LE(MaxDiff(a.l, b.l), kTolerance);
+  EXPECT_LE(MaxDiff(a.r, b.r), kTolerance);
+}
