@@ -144,14 +144,22 @@ void QuorvaneChain::DetectorSource(const double* scL, const double* scR, int n, 
       mScSat[1][i] = 0.01 * ((std::isfinite(r) ? r : 0.0) - mOffset[i]);
     }
   } else {
-    bool finite = true;
+    // Two values at a time: the compiler keeps a loop that also tests finiteness scalar.
+    int nonFinite = 0;
+    const PairD down = PairD::Of(0.01, 0.01);
     for (int c = 0; c < 2; ++c) {
-      for (int i = 0; i < n; ++i) {
-        finite &= std::isfinite(mXfIn[c][i]);
+      int i = 0;
+      for (; i + 2 <= n; i += 2) {
+        const PairD v = PairD::Load(mXfIn[c] + i);
+        nonFinite |= v.NonFinite();
+        (down * v).Store(mScSat[c] + i);
+      }
+      for (; i < n; ++i) {
+        nonFinite |= std::isfinite(mXfIn[c][i]) ? 0 : 1;
         mScSat[c][i] = 0.01 * mXfIn[c][i];
       }
     }
-    if (!finite) {
+    if (nonFinite) {
       // Silence through the same input stage: what a zero input sample would have given.
       double quiet[kBuf] = {};
       for (int i = 0; i < n; ++i) quiet[i] = 0.0 - mOffset[i];

@@ -42,6 +42,7 @@ struct PairD {
   __m128d v;
   static PairD Of(double l, double r) { return {_mm_setr_pd(l, r)}; }
   static PairD Load(const double* p) { return {_mm_loadu_pd(p)}; }
+  void Store(double* p) const { _mm_storeu_pd(p, v); }
   double L() const { return _mm_cvtsd_f64(v); }
   double R() const { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
   // Bit 0: the left lane is not finite; bit 1: the right.
@@ -97,6 +98,10 @@ struct PairD {
   double l, r;
   static PairD Of(double l, double r) { return {l, r}; }
   static PairD Load(const double* p) { return {p[0], p[1]}; }
+  void Store(double* p) const {
+    p[0] = l;
+    p[1] = r;
+  }
   double L() const { return l; }
   double R() const { return r; }
   int NonFinite() const { return (std::isfinite(l) ? 0 : 1) | (std::isfinite(r) ? 0 : 2); }
