@@ -410,20 +410,24 @@ void QuorvaneChain::Output(const double* inL, const double* inR, double* outL, d
     mKernels->outputStage(mCompressed[0], n);
     mKernels->outputStage(mCompressed[1], n);
   }
-  const int step = mWetSteady ? 0 : 1;
-  const double* wet[4];
-  for (int k = 0; k < 4; ++k) wet[k] = mWetSteady ? &mWetNow[k] : mWet[k];
-  for (int i = 0; i < n; ++i) {
-    const double d = mOffset[i];
-    // Both inputs are read before either output is written: the buffers may be shared.
-    const double l = inL[i], r = inR[i];
-    if (sw.bypass == 1) {
-      const int k = i * step;
-      outL[i] = (1.0 - wet[1][k]) * l + (mCompressed[0][i] + d) * wet[0][k];
-      outR[i] = (1.0 - wet[3][k]) * r + (mCompressed[1][i] + d) * wet[2][k];
-    } else {
+  // Both inputs are read before either output is written: the buffers may be shared.
+  if (sw.bypass != 1) {
+    for (int i = 0; i < n; ++i) {
+      const double d = mOffset[i], l = inL[i], r = inR[i];
       outL[i] = l + d;
       outR[i] = r + d;
     }
+    return;
   }
+  auto mix = [&](auto wet) {
+    for (int i = 0; i < n; ++i) {
+      const double d = mOffset[i], l = inL[i], r = inR[i];
+      outL[i] = (1.0 - wet(1, i)) * l + (mCompressed[0][i] + d) * wet(0, i);
+      outR[i] = (1.0 - wet(3, i)) * r + (mCompressed[1][i] + d) * wet(2, i);
+    }
+  };
+  if (mWetSteady)
+    mix([this](int k, int) { return mWetNow[k]; });
+  else
+    mix([this](int k, int i) { return mWet[k][i]; });
 }
