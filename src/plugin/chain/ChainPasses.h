@@ -211,11 +211,11 @@ template <class V>
 QV_CHAIN_INLINE V SoftSat(V x) {
   const V a = Abs(x);
   const auto tiny = a < V(0.02);
-  const V shortest = SoftSatTiny(x);
-  if (All(tiny)) return shortest;
+  if (All(tiny)) return SoftSatTiny(x);
   const auto small = a < V(0.3);
   const V series = SoftSatSmall(x);
-  return Select(tiny, shortest, All(small) ? series : Select(small, series, SoftSatFull(x)));
+  const V rest = All(small) ? series : Select(small, series, SoftSatFull(x));
+  return All(V(0.02) < a) ? rest : Select(tiny, SoftSatTiny(x), rest);
 }
 
 // sin x for |x| < 0.1 to x^9: the first term dropped, x^11 / 11!, is below x * 1e-10 / 39916800 < 3e-18 x.
