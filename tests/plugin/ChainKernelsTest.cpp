@@ -2,6 +2,7 @@
 // for bit (the tilt that follows magnifies any difference), the saturators and the gain computer
 // to a few units in the last place, and the same answers for infinities and NaNs.
 #include "plugin/chain/ChainKernels.h"
+#include "plugin/chain/CpuFeatures.h"
 #include "plugin/dsp/GainComputer.h"
 #include "plugin/dsp/Shapers.h"
 #include "plugin/dsp/TiltPreTable.h"
@@ -126,4 +127,32 @@ TEST(ChainKernels, QuietSkipGivesTheFullPathsBits) {
       }
     }
   }
+}
+
+// The wider forms only where the CPU has the instructions and the system saves their registers:
+// an AVX-512 CPU whose system has not enabled the ZMM state (macOS before a thread's first use) runs
+// AVX2, and XCR0 means nothing without OSXSAVE.
+TEST(ChainKernels, CpuFeaturesNeedInstructionsAndSavedState) {
+  const uint32_t osxsave = 1u << 27, fma = 1u << 12, avx2 = 1u << 5, avx512f = 1u << 16;
+  const struct {
+    uint32_t ecx, ebx;
+    uint64_t xcr0;
+    bool avx2Fma, avx512f;
+  } cases[] = {
+      {osxsave | fma, avx2 | avx512f, 0xE7, true, true},  {osxsave | fma, avx2 | avx512f, 0x07, true, false},
+      {osxsave | fma, avx2 | avx512f, 0x67, true, false}, {fma, avx2 | avx512f, 0xE7, false, false},
+      {osxsave, avx2 | avx512f, 0xE7, false, false},      {osxsave | fma, avx512f, 0xE7, false, false},
+      {osxsave | fma, avx2, 0x03, false, false},          {osxsave | fma, avx2, 0x05, false, false},
+  };
+  for (const auto& c : cases) {
+    const CpuFeatures f = CpuFeatures::FromRegisters(c.ecx, c.ebx, c.xcr0);
+    EXPECT_EQ(f.avx2Fma, c.avx2Fma) << std::hex << c.ecx << " " << c.ebx << " " << c.xcr0;
+    EXPECT_EQ(f.avx512f, c.avx512f) << std::hex << c.ecx << " " << c.ebx << " " << c.xcr0;
+  }
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__APPLE__)
+  // This machine's answer agrees with the compiler runtime's own test.
+  __builtin_cpu_init();
+  EXPECT_EQ(CpuFeatures::Detect().avx2Fma, __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"));
+  EXPECT_EQ(CpuFeatures::Detect().avx512f, __builtin_cpu_supports("avx512f") != 0);
+#endif
 }

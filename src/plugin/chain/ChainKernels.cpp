@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "plugin/chain/ChainPasses.h"
+#include "plugin/chain/CpuFeatures.h"
 #include "plugin/chain/VecPortable.h"
 #include "plugin/dsp/TiltPreTable.h"
 
@@ -32,11 +33,11 @@ struct Available {
 
   Available() {
     sets[count++] = &kChainKernelsPortable;
-#if defined(QV_HAVE_SLEEF)
+#if QV_CHAIN_X86
     sets[count++] = &kChainKernelsSse2;
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) sets[count++] = &kChainKernelsAvx2;
-    if (__builtin_cpu_supports("avx512f")) sets[count++] = &kChainKernelsAvx512;
+    const CpuFeatures cpu = CpuFeatures::Detect();
+    if (cpu.avx2Fma) sets[count++] = &kChainKernelsAvx2;
+    if (cpu.avx512f) sets[count++] = &kChainKernelsAvx512;
 #endif
     if (const char* cap = std::getenv("QV_CHAIN_KERNELS")) {
       for (int i = 0; i < count; ++i) {

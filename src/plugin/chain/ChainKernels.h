@@ -1,9 +1,10 @@
 // The chain's vector passes for one instruction set, and the choice among those this build and this
-// CPU can run. The plug-in must load on any x86-64: the portable and SSE2 forms are the floor; the
+// CPU can run. Every x86-64 build (Linux or macOS, with SLEEF or without) has the SSE2, AVX2 and
+// AVX-512 forms; the plug-in must load on any x86-64: the portable and SSE2 forms are the floor; the
 // AVX2 forms are taken only when the CPU reports AVX2 and FMA, the AVX-512 forms only when it reports
-// AVX-512F with the system saving its registers. Builds without the vector maths library (macOS,
-// -DQV_SIMD=OFF) have the portable forms alone. QV_CHAIN_KERNELS=portable|sse2|avx2 in the
-// environment caps the choice (to measure a lesser CPU's speed on this one).
+// AVX-512F, each with the system saving the registers. Other architectures have the portable forms
+// alone. QV_CHAIN_KERNELS=portable|sse2|avx2 in the environment caps the choice (to measure a lesser
+// CPU's speed on this one).
 #pragma once
 
 struct ChainKernels {
@@ -26,9 +27,16 @@ struct ChainKernels {
   static const ChainKernels& At(int index);
 };
 
+// The x86 forms' translation units are built (QV_X86_KERNELS) and this is their slice of the binary.
+#if defined(QV_X86_KERNELS) && defined(__x86_64__)
+#define QV_CHAIN_X86 1
+#else
+#define QV_CHAIN_X86 0
+#endif
+
 // One set per instruction set, each defined in its own translation unit.
 extern const ChainKernels kChainKernelsPortable;
-#if defined(QV_HAVE_SLEEF)
+#if QV_CHAIN_X86
 extern const ChainKernels kChainKernelsSse2;
 extern const ChainKernels kChainKernelsAvx2;
 extern const ChainKernels kChainKernelsAvx512;

@@ -2,6 +2,8 @@
 // ChainKernels::Best on a CPU that has both.
 #include "plugin/chain/ChainKernels.h"
 
+// Empty in a universal build's other slices.
+#if QV_CHAIN_X86
 #include "plugin/chain/ChainPasses.h"
 #include "plugin/chain/VecAvx2.h"
 
@@ -13,3 +15,4 @@ const ChainKernels kChainKernelsAvx2 = {
     chainpass::PreShaper<VecAvx2>,
     chainpass::GainComputer<VecAvx2>,
 };
+#endif

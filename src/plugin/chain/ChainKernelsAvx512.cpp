@@ -2,6 +2,8 @@
 // ChainKernels::Best on a CPU (and system) that has it.
 #include "plugin/chain/ChainKernels.h"
 
+// Empty in a universal build's other slices.
+#if QV_CHAIN_X86
 #include "plugin/chain/ChainPasses.h"
 #include "plugin/chain/VecAvx512.h"
 
@@ -13,3 +15,4 @@ const ChainKernels kChainKernelsAvx512 = {
     chainpass::PreShaper<VecAvx512>,
     chainpass::GainComputer<VecAvx512>,
 };
+#endif

@@ -1,12 +1,15 @@
-// Four doubles per register with SLEEF's AVX2 functions. Only for translation units built with
+// Four doubles per AVX2 register, the log as in VecSse2. Only for translation units built with
 // -mavx2 -mfma, and only reached after the CPU has been seen to have both.
 #pragma once
 
 #include <immintrin.h>
-#include <sleef.h>
 
-struct VecAvx2 {
-  static constexpr bool kArrayMaths = false;
+#include "plugin/chain/ArrayMaths.h"
+#if defined(QV_HAVE_SLEEF)
+#include <sleef.h>
+#endif
+
+struct VecAvx2 : chainmaths::X86LogExp {
   static constexpr int kWidth = 4;
   __m256d v;
 
@@ -40,5 +43,7 @@ struct VecAvx2 {
     return _mm256_castsi256_pd(
         _mm256_slli_epi64(_mm256_add_epi64(_mm256_castpd_si256(rounded.v), _mm256_set1_epi64x(1023)), 52));
   }
+#if defined(QV_HAVE_SLEEF)
   friend VecAvx2 Log(VecAvx2 a) { return Sleef_logd4_u35avx2(a.v); }
+#endif
 };

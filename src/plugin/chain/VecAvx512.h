@@ -1,14 +1,17 @@
-// Eight doubles per register with SLEEF's AVX-512 functions. Only for translation units built
-// with -mavx512f, and only reached after the CPU has been seen to have it and the system to save it.
+// Eight doubles per AVX-512 register, the log as in VecSse2. Only for translation units built with
+// -mavx512f, and only reached after the CPU has been seen to have it and the system to save it.
 #pragma once
 
 #include <immintrin.h>
 
-#include <sleef.h>
 #include <cstdint>
 
-struct VecAvx512 {
-  static constexpr bool kArrayMaths = false;
+#include "plugin/chain/ArrayMaths.h"
+#if defined(QV_HAVE_SLEEF)
+#include <sleef.h>
+#endif
+
+struct VecAvx512 : chainmaths::X86LogExp {
   static constexpr int kWidth = 8;
   __m512d v;
 
@@ -47,5 +50,7 @@ struct VecAvx512 {
     const __m512i bits = _mm512_add_epi64(_mm512_castpd_si512(rounded.v), _mm512_set1_epi64(1023));
     return _mm512_castsi512_pd(_mm512_maskz_slli_epi64(0xFF, bits, 52));
   }
+#if defined(QV_HAVE_SLEEF)
   friend VecAvx512 Log(VecAvx512 a) { return Sleef_logd8_u35avx512f(a.v); }
+#endif
 };

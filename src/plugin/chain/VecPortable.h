@@ -1,8 +1,7 @@
-// Two doubles per vector in the compiler's own vector types: the passes' portable form, for builds
-// without the vector maths library (macOS, -DQV_SIMD=OFF) and as the floor on any CPU. The compiler
-// maps it onto one SSE2 or NEON register (wider generic vectors spill on those targets); the shaping
-// maths is our own, so only the gain computer's log and exp need a library: Accelerate's vForce on
-// macOS, over whole arrays, and the C library elsewhere.
+// Two doubles per vector in the compiler's own vector types: the passes' portable form, the only one
+// on arm64 and the floor on any CPU. The compiler maps it onto one SSE2 or NEON register (wider
+// generic vectors spill on those targets); the shaping maths is our own, so only the gain computer's
+// log and exp need a library, over whole arrays: Accelerate's vForce on macOS, the C library elsewhere.
 #pragma once
 
 #include <cmath>
@@ -11,7 +10,7 @@
 
 #include "plugin/chain/ArrayMaths.h"
 
-struct VecPortable {
+struct VecPortable : chainmaths::ArrayLogExp {
   static constexpr int kWidth = 2;
   typedef double D __attribute__((vector_size(16)));
   typedef int64_t I __attribute__((vector_size(16)));
@@ -60,8 +59,4 @@ struct VecPortable {
   friend VecPortable Pow2OfRounded(VecPortable rounded) {
     return reinterpret_cast<D>((reinterpret_cast<U>(rounded.v) + 1023) << 52);
   }
-  // The gain computer takes its logarithms and exponentials over whole arrays (LogArray, ExpArray).
-  static constexpr bool kArrayMaths = true;
-  static void LogArray(double* y, const double* x, int n) { chainmaths::LogArray(y, x, n); }
-  static void ExpArray(double* y, const double* x, int n) { chainmaths::ExpArray(y, x, n); }
 };

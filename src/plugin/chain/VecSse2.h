@@ -1,13 +1,16 @@
-// Two doubles per register with SLEEF's SSE2 functions: the vector form every x86-64 CPU runs.
-// The 3.5-ulp variants are used where SLEEF has them: a relative error near 1e-15 is far inside the
-// chain's tolerance, and they cost half as much as the 1-ulp ones.
+// Two doubles per SSE2 register: the vector form every x86-64 CPU runs. The gain computer's log is
+// SLEEF's where the build has it (the 3.5-ulp variant: a relative error near 1e-15 is far inside the
+// chain's tolerance, at half the 1-ulp one's cost), else log and exp go over arrays (ArrayMaths.h).
 #pragma once
 
 #include <emmintrin.h>
-#include <sleef.h>
 
-struct VecSse2 {
-  static constexpr bool kArrayMaths = false;
+#include "plugin/chain/ArrayMaths.h"
+#if defined(QV_HAVE_SLEEF)
+#include <sleef.h>
+#endif
+
+struct VecSse2 : chainmaths::X86LogExp {
   static constexpr int kWidth = 2;
   __m128d v;
 
@@ -44,5 +47,7 @@ struct VecSse2 {
     return _mm_castsi128_pd(
         _mm_slli_epi64(_mm_add_epi64(_mm_castpd_si128(rounded.v), _mm_set1_epi64x(1023)), 52));
   }
+#if defined(QV_HAVE_SLEEF)
   friend VecSse2 Log(VecSse2 a) { return Sleef_logd2_u35sse2(a.v); }
+#endif
 };
