@@ -9,7 +9,7 @@
 #include <sleef.h>
 #endif
 
-struct VecAvx2 : chainmaths::X86LogExp {
+struct VecAvx2 : chainmaths::X86LogExp<VecAvx2> {
   static constexpr int kWidth = 4;
   __m256d v;
 

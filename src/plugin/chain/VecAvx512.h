@@ -11,7 +11,7 @@
 #include <sleef.h>
 #endif
 
-struct VecAvx512 : chainmaths::X86LogExp {
+struct VecAvx512 : chainmaths::X86LogExp<VecAvx512> {
   static constexpr int kWidth = 8;
   __m512d v;
 

@@ -1,7 +1,8 @@
 // Two doubles per vector in the compiler's own vector types: the passes' portable form, the only one
 // on arm64 and the floor on any CPU. The compiler maps it onto one SSE2 or NEON register (wider
 // generic vectors spill on those targets); the shaping maths is our own, so only the gain computer's
-// log and exp need a library, over whole arrays: Accelerate's vForce on macOS, the C library elsewhere.
+// log needs a library: Accelerate's vForce over whole arrays on macOS (with exp), the C library lane
+// by lane elsewhere.
 #pragma once
 
 #include <cmath>
@@ -10,7 +11,7 @@
 
 #include "plugin/chain/ArrayMaths.h"
 
-struct VecPortable : chainmaths::ArrayLogExp {
+struct VecPortable : chainmaths::PortableLogExp<VecPortable> {
   static constexpr int kWidth = 2;
   typedef double D __attribute__((vector_size(16)));
   typedef int64_t I __attribute__((vector_size(16)));

@@ -10,7 +10,7 @@
 #include <sleef.h>
 #endif
 
-struct VecSse2 : chainmaths::X86LogExp {
+struct VecSse2 : chainmaths::X86LogExp<VecSse2> {
   static constexpr int kWidth = 2;
   __m128d v;
 
