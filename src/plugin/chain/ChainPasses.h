@@ -303,10 +303,10 @@ QV_CHAIN_INLINE V ReductionDb(V levelDb, V t, V k, V slope) {
 // Below this |envelope| every lane of the run is under both the threshold and the knee's lower edge, so
 // its reduction is +0 dB and its gain exactly 1 (with a slope >= 0): the log and exp cannot change it.
 // The bound sits 1e-6 (8.7e-6 dB) inside the true edge, far beyond the log's rounding. 0 when no lane
-// may skip: a short run, a threshold or knee that is not finite, a negative slope.
+// may skip: a run shorter than a vector, a threshold or knee that is not finite, a negative slope.
 template <class V>
 double QuietBound(const double* threshold, int n, double kneeFactor, double slope) {
-  if (n < 4 * V::kWidth || !(slope >= 0.0)) return 0.0;
+  if (n < V::kWidth || !(slope >= 0.0)) return 0.0;
   const V half(0.5), k(kneeFactor), inf(INFINITY);
   V lowest = V::Load(threshold);
   auto finite = Abs(lowest) < inf;

@@ -108,6 +108,12 @@ void Biquad::updateCoefficients() {
       mA2 = 1.0f - mAlpha;
       break;
   }
+  // As processSample divides them.
+  mNormalised[0] = mB0 / mA0;
+  mNormalised[1] = mB1 / mA0;
+  mNormalised[2] = mB2 / mA0;
+  mNormalised[3] = mA1 / mA0;
+  mNormalised[4] = mA2 / mA0;
 }
 
 void Biquad::processBuffer(float* buffer, int count, int slot) {

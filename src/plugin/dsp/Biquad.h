@@ -170,13 +170,10 @@ class Biquad {
   };
 
  private:
-  // b0, b1, b2, a1 and a2 over a0, as processSample divides them.
+  // b0, b1, b2, a1 and a2 over a0, as processSample divides them: kept beside the coefficients, since
+  // a run starts every chunk.
   void normalised(float n[5]) const {
-    n[0] = mB0 / mA0;
-    n[1] = mB1 / mA0;
-    n[2] = mB2 / mA0;
-    n[3] = mA1 / mA0;
-    n[4] = mA2 / mA0;
+    for (int k = 0; k < 5; ++k) n[k] = mNormalised[k];
   }
 
   int32_t mType = kLowPass;
@@ -192,4 +189,5 @@ class Biquad {
   float mY1[2] = {0.0f, 0.0f};
   float mY2[2] = {0.0f, 0.0f};
   float mB0 = 1.0f, mB1 = 0.0f, mB2 = 0.0f, mA0 = 1.0f, mA1 = 0.0f, mA2 = 0.0f;
+  float mNormalised[5] = {1.0f, 0.0f, 0.0f, 0.0f, 0.0f};  // b0, b1, b2, a1, a2 over a0
 };

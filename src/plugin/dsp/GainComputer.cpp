@@ -12,10 +12,17 @@ void GainComputer::init(double ratio, double kneeFactor) {
 
 void GainComputer::processBlock(BlockForm form, const double* env, const double* threshold,
                                 double* reductionDb, double* gain, int n, double ratio, double kneeFactor) {
-  form(env, threshold, reductionDb, gain, 1, mKneeFactor, mLimiterMode != 0 ? 1.0 : 1.0 - 1.0 / mRatio);
+  const double heldSlope = mLimiterMode != 0 ? 1.0 : 1.0 - 1.0 / mRatio, slope = 1.0 - 1.0 / ratio;
+  if (kneeFactor == mKneeFactor && slope == heldSlope) {
+    // The settings pushed are those held: one run (a vector form would spend a whole vector on the
+    // first step alone).
+    form(env, threshold, reductionDb, gain, n, kneeFactor, slope);
+  } else {
+    form(env, threshold, reductionDb, gain, 1, mKneeFactor, heldSlope);
+    if (n > 1) form(env + 1, threshold + 1, reductionDb + 1, gain + 1, n - 1, kneeFactor, slope);
+  }
   setRatio(ratio);
   setKneeFactor(kneeFactor);
-  if (n > 1) form(env + 1, threshold + 1, reductionDb + 1, gain + 1, n - 1, kneeFactor, 1.0 - 1.0 / ratio);
   mGainReductionDb = reductionDb[n - 1];
   setThreshold(threshold[n]);
   setLimiter(false);
