@@ -149,13 +149,19 @@ QV_CHAIN_INLINE V SoftSatFull(V x) {
   return x + TanhSum(V(0.04), x3, V(0.001), x2) - V(0.01) * Atan(x7);
 }
 
+// x + c3 x^3 + c5 x^5 + c7 x^7 + c9 x^9, in Estrin's order.
+template <class V>
+QV_CHAIN_INLINE V OddSeriesTo9(V x, double c3, double c5, double c7, double c9) {
+  const V w = x * x;
+  const V p = (V(c3) + V(c5) * w) + (V(c7) + V(c9) * w) * (w * w);
+  return x + x * (w * p);
+}
+
 // tanh t for |t| < 0.03 by its Taylor series to t^9 (the next term, 1382 t^11 / 155925, is below
 // 5.3e-18 of t).
 template <class V>
 QV_CHAIN_INLINE V TanhTiny(V t) {
-  const V w = t * t;
-  const V p = (V(-1.0 / 3.0) + V(2.0 / 15.0) * w) + (V(-17.0 / 315.0) + V(62.0 / 2835.0) * w) * (w * w);
-  return t + t * (w * p);
+  return OddSeriesTo9(t, -1.0 / 3.0, 2.0 / 15.0, -17.0 / 315.0, 62.0 / 2835.0);
 }
 
 // tanh t for |t| < 0.2 by its Taylor series to t^19 (the next term is below 1.1e-18 of t).
@@ -216,9 +222,7 @@ QV_CHAIN_INLINE V SoftSat(V x) {
 // sin x for |x| < 0.1 to x^9: the first term dropped, x^11 / 11!, is below x * 1e-10 / 39916800 < 3e-18 x.
 template <class V>
 QV_CHAIN_INLINE V SinSmall(V x) {
-  const V x2 = x * x;
-  const V p = (V(-1.0 / 6.0) + V(1.0 / 120.0) * x2) + (V(-1.0 / 5040.0) + V(1.0 / 362880.0) * x2) * (x2 * x2);
-  return x + x * (x2 * p);
+  return OddSeriesTo9(x, -1.0 / 6.0, 1.0 / 120.0, -1.0 / 5040.0, 1.0 / 362880.0);
 }
 
 // The short series where a lane's own value allows (as in SoftSat); the long forms only when a lane of
