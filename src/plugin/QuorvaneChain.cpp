@@ -366,7 +366,7 @@ void QuorvaneChain::Smoothers(int n, const QuorvaneSettings& s, int bypass) {
   double g = mGainSmoother.z, m = mMakeUpSmoother.z, w = mMixSmoother.z, level = mVU.level;
   const double vuCoef = mVUCoef;
   // Once the mix ramp sits where its four steps lead back to, every sample repeats the same four values:
-  // they are worked out once for the chunk (Output reads them with a stride of 0).
+  // they are worked out once for the chunk (Output reads them from mWetNow).
   mWetSteady = bypass == 1 && w * bm4 + wet * (1.0 + bm + bm2 + bm3) == w;
   if (mWetSteady) {
     mWetNow[0] = w * bm + wet;

@@ -94,7 +94,7 @@ class Tilt {
         for (int k = 1; k < 6; ++k) z[k] = PairD::Of(mL.mZ[k], mR.mZ[k]);
         return;
       }
-      if (kOutput) {
+      if constexpr (kOutput) {
         const PairD y =
             mGain * (b[0] * z0 + b[1] * z[1] + b[2] * z[2] + b[3] * z[3] + b[4] * z[4] + b[5] * z[5]) / a[0];
         yl = y.L();
