@@ -8,6 +8,7 @@
 
 #include "host/audio/DemoSynth.h"
 #include "host/cli/EffectLoader.h"
+#include "host/cli/Failure.h"
 #include "host/vst3/BlockProcessor.h"
 
 namespace qvhost {
@@ -259,10 +260,7 @@ int runBenchCommand(const std::vector<std::string>& args) {
     return 2;
   }
   std::vector<BenchResult> results;
-  if (!runBenchInterleaved(entries, &results, &error)) {
-    std::fprintf(stderr, "quorvane-host: %s\n", error.c_str());
-    return 1;
-  }
+  if (!runBenchInterleaved(entries, &results, &error)) return fail(error);
   const BenchOptions& options = entries.front();
   auto core = [](double x) { return x > 0 ? 100.0 / x : 0.0; };
   const std::vector<double> ratios = pairedRatios(results);

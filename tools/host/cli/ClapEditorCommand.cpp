@@ -14,6 +14,7 @@
 #include "host/clap/ClapProcessor.h"
 #include "host/cli/ClapCommands.h"
 #include "host/cli/EditorCommand.h"
+#include "host/cli/Failure.h"
 #include "host/cli/PendingFile.h"
 #include "host/editor/EditorHost.h"
 #include "host/editor/EditorWindow.h"
@@ -24,11 +25,6 @@
 namespace qvhost {
 
 namespace {
-
-int fail(const std::string& message) {
-  std::fprintf(stderr, "quorvane-host: %s\n", message.c_str());
-  return 1;
-}
 
 // Everything the command holds, destroyed in the reverse order of a DAW's set-up.
 struct ClapSession {
@@ -85,10 +81,7 @@ int runClapEditor(const CommandLine& cl) {
   const auto params = s.plugin->parameters();
   for (const std::string& arg : cl.sets) {
     EffectSetting setting;
-    if (!resolveClapSetting(*s.plugin, params, arg, &setting, &error)) {
-      std::fprintf(stderr, "quorvane-host: %s\n", error.c_str());
-      return 2;
-    }
+    if (!resolveClapSetting(*s.plugin, params, arg, &setting, &error)) return usageError(error);
     s.proc->queueParameter(setting.id, setting.value);
     std::fprintf(stderr, "set \"%s\" (id %u) = %s\n", setting.title.c_str(), setting.id,
                  setting.display.c_str());

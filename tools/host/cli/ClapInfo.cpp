@@ -4,6 +4,7 @@
 #include "host/clap/ClapModule.h"
 #include "host/clap/ClapPlugin.h"
 #include "host/cli/ClapCommands.h"
+#include "host/cli/Failure.h"
 
 namespace qvhost {
 
@@ -76,8 +77,7 @@ int runClapInfo(const CommandLine& cl) {
       return 0;
     }
   }
-  std::fprintf(stderr, "quorvane-host: %s\n", error.c_str());
-  return 1;
+  return fail(error);
 }
 
 }  // namespace qvhost

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/audio/DemoSynth.h"
+#include "host/cli/Failure.h"
 #include "host/cli/OutputPaths.h"
 #include "host/cli/PendingFile.h"
 #include "host/editor/EditorHost.h"
@@ -26,11 +27,6 @@ namespace {
 
 // Generous: sanitizer builds on a busy machine take a while to draw the first picture.
 constexpr int kSnapshotTimeoutMs = 20000;
-
-int fail(const std::string& message) {
-  std::fprintf(stderr, "quorvane-host: %s\n", message.c_str());
-  return 1;
-}
 
 // Everything the command holds, destroyed in the reverse order of a DAW's set-up.
 struct Session {
@@ -59,10 +55,8 @@ int openSnapshot(const CommandLine& cl, const std::string& module, std::unique_p
   if (cl.snapshot.empty()) return 0;
   std::string error;
   // The picture appears only when complete; a file the host reads is never written over.
-  if (!outputsAreDistinct({{"--snapshot", cl.snapshot}}, {{"BUNDLE", module}}, &error)) {
-    std::fprintf(stderr, "quorvane-host: %s\n", error.c_str());
-    return 2;
-  }
+  if (!outputsAreDistinct({{"--snapshot", cl.snapshot}}, {{"BUNDLE", module}}, &error))
+    return usageError(error);
   PendingFile::removeOnSignals();
   *out = PendingFile::create(cl.snapshot, &error);
   return *out ? 0 : fail(error);
@@ -124,10 +118,8 @@ int runEditor(const CommandLine& cl) {
     ParameterSetting setting;
     ResolvedSetting resolved;
     if (!splitSetting(arg, &setting, &error) ||
-        !resolveSetting(*s.plugin, params, setting, &resolved, &error)) {
-      std::fprintf(stderr, "quorvane-host: %s\n", error.c_str());
-      return 2;  // a mistake on the command line, as for process
-    }
+        !resolveSetting(*s.plugin, params, setting, &resolved, &error))
+      return usageError(error);  // a mistake on the command line, as for process
     s.plugin->controller()->setParamNormalized(resolved.id, resolved.normalized);
     s.proc->queueParameter(resolved.id, resolved.normalized);
     std::fprintf(stderr, "set \"%s\" (id %u) = %s\n", resolved.title.c_str(), resolved.id,

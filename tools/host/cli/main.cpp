@@ -20,6 +20,7 @@
 #include "host/audio/Render.h"
 #include "host/audio/WavFile.h"
 #include "host/cli/EffectLoader.h"
+#include "host/cli/Failure.h"
 #include "host/cli/InfoReport.h"
 #include "host/cli/OutputPaths.h"
 #include "host/cli/PendingFile.h"
@@ -31,17 +32,6 @@
 using namespace qvhost;
 
 namespace {
-
-int fail(const std::string& message) {
-  std::fprintf(stderr, "quorvane-host: %s\n", message.c_str());
-  return 1;
-}
-
-// Something the command line asks for that cannot be done as asked.
-int usageError(const std::string& message) {
-  std::fprintf(stderr, "quorvane-host: %s\n", message.c_str());
-  return 2;
-}
 
 void warn(const std::string& message) { std::fprintf(stderr, "warning: %s\n", message.c_str()); }
 
