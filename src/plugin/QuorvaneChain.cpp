@@ -179,6 +179,12 @@ namespace {
 // Transient shaper controls: level, tilt (linear), tilt (log), second level.
 constexpr double kTiltLevel = 0.55, kTiltLevel2 = 0.25;
 
+// What the follower hears of the two detector channels: Turbo the average, otherwise the larger
+// signed value, unsigned.
+inline double FollowerLevel(double dl, double dr, int turbo) {
+  return std::fabs(turbo == 1 ? 0.5 * (dl + dr) : Larger(dr, dl));
+}
+
 // The detector filters of both channels side by side (high-pass, peak, high shelf, then the shelf's
 // extra zero-input step of every sample), with the threshold smoother riding along: an independent
 // recursion free beside the filters'. A channel whose output is not finite starts again from silence.
@@ -273,8 +279,7 @@ bool QuorvaneChain::DetectorWithoutTransients(int n, const QuorvaneSettings& s, 
     const double fl = y.L(), fr = y.R();
     mScFilt[0][i] = fl;
     mScFilt[1][i] = fr;
-    const double dl = 100.0 * fl, dr = 100.0 * fr;
-    mEnv[i] = follow.step(std::fabs(turbo == 1 ? 0.5 * (dl + dr) : Larger(dr, dl)));
+    mEnv[i] = follow.step(FollowerLevel(100.0 * fl, 100.0 * fr, turbo));
   };
   hpPeak.begin(FilterInput(0));
   for (int i = 1; i < n; ++i) {
@@ -339,8 +344,7 @@ void QuorvaneChain::Envelope(int n, const QuorvaneSettings& s, int turbo) {
     double dr = (1.0 - mix) * (100.0 * scFilt[1][i]) + mix * (100.0 * tiltR);
     if (!std::isfinite(dl)) dl = 0.0;
     if (!std::isfinite(dr)) dr = 0.0;
-    // Turbo hears the average of the channels, otherwise the larger signed value.
-    envOut[i] = follow.step(std::fabs(turbo == 1 ? 0.5 * (dl + dr) : Larger(dr, dl)));
+    envOut[i] = follow.step(FollowerLevel(dl, dr, turbo));
   };
   Tilt::ProcessPair(mTilt[0], mTilt[1], n, kTiltLevel, s.transientTilt, s.transientTilt, kTiltLevel2, input,
                     follower);
