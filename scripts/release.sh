@@ -25,12 +25,14 @@ rm -rf "$dist"
 mkdir -p "$dist"
 
 # The amd64 package, from a Release build of its own: SLEEF comes from the system (the package
-# depends on it), the source path is kept out of the binaries.
+# depends on it), the source path is kept out of the binaries, and every flag is set here, so that
+# neither the folder nor the environment (CFLAGS, LDFLAGS) changes a byte.
 deb_amd64=quorvane_${version}_amd64.deb
 if [ "$(dpkg --print-architecture)" = amd64 ]; then
   map="-ffile-prefix-map=$PWD=."
   cmake -S . -B build/package -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF \
-    -DQV_BUNDLE_SLEEF=OFF -DCMAKE_C_FLAGS="$map" -DCMAKE_CXX_FLAGS="$map -D_FORTIFY_SOURCE=2"
+    -DQV_BUNDLE_SLEEF=OFF -DCMAKE_C_FLAGS="$map" -DCMAKE_CXX_FLAGS="$map -D_FORTIFY_SOURCE=2" \
+    -DCMAKE_EXE_LINKER_FLAGS= -DCMAKE_SHARED_LINKER_FLAGS= -DCMAKE_MODULE_LINKER_FLAGS=
   cmake --build build/package -j"$jobs" --target Quorvane QuorvaneClap quorvane-host
   bash packaging/debian/make-deb.sh amd64 build/package "$dist"
 else

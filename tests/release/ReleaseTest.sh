@@ -108,8 +108,8 @@ elif [ -f "$deb" ]; then
   [ "$(quorvane-host --version)" = "quorvane-host $version" ] && ok "quorvane-host --version prints $version" ||
     bad "quorvane-host --version printed '$(quorvane-host --version)'"
   for plugin in /usr/lib/vst3/$name.vst3 /usr/lib/clap/$name.clap; do
-    if quorvane-host info "$plugin" >"$work/info.log" 2>&1 && grep -q "$name" "$work/info.log"; then
-      ok "quorvane-host info $plugin"
+    if quorvane-host info "$plugin" >"$work/info.log" 2>&1 && grep -qE "version \"?$version" "$work/info.log"; then
+      ok "quorvane-host info $plugin (version $version)"
     else
       cat "$work/info.log" >&2
       bad "quorvane-host info $plugin"
