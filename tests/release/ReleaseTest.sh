@@ -69,6 +69,19 @@ for arch in amd64 arm64; do
   want=libc6
   [ "$arch" = amd64 ] && want=libsleef3
   if [[ "$depends" == *"$want"* ]]; then ok "$deb depends on $want"; else bad "$deb Depends lacks $want: $depends"; fi
+  # The arm64 package's programs run here under qemu, with Debian's arm64 libraries (multiarch).
+  if [ "$arch" = arm64 ] && command -v qemu-aarch64 >/dev/null; then
+    dpkg-deb -x "$deb" "$work/arm64"
+    for plugin in "$work/arm64/usr/lib/vst3/$name.vst3" "$work/arm64/usr/lib/clap/$name.clap"; do
+      if qemu-aarch64 -L / "$work/arm64/usr/bin/quorvane-host" info "$plugin" >"$work/info.log" 2>&1 &&
+        grep -qE "version \"?$version" "$work/info.log"; then
+        ok "the arm64 package's quorvane-host loads its $(basename "$plugin") under qemu"
+      else
+        cat "$work/info.log" >&2
+        bad "the arm64 package's quorvane-host info $(basename "$plugin") under qemu"
+      fi
+    done
+  fi
   build=build/package
   [ "$arch" = amd64 ] || build=build/arm64
   if bash packaging/debian/make-deb.sh "$arch" "$build" "$work/again" >/dev/null && cmp "$deb" "$work/again/$(basename "$deb")"; then
