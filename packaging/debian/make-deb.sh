@@ -58,20 +58,22 @@ done
 "$strip" --remove-section=.comment --remove-section=.note --strip-unneeded "${modules[@]}"
 "$strip" --remove-section=.comment --remove-section=.note "$stage/usr/bin/quorvane-host"
 
+# Fills a template with the identity and KEY=VALUE pairs: fill IN OUT [KEY=VALUE]...
 fill() {
-  sed -e "s|@NAME@|$QV_ID_NAME|g" -e "s|@VERSION@|$QV_ID_VERSION|g" -e "s|@VENDOR@|$QV_ID_VENDOR|g" \
-    -e "s|@EMAIL@|$QV_ID_EMAIL|g" -e "s|@URL@|$QV_ID_URL|g" -e "s|@PACKAGE@|$package|g" \
-    -e "s|@ARCH@|$arch|g" "$@"
+  local in=$1 out=$2
+  shift 2
+  cmake "${@/#/-D}" -DIN="$in" -DOUT="$out" -P "$root/packaging/identity.cmake"
 }
-fill "$here/quorvane-host.1.in" | gzip -9n >"$stage/usr/share/man/man1/quorvane-host.1.gz"
-fill "$here/copyright" >"$doc/copyright"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fill "$here/quorvane-host.1.in" "$work/quorvane-host.1"
+gzip -9n <"$work/quorvane-host.1" >"$stage/usr/share/man/man1/quorvane-host.1.gz"
+fill "$here/copyright.in" "$doc/copyright"
 # A native package: its Debian changelog is changelog.gz.
 gzip -9n <"$here/changelog" >"$doc/changelog.gz"
 
 # Depends from the libraries the binaries link, for the package's architecture (multiarch for a
 # foreign one).
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 mkdir "$work/debian"
 printf 'Source: %s\n\nPackage: %s\nArchitecture: %s\n' "$package" "$package" "$arch" >"$work/debian/control"
 shlibs=$(cd "$work" && DEB_HOST_ARCH=$arch dpkg-shlibdeps -O -e "${modules[@]}" -e "$stage/usr/bin/quorvane-host" 2>"$work/shlibdeps.log") ||
@@ -85,7 +87,7 @@ chmod 0755 "$stage/usr/bin/quorvane-host"
 # Installed-Size as dpkg counts it: kibibytes per file, rounded up, plus one per folder.
 size=$(find "$stage" -path "$stage/DEBIAN" -prune -o \( -type f -printf '%s\n' -o -printf '0\n' \) |
   awk '{ s += int(($1 + 1023) / 1024); if ($1 == 0) s += 1 } END { print s }')
-fill "$here/control.in" | sed -e "s|@INSTALLED_SIZE@|$size|" -e "s|@DEPENDS@|$depends|" >"$stage/DEBIAN/control"
+fill "$here/control.in" "$stage/DEBIAN/control" PACKAGE="$package" ARCH="$arch" INSTALLED_SIZE="$size" DEPENDS="$depends"
 (cd "$stage" && find usr -type f | LC_ALL=C sort | xargs md5sum) >"$stage/DEBIAN/md5sums"
 chmod 0644 "$stage/DEBIAN/control" "$stage/DEBIAN/md5sums"
 find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +

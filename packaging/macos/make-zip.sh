@@ -22,8 +22,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/$name"
 cp -r "$universal/$QV_ID_NAME.vst3" "$universal/$QV_ID_NAME.clap" "$work/$name/"
-sed -e "s|@NAME@|$QV_ID_NAME|g" -e "s|@VERSION@|$QV_ID_VERSION|g" -e "s|@VENDOR@|$QV_ID_VENDOR|g" \
-  -e "s|@URL@|$QV_ID_URL|g" "$here/INSTALL.txt.in" >"$work/$name/INSTALL.txt"
+cmake -DIN="$here/INSTALL.txt.in" -DOUT="$work/$name/INSTALL.txt" -P "$root/packaging/identity.cmake"
 find "$work/$name" -type d -exec chmod 0755 {} +
 find "$work/$name" -type f -exec chmod 0644 {} +
 chmod 0755 "$work/$name"/*/Contents/MacOS/*
