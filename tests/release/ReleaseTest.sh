@@ -92,6 +92,20 @@ for arch in amd64 arm64; do
 done
 [ "$(dpkg --print-architecture)" != amd64 ] || [ -f "$dist/quorvane_${version}_amd64.deb" ] ||
   bad "no amd64 package in $dist"
+# A build that carries its own copy of a library (as the run command's does) is refused: the
+# package must depend on the system's.
+if [ -d "build/package/$name.vst3" ] && [ -e /usr/lib/x86_64-linux-gnu/libsleef.so.3 ]; then
+  mkdir -p "$work/copy/tools/host"
+  cp -r "build/package/$name.vst3" "build/package/$name.clap" "$work/copy/"
+  cp build/package/tools/host/quorvane-host "$work/copy/tools/host/"
+  cp "$(realpath /usr/lib/x86_64-linux-gnu/libsleef.so.3)" "$work/copy/$name.vst3/Contents/x86_64-linux/libsleef.so.3"
+  if bash packaging/debian/make-deb.sh amd64 "$work/copy" "$work/refused" 2>"$work/refused.log" ||
+    ! grep -q "carries its own libraries" "$work/refused.log"; then
+    bad "a bundle with its own libsleef was packaged"
+  else
+    ok "a bundle with its own libsleef is refused"
+  fi
+fi
 
 # --- installed as a user installs it -------------------------------------------------------------
 deb=$dist/quorvane_${version}_amd64.deb
