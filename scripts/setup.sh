@@ -10,11 +10,11 @@ packages=(
   libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsleef-dev
+  lintian zip unzip
   clang gnustep-make libgnustep-base-dev libgnustep-gui-dev
   clang-14 libclang-rt-14-dev
   lld-14 llvm-14 libc++-14-dev libc++abi-14-dev
   qtractor jackd2 xdotool
-  lintian zip unzip
 )
 
 missing=()
