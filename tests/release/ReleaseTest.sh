@@ -134,6 +134,12 @@ elif [ -f "$deb" ]; then
     bad "quorvane-host on the PATH is $(command -v quorvane-host || echo nothing)"
   [ "$(quorvane-host --version)" = "quorvane-host $version" ] && ok "quorvane-host --version prints $version" ||
     bad "quorvane-host --version printed '$(quorvane-host --version)'"
+  if grep -qs '^path-exclude.*/usr/share/man' /etc/dpkg/dpkg.cfg.d/*; then
+    echo "release-test: skipped: this system installs no manual pages (dpkg path-exclude)"
+  else
+    [ "$(man -w quorvane-host 2>/dev/null)" = /usr/share/man/man1/quorvane-host.1.gz ] && ok "man quorvane-host" ||
+      bad "man finds no page for quorvane-host"
+  fi
   for plugin in /usr/lib/vst3/$name.vst3 /usr/lib/clap/$name.clap; do
     if quorvane-host info "$plugin" >"$work/info.log" 2>&1 && grep -qE "version \"?$version" "$work/info.log"; then
       ok "quorvane-host info $plugin (version $version)"
