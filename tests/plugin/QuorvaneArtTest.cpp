@@ -1,7 +1,6 @@
 // The editor's art at 1x: every frame the knob, needle and button sources draw is the film strip's
 // own frame, byte for byte (the buttons' legends from the shipped glyphs), so an editor at 100 %
 // can draw them instead of decoding whole strips; and such an editor decodes no strip at all.
-#include "framework/IPlugin.h"
 #include "graphics/BitmapStorage.h"
 #include "graphics/DeferredBitmap.h"
 #include "graphics/IArtSource.h"
@@ -13,6 +12,7 @@
 #include "plugin/QuorvaneEditor.h"
 #include "plugin/QuorvaneParams.h"
 #include "plugin/artwork/LegendFace.h"
+#include "support/FakePlugin.h"
 
 #include <gtest/gtest.h>
 
@@ -23,24 +23,12 @@
 
 namespace {
 
-class ArtPlugin : public IPlugin {
- public:
-  ArtPlugin()
-      : IPlugin(QuorvaneParams::kNumParams, "2-2", 1, "Art", "", "Maker", 0x00010100, 1, 1, 0, false, false,
-                false, kAPIVST3) {
-    for (int i = 0; i < QuorvaneParams::kNumParams; ++i) GetParam(i)->InitDouble("p", 0.0, 0.0, 1.0, 0.01);
-  }
-  void BeginInformHostOfParamChange(int) override {}
-  void InformHostOfParamChange(int, double) override {}
-  void EndInformHostOfParamChange(int) override {}
-  void InformHostOfProgramChange() override {}
-  double GetSamplePos() override { return 0.0; }
-  double GetTempo() override { return 120.0; }
-  void GetTimeSig(int*, int*) override {}
-  void GetTime(ITimeInfo*) override {}
-  void ResizeGraphics(int, int) override {}
-  bool SendMidiMsg(IMidiMsg*) override { return false; }
-};
+FakePlugin::Options Quiet() {
+  FakePlugin::Options o;
+  o.nParams = QuorvaneParams::kNumParams;
+  o.logCalls = false;
+  return o;
+}
 
 std::unique_ptr<PIX_IBitmap> Strip(const char* file) {
   return std::unique_ptr<PIX_IBitmap>(PIX_LoadPNG((std::string(QV_IMAGE_DIR) + "/" + file).c_str()));
@@ -61,7 +49,7 @@ long Differences(PIX_MemBitmap& drawn, PIX_IBitmap& strip, int k, int n) {
 }  // namespace
 
 TEST(QuorvaneArt, FramesDrawnAtOneScaleAreTheFilmStripsOwn) {
-  ArtPlugin plug;
+  FakePlugin plug(Quiet());
   IGraphicsHeadless gui(&plug, kQuorvaneEditorWidth, kQuorvaneEditorHeight);
   gui.SetResourceDir(QV_IMAGE_DIR);
   struct Case {
@@ -118,7 +106,7 @@ TEST(QuorvaneArt, LegendFacesComeFromTheSheetOrNotAtAll) {
 // drawn for the frames shown.
 TEST(QuorvaneArt, AnEditorAtOneScaleDecodesNoFilmStrip) {
   IGraphicsReleaseCaches();
-  ArtPlugin plug;
+  FakePlugin plug(Quiet());
   IGraphicsHeadless gui(&plug, kQuorvaneEditorWidth, kQuorvaneEditorHeight);
   gui.SetResourceDir(QV_IMAGE_DIR);
   gui.SetDeferImages(true);

@@ -31,52 +31,67 @@ std::array<char, 16> stateIdFor(const std::string& id) {
   return out;
 }
 
+class ClapEffect final : public LoadedEffect {
+ public:
+  ClapEffect(std::unique_ptr<ClapModule> module, std::unique_ptr<ClapPlugin> plugin)
+      : mModule(std::move(module)), mPlugin(std::move(plugin)), mParams(mPlugin->parameters()) {}
+  ~ClapEffect() override { mPlugin.reset(); }
+
+  std::string name() const override { return mPlugin->descriptor().name; }
+
+  bool loadState(const PluginState& state, std::string* error) override {
+    const ClapDescriptorInfo& d = mPlugin->descriptor();
+    if (!stateBelongsTo(state, stateIdFor(d.id), d.vendor, d.name)) {
+      *error = "it holds the state of another plug-in";
+      return false;
+    }
+    return mPlugin->loadState(state.component, error);
+  }
+
+  bool saveState(PluginState* state, std::string* error) override {
+    const ClapDescriptorInfo& d = mPlugin->descriptor();
+    state->classId = stateIdFor(d.id);
+    state->vendor = d.vendor;
+    state->name = d.name;
+    state->controller.clear();
+    return mPlugin->saveState(&state->component, error);
+  }
+
+  bool resolveSetting(const std::string& arg, EffectSetting* out, std::string* error) override {
+    return resolveClapSetting(*mPlugin, mParams, arg, out, error);
+  }
+
+  void warnAboutIdleSidechain() const override {
+    for (const auto& p : mParams) {
+      double v = 0;
+      if (!(p.flags & CLAP_PARAM_IS_STEPPED) || p.max - p.min != 1 ||
+          lower(p.name).find("sidechain") == std::string::npos || !mPlugin->value(p.id, &v) ||
+          v < p.min + 0.5)
+        continue;
+      std::fprintf(stderr,
+                   "warning: \"%s\" is on, but no --sidechain was given: the plug-in's sidechain input "
+                   "stays silent\n",
+                   p.name.c_str());
+    }
+  }
+
+  std::unique_ptr<EffectProcessor> makeProcessor() override {
+    return std::make_unique<ClapProcessor>(*mPlugin);
+  }
+
+  ClapPlugin& plugin() const { return *mPlugin; }
+
+ private:
+  std::unique_ptr<ClapModule> mModule;
+  std::unique_ptr<ClapPlugin> mPlugin;
+  std::vector<ClapParameter> mParams;
+};
+
 }  // namespace
 
-ClapEffect::ClapEffect(std::unique_ptr<ClapModule> module, std::unique_ptr<ClapPlugin> plugin)
-    : mModule(std::move(module)), mPlugin(std::move(plugin)), mParams(mPlugin->parameters()) {}
-
-ClapEffect::~ClapEffect() { mPlugin.reset(); }
-
-std::string ClapEffect::name() const { return mPlugin->descriptor().name; }
-
-bool ClapEffect::loadState(const PluginState& state, std::string* error) {
-  const ClapDescriptorInfo& d = mPlugin->descriptor();
-  if (!stateBelongsTo(state, stateIdFor(d.id), d.vendor, d.name)) {
-    *error = "it holds the state of another plug-in";
-    return false;
-  }
-  return mPlugin->loadState(state.component, error);
-}
-
-bool ClapEffect::saveState(PluginState* state, std::string* error) {
-  const ClapDescriptorInfo& d = mPlugin->descriptor();
-  state->classId = stateIdFor(d.id);
-  state->vendor = d.vendor;
-  state->name = d.name;
-  state->controller.clear();
-  return mPlugin->saveState(&state->component, error);
-}
-
-bool ClapEffect::resolveSetting(const std::string& arg, EffectSetting* out, std::string* error) {
-  return resolveClapSetting(*mPlugin, mParams, arg, out, error);
-}
-
-void ClapEffect::warnAboutIdleSidechain() const {
-  for (const auto& p : mParams) {
-    double v = 0;
-    if (!(p.flags & CLAP_PARAM_IS_STEPPED) || p.max - p.min != 1 ||
-        lower(p.name).find("sidechain") == std::string::npos || !mPlugin->value(p.id, &v) || v < p.min + 0.5)
-      continue;
-    std::fprintf(stderr,
-                 "warning: \"%s\" is on, but no --sidechain was given: the plug-in's sidechain input "
-                 "stays silent\n",
-                 p.name.c_str());
-  }
-}
-
-std::unique_ptr<EffectProcessor> ClapEffect::makeProcessor() {
-  return std::make_unique<ClapProcessor>(*mPlugin);
+ClapPlugin* clapPlugin(LoadedEffect& effect) {
+  auto* clap = dynamic_cast<ClapEffect*>(&effect);
+  return clap ? &clap->plugin() : nullptr;
 }
 
 bool resolveClapSetting(const ClapPlugin& plugin, const std::vector<ClapParameter>& params,

@@ -3,6 +3,8 @@
 
 #include "host/clap/ClapEffect.h"
 #include "host/editor/EditorHost.h"
+#include "host/vst3/Module.h"
+#include "host/vst3/PluginInstance.h"
 #include "host/vst3/Vst3Effect.h"
 
 namespace qvhost {
@@ -11,23 +13,24 @@ namespace {
 
 class Vst3Editor final : public EffectEditor {
  public:
-  explicit Vst3Editor(Vst3Effect& effect) : mEffect(effect) {}
+  Vst3Editor(Module& module, PluginInstance& instance) : mModule(module), mInstance(instance) {}
   ~Vst3Editor() override {
     mHost.reset();
     // Whatever the plug-in left registered is released while its module is still loaded.
-    mEffect.module().hostContext()->setRunLoop(nullptr);
+    mModule.hostContext()->setRunLoop(nullptr);
   }
 
   bool open(HostRunLoop& loop, double scale, std::string* error) {
     // Plug-ins may take the run loop from the context they were initialised with, not the frame.
-    mEffect.module().hostContext()->setRunLoop(&loop);
-    mHost = EditorHost::open(mEffect.instance(), loop, error, scale);
+    mModule.hostContext()->setRunLoop(&loop);
+    mHost = EditorHost::open(mInstance, loop, error, scale);
     return mHost != nullptr;
   }
   EditorWindow& window() override { return mHost->window(); }
 
  private:
-  Vst3Effect& mEffect;
+  Module& mModule;
+  PluginInstance& mInstance;
   std::unique_ptr<EditorHost> mHost;
 };
 
@@ -85,13 +88,15 @@ class ClapEditor final : public EffectEditor {
 
 std::unique_ptr<EffectEditor> openEffectEditor(LoadedEffect& effect, HostRunLoop& loop, double scale,
                                                std::string* error) {
-  if (auto* vst3 = dynamic_cast<Vst3Effect*>(&effect)) {
-    auto editor = std::make_unique<Vst3Editor>(*vst3);
+  Module* module = nullptr;
+  PluginInstance* instance = nullptr;
+  if (vst3Parts(effect, &module, &instance)) {
+    auto editor = std::make_unique<Vst3Editor>(*module, *instance);
     if (!editor->open(loop, scale, error)) return nullptr;
     return editor;
   }
-  if (auto* clap = dynamic_cast<ClapEffect*>(&effect)) {
-    auto editor = std::make_unique<ClapEditor>(clap->plugin());
+  if (ClapPlugin* clap = clapPlugin(effect)) {
+    auto editor = std::make_unique<ClapEditor>(*clap);
     if (!editor->open(loop, scale, error)) return nullptr;
     return editor;
   }
