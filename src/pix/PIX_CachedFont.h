@@ -48,7 +48,7 @@ class PIX_CachedFont : public PIX_IFont {
   // outside the precalculated ASCII set). Exposed for inspection of the cache.
   const charEnt* FindGlyph(uint32_t c);
   // The coverage map of an entry FindGlyph returned (width x height bytes, rows top-down), or null
-  // when nothing of it is visible.
+  // when nothing of it is visible; valid until the font changes. Any thread.
   const uint8_t* GlyphCoverage(const charEnt& ent) const;
 
   // One ready-made glyph: its entry (base_offset ignored) and map, stride bytes between rows.
@@ -58,7 +58,8 @@ class PIX_CachedFont : public PIX_IFont {
     int stride;
   };
   // A font of ready-made glyphs, drawn exactly as a system font whose glyphs these are (no system
-  // font involved): text in characters not given is skipped. The maps are copied.
+  // font involved): text in characters not given is skipped. The maps are copied. Any thread, not
+  // while another draws with this font.
   void SetFromGlyphMaps(int lineHeight, const GlyphMap* glyphs, int count);
   // Number of characters rendered so far (visible or not).
   int CachedGlyphCount() const;

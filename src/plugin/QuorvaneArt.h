@@ -17,7 +17,7 @@ std::unique_ptr<IArtSource> MakeFaceplateArt(IGraphics* graphics);
 std::unique_ptr<IArtSource> MakeKnobArt();
 std::unique_ptr<IArtSource> MakeNeedleArt();
 // The buttons' legend face at the scale drawn, from the bundle's legend sheet; one per editor,
-// shared by its buttons.
+// shared by its buttons, used on its UI thread.
 std::shared_ptr<LegendFaces> MakeLegendFaces(IGraphics* graphics);
 // A push button with its legend (frame 0 dark, 1 lit).
 std::unique_ptr<IArtSource> MakeSwitchArt(std::shared_ptr<LegendFaces> faces, const char* legend);

@@ -35,7 +35,7 @@ extern const LegendGlyph kLegendGlyphs[];
 extern const int kLegendGlyphCount;
 extern const int kLegendSheetW, kLegendSheetH;
 
-// The letters of every button legend, sorted, each once.
+// The letters of every button legend, sorted, each once. Any thread.
 std::string LegendCharacters();
 
 // The legend face at a scale, from the sheet; the system's face (Typeface::ok) when the font is
@@ -44,5 +44,5 @@ std::string LegendCharacters();
 std::unique_ptr<Typeface> LegendFaceFromSheet(PIX_IBitmap* sheet, double scale);
 
 // Generator side: the sheet (grey coverage, opaque) and the table's source text from the system's
-// font; false when the face is missing.
+// font; false when the face is missing. Any thread.
 bool RenderLegendSheet(PIX_MemBitmap* sheet, std::string* tableSource);

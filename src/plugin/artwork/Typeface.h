@@ -1,6 +1,7 @@
 // Legends: a DejaVu face at a design size, rendered through the raster library's cached font
 // into coverage maps that the canvas paints in any colour. The face comes from the system's fonts
 // (the artwork generator) or ready-made from the glyphs those gave (the editor, see LegendFace.h).
+// A face is used on one thread at a time: the generator's, or an editor's UI thread.
 #pragma once
 
 #include "plugin/artwork/Coverage.h"

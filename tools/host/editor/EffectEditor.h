@@ -19,7 +19,8 @@ class EffectEditor {
   virtual EditorWindow& window() = 0;
 };
 
-// Null with a message when the effect has no embeddable X11 editor. A scale above 0 is handed to
+// On the host's main thread (the run loop's). Null with a message when the effect has no embeddable
+// X11 editor. A scale above 0 is handed to
 // the editor before its size is asked, as a host on a scaled screen does. The editor takes the run
 // loop from the effect again when it goes, which must be before the effect and the loop do.
 std::unique_ptr<EffectEditor> openEffectEditor(LoadedEffect& effect, HostRunLoop& loop, double scale,

@@ -37,7 +37,7 @@ std::vector<uint8_t> encodeState(const PluginState& state);
 bool decodeState(const std::vector<uint8_t>& bytes, PluginState* state, std::string* error);
 
 // Whether a saved state is for the plug-in with this class ID, vendor and name: its own class, or
-// the same product (vendor and name, both known) in another format.
+// the same product (vendor and name, both known) in another format. Any thread.
 bool stateBelongsTo(const PluginState& state, const std::array<char, 16>& classId, const std::string& vendor,
                     const std::string& name);
 
