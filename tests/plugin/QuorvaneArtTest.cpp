@@ -100,6 +100,12 @@ TEST(QuorvaneArt, LegendFacesComeFromTheSheetOrNotAtAll) {
   EXPECT_FALSE(LegendFaceFromSheet(nullptr, 1.0));
   PIX_MemBitmap wrong(16, 16);
   EXPECT_FALSE(LegendFaceFromSheet(&wrong, 1.0));
+
+  // An install without the sheet: the buttons decline to draw (the engine then shows their strips).
+  FakePlugin plug(Quiet());
+  IGraphicsHeadless bare(&plug, kQuorvaneEditorWidth, kQuorvaneEditorHeight);
+  PIX_MemBitmap out;
+  EXPECT_FALSE(MakeSwitchArt(MakeLegendFaces(&bare), "IN")->DrawFrame(0, 2, 1.0, &out));
 }
 
 // An editor at 100 % decodes its faceplate and no film strip: its knobs, needle and buttons are
