@@ -120,6 +120,8 @@ bool IPluginCLAP::GuiSetParent(const clap_window_t* window) {
   }
   mGuiOpen = true;
   OnGUIOpen();
+  // Now that the window is on a screen: a size that does not fit it shrinks, and the host follows.
+  graphics->FitToScreen();
   return true;
 }
 

@@ -39,6 +39,8 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   static constexpr int kDefaultFPS = 25;
   // The editor's sizes: layout units times the scale give the window's size.
   static constexpr double kMinScale = 1.0, kMaxScale = 2.0;
+  // The sizes the editor offers, and falls back to when a size does not fit the screen.
+  static constexpr double kScaleSteps[] = {1.0, 1.25, 1.5, 1.75, 2.0};
 
   IGraphics(IPlugin* plug, int w, int h, int fps = 0);
   IGraphics(const IGraphics&) = delete;
@@ -134,10 +136,10 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
 
   // ---- Scale (UI thread) -------------------------------------------------------------------------
   // The one entry point for every source of a size: layout units to window units (the host's
-  // units: physical pixels on X11, points on macOS), clamped to kMinScale..kMaxScale; NaN is
-  // ignored. On a change the back buffer is rebuilt, the window follows (OnScaleChanged) and,
-  // when askHost, the plug-in asks its host for the window size (IPlugin::ResizeGraphics). True
-  // when the scale changed.
+  // units: physical pixels on X11, points on macOS), clamped to kMinScale..kMaxScale and limited
+  // to the screen (LimitToScreen); NaN is ignored. On a change the back buffer is rebuilt, the window follows
+  // (OnScaleChanged) and, when askHost, the plug-in asks its host for the window size
+  // (IPlugin::ResizeGraphics). True when the scale changed.
   bool SetScale(double scale, bool askHost = true);
   // A factor from the host (its screen's scale). A size the user chose wins over the first factor
   // a host gives an editor; later changes (the window moved to another screen) are followed.
@@ -150,6 +152,14 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   // Picks the scale a new editor opens at: the remembered choice, else the desktop's. Called by
   // the view before the host asks for the size.
   void ChooseInitialScale();
+  // The screen-size rule: scale itself when its window fits the work area of the screen the
+  // window is on (ScreenWorkArea) or that area is unknown; otherwise the largest of kScaleSteps
+  // below it that fits, and kMinScale when none does.
+  double LimitToScreen(double scale) const;
+  bool FitsScreen(double scale) const;
+  // Applies the rule to the current size once the window is open and its screen known, asking
+  // the host for the smaller window; the views call it right after opening. True when it shrank.
+  bool FitToScreen();
   // Pixels per window unit (a Retina backing store is 2); drawing uses both factors.
   void SetBackingScale(double backing);
   double GetScale() const { return mScale; }
@@ -164,7 +174,7 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   static int ScaledLength(int length, double scale);
   // The scale for a window of w x h window units, keeping the layout's aspect: the larger of the
   // two ratios (a window dragged wider or taller grows the editor), or with fitInside the smaller
-  // (the editor fits the window it was given).
+  // (the editor fits the window it was given); limited to the screen.
   double ScaleForWindow(int w, int h, bool fitInside = false) const;
   // Window units to layout units (floor), and a layout rectangle to window units or pixels.
   int ToLayout(int windowCoord) const;
@@ -250,6 +260,8 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   int HitTest(int x, int y, bool mouseOver) const;
   // The captured control's index, else the hit control's; -1 when neither exists.
   int TargetIdx(int x, int y) const;
+  // Whether the window at this scale fits a w x h area of window units.
+  bool FitsArea(double scale, int w, int h) const;
   // The back buffer while it has pixels, else null: nothing is drawn before PrepDraw.
   PIX_IBitmap* BackBuffer() const;
   // Blits the source area at (srcX, srcY) into dest cut to the draw clip rectangle.
