@@ -124,7 +124,8 @@ bool AddMonitor(Display* dpy, const char* name, int x, int y, int w, int h) {
     XID* outputs;
   };
   void* randr = dlopen("libXrandr.so.2", RTLD_LAZY | RTLD_LOCAL);
-  auto set = randr ? reinterpret_cast<void (*)(Display*, Window, Monitor*)>(dlsym(randr, "XRRSetMonitor")) : nullptr;
+  auto set =
+      randr ? reinterpret_cast<void (*)(Display*, Window, Monitor*)>(dlsym(randr, "XRRSetMonitor")) : nullptr;
   if (!set) return false;
   Monitor m{XInternAtom(dpy, name, False), False, False, 0, x, y, w, h, w / 4, h / 4, nullptr};
   set(dpy, DefaultRootWindow(dpy), &m);

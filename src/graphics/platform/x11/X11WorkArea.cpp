@@ -154,7 +154,8 @@ bool X11ScreenWorkArea(Display* dpy, Window window, int* width, int* height) {
   IRECT monitor = monitors.front();
   bool under = false;
   for (const IRECT& m : monitors)
-    if (m.Contains(px, py) && (!under || static_cast<long>(m.W()) * m.H() < static_cast<long>(monitor.W()) * monitor.H())) {
+    if (m.Contains(px, py) &&
+        (!under || static_cast<long>(m.W()) * m.H() < static_cast<long>(monitor.W()) * monitor.H())) {
       monitor = m;
       under = true;
     }
