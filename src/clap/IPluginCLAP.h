@@ -122,7 +122,8 @@ class IPluginCLAP : public IPlugin {
   static const clap_plugin_latency_t sLatency;
 
   clap_plugin_t mClap{};
-  const clap_host_t* mHost;
+  // The host's callbacks (IPlugin::mHost is the code of the host it identified).
+  const clap_host_t* mClapHost;
   const clap_host_params_t* mHostParams = nullptr;
   const clap_host_gui_t* mHostGui = nullptr;
   const clap_host_timer_support_t* mHostTimer = nullptr;

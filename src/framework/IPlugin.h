@@ -151,6 +151,11 @@ class IPlugin {
   void SetOutputLabel(int idx, const char* label);
   void SetInputBusLabel(int bus, const char* label);
   void SetOutputBusLabel(int bus, const char* label);
+  // What every format adapter's constructor does with the channels: all of them connected, the
+  // bypass delay line (for the latency) when there are inputs, and the format's names for the main
+  // input bus, the sidechain bus (labelled only when sidechain is set) and, unless null, the main
+  // output bus. Construction thread.
+  void SetUpEffectBuses(const char* mainIn, const char* sidechainIn, bool sidechain, const char* mainOut);
 
   // ---- Buffers, per processing block (caller holds the mutex) ----------------------------------
   void AttachInputBuffers(int first, int n, double** data, int nFrames);
@@ -260,6 +265,9 @@ class IPlugin {
   // a scratch buffer pointing at its new storage.
   void EnsureScratchSize(int nFrames);
   void ResizeScratchBuffers(int nFrames, bool zeroAll);
+  // Both AttachInputBuffers: the host's samples (float or double) copied into the scratch buffers.
+  template <class Sample>
+  void AttachInputs(int first, int n, Sample** data, int nFrames);
   void ConvertOutputsToFloat(int nFrames, bool accumulate);
   void PassThroughDouble(int nFrames);
 };
