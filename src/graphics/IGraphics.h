@@ -6,6 +6,11 @@
 // folder per system under graphics/platform/.
 //
 // The plug-in base knows the engine only as its editor delegate (framework/IEditorDelegate.h).
+//
+// Threads: the engine is built on the thread that constructs the plug-in and from then on used on
+// the UI thread (the host's editor thread), except the two editor-delegate calls that store values
+// (also from the audio thread). The engine takes no lock of the plug-in's itself; an edit reaches
+// the plug-in through IPlugin::SetParameterFromGUI, which takes the plug-in's mutex.
 #pragma once
 
 #include "base/PtrList.h"
@@ -42,6 +47,7 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   // The sizes the editor offers, and falls back to when a size does not fit the screen.
   static constexpr double kScaleSteps[] = {1.0, 1.25, 1.5, 1.75, 2.0};
 
+  // The plug-in's construction thread.
   IGraphics(IPlugin* plug, int w, int h, int fps = 0);
   IGraphics(const IGraphics&) = delete;
   IGraphics& operator=(const IGraphics&) = delete;
@@ -60,7 +66,7 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   void SetControlFromPlug(int controlIdx, double normalizedValue) override;
   void PrepDraw() override;
 
-  // ---- Set-up ----------------------------------------------------------------------------------
+  // ---- Set-up (the plug-in's construction thread, before the editor opens; images also UI) -------
   int AttachControl(IControl* control);
   void AttachBackground(int ID, const char* name);
   void AttachPanelBackground(const IColor* color);
@@ -74,7 +80,8 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   IBitmap ScaleBitmap(IBitmap* bitmap, int destW, int destH);
   IBitmap CropBitmap(IBitmap* bitmap, IRECT* rect);
 
-  // ---- Synchronisation with the plug-in (parameter indices unless said otherwise) --------------
+  // ---- Synchronisation with the plug-in (parameter indices unless said otherwise; UI thread, or
+  // the main thread with the plug-in's mutex when the plug-in calls them) -------------------------
   void SetParameterFromGUI(int paramIdx, double normalizedValue);
   void ClampControl(int paramIdx, double lo, double hi, bool normalized);
   void HideControl(int paramIdx, bool hide);
@@ -83,14 +90,14 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   void SetStrictDrawing(bool strict);
   void AssignParamNameToolTips();
 
-  // ---- Dirty tracking and drawing passes -------------------------------------------------------
+  // ---- Dirty tracking and drawing passes (UI thread) -------------------------------------------
   // Grows r by the draw rectangle of every dirty control (hidden ones too); false when none is.
   bool IsDirty(IRECT* r);
   // Draws what r needs, cleans the controls and presents r. False, with nothing drawn or cleaned,
   // before PrepDraw.
   bool Draw(IRECT* r);
 
-  // ---- Drawing operations (into the back buffer) -----------------------------------------------
+  // ---- Drawing operations (into the back buffer; UI thread, from controls' Draw in a pass) -----
   // Bitmaps are cut to the draw clip rectangle, which only a draw pass sets. Operations answer
   // false when there is nothing to draw with: no back buffer yet, no image, null arguments.
   bool DrawBitmap(IBitmap* bitmap, IRECT* dest, int srcX, int srcY, const IChannelBlend* blend = nullptr);
@@ -183,7 +190,7 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   IRECT LayoutToWindow(const IRECT& layout) const;
   IRECT ToPixels(const IRECT& layout) const;
 
-  // ---- Input dispatch (editor coordinates, origin top-left) ------------------------------------
+  // ---- Input dispatch (editor coordinates, origin top-left; UI thread, from the window) ---------
   void OnMouseDown(int x, int y, IMouseMod* mod);
   void OnMouseUp(int x, int y, IMouseMod* mod);
   void OnMouseDrag(int x, int y, IMouseMod* mod);
@@ -202,7 +209,7 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   void PromptUserInput(IControl* control, IParam* param, IRECT* textRect);
   void SetFromStringAfterPrompt(IControl* control, IParam* param, const char* txt);
 
-  // ---- Accessors -------------------------------------------------------------------------------
+  // ---- Accessors (UI thread) --------------------------------------------------------------------
   IPlugin* GetPlug() const { return mPlug; }
   int Width() const { return mWidth; }
   int Height() const { return mHeight; }
