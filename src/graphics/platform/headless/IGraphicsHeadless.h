@@ -1,7 +1,7 @@
 // IGraphicsHeadless: the window half of the editor engine, in memory. Presenting, prompts, menus,
 // file panels, alerts and URLs are recorded and answered from a script that tests or tools set,
-// and images load from a resource folder. Tests drive editors with it; tools render editors
-// offscreen with it.
+// images load from a resource folder, and the screen's work area is whatever a test sets. Tests
+// drive editors with it; tools render editors offscreen with it.
 #pragma once
 
 #include "graphics/IGraphics.h"
