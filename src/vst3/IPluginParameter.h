@@ -1,6 +1,9 @@
 // IPluginParameter: one framework parameter as the host sees it. Its description is taken from the
 // IParam at registration; every conversion between normalized values, plain values and text is
 // delegated to the IParam, which remains the value of record.
+//
+// Threads: the host's main thread (the controller's calls); no mutex, the value is read and written
+// whole.
 #pragma once
 
 #include "framework/IParam.h"
