@@ -2,8 +2,7 @@
 // IParam at registration; every conversion between normalized values, plain values and text is
 // delegated to the IParam, which remains the value of record.
 //
-// Threads: the host's main thread (the controller's calls); no mutex, the value is read and written
-// whole.
+// Threads: the host's main thread (the controller's calls), without the plug-in's mutex.
 #pragma once
 
 #include "framework/IParam.h"
