@@ -49,7 +49,7 @@ class IPluginCLAP : public IPlugin {
   // Nothing changes unless the whole state arrived and every value in it is usable.
   bool LoadState(const clap_istream_t* stream);
 
-  // ---- Parameters as the host sees them (main; the values are read whole, without the mutex) ----
+  // ---- Parameters as the host sees them (main, without the mutex) ----
   uint32_t ParamCount() const { return static_cast<uint32_t>(mParamIds.size()); }
   bool ParamInfo(uint32_t index, clap_param_info_t* info) const;
   bool ParamValue(clap_id id, double* value) const;

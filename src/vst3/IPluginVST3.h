@@ -61,7 +61,7 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
   tresult VST3ABI_CALL process(vst3abi::ProcessData* data) override;
   uint32 VST3ABI_CALL getTailSamples() override;
 
-  // ---- IEditController (main; no mutex: the values are read and set whole) ----
+  // ---- IEditController (main, without the mutex) ----
   tresult VST3ABI_CALL setComponentState(vst3abi::IBStream* state) override;
   tresult VST3ABI_CALL setControllerState(vst3abi::IBStream* state) override { return setEditorState(state); }
   tresult VST3ABI_CALL getControllerState(vst3abi::IBStream* state) override { return getEditorState(state); }
