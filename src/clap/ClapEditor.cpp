@@ -103,7 +103,7 @@ bool IPluginCLAP::GuiSetParent(const clap_window_t* window) {
   // The engine has one window; a second one would close the first behind its host's back.
   if (graphics->WindowIsOpen()) return false;
   try {
-    mRunLoop.reset(new ClapRunLoopBridge(mHost, mHostTimer, mHostPosixFd));
+    mRunLoop.reset(new ClapRunLoopBridge(mClapHost, mHostTimer, mHostPosixFd));
   } catch (...) {
     return false;
   }
@@ -120,12 +120,14 @@ bool IPluginCLAP::GuiSetParent(const clap_window_t* window) {
   }
   mGuiOpen = true;
   OnGUIOpen();
+  // Now that the window is on a screen: a size that does not fit it shrinks, and the host follows.
+  graphics->FitToScreen();
   return true;
 }
 
 void IPluginCLAP::ResizeGraphics(int w, int h) {
   if (mGuiOpen && mHostGui && mHostGui->request_resize && w > 0 && h > 0)
-    mHostGui->request_resize(mHost, static_cast<uint32_t>(w), static_cast<uint32_t>(h));
+    mHostGui->request_resize(mClapHost, static_cast<uint32_t>(w), static_cast<uint32_t>(h));
 }
 
 void IPluginCLAP::PopupHostContextMenuForParam(int idx, int x, int y) { OfferContextClickToHost(idx, x, y); }
@@ -135,10 +137,10 @@ void IPluginCLAP::PopupHostContextMenuForParam(int idx, int x, int y) { OfferCon
 bool IPluginCLAP::OfferContextClickToHost(int idx, int x, int y) {
   const auto* menu = static_cast<const clap_host_context_menu_t*>(mHostContextMenu);
   if (!menu || !mGuiOpen || !IsFrameworkParam(static_cast<clap_id>(idx)) || !menu->can_popup ||
-      !menu->popup || !menu->can_popup(mHost))
+      !menu->popup || !menu->can_popup(mClapHost))
     return false;
   const clap_context_menu_target_t target{CLAP_CONTEXT_MENU_TARGET_KIND_PARAM, static_cast<clap_id>(idx)};
-  return menu->popup(mHost, &target, 0, x, y);
+  return menu->popup(mClapHost, &target, 0, x, y);
 }
 
 // ---- Extension records ---------------------------------------------------------------------------

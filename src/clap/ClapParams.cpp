@@ -196,7 +196,7 @@ void IPluginCLAP::QueueForHost(ParamEventQueue::Kind kind, int idx, double value
     mToHost.Push(kind, static_cast<clap_id>(idx), value);
   }
   const bool fromAudioCall = mAudioCallThread.load(std::memory_order_relaxed) == std::this_thread::get_id();
-  if (!fromAudioCall && mHostParams && mHostParams->request_flush) mHostParams->request_flush(mHost);
+  if (!fromAudioCall && mHostParams && mHostParams->request_flush) mHostParams->request_flush(mClapHost);
 }
 
 void IPluginCLAP::BeginInformHostOfParamChange(int idx) {
@@ -262,7 +262,7 @@ bool IPluginCLAP::LoadState(const clap_istream_t* stream) {
   } catch (...) {
     return false;
   }
-  if (mHostParams && mHostParams->rescan) mHostParams->rescan(mHost, CLAP_PARAM_RESCAN_VALUES);
+  if (mHostParams && mHostParams->rescan) mHostParams->rescan(mClapHost, CLAP_PARAM_RESCAN_VALUES);
   return true;
 }
 

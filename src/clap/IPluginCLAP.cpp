@@ -4,7 +4,6 @@
 
 #include "clap/ClapRunLoopBridge.h"
 #include "clap/abi/ContextMenu.h"
-#include "framework/ChannelDelayLine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,18 +32,11 @@ IPluginCLAP::IPluginCLAP(IPluginInstanceInfo instanceInfo, int nParams, const ch
                          bool plugDoesChunks, bool plugIsInst, int plugScChans)
     : IPlugin(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion, uniqueId,
               makerId, latency, plugDoesMidi, plugDoesChunks, plugIsInst, kAPICLAP),
-      mHost(instanceInfo.host),
+      mClapHost(instanceInfo.host),
       mSidechainChannels(std::clamp(plugScChans, 0, std::min(2, GetInputChannelCount()))),
       mToHost(kQueueCapacity),
       mFeeder(GetInputChannelCount(), GetOutputChannelCount()) {
-  const int nIn = GetInputChannelCount();
-  const int nOut = GetOutputChannelCount();
-  SetInputChannelConnections(0, nIn, true);
-  SetOutputChannelConnections(0, nOut, true);
-  if (nIn > 0) mDelay = new ChannelDelayLine(nIn, nOut, latency);
-  SetInputBusLabel(0, "Main In");
-  if (mSidechainChannels) SetInputBusLabel(1, "Sidechain");
-  SetOutputBusLabel(0, "Main Out");
+  SetUpEffectBuses("Main In", "Sidechain", mSidechainChannels != 0, "Main Out");
 
   mPendingValues.assign(nParams, std::numeric_limits<double>::quiet_NaN());
 
@@ -88,13 +80,13 @@ IPluginCLAP* IPluginCLAP::FromClap(const clap_plugin_t* plugin) {
 
 bool IPluginCLAP::Init() {
   try {
-    if (mHost && mHost->name) SetHost(mHost->name, 0);
-    mHostParams = HostExtension<clap_host_params_t>(mHost, CLAP_EXT_PARAMS);
-    mHostGui = HostExtension<clap_host_gui_t>(mHost, CLAP_EXT_GUI);
-    mHostTimer = HostExtension<clap_host_timer_support_t>(mHost, CLAP_EXT_TIMER_SUPPORT);
-    mHostPosixFd = HostExtension<clap_host_posix_fd_support_t>(mHost, CLAP_EXT_POSIX_FD_SUPPORT);
-    mHostContextMenu = HostExtension<void>(mHost, CLAP_EXT_CONTEXT_MENU);
-    if (!mHostContextMenu) mHostContextMenu = HostExtension<void>(mHost, CLAP_EXT_CONTEXT_MENU_COMPAT);
+    if (mClapHost && mClapHost->name) SetHost(mClapHost->name, 0);
+    mHostParams = HostExtension<clap_host_params_t>(mClapHost, CLAP_EXT_PARAMS);
+    mHostGui = HostExtension<clap_host_gui_t>(mClapHost, CLAP_EXT_GUI);
+    mHostTimer = HostExtension<clap_host_timer_support_t>(mClapHost, CLAP_EXT_TIMER_SUPPORT);
+    mHostPosixFd = HostExtension<clap_host_posix_fd_support_t>(mClapHost, CLAP_EXT_POSIX_FD_SUPPORT);
+    mHostContextMenu = HostExtension<void>(mClapHost, CLAP_EXT_CONTEXT_MENU);
+    if (!mHostContextMenu) mHostContextMenu = HostExtension<void>(mClapHost, CLAP_EXT_CONTEXT_MENU_COMPAT);
 
     // Parameters never initialised stand for nothing and stay out of the host's list.
     for (int i = 0; i < GetParamCount(); ++i)
@@ -268,7 +260,7 @@ void IPluginCLAP::GetTime(ITimeInfo* timeInfo) {
 void IPluginCLAP::SetLatency(int samples) {
   IPlugin::SetLatency(samples);
   // Latency may only change across a reactivation.
-  if (mActive && mHost && mHost->request_restart) mHost->request_restart(mHost);
+  if (mActive && mClapHost && mClapHost->request_restart) mClapHost->request_restart(mClapHost);
 }
 
 // ---- Extensions ----------------------------------------------------------------------------------

@@ -2,6 +2,10 @@
 // record the host holds, answers the extensions a stereo effect with sidechain, parameters, saved
 // state and an embedded editor needs, and turns CLAP's buffers and events into the framework's
 // channels and parameter changes. A concrete plug-in derives from this class.
+//
+// Threads, as CLAP names them: "main" is the host's main thread (init, activation, state, parameter
+// queries, gui), "audio" the process call, and flush runs on either (audio while the plug-in is
+// active, main otherwise). The notes say where the plug-in's mutex (IPlugin::GetMutex) is taken.
 #pragma once
 
 #include "clap/IPluginInstanceInfo.h"
@@ -28,31 +32,35 @@ class IPluginCLAP : public IPlugin {
   // Id of the host bypass parameter, beside the framework parameters whose ids are their indices.
   static constexpr clap_id kBypassParam = 0x62706173;  // "bpas"
 
+  // Main (the factory's create_plugin).
   IPluginCLAP(IPluginInstanceInfo instanceInfo, int nParams, const char* channelIOStr, int nPresets,
               const char* effectName, const char* productName, const char* makerName, int vendorVersion,
               int uniqueId, int makerId, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst,
               int plugScChans);
   ~IPluginCLAP() override;
 
-  // The record handed to the host; its desc is set by the factory.
+  // Main. The record handed to the host; its desc is set by the factory.
   clap_plugin_t* ClapPlugin() { return &mClap; }
   static IPluginCLAP* FromClap(const clap_plugin_t* plugin);
 
-  // ---- State: the framework state chunk followed by the 4-byte bypass flag, as in VST 3 ----
+  // ---- State: the framework state chunk followed by the 4-byte bypass flag, as in VST 3 (main,
+  // mutex) ----
   bool SaveState(const clap_ostream_t* stream);
   // Nothing changes unless the whole state arrived and every value in it is usable.
   bool LoadState(const clap_istream_t* stream);
 
-  // ---- Parameters as the host sees them ----
+  // ---- Parameters as the host sees them (main, without the mutex) ----
   uint32_t ParamCount() const { return static_cast<uint32_t>(mParamIds.size()); }
   bool ParamInfo(uint32_t index, clap_param_info_t* info) const;
   bool ParamValue(clap_id id, double* value) const;
   bool ParamValueToText(clap_id id, double value, char* out, uint32_t capacity) const;
   bool ParamTextToValue(clap_id id, const char* text, double* value) const;
-  // Applies host events and hands over the editor's queued ones; no audio.
+  // Audio or main (see above), mutex: applies host events and hands over the editor's queued ones;
+  // no audio.
   void FlushParams(const clap_input_events_t* in, const clap_output_events_t* out);
 
-  // ---- IPlugin: the host-facing operations ----
+  // ---- IPlugin: the host-facing operations (threads as IPlugin states; the gesture calls queue
+  // for the host under the mutex and ask it to flush) ----
   void PopupHostContextMenuForParam(int idx, int x, int y) override;
   bool OfferContextClickToHost(int idx, int x, int y) override;
   void BeginInformHostOfParamChange(int idx) override;
@@ -122,7 +130,8 @@ class IPluginCLAP : public IPlugin {
   static const clap_plugin_latency_t sLatency;
 
   clap_plugin_t mClap{};
-  const clap_host_t* mHost;
+  // The host's callbacks (IPlugin::mHost is the code of the host it identified).
+  const clap_host_t* mClapHost;
   const clap_host_params_t* mHostParams = nullptr;
   const clap_host_gui_t* mHostGui = nullptr;
   const clap_host_timer_support_t* mHostTimer = nullptr;

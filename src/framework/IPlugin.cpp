@@ -129,14 +129,15 @@ void IPlugin::SetHost(const char* name, int version) {
   mHostVersion = version;
 }
 
+// GetHost comes first in both: it is the hook through which an adapter that identifies its host
+// only when asked would set the version (ours identify it at initialisation, with SetHost).
 int IPlugin::GetHostVersion(bool decimal) {
-  // An adapter's GetHost may identify the host on first use, which is what sets the version.
   GetHost();
   return decimal ? GetDecimalVersion(mHostVersion) : mHostVersion;
 }
 
 void IPlugin::GetHostVersionStr(char* out) {
-  GetHost();  // as in GetHostVersion
+  GetHost();
   GetVersionStr(mHostVersion, out);
 }
 

@@ -2,6 +2,13 @@
 // records and editor, turns host buffers into the double arrays handed to ProcessDoubleReplacing,
 // and carries parameter changes between host, editor and DSP. A host adapter derives from it and
 // implements the host-facing pure virtual operations.
+//
+// Threads. "Main": the thread the host constructs, initialises, sets up, saves and restores the
+// plug-in on. "Audio": the thread of the process call. "UI": the editor's thread (the main thread
+// in most hosts). "Mutex": the recursive plug-in mutex (mMutex, GetMutex) is held during the call,
+// by the caller or by the call itself; the audio thread holds it for each whole block, so nothing
+// that holds it may wait for anything else. Calls without a note are plain reads of values set at
+// construction and may come from any thread.
 #pragma once
 
 #include "base/PtrList.h"
@@ -58,6 +65,7 @@ class IPlugin {
     StrBuf mLabel;
   };
 
+  // Main (in the module's construction mutex).
   IPlugin(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
           const char* productName, const char* makerName, int vendorVersion, int uniqueId, int makerId,
           int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst, EAPI plugAPI);
@@ -65,54 +73,84 @@ class IPlugin {
   IPlugin& operator=(const IPlugin&) = delete;
 
   // ---- Virtual operations, in slot order -------------------------------------------------------
+  // Main (the host's release), or the construction thread when construction fails.
   virtual ~IPlugin();
 
+  // Main (processing set-up, activation), mutex.
   virtual void Reset();
+  // A parameter's value changed: audio (host automation inside a block), UI (an edit in the
+  // editor, through SetParameterFromGUI) and main (state and preset restore), always with the mutex.
   virtual void OnParamChange(int paramIdx);
-  // Copies input i to output i below the smaller channel count and silences the other outputs.
+  // Audio, mutex. Copies input i to output i below the smaller channel count and silences the
+  // other outputs.
   virtual void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames);
+  // UI, right after the editor's window opened / before it closes; no mutex.
   virtual void OnGUIOpen() {}
   virtual void OnGUIClose() {}
+  // Main; no mutex (no adapter of ours calls it).
   virtual void OnIdle() {}
+  // Main, mutex.
   virtual void OnActivate(bool active);
+  // Audio, mutex.
   virtual void ProcessMidiMsg(IMidiMsg* msg);
   virtual void ProcessSysEx(ISysEx*) {}
+  // Main.
   virtual bool MidiNoteName(int noteNumber, char* noteName);
+  // Main (state save and restore, presets), mutex.
   virtual bool SerializeState(ByteChunk* chunk) { return SerializeParams(chunk); }
   virtual int UnserializeState(ByteChunk* chunk, int startPos) { return UnserializeParams(chunk, startPos); }
   virtual bool CompareState(const unsigned char* incomingState, int startPos);  // with the state code
+  // UI, after the host resized the editor's window at the plug-in's request.
   virtual void OnWindowResize() {}
+  // Main.
   virtual bool HostRequestingAboutBox() { return false; }
+  // Main, at initialisation once the host is known.
   virtual void OnHostIdentified() {}
+  // UI; no mutex.
   virtual void PopupHostContextMenuForParam(int, int, int) {}
+  // UI: sets the parameter, tells the host and calls OnParamChange, taking the mutex.
   virtual void SetParameterFromGUI(int idx, double normalizedValue);
+  // UI (an edit gesture's begin, value and end; the value with the mutex held).
   virtual void BeginInformHostOfParamChange(int idx) = 0;
   virtual void InformHostOfParamChange(int idx, double normalizedValue) = 0;
   virtual void EndInformHostOfParamChange(int idx) = 0;
+  // Main.
   virtual void InformHostOfProgramChange() = 0;
+  // Audio, inside a block (mutex): the transport as the host delivered it with the block.
   virtual bool IsRenderingOffline() { return false; }
   virtual double GetSamplePos() = 0;
   virtual double GetTempo() = 0;
   virtual void GetTimeSig(int* numerator, int* denominator) = 0;
   virtual void GetTime(ITimeInfo* timeInfo) = 0;
+  // Any thread.
   virtual EHost GetHost() { return mHost; }
   virtual EAPI GetAPI() { return mAPI; }
+  // UI: asks the host for a new size of the editor's window (window units); no mutex.
   virtual void ResizeGraphics(int w, int h) = 0;
+  // Main.
   virtual void HostSpecificInit() {}
-  // Pushes every parameter to the editor, prepares it for drawing and owns it from then on.
+  // Main (the plug-in's constructor), mutex: pushes every parameter to the editor, prepares it for
+  // drawing and owns it from then on.
   virtual void AttachGraphics(IEditorDelegate* editor);
+  // Any thread, mutex.
   virtual void SetLatency(int samples);
+  // Audio, mutex.
   virtual bool SendMidiMsg(IMidiMsg* msg) = 0;
   virtual bool SendSysEx(ISysEx*) { return false; }
+  // Main or UI, after a restore: every parameter's value to the editor's controls.
   virtual void RedrawParamControls();
+  // Main.
   virtual void DirtyPTCompareState() {}
   virtual void PresetsChangedByHost() {}
+  // Main (processing set-up), mutex.
   virtual void SetBlockSize(int blockSize);
-  // Editor's UI thread: offers a right-click on a parameter's control to the host. True when the
-  // host took it (it shows its own menu for the parameter), and the control then gets nothing.
+  // UI: offers a right-click on a parameter's control to the host. True when the host took it (it
+  // shows its own menu for the parameter), and the control then gets nothing. No mutex.
   virtual bool OfferContextClickToHost(int, int, int) { return false; }
 
-  // ---- Accessors -------------------------------------------------------------------------------
+  // ---- Accessors (any thread: values set at construction, or atomics) --------------------------
+  // The sample rate and block size are set on the main thread with the mutex and read on the audio
+  // thread under it.
   IParam* GetParam(int idx) const { return mParams.Get(idx); }
   int GetParamCount() const { return mParams.GetSize(); }
   int GetPresetCount() const { return mPresets.GetSize(); }
@@ -141,7 +179,7 @@ class IPlugin {
   static const char* GetArchString() { return "x64"; }
   RecursiveMutex* GetMutex() { return &mMutex; }
 
-  // ---- Channel configuration and connections ---------------------------------------------------
+  // ---- Channel configuration and connections (main: construction and bus set-up, mutex) --------
   bool LegalIO(int nIn, int nOut) const;
   void SetInputChannelConnections(int first, int n, bool connected);
   void SetOutputChannelConnections(int first, int n, bool connected);
@@ -151,6 +189,11 @@ class IPlugin {
   void SetOutputLabel(int idx, const char* label);
   void SetInputBusLabel(int bus, const char* label);
   void SetOutputBusLabel(int bus, const char* label);
+  // What every format adapter's constructor does with the channels: all of them connected, the
+  // bypass delay line (for the latency) when there are inputs, and the format's names for the main
+  // input bus, the sidechain bus (labelled only when sidechain is set) and, unless null, the main
+  // output bus. Construction thread.
+  void SetUpEffectBuses(const char* mainIn, const char* sidechainIn, bool sidechain, const char* mainOut);
 
   // ---- Buffers, per processing block (caller holds the mutex) ----------------------------------
   void AttachInputBuffers(int first, int n, double** data, int nFrames);
@@ -165,7 +208,7 @@ class IPlugin {
   void PassThroughBuffers(float, int nFrames);
   void ZeroScratchBuffers();
 
-  // ---- Settings --------------------------------------------------------------------------------
+  // ---- Settings (main, at set-up and initialisation; the MIDI send on audio) -------------------
   void SetSampleRate(double sampleRate) { mSampleRate = sampleRate; }
   void SetHost(const char* name, int version);
   int GetHostVersion(bool decimal);
@@ -175,12 +218,14 @@ class IPlugin {
   double GetSamplesPerBeat();
   bool SendMidiMsgs(TypedBuf<IMidiMsg*>* msgs);
 
-  // ---- Parameter flow ----------------------------------------------------------------------------
+  // ---- Parameter flow (main, mutex: every OnParamChange again / every value to the host) --------
   void OnParamReset();
   void DirtyParameters();
 
   // ---- State, presets, program and bank files --------------------------------------------------
-  // Defined with the state code (IPluginState.cpp, IPluginProgramFiles.cpp).
+  // Defined with the state code (IPluginState.cpp, IPluginProgramFiles.cpp). Main; what reads or
+  // writes parameter values takes the mutex (SerializeParams, UnserializeParams and all that go
+  // through them).
   bool SerializeParams(ByteChunk* chunk);
   int UnserializeParams(ByteChunk* chunk, int startPos);
   // True when UnserializeParams would find a finite value for every parameter: the state loaders
@@ -260,6 +305,9 @@ class IPlugin {
   // a scratch buffer pointing at its new storage.
   void EnsureScratchSize(int nFrames);
   void ResizeScratchBuffers(int nFrames, bool zeroAll);
+  // Both AttachInputBuffers: the host's samples (float or double) copied into the scratch buffers.
+  template <class Sample>
+  void AttachInputs(int first, int n, Sample** data, int nFrames);
   void ConvertOutputsToFloat(int nFrames, bool accumulate);
   void PassThroughDouble(int nFrames);
 };

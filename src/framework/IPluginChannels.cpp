@@ -151,6 +151,17 @@ void IPlugin::SetOutputLabel(int idx, const char* label) {
   if (OutChannel* ch = mOutChannels.Get(idx)) ch->mLabel.Set(label);
 }
 
+void IPlugin::SetUpEffectBuses(const char* mainIn, const char* sidechainIn, bool sidechain,
+                               const char* mainOut) {
+  const int nIn = GetInputChannelCount(), nOut = GetOutputChannelCount();
+  SetInputChannelConnections(0, nIn, true);
+  SetOutputChannelConnections(0, nOut, true);
+  if (nIn > 0 && !mDelay) mDelay = new ChannelDelayLine(nIn, nOut, GetLatency());
+  SetInputBusLabel(0, mainIn);
+  if (sidechain) SetInputBusLabel(1, sidechainIn);
+  if (mainOut) SetOutputBusLabel(0, mainOut);
+}
+
 void IPlugin::SetInputBusLabel(int bus, const char* label) {
   if (bus < 0 || bus > 1) return;
   mInputBusLabels.Delete(bus, true);
@@ -240,7 +251,8 @@ void IPlugin::ZeroScratchBuffers() {
   for (int i = 0, n = GetOutputChannelCount(); i < n; ++i) ZeroScratch(mOutChannels.Get(i)->mScratchBuf);
 }
 
-void IPlugin::AttachInputBuffers(int first, int n, double** data, int nFrames) {
+template <class Sample>
+void IPlugin::AttachInputs(int first, int n, Sample** data, int nFrames) {
   if (nFrames < 0) nFrames = 0;
   EnsureScratchSize(nFrames);
   int b, e;
@@ -248,7 +260,7 @@ void IPlugin::AttachInputBuffers(int first, int n, double** data, int nFrames) {
   for (int i = b; i < e; ++i) {
     InChannel* ch = mInChannels.Get(i);
     if (!ch->mConnected) continue;
-    const double* src = data ? *data++ : nullptr;
+    const Sample* src = data ? *data++ : nullptr;
     double* dst = ch->mScratchBuf.Get();
     // Host samples are copied rather than read in place: a NaN or infinity would stick in every
     // filter and envelope after it, so such samples enter as silence. A missing host buffer reads
@@ -264,25 +276,12 @@ void IPlugin::AttachInputBuffers(int first, int n, double** data, int nFrames) {
   }
 }
 
+void IPlugin::AttachInputBuffers(int first, int n, double** data, int nFrames) {
+  AttachInputs(first, n, data, nFrames);
+}
+
 void IPlugin::AttachInputBuffers(int first, int n, float** data, int nFrames) {
-  if (nFrames < 0) nFrames = 0;
-  EnsureScratchSize(nFrames);
-  int b, e;
-  RangeOf(first, n, GetInputChannelCount(), &b, &e);
-  for (int i = b; i < e; ++i) {
-    InChannel* ch = mInChannels.Get(i);
-    if (!ch->mConnected) continue;
-    const float* src = data ? *data++ : nullptr;
-    double* dst = ch->mScratchBuf.Get();
-    if (dst) {
-      if (src)
-        for (int s = 0; s < nFrames; ++s) dst[s] = FiniteOrSilence(src[s]);
-      else
-        std::memset(dst, 0, sizeof(double) * static_cast<size_t>(nFrames));
-      ch->mScratchHoldsInput = ch->mScratchHoldsInput || (src && nFrames > 0);
-    }
-    *ch->mSrc = dst;
-  }
+  AttachInputs(first, n, data, nFrames);
 }
 
 void IPlugin::AttachOutputBuffers(int first, int n, double** data) {

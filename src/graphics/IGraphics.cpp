@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 IGraphics::IGraphics(IPlugin* plug, int w, int h, int fps)
     : mPlug(plug),
@@ -72,8 +73,29 @@ double IGraphics::ScaleForWindow(int w, int h, bool fitInside) const {
   if (mWidth <= 0 || mHeight <= 0) return 1.0;
   const double sw = static_cast<double>(w) / mWidth, sh = static_cast<double>(h) / mHeight;
   const double s = fitInside ? std::min(sw, sh) : std::max(sw, sh);
-  return std::min(kMaxScale, std::max(kMinScale, s));
+  return LimitToScreen(std::min(kMaxScale, std::max(kMinScale, s)));
 }
+
+bool IGraphics::FitsScreen(double scale) const {
+  int w = 0, h = 0;
+  return !ScreenWorkArea(&w, &h) || FitsArea(scale, w, h);
+}
+
+bool IGraphics::FitsArea(double scale, int w, int h) const {
+  return ScaledLength(mWidth, scale) <= w && ScaledLength(mHeight, scale) <= h;
+}
+
+double IGraphics::LimitToScreen(double scale) const {
+  int w = 0, h = 0;
+  if (!ScreenWorkArea(&w, &h)) return scale;
+  if (FitsArea(scale, w, h)) return scale;
+  // A size that is cut off is no use; the largest offered size that shows whole is.
+  for (int i = static_cast<int>(std::size(kScaleSteps)) - 1; i >= 0; --i)
+    if (kScaleSteps[i] < scale && FitsArea(kScaleSteps[i], w, h)) return kScaleSteps[i];
+  return kMinScale;
+}
+
+bool IGraphics::FitToScreen() { return SetScale(mScale); }
 
 int IGraphics::ToLayout(int windowCoord) const {
   return mScale == 1.0 ? windowCoord : static_cast<int>(std::floor(windowCoord / mScale));
@@ -99,7 +121,7 @@ IRECT IGraphics::ToPixels(const IRECT& r) const {
 
 bool IGraphics::SetScale(double scale, bool askHost) {
   if (std::isnan(scale)) return false;
-  scale = std::min(kMaxScale, std::max(kMinScale, scale));
+  scale = LimitToScreen(std::min(kMaxScale, std::max(kMinScale, scale)));
   if (scale == mScale) return false;
   mScale = scale;
   mFrames->Clear();

@@ -6,6 +6,11 @@
 // folder per system under graphics/platform/.
 //
 // The plug-in base knows the engine only as its editor delegate (framework/IEditorDelegate.h).
+//
+// Threads: the engine is built on the thread that constructs the plug-in and from then on used on
+// the UI thread (the host's editor thread), except the two editor-delegate calls that store values
+// (also from the audio thread). The engine takes no lock of the plug-in's itself; an edit reaches
+// the plug-in through IPlugin::SetParameterFromGUI, which takes the plug-in's mutex.
 #pragma once
 
 #include "base/PtrList.h"
@@ -39,7 +44,10 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   static constexpr int kDefaultFPS = 25;
   // The editor's sizes: layout units times the scale give the window's size.
   static constexpr double kMinScale = 1.0, kMaxScale = 2.0;
+  // The sizes the editor offers, and falls back to when a size does not fit the screen.
+  static constexpr double kScaleSteps[] = {1.0, 1.25, 1.5, 1.75, 2.0};
 
+  // The plug-in's construction thread.
   IGraphics(IPlugin* plug, int w, int h, int fps = 0);
   IGraphics(const IGraphics&) = delete;
   IGraphics& operator=(const IGraphics&) = delete;
@@ -58,7 +66,7 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   void SetControlFromPlug(int controlIdx, double normalizedValue) override;
   void PrepDraw() override;
 
-  // ---- Set-up ----------------------------------------------------------------------------------
+  // ---- Set-up (the plug-in's construction thread, before the editor opens; images also UI) -------
   int AttachControl(IControl* control);
   void AttachBackground(int ID, const char* name);
   void AttachPanelBackground(const IColor* color);
@@ -72,7 +80,8 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   IBitmap ScaleBitmap(IBitmap* bitmap, int destW, int destH);
   IBitmap CropBitmap(IBitmap* bitmap, IRECT* rect);
 
-  // ---- Synchronisation with the plug-in (parameter indices unless said otherwise) --------------
+  // ---- Synchronisation with the plug-in (parameter indices unless said otherwise; UI thread, or
+  // the main thread with the plug-in's mutex when the plug-in calls them) -------------------------
   void SetParameterFromGUI(int paramIdx, double normalizedValue);
   void ClampControl(int paramIdx, double lo, double hi, bool normalized);
   void HideControl(int paramIdx, bool hide);
@@ -81,14 +90,14 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   void SetStrictDrawing(bool strict);
   void AssignParamNameToolTips();
 
-  // ---- Dirty tracking and drawing passes -------------------------------------------------------
+  // ---- Dirty tracking and drawing passes (UI thread) -------------------------------------------
   // Grows r by the draw rectangle of every dirty control (hidden ones too); false when none is.
   bool IsDirty(IRECT* r);
   // Draws what r needs, cleans the controls and presents r. False, with nothing drawn or cleaned,
   // before PrepDraw.
   bool Draw(IRECT* r);
 
-  // ---- Drawing operations (into the back buffer) -----------------------------------------------
+  // ---- Drawing operations (into the back buffer; UI thread, from controls' Draw in a pass) -----
   // Bitmaps are cut to the draw clip rectangle, which only a draw pass sets. Operations answer
   // false when there is nothing to draw with: no back buffer yet, no image, null arguments.
   bool DrawBitmap(IBitmap* bitmap, IRECT* dest, int srcX, int srcY, const IChannelBlend* blend = nullptr);
@@ -134,10 +143,10 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
 
   // ---- Scale (UI thread) -------------------------------------------------------------------------
   // The one entry point for every source of a size: layout units to window units (the host's
-  // units: physical pixels on X11, points on macOS), clamped to kMinScale..kMaxScale; NaN is
-  // ignored. On a change the back buffer is rebuilt, the window follows (OnScaleChanged) and,
-  // when askHost, the plug-in asks its host for the window size (IPlugin::ResizeGraphics). True
-  // when the scale changed.
+  // units: physical pixels on X11, points on macOS), clamped to kMinScale..kMaxScale and limited
+  // to the screen (LimitToScreen); NaN is ignored. On a change the back buffer is rebuilt, the window follows
+  // (OnScaleChanged) and, when askHost, the plug-in asks its host for the window size
+  // (IPlugin::ResizeGraphics). True when the scale changed.
   bool SetScale(double scale, bool askHost = true);
   // A factor from the host (its screen's scale). A size the user chose wins over the first factor
   // a host gives an editor; later changes (the window moved to another screen) are followed.
@@ -150,6 +159,14 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   // Picks the scale a new editor opens at: the remembered choice, else the desktop's. Called by
   // the view before the host asks for the size.
   void ChooseInitialScale();
+  // The screen-size rule: scale itself when its window fits the work area of the screen the
+  // window is on (ScreenWorkArea) or that area is unknown; otherwise the largest of kScaleSteps
+  // below it that fits, and kMinScale when none does.
+  double LimitToScreen(double scale) const;
+  bool FitsScreen(double scale) const;
+  // Applies the rule to the current size once the window is open and its screen known, asking
+  // the host for the smaller window; the views call it right after opening. True when it shrank.
+  bool FitToScreen();
   // Pixels per window unit (a Retina backing store is 2); drawing uses both factors.
   void SetBackingScale(double backing);
   double GetScale() const { return mScale; }
@@ -164,7 +181,7 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   static int ScaledLength(int length, double scale);
   // The scale for a window of w x h window units, keeping the layout's aspect: the larger of the
   // two ratios (a window dragged wider or taller grows the editor), or with fitInside the smaller
-  // (the editor fits the window it was given).
+  // (the editor fits the window it was given); limited to the screen.
   double ScaleForWindow(int w, int h, bool fitInside = false) const;
   // Window units to layout units (floor), and a layout rectangle to window units or pixels.
   int ToLayout(int windowCoord) const;
@@ -173,7 +190,7 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   IRECT LayoutToWindow(const IRECT& layout) const;
   IRECT ToPixels(const IRECT& layout) const;
 
-  // ---- Input dispatch (editor coordinates, origin top-left) ------------------------------------
+  // ---- Input dispatch (editor coordinates, origin top-left; UI thread, from the window) ---------
   void OnMouseDown(int x, int y, IMouseMod* mod);
   void OnMouseUp(int x, int y, IMouseMod* mod);
   void OnMouseDrag(int x, int y, IMouseMod* mod);
@@ -192,7 +209,7 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   void PromptUserInput(IControl* control, IParam* param, IRECT* textRect);
   void SetFromStringAfterPrompt(IControl* control, IParam* param, const char* txt);
 
-  // ---- Accessors -------------------------------------------------------------------------------
+  // ---- Accessors (UI thread) --------------------------------------------------------------------
   IPlugin* GetPlug() const { return mPlug; }
   int Width() const { return mWidth; }
   int Height() const { return mHeight; }
@@ -250,6 +267,8 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   int HitTest(int x, int y, bool mouseOver) const;
   // The captured control's index, else the hit control's; -1 when neither exists.
   int TargetIdx(int x, int y) const;
+  // Whether the window at this scale fits a w x h area of window units.
+  bool FitsArea(double scale, int w, int h) const;
   // The back buffer while it has pixels, else null: nothing is drawn before PrepDraw.
   PIX_IBitmap* BackBuffer() const;
   // Blits the source area at (srcX, srcY) into dest cut to the draw clip rectangle.

@@ -86,8 +86,8 @@ class IWindowFace {
   // True when the user picked a colour into color. Default: false.
   virtual bool PromptForColor(IColor* color, const char* prompt = "");
   // True when the link (a web address or a file path) was handed to the system. Default: false.
-  virtual bool OpenURL(const char* url, const char* msgWindowTitle = nullptr, const char* confirmMsg = nullptr,
-                       const char* errMsgOnFailure = nullptr);
+  virtual bool OpenURL(const char* url, const char* msgWindowTitle = nullptr,
+                       const char* confirmMsg = nullptr, const char* errMsgOnFailure = nullptr);
   // The old carbon-style window entry points; only macOS has a use for the sub-window pair.
   virtual void* OpenWindow(void*, void*, short, short) { return nullptr; }
   virtual void AttachSubWindow(void*) {}

@@ -6,17 +6,20 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 namespace {
 const IColor kCue(110, 237, 227, 203);
+constexpr int kNumSizes = static_cast<int>(std::size(IGraphics::kScaleSteps));
 }  // namespace
 
 EditorSizeControl::EditorSizeControl(IPlugin* plug, const IRECT& rect) : IControl(plug, rect) {}
 
 int EditorSizeControl::ItemForScale(double scale) {
   int best = 0;
-  for (int i = 1; i < static_cast<int>(std::size(kSizes)); ++i)
-    if (std::fabs(kSizes[i] - scale) < std::fabs(kSizes[best] - scale)) best = i;
+  for (int i = 1; i < kNumSizes; ++i)
+    if (std::fabs(IGraphics::kScaleSteps[i] - scale) < std::fabs(IGraphics::kScaleSteps[best] - scale))
+      best = i;
   return best;
 }
 
@@ -31,10 +34,14 @@ void EditorSizeControl::OnMouseDown(int, int, IMouseMod*) {
   if (!graphics) return;
   IPopupMenu menu;
   const int current = ItemForScale(graphics->GetScale());
-  for (int i = 0; i < static_cast<int>(std::size(kSizes)); ++i) {
+  for (int i = 0; i < kNumSizes; ++i) {
+    const double size = IGraphics::kScaleSteps[i];
     char label[16];
-    std::snprintf(label, sizeof label, "%d %%", static_cast<int>(std::lround(kSizes[i] * 100)));
-    if (IPopupMenuItem* item = menu.AddItem(label)) item->SetChecked(i == current);
+    std::snprintf(label, sizeof label, "%d %%", static_cast<int>(std::lround(size * 100)));
+    if (IPopupMenuItem* item = menu.AddItem(label)) {
+      item->SetChecked(i == current);
+      item->SetEnabled(graphics->FitsScreen(size));
+    }
   }
   IRECT anchor(mRECT.L, mRECT.B, mRECT.R, mRECT.B);
   IPopupMenu* chosen = graphics->CreateIPopupMenu(&menu, &anchor);
@@ -42,7 +49,7 @@ void EditorSizeControl::OnMouseDown(int, int, IMouseMod*) {
   SetDirty(false);
   if (!chosen) return;
   const int idx = chosen->GetChosenItemIdx();
-  if (idx >= 0 && idx < static_cast<int>(std::size(kSizes))) graphics->SetUserScale(kSizes[idx]);
+  if (idx >= 0 && idx < kNumSizes) graphics->SetUserScale(IGraphics::kScaleSteps[idx]);
 }
 
 void EditorSizeControl::OnMouseOver(int, int, IMouseMod*) {

@@ -1,13 +1,12 @@
 // The Quorvane logo as the editor's size menu: a click offers 100 % to 200 %, and the pointer over
-// it shows a faint frame, so the logo reads as something to click.
+// it shows a faint frame, so the logo reads as something to click. Sizes whose window would not fit
+// the screen are greyed out.
 #pragma once
 
 #include "graphics/IControl.h"
 
 class EditorSizeControl : public IControl {
  public:
-  static constexpr double kSizes[] = {1.0, 1.25, 1.5, 1.75, 2.0};
-
   EditorSizeControl(IPlugin* plug, const IRECT& rect);
 
   bool Draw(IGraphics* graphics) override;
@@ -15,7 +14,7 @@ class EditorSizeControl : public IControl {
   void OnMouseOver(int x, int y, IMouseMod* mod) override;
   void OnMouseOut() override;
 
-  // The menu item for a scale: the nearest size.
+  // The menu item for a scale: the nearest of IGraphics::kScaleSteps.
   static int ItemForScale(double scale);
 
  private:

@@ -1,4 +1,5 @@
-// Quorvane construction, parameter mapping and processing entry.
+// Quorvane construction (its parameters made from the parameter table), parameter changes and the
+// processing entry.
 #include "plugin/Quorvane.h"
 
 #include "base/RecursiveMutex.h"
@@ -6,6 +7,7 @@
 #include "plugin/MakeGraphics.h"
 #include "plugin/QuorvaneEditor.h"
 #include "plugin/QuorvaneIdentityCodes.h"
+#include "plugin/QuorvaneParamTable.h"
 
 #include <atomic>
 #include <cmath>
@@ -14,20 +16,8 @@
 
 namespace {
 
-constexpr double kAttackMs[] = {0.1, 0.3, 10.0, 30.0, 100.0, 300.0};
-constexpr double kRatios[] = {1.5, 2.0, 3.0, 4.0, 5.0, 10.0};
-constexpr double kKneeFactors[] = {0.95, 0.9, 0.8, 0.7, 0.6, 0.3};
-constexpr double kReleaseMs[] = {100.0, 300.0, 600.0, 1200.0, 2000.0};
-
 // The editor's shared images may only go when no instance can still draw them.
 std::atomic<int> gLiveInstances{0};
-
-// The selector is the value truncated toward zero; false for values that select no entry.
-bool Select(double value, int count, int* index) {
-  if (!(value > -1.0 && value < count)) return false;
-  *index = static_cast<int>(value);
-  return true;
-}
 
 }  // namespace
 
@@ -35,33 +25,14 @@ Quorvane::Quorvane(IPluginInstanceInfo instanceInfo)
     : PluginFormatBase(instanceInfo, kNumParams, "2-2 4-2", 1, QV_ID_NAME, "", QV_ID_VENDOR,
                        QV_ID_PACKED_VERSION, quorvaneid::kPluginCode, quorvaneid::kMakerCode, 0, false, false,
                        false, 2) {
-  GetParam(kBypass)->InitInt("Bypass", 1, 0, 1, "");
-  GetParam(kExternalSidechain)->InitInt("External Sidechain", 0, 0, 1, "");
-  GetParam(kTurbo)->InitInt("Turbo", 0, 0, 1, "");
-  GetParam(kXFormer)->InitInt("XFormer", 0, 0, 1, "");
-  GetParam(kAttackTime)->InitInt("Attack Time", 0, 0, 5, "");
-  GetParam(kRatio)->InitInt("Ratio", 0, 0, 5, "");
-  GetParam(kReleaseTime)->InitInt("Release Time", 0, 0, 4, "");
-
-  const struct {
-    int idx;
-    const char* name;
-    double def, min, max, shape;
-  } doubles[] = {
-      {kBoost, "Boost", 0.0, 0.0, 10.0, 1.0},
-      {kHF, "HF", 0.0, -10.0, 0.0, 1.0},
-      {kHPF, "HPF", 20.0, 20.0, 500.0, 2.0},
-      {kMakeUpGain, "Make-Up Gain", 0.0, 0.0, 15.0, 1.0},
-      {kMidGain, "Mid Gain", 0.0, -6.0, 6.0, 1.0},
-      {kCompressorMix, "Compressor Mix", 100.0, 0.0, 100.0, 1.0},
-      {kThreshold, "Threshold", 15.0, -15.0, 15.0, 1.0},
-      {kTransientMix, "Transient Mix", 0.0, 0.0, 100.0, 1.0},
-      {kTransientTilt, "Transient Tilt", 0.75, 0.25, 1.25, 1.0},
-  };
-  for (const auto& d : doubles) {
-    IParam* p = GetParam(d.idx);
-    p->InitDouble(d.name, d.def, d.min, d.max, 0.01, "%");
-    p->SetShape(d.shape);
+  for (const QuorvaneParamSpec& p : kQuorvaneParamTable) {
+    IParam* param = GetParam(p.idx);
+    if (p.continuous) {
+      param->InitDouble(p.name, p.def, p.min, p.max, 0.01, "%");
+      param->SetShape(p.shape);
+    } else {
+      param->InitInt(p.name, static_cast<int>(p.def), static_cast<int>(p.min), static_cast<int>(p.max), "");
+    }
   }
 
   IGraphics* graphics = MakeGraphics(this, kQuorvaneEditorWidth, kQuorvaneEditorHeight, 0);
@@ -91,53 +62,7 @@ void Quorvane::OnParamChange(int paramIdx) {
   RecursiveMutexLock lock(mMutex);
   const IParam* param = GetParam(paramIdx);
   if (!param) return;
-  const double value = param->GetValue();
-  if (!std::isfinite(value)) return;  // a damaged value keeps the last good setting
-  QuorvaneSettings& s = mSettings;
-  int sel = 0;
-  switch (paramIdx) {
-    case kBoost:
-      s.boostGain = std::pow(10.0, value / 20.0);
-      break;
-    case kHF:
-      s.hfDb = value;
-      break;
-    case kHPF:
-      s.hpfPos = value;
-      break;
-    case kMakeUpGain:
-      s.makeUpGain = std::pow(10.0, value / 20.0);
-      break;
-    case kMidGain:
-      s.midGainDb = value;
-      break;
-    case kCompressorMix:
-      s.compMix = value / 100.0;
-      break;
-    case kThreshold:
-      s.thresholdPos = value;
-      break;
-    case kTransientMix:
-      s.transientMix = value / 100.0;
-      break;
-    case kTransientTilt:
-      s.transientTilt = value;
-      break;
-    case kAttackTime:
-      if (Select(value, 6, &sel)) s.attackMs = kAttackMs[sel];
-      break;
-    case kRatio:
-      if (Select(value, 6, &sel)) {
-        s.ratio = kRatios[sel];
-        s.kneeFactor = kKneeFactors[sel];
-      }
-      break;
-    case kReleaseTime:
-      if (Select(value, 5, &sel)) s.releaseMs = kReleaseMs[sel];
-      break;
-    default:  // the switches are read by the chain on every block
-      break;
-  }
+  ApplyQuorvaneParam(mSettings, paramIdx, param->GetValue());
 }
 
 QuorvaneSwitches Quorvane::ReadSwitches() const {

@@ -3,20 +3,23 @@
 #pragma once
 
 struct QuorvaneSettings {
-  // Defaults match the parameters' defaults, so a chain is usable before the first parameter sweep.
-  double attackMs = 0.1;
-  double boostGain = 1.0;
+  // The parameters' defaults, each through the mapping the plug-in applies to a change
+  // (QuorvaneParamTable), so a chain is usable before the first parameter sweep.
+  QuorvaneSettings();
+
+  double attackMs = 0.0;
+  double boostGain = 0.0;
   double hfDb = 0.0;
-  double hpfPos = 20.0;
-  double makeUpGain = 1.0;
+  double hpfPos = 0.0;
+  double makeUpGain = 0.0;
   double midGainDb = 0.0;
-  double compMix = 1.0;
-  double ratio = 1.5;
-  double releaseMs = 100.0;
-  double thresholdPos = 15.0;
+  double compMix = 0.0;
+  double ratio = 0.0;
+  double releaseMs = 0.0;
+  double thresholdPos = 0.0;
   double transientMix = 0.0;
-  double transientTilt = 0.75;
-  double kneeFactor = 0.95;
+  double transientTilt = 0.0;
+  double kneeFactor = 0.0;
 };
 
 struct QuorvaneSwitches {

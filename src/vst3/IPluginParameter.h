@@ -1,6 +1,8 @@
 // IPluginParameter: one framework parameter as the host sees it. Its description is taken from the
 // IParam at registration; every conversion between normalized values, plain values and text is
 // delegated to the IParam, which remains the value of record.
+//
+// Threads: the host's main thread (the controller's calls), without the plug-in's mutex.
 #pragma once
 
 #include "framework/IParam.h"

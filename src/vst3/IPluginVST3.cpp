@@ -3,7 +3,6 @@
 #include "vst3/IPluginVST3.h"
 
 #include "framework/ByteChunk.h"
-#include "framework/ChannelDelayLine.h"
 #include "vst3/IPluginParameter.h"
 #include "vst3/IPluginVST3View.h"
 #include "vst3/abi/ContextMenu.h"
@@ -44,22 +43,12 @@ IPluginVST3::IPluginVST3(IPluginInstanceInfo, int nParams, const char* channelIO
               makerId, latency, plugDoesMidi, plugDoesChunks, plugIsInst, kAPIVST3),
       mSidechainChannels(std::clamp(plugScChans, 0, GetInputChannelCount())),
       mFeeder(GetInputChannelCount(), GetOutputChannelCount()) {
-  const int nIn = GetInputChannelCount();
-  const int nOut = GetOutputChannelCount();
-  SetInputChannelConnections(0, nIn, true);
-  SetOutputChannelConnections(0, nOut, true);
-  if (nIn > 0) mDelay = new ChannelDelayLine(nIn, nOut, latency);
-
-  SetInputBusLabel(0, "Main Input");
-  if (mSidechainChannels) SetInputBusLabel(1, "Aux Input");
-  if (IsInstrument()) {
-    char label[32];
-    for (int i = 0; i < nOut / 2; ++i) {
-      std::snprintf(label, sizeof label, "Output %i", i + 1);
-      SetOutputBusLabel(i, label);
-    }
-  } else {
-    SetOutputBusLabel(0, "Output");
+  SetUpEffectBuses("Main Input", "Aux Input", mSidechainChannels != 0, IsInstrument() ? nullptr : "Output");
+  // An instrument's outputs are stereo busses, one per pair.
+  char label[32];
+  for (int i = 0; IsInstrument() && i < GetOutputChannelCount() / 2; ++i) {
+    std::snprintf(label, sizeof label, "Output %i", i + 1);
+    SetOutputBusLabel(i, label);
   }
 }
 

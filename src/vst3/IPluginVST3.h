@@ -2,6 +2,10 @@
 // processor and the edit controller: the framework's IPlugin supplies parameters, presets,
 // channels and buffers; the single-component effect base supplies the VST 3 interfaces, busses
 // and host-visible parameters. A concrete plug-in derives from this class.
+//
+// Threads, as VST 3 hosts call: "main" is the host's UI/main thread (initialize, set-up, state,
+// controller calls, views), "audio" the process call. The notes say where the plug-in's mutex
+// (IPlugin::GetMutex) is taken; no call waits for anything while holding it.
 #pragma once
 
 #include "framework/HostBlockFeeder.h"
@@ -24,6 +28,7 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
   static constexpr ParamID kBypassParam = 0x62706173;  // "bpas"
   static constexpr ParamID kPresetParam = 0x70727374;  // "prst"
 
+  // Main (the factory's createInstance).
   IPluginVST3(IPluginInstanceInfo instanceInfo, int nParams, const char* channelIOStr, int nPresets,
               const char* effectName, const char* productName, const char* makerName, int vendorVersion,
               int uniqueId, int makerId, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst,
@@ -33,25 +38,30 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
   // Speaker arrangement for a channel count (empty for counts without one).
   static vst3abi::SpeakerArrangement getSpeakerArrForChans(int32 chans);
 
-  // ---- IPluginBase ----
+  // ---- IPluginBase (main) ----
+  // Identifies the host, declares the busses and parameters, restores preset 0 (mutex).
   tresult VST3ABI_CALL initialize(vst3abi::FUnknown* context) override;
 
-  // ---- IComponent ----
+  // ---- IComponent (main) ----
+  // OnActivate, which takes the mutex.
   tresult VST3ABI_CALL setActive(TBool state) override;
-  // The component state carries the same bytes as the controller state.
+  // The component state carries the same bytes as the controller state; both take the mutex.
   tresult VST3ABI_CALL setState(vst3abi::IBStream* state) override;
   tresult VST3ABI_CALL getState(vst3abi::IBStream* state) override;
 
-  // ---- IAudioProcessor ----
+  // ---- IAudioProcessor (main, except process) ----
   tresult VST3ABI_CALL setBusArrangements(vst3abi::SpeakerArrangement* inputs, int32 numIns,
                                           vst3abi::SpeakerArrangement* outputs, int32 numOuts) override;
   tresult VST3ABI_CALL canProcessSampleSize(int32 symbolicSampleSize) override;
+  // Any thread (an atomic).
   uint32 VST3ABI_CALL getLatencySamples() override;
+  // Mutex: the sample rate, block size and Reset.
   tresult VST3ABI_CALL setupProcessing(vst3abi::ProcessSetup* setup) override;
+  // Audio: the whole block (parameter changes, events, DSP) under the mutex.
   tresult VST3ABI_CALL process(vst3abi::ProcessData* data) override;
   uint32 VST3ABI_CALL getTailSamples() override;
 
-  // ---- IEditController ----
+  // ---- IEditController (main, without the mutex) ----
   tresult VST3ABI_CALL setComponentState(vst3abi::IBStream* state) override;
   tresult VST3ABI_CALL setControllerState(vst3abi::IBStream* state) override { return setEditorState(state); }
   tresult VST3ABI_CALL getControllerState(vst3abi::IBStream* state) override { return getEditorState(state); }
@@ -62,12 +72,13 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
   tresult VST3ABI_CALL setParamNormalized(ParamID id, ParamValue value) override;
   vst3abi::IPlugView* VST3ABI_CALL createView(vst3abi::FIDString name) override;
 
-  // ---- State streams ----
+  // ---- State streams (main, mutex) ----
   // The framework state chunk followed by the 4-byte bypass flag.
   tresult getEditorState(vst3abi::IBStream* stream);
   tresult setEditorState(vst3abi::IBStream* stream);
 
-  // ---- IPlugin: the host-facing operations ----
+  // ---- IPlugin: the host-facing operations (threads as IPlugin states: gestures and resizing on
+  // the UI thread, the transport queries on audio inside a block) ----
   void PopupHostContextMenuForParam(int idx, int x, int y) override;
   // The host owns every parameter's context menu: the click is its, menu or not.
   bool OfferContextClickToHost(int idx, int x, int y) override;
@@ -84,7 +95,7 @@ class IPluginVST3 : public IPlugin, public vstsupport::EffectComponent {
   void SetLatency(int samples) override;
   bool SendMidiMsg(IMidiMsg*) override { return false; }
 
-  // ---- Open editor views ----
+  // ---- Open editor views (main) ----
   void addDependentView(IPluginVST3View* view);
   // Forgets every view, whichever one is named. A view calls it as it goes, so the list never
   // names a destroyed view.

@@ -84,6 +84,8 @@ tresult IPluginVST3View::attached(void* parent, FIDString type) {
   mOpen = true;
   PlugViewBase::attached(parent, type);
   mPlug->OnGUIOpen();
+  // Now that the window is on a screen: a size that does not fit it shrinks, and the host follows.
+  graphics->FitToScreen();
   return kResultOk;
 }
 

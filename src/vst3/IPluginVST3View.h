@@ -3,7 +3,10 @@
 // engine the host's run loop where the platform needs one, and reports the engine's size. The
 // size follows the scale: a host's content scale factor, the user's size menu, or the host's own
 // resizing (the aspect ratio is kept, from 1x to 2x). The view holds a reference on its plug-in,
-// so the plug-in outlives every view of it.
+// so the plug-in outlives every view of it. A size that does not fit the screen is limited to the
+// largest step that does (IGraphics::LimitToScreen), also once the window is open.
+//
+// Threads: every call comes on the host's UI thread; none takes the plug-in's mutex.
 #pragma once
 
 #include "vst3/support/PlugViewBase.h"

@@ -146,4 +146,38 @@ TEST(EngineScale, WithoutArtTheImageIsResampledAndFilesDecodeWhenDrawn) {
   std::remove(file.c_str());
 }
 
+TEST(EngineScale, EverySizeIsLimitedToTheLargestStepThatFitsTheScreen) {
+  EditorFixture ed(4, 664, 662);
+  ed.Attach();
+  IGraphics* g = ed.gui;
+  // 150 % is 996 x 993: not on a 1600 x 900 screen; 125 % (830 x 828) is.
+  ed.gui->SetScreenWorkArea(1600, 900);
+  g->SetScaleMemory([] { return 1.5; }, [](double) {});
+  g->ChooseInitialScale();
+  EXPECT_EQ(g->GetScale(), 1.25);
+  EXPECT_FALSE(g->SetHostScale(2.0));
+  EXPECT_FALSE(g->SetUserScale(2.0));
+  EXPECT_EQ(g->GetScale(), 1.25);
+  EXPECT_EQ(g->ScaleForWindow(1328, 1324), 1.25);
+  EXPECT_DOUBLE_EQ(g->ScaleForWindow(850, 900, true), 850.0 / 664);  // fits: taken as it is
+  EXPECT_TRUE(g->FitsScreen(1.25));
+  EXPECT_FALSE(g->FitsScreen(1.5));
+
+  // The screen got smaller under an open editor (moved to a laptop's screen): it shrinks and asks.
+  ed.plug.log.clear();
+  ed.gui->SetScreenWorkArea(800, 700);
+  EXPECT_TRUE(g->FitToScreen());
+  EXPECT_EQ(g->GetScale(), 1.0);
+  EXPECT_EQ(ed.plug.log, Calls{"resize 664 662"});
+  EXPECT_FALSE(g->FitToScreen());
+  // Smaller than the editor itself: 100 % is still the size.
+  ed.gui->SetScreenWorkArea(500, 400);
+  EXPECT_FALSE(g->SetUserScale(1.5));
+  EXPECT_EQ(g->GetScale(), 1.0);
+  // Unknown work area: any size.
+  ed.gui->SetScreenWorkArea(0, 0);
+  EXPECT_TRUE(g->SetUserScale(2.0));
+  EXPECT_EQ(g->GetScale(), 2.0);
+}
+
 }  // namespace

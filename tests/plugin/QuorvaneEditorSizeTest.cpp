@@ -1,5 +1,6 @@
 // The remembered editor size: written and read back, its folder made on the way, and every kind of
 // damage read as "nothing remembered" rather than an error or a wild size.
+#include "graphics/GraphicsTestSupport.h"
 #include "plugin/EditorSizeControl.h"
 #include "plugin/EditorSizeMemory.h"
 
@@ -42,6 +43,23 @@ TEST(EditorSize, RememberedAcrossReadsAndDamageMeansNone) {
   EXPECT_EQ(EditorSizeControl::ItemForScale(1.0), 0);
   EXPECT_EQ(EditorSizeControl::ItemForScale(1.6), 2);
   EXPECT_EQ(EditorSizeControl::ItemForScale(2.0), 4);
+}
+
+TEST(EditorSize, TheMenuGreysOutSizesTheScreenCannotShow) {
+  EditorFixture ed(4, 664, 662);
+  ed.gui->AttachControl(new EditorSizeControl(&ed.plug, IRECT(10, 10, 60, 30)));
+  ed.Attach();
+  ed.gui->OpenWindow(nullptr);
+  ed.gui->SetScreenWorkArea(1600, 900);
+  IMouseMod left(true, false);
+  ed.gui->QueueMenuChoice(4);  // 200 %: greyed out, so nothing is chosen
+  ed.gui->OnMouseDown(20, 20, &left);
+  ASSERT_EQ(ed.gui->Menus().size(), 1u);
+  EXPECT_EQ(ed.gui->Menus()[0].mEnabled, (std::vector<bool>{true, true, false, false, false}));
+  EXPECT_EQ(ed.gui->GetScale(), 1.0);
+  ed.gui->QueueMenuChoice(1);
+  ed.gui->OnMouseDown(20, 20, &left);
+  EXPECT_EQ(ed.gui->GetScale(), 1.25);
 }
 
 }  // namespace

@@ -106,6 +106,7 @@ IPopupMenu* IGraphicsHeadless::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRec
   for (int i = 0; i < menu->GetNItems(); ++i) {
     IPopupMenuItem* item = menu->GetItem(i);
     shown.mItems.push_back(item->GetText());
+    shown.mEnabled.push_back(item->GetEnabled());
     if (shown.mChecked < 0 && item->GetChecked()) shown.mChecked = i;
   }
   mMenus.push_back(shown);
@@ -115,7 +116,8 @@ IPopupMenu* IGraphicsHeadless::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRec
     choice = mMenuAnswers.front();
     mMenuAnswers.pop_front();
   }
-  if (choice < 0 || choice >= menu->GetNItems()) return nullptr;
+  // A disabled item cannot be chosen: the menu stays up until dismissed.
+  if (choice < 0 || choice >= menu->GetNItems() || !menu->GetItem(choice)->GetEnabled()) return nullptr;
   menu->SetChosenItemIdx(choice);
   return menu;
 }
@@ -130,6 +132,13 @@ int IGraphicsHeadless::ShowMessageBox(const char* text, const char* caption, int
 
 void IGraphicsHeadless::SetPath(EPathKind kind, const char* path) {
   if (kind >= 0 && kind < kNumPathKinds) mPaths[kind] = path ? path : "";
+}
+
+bool IGraphicsHeadless::ScreenWorkArea(int* width, int* height) const {
+  if (mWorkWidth <= 0 || mWorkHeight <= 0 || !width || !height) return false;
+  *width = mWorkWidth;
+  *height = mWorkHeight;
+  return true;
 }
 
 void IGraphicsHeadless::AppSupportPath(StrBuf* path, bool isSystem) {

@@ -1,7 +1,7 @@
 // IGraphicsHeadless: the window half of the editor engine, in memory. Presenting, prompts, menus,
 // file panels, alerts and URLs are recorded and answered from a script that tests or tools set,
-// and images load from a resource folder. Tests drive editors with it; tools render editors
-// offscreen with it.
+// images load from a resource folder, and the screen's work area is whatever a test sets. Tests
+// drive editors with it; tools render editors offscreen with it.
 #pragma once
 
 #include "graphics/IGraphics.h"
@@ -34,6 +34,7 @@ class IGraphicsHeadless : public IGraphics {
 
   struct Menu {
     std::vector<std::string> mItems;
+    std::vector<bool> mEnabled;
     int mChecked = -1;  // first checked item
     IRECT mRect;
   };
@@ -92,6 +93,11 @@ class IGraphicsHeadless : public IGraphics {
   void SetOpenURLResult(bool ok) { mOpenURLResult = ok; }
   void SetClipboardText(const char* text) { mClipboard = text ? text : ""; }
   void SetPath(EPathKind kind, const char* path);
+  // The screen's work area in window units; 0 x 0 (the default) is unknown.
+  void SetScreenWorkArea(int width, int height) {
+    mWorkWidth = width;
+    mWorkHeight = height;
+  }
 
   // ---- What was asked ----------------------------------------------------------------------------
   const std::vector<Menu>& Menus() const { return mMenus; }
@@ -128,6 +134,7 @@ class IGraphicsHeadless : public IGraphics {
   void UpdateTooltips() override;
   PIX_IBitmap* OSLoadBitmap(int ID, const char* name) override;
   std::string OSBitmapFile(int ID, const char* name) override;
+  bool ScreenWorkArea(int* width, int* height) const override;
 
  private:
   std::string mResourceDir;
@@ -147,6 +154,7 @@ class IGraphicsHeadless : public IGraphics {
   bool mOpenURLResult = true;
   std::string mClipboard;
   std::string mPaths[kNumPathKinds];
+  int mWorkWidth = 0, mWorkHeight = 0;
 
   std::vector<Menu> mMenus;
   std::vector<FilePrompt> mFilePrompts;

@@ -52,6 +52,9 @@ class IGraphicsMac : public IGraphics {
   void ShowMouseCursor() override;
   void UpdateTooltips() override;
   PIX_IBitmap* OSLoadBitmap(int ID, const char* name) override;
+  // The visible frame (less menu bar and dock) of the window's screen, the main screen before the
+  // view is in a window, less what the host's window puts above and left of the view.
+  bool ScreenWorkArea(int* width, int* height) const override;
 
  protected:
   // The view (and the host sub-window) take the new size in points; the view redraws.

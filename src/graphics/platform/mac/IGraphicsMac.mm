@@ -13,6 +13,8 @@
 #include "graphics/platform/mac/CocoaMapping.h"
 #include "pix/PIX_SysBitmap.h"
 
+#include <algorithm>
+
 namespace {
 IGraphicsCocoa* ViewOf(void* view) { return (IGraphicsCocoa*)view; }
 
@@ -232,6 +234,28 @@ void IGraphicsMac::UpdateTooltips() {
       if (!control || control->IsHidden() || control->GetTargetRECT()->Empty()) continue;
       [view registerToolTip:control->GetTargetRECT()];
     }
+  }
+}
+
+bool IGraphicsMac::ScreenWorkArea(int* width, int* height) const {
+  if (!width || !height) return false;
+  @autoreleasepool {
+    IGraphicsCocoa* view = ViewOf(mGraphicsCocoa);
+    NSWindow* window = view ? [view window] : nil;
+    NSScreen* screen = window ? [window screen] : nil;
+    if (!screen) screen = [NSScreen mainScreen];
+    if (!screen) return false;
+    const NSRect visible = [screen visibleFrame];
+    double left = 0.0, top = 0.0;
+    if (window) {
+      // Window coordinates start at the frame's bottom left, title bar included.
+      const NSRect inWindow = [view convertRect:[view bounds] toView:nil];
+      left = inWindow.origin.x;
+      top = [window frame].size.height - NSMaxY(inWindow);
+    }
+    *width = static_cast<int>(visible.size.width - std::max(0.0, left));
+    *height = static_cast<int>(visible.size.height - std::max(0.0, top));
+    return *width > 0 && *height > 0;
   }
 }
 

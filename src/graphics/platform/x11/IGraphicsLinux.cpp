@@ -11,6 +11,7 @@
 #include "graphics/platform/x11/X11PopupMenu.h"
 #include "graphics/platform/x11/X11Presenter.h"
 #include "graphics/platform/x11/X11TextEntry.h"
+#include "graphics/platform/x11/X11WorkArea.h"
 #include "pix/PIX_PNG.h"
 #include "pix/PIX_SysBitmap.h"
 
@@ -197,6 +198,19 @@ double IGraphicsLinux::DesktopScale() {
   if (const char* resources = XResourceManagerString(dpy)) scale = XftDpiScale(resources);
   if (!mX) XCloseDisplay(dpy);
   return scale;
+}
+
+bool IGraphicsLinux::ScreenWorkArea(int* width, int* height) const {
+  if (mX && !mX->CanDraw()) return false;
+  Display* dpy = mX ? mX->mDisplay : XOpenDisplay(nullptr);
+  if (!dpy) return false;
+  bool known = false;
+  {
+    X11ErrorTrap trap(dpy);
+    known = X11ScreenWorkArea(dpy, mX ? mX->mWindow : 0, width, height);
+  }
+  if (!mX) XCloseDisplay(dpy);
+  return known;
 }
 
 // ---- Run loop -----------------------------------------------------------------------------------

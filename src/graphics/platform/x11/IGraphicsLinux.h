@@ -72,6 +72,8 @@ class IGraphicsLinux : public IGraphics, public IRunLoopBridge::Client {
   void SetHostRunLoop(IRunLoopBridge* runLoop) override;
   // GDK_SCALE or QT_SCALE_FACTOR when set, else the Xft.dpi resource over 96.
   double DesktopScale() override;
+  // The monitor under the window (see X11WorkArea.h).
+  bool ScreenWorkArea(int* width, int* height) const override;
 
   // IRunLoopBridge::Client: drain the X events, then repaint what is exposed or dirty.
   void OnFDReady(int fd) override;
