@@ -354,7 +354,7 @@ void QuorvaneChain::Envelope(int n, const QuorvaneSettings& s, int turbo) {
 // The gain computer and its exponential across the chunk, with the settings pushed after each step.
 void QuorvaneChain::Gains(int n, const QuorvaneSettings& s) {
   mComp.setHold(0.0);
-  mComp.computeGains(mKernels->gainComputer, mEnv, mThreshold, mReductionDb, mGain, n, s.ratio, s.kneeFactor);
+  mComp.computeGains({mEnv, mReductionDb, mGain, n}, GainSettings(s, mThreshold), mKernels->gainComputer);
   mGainReductionDb = mReductionDb[n - 1];
 }
 

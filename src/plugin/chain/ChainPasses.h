@@ -2,12 +2,18 @@
 // the saturation curves of dsp/Shapers.h, the compressor's gain computer and its exponential, each run across
 // a whole chunk. Every lane is computed alone, so a value's result does not depend on where it sits in a
 // block. The passes read and write whole vectors: buffers are padded to a multiple of the widest vector.
+// Threads: pure functions of their arguments (the chain calls them on the audio thread).
 #pragma once
 
 #include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+
+#include "plugin/dsp/Decibels.h"
+#include "plugin/dsp/GainComputer.h"
+#include "plugin/dsp/Shapers.h"
+#include "plugin/dsp/TiltPreTable.h"
 
 namespace chainpass {
 
@@ -29,10 +35,13 @@ struct ExpParts {
 
 template <class V>
 QV_CHAIN_INLINE ExpParts<V> ExpReduce(V y) {
-  const V magic(6755399441055744.0);                    // 1.5 * 2^52: adding it rounds to a whole number
-  const V rounded = y * V(1.4426950408889634) + magic;  // k in the low bits of its mantissa
+  const V magic(6755399441055744.0);  // 1.5 * 2^52: adding it rounds to a whole number
+  const V log2e(1.4426950408889634);
+  // ln 2 split so that k times the first part is exact for any k in range.
+  const V ln2High(0.6931471803691238), ln2Low(1.9082149292705877e-10);
+  const V rounded = y * log2e + magic;  // k in the low bits of its mantissa
   const V k = rounded - magic;
-  const V r = (y - k * V(0.6931471803691238)) - k * V(1.9082149292705877e-10);
+  const V r = (y - k * ln2High) - k * ln2Low;
   // q(r) = (e^r - 1) / r = sum of r^i / (i + 1)! for i = 0..12
   const V r2 = r * r, r4 = r2 * r2, r8 = r4 * r4;
   const V a0 = V(1.0) + V(1.0 / 2.0) * r, a1 = V(1.0 / 6.0) + V(1.0 / 24.0) * r;
@@ -120,8 +129,9 @@ QV_CHAIN_INLINE V Atan(V x) {
   const V sqrt3(1.7320508075688772);
   const V u = Select(shifted, sqrt3 * tn - td, tn) / Select(shifted, sqrt3 * td + tn, td);
   V r = AtanSeries(u);
-  r = Select(shifted, V(0.5235987755982989) + r, r);
-  r = Select(inverted, V(1.5707963267948966) - r, r);
+  const V sixthPi(0.5235987755982989), halfPi(1.5707963267948966);
+  r = Select(shifted, sixthPi + r, r);
+  r = Select(inverted, halfPi - r, r);
   return Select(x < V(0.0), -r, r);
 }
 
@@ -252,8 +262,8 @@ template <class V>
 void InputStage(double* x, int n, int xformer) {
   for (int i = 0; i < n; i += V::kWidth) {
     const V v = V::Load(x + i);
-    const V y = xformer == 1 ? V(5.623413251903491) * XformerShape(SoftSat(V(0.1778279410038923) * v))
-                             : V(1.7782794100389228) * SoftSat(V(0.5623413251903491) * v);
+    const V y = xformer == 1 ? V(kXformerPadOut) * XformerShape(SoftSat(V(kXformerPadIn) * v))
+                             : V(kSoftSatPadOut) * SoftSat(V(kSoftSatPadIn) * v);
     y.Store(x + i);
   }
 }
@@ -268,7 +278,7 @@ void DetectorSaturator(double* x, int n) {
 template <class V>
 void OutputStage(double* x, int n) {
   for (int i = 0; i < n; i += V::kWidth)
-    (V(5.623413251903491) * XformerShape(V(0.1778279410038923) * V::Load(x + i))).Store(x + i);
+    (V(kXformerPadOut) * XformerShape(V(kXformerPadIn) * V::Load(x + i))).Store(x + i);
 }
 
 // The transient pre-shaper (dsp/TiltPreTable.h) on the filtered detector signal, driven by B and
@@ -278,14 +288,14 @@ void PreShaper(const double* x, double* y, int n, double drive) {
   const V B(drive), zero(0.0), one(1.0);
   for (int i = 0; i < n; i += V::kWidth) {
     const V v = V::Load(x + i) * B;
-    const V a = Abs(v) * V(142.14300537109375);
+    const V a = Abs(v) * V(kTiltPreSpacing);
     // In range: an index up to 198. Beyond it the curve's last value; a NaN gives 0.
-    const auto inRange = a < V(199.0);
+    const auto inRange = a < V(kTiltPreEnd);
     const V at = Select(inRange, a, zero);
     const V k = Trunc(at);
     const V f = at - k;
     const V lerp = V::Gather(kTiltPreWide.data(), k) * (one - f) + V::Gather(kTiltPreWide.data() + 1, k) * f;
-    const V r = Select(inRange, lerp, Select(zero < a, V(0.8333333134651184), zero));
+    const V r = Select(inRange, lerp, Select(zero < a, V(kTiltPreLast), zero));
     (Select(v < zero, -r, r) / B).Store(y + i);
   }
 }
@@ -333,14 +343,20 @@ double QuietBound(const double* threshold, int n, double kneeFactor, double slop
     dB = t < dB ? t : dB;
     dB = low < dB ? low : dB;
   }
-  return std::exp(dB / 8.685889638065037) * (1.0 - 1e-6);
+  return std::exp(dB / decibels::kDbPerNeper) * (1.0 - 1e-6);
 }
 
 template <class V>
-void GainComputer(const double* env, const double* threshold, double* reductionDb, double* gain, int n,
-                  double kneeFactor, double slope) {
-  const V k(kneeFactor), s(slope);
-  const V quiet(QuietBound<V>(threshold, n, kneeFactor, slope));
+void GainComputer(const ::GainComputer::Buffers& io, const ::GainComputer::Settings& settings) {
+  const double* env = io.level;
+  const double* threshold = settings.thresholdDb;
+  double* reductionDb = io.reductionDb;
+  double* gain = io.gain;
+  const int n = io.n;
+  const double slope = 1.0 - 1.0 / settings.ratio;
+  const V k(settings.kneeFactor), s(slope);
+  const V quiet(QuietBound<V>(threshold, n, settings.kneeFactor, slope));
+  const V dbPerNeper(decibels::kDbPerNeper), neperPerDb(decibels::kNeperPerDb);
   if constexpr (V::kArrayMaths) {
     // The logarithms and exponentials over the whole run, by the library's array functions; none at
     // all for a run that is quiet throughout.
@@ -359,9 +375,9 @@ void GainComputer(const double* env, const double* threshold, double* reductionD
     }
     V::LogArray(gain, reductionDb, n);
     for (int i = 0; i < n; i += V::kWidth) {
-      const V gr = ReductionDb(V::Load(gain + i) * V(8.685889638065037), V::Load(threshold + i), k, s);
+      const V gr = ReductionDb(V::Load(gain + i) * dbPerNeper, V::Load(threshold + i), k, s);
       gr.Store(reductionDb + i);
-      (gr * V(0.1151292546497)).Store(gain + i);
+      (gr * neperPerDb).Store(gain + i);
     }
     for (int i = 0; i < n; i += 64) {
       double arg[64];
@@ -373,7 +389,7 @@ void GainComputer(const double* env, const double* threshold, double* reductionD
     // Two tight loops schedule better than one long body: the levels first, then reductions and gains.
     for (int i = 0; i < n; i += V::kWidth) {
       const V a = Abs(V::Load(env + i));
-      if (!All(a < quiet)) (Log(a) * V(8.685889638065037)).Store(reductionDb + i);
+      if (!All(a < quiet)) (Log(a) * dbPerNeper).Store(reductionDb + i);
     }
     for (int i = 0; i < n; i += V::kWidth) {
       if (All(Abs(V::Load(env + i)) < quiet)) {
@@ -383,7 +399,7 @@ void GainComputer(const double* env, const double* threshold, double* reductionD
       }
       const V gr = ReductionDb(V::Load(reductionDb + i), V::Load(threshold + i), k, s);
       gr.Store(reductionDb + i);
-      ExpNonPositive(gr * V(0.1151292546497)).Store(gain + i);
+      ExpNonPositive(gr * neperPerDb).Store(gain + i);
     }
   }
 }

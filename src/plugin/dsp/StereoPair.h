@@ -1,6 +1,6 @@
 // A left/right pair of samples in one SSE2 register, for recursions that run the same step on both
 // channels: one instruction stream instead of two. Each lane rounds exactly as the scalar step would.
-// Without SSE2 the pair is two plain values with the same operations.
+// Without SSE2 the pair is two plain values with the same operations. Threads: plain values, any thread.
 #pragma once
 
 #include <cmath>

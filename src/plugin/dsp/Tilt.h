@@ -13,6 +13,9 @@
 // every rate. Once a smoothing step leaves the smoothed controls where they were, the same controls
 // change nothing but the recursion's state, and Process runs the recursion alone, with the same
 // results. ProcessUncached recomputes everything on every sample, for reference implementations.
+//
+// Threads: a plain value with no lock of its own; in the plug-in only the signal chain calls it, on the
+// audio thread under the plug-in's mutex.
 #pragma once
 
 #include <cmath>
