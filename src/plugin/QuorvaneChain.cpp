@@ -282,12 +282,20 @@ bool QuorvaneChain::DetectorWithoutTransients(int n, const QuorvaneSettings& s, 
     mEnv[i] = follow.step(FollowerLevel(100.0 * fl, 100.0 * fr, turbo));
   };
   hpPeak.begin(FilterInput(0));
-  for (int i = 1; i < n; ++i) {
+  // While samples wait for the shapers (as after every chunk but a block's last), the loop carries no
+  // condition, so the shapers' state can stay in registers.
+  const int shaped = pending < n ? pending : n;
+  int i = 1;
+  for (; i <= shaped - 1; ++i) {
+    sample(i - 1, hpPeak.step(FilterInput(i)));
+    shapers.advance(mPreShaped[0][i - 1], mPreShaped[1][i - 1]);
+  }
+  for (; i < n; ++i) {
     sample(i - 1, hpPeak.step(FilterInput(i)));
     shape(i - 1);
   }
   sample(n - 1, hpPeak.end());
-  for (int i = n - 1; i < pending; ++i) shape(i);
+  for (i = n - 1; i < pending; ++i) shape(i);
   shapers.finish();
   mPendingTilt = 0;
   if (nonFinite) {

@@ -155,4 +155,10 @@ TEST(ChainKernels, CpuFeaturesNeedInstructionsAndSavedState) {
   EXPECT_EQ(CpuFeatures::Detect().avx2Fma, __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"));
   EXPECT_EQ(CpuFeatures::Detect().avx512f, __builtin_cpu_supports("avx512f") != 0);
 #endif
+#if !defined(__x86_64__)
+  // Other architectures (arm64) run the portable passes alone, on NEON.
+  EXPECT_FALSE(CpuFeatures::Detect().avx2Fma);
+  EXPECT_EQ(ChainKernels::Count(), 1);
+  EXPECT_STREQ(ChainKernels::Best().name, "portable");
+#endif
 }
