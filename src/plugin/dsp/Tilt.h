@@ -82,8 +82,8 @@ class Tilt {
    private:
     template <bool kOutput>
     void next(double inL, double inR, double& yl, double& yr) {
-      if (!std::isfinite(inL)) inL = 0.0;
-      if (!std::isfinite(inR)) inR = 0.0;
+      // A non-finite input needs no test of its own: it makes z0 non-finite, and the channels' own
+      // steps below take it as 0, as Recursion does.
       const PairD* a = mA;
       const PairD* b = mB;
       PairD* z = mZ;
