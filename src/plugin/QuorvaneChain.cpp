@@ -270,7 +270,9 @@ bool QuorvaneChain::DetectorWithoutTransients(int n, const QuorvaneSettings& s, 
   OnePoleSmoother thresholdSmoother = mThresholdSmoother;
   double threshold = mComp.gainComputer().thresholdDb();
   envFollower::PeakRun follow = mComp.detectorRun(s.attackMs, s.releaseMs);
-  int nonFinite = 0;
+  // y - y is 0 for a finite y and NaN otherwise: the sum over the chunk tells whether any output was
+  // not finite, at one addition a sample.
+  PairF poison = PairF::Of(0.0f, 0.0f);
   // A settled threshold smoother repeats its value on every step: the loop then leaves it out and
   // carries that much less in registers.
   const double z = thresholdSmoother.z;
@@ -283,7 +285,7 @@ bool QuorvaneChain::DetectorWithoutTransients(int n, const QuorvaneSettings& s, 
         threshold = thresholdSmoother.step(mThresholdTargetDb);
       }
       const PairF y = shelf.step(peaked);
-      nonFinite |= y.NonFinite();
+      poison = poison + (y - y);
       shelf.step(PairF::Of(0.0f, 0.0f));
       const double fl = y.L(), fr = y.R();
       mScFilt[0][i] = fl;
@@ -314,7 +316,7 @@ bool QuorvaneChain::DetectorWithoutTransients(int n, const QuorvaneSettings& s, 
   }
   shapers.finish();
   mPendingTilt = 0;
-  if (nonFinite) {
+  if (poison.NonFinite()) {
     // Nothing of the filters, threshold or follower was kept: the chunk again, sample by sample.
     Filters(n, s);
     Envelope(n, s, turbo);
