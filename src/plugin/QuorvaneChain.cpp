@@ -7,6 +7,7 @@
 #include "plugin/dsp/TiltPreTable.h"
 
 #include <cmath>
+#include <type_traits>
 
 namespace {
 
@@ -269,28 +270,53 @@ bool QuorvaneChain::DetectorWithoutTransients(int n, const QuorvaneSettings& s, 
   OnePoleSmoother thresholdSmoother = mThresholdSmoother;
   double threshold = mComp.gainComputer().thresholdDb();
   envFollower::PeakRun follow = mComp.detectorRun(s.attackMs, s.releaseMs);
-  int nonFinite = 0;
-  auto sample = [&](int i, PairF peaked) {
-    mThreshold[i] = threshold;
-    threshold = thresholdSmoother.step(mThresholdTargetDb);
-    const PairF y = shelf.step(peaked);
-    nonFinite |= y.NonFinite();
-    shelf.step(PairF::Of(0.0f, 0.0f));
-    const double fl = y.L(), fr = y.R();
-    mScFilt[0][i] = fl;
-    mScFilt[1][i] = fr;
-    mEnv[i] = follow.step(FollowerLevel(100.0 * fl, 100.0 * fr, turbo));
+  // y - y is 0 for a finite y and NaN otherwise: the sum over the chunk tells whether any output was
+  // not finite, at one addition a sample.
+  PairF poison = PairF::Of(0.0f, 0.0f);
+  // A settled threshold smoother repeats its value on every step: the loop then leaves it out and
+  // carries that much less in registers.
+  const double z = thresholdSmoother.z;
+  const bool thresholdSettled =
+      threshold == z && z * thresholdSmoother.b + mThresholdTargetDb * thresholdSmoother.a == z;
+  auto run = [&](auto settled) {
+    auto sample = [&](int i, PairF peaked) {
+      if constexpr (!decltype(settled)::value) {
+        mThreshold[i] = threshold;
+        threshold = thresholdSmoother.step(mThresholdTargetDb);
+      }
+      const PairF y = shelf.step(peaked);
+      poison = poison + (y - y);
+      shelf.step(PairF::Of(0.0f, 0.0f));
+      const double fl = y.L(), fr = y.R();
+      mScFilt[0][i] = fl;
+      mScFilt[1][i] = fr;
+      mEnv[i] = follow.step(FollowerLevel(100.0 * fl, 100.0 * fr, turbo));
+    };
+    hpPeak.begin(FilterInput(0));
+    // While samples wait for the shapers (as after every chunk but a block's last), the loop carries no
+    // condition, so the shapers' state can stay in registers.
+    const int shaped = pending < n ? pending : n;
+    int i = 1;
+    for (; i <= shaped - 1; ++i) {
+      sample(i - 1, hpPeak.step(FilterInput(i)));
+      shapers.advance(mPreShaped[0][i - 1], mPreShaped[1][i - 1]);
+    }
+    for (; i < n; ++i) {
+      sample(i - 1, hpPeak.step(FilterInput(i)));
+      shape(i - 1);
+    }
+    sample(n - 1, hpPeak.end());
+    for (i = n - 1; i < pending; ++i) shape(i);
   };
-  hpPeak.begin(FilterInput(0));
-  for (int i = 1; i < n; ++i) {
-    sample(i - 1, hpPeak.step(FilterInput(i)));
-    shape(i - 1);
+  if (thresholdSettled) {
+    for (int i = 0; i < n; ++i) mThreshold[i] = z;
+    run(std::true_type());
+  } else {
+    run(std::false_type());
   }
-  sample(n - 1, hpPeak.end());
-  for (int i = n - 1; i < pending; ++i) shape(i);
   shapers.finish();
   mPendingTilt = 0;
-  if (nonFinite) {
+  if (poison.NonFinite()) {
     // Nothing of the filters, threshold or follower was kept: the chunk again, sample by sample.
     Filters(n, s);
     Envelope(n, s, turbo);
@@ -354,7 +380,7 @@ void QuorvaneChain::Envelope(int n, const QuorvaneSettings& s, int turbo) {
 // The gain computer and its exponential across the chunk, with the settings pushed after each step.
 void QuorvaneChain::Gains(int n, const QuorvaneSettings& s) {
   mComp.setHold(0.0);
-  mComp.computeGains(mKernels->gainComputer, mEnv, mThreshold, mReductionDb, mGain, n, s.ratio, s.kneeFactor);
+  mComp.computeGains({mEnv, mReductionDb, mGain, n}, GainSettings(s, mThreshold), mKernels->gainComputer);
   mGainReductionDb = mReductionDb[n - 1];
 }
 

@@ -6,6 +6,11 @@
 // in vector registers, and only the true recursions (filters, tilt, envelope, smoothers, meter) run
 // sample by sample. The result follows the per-sample rules to within rounding (1e-9 at most), and
 // does not depend on the block size.
+//
+// Threads: the chain takes no lock of its own. The plug-in constructs it on the main thread, calls
+// Reset under the plug-in's mutex when processing is set up, and Process on the audio thread under the
+// same mutex; the getters read state Process writes, so they belong on the audio thread too (or with
+// processing stopped). The static helpers are pure: any thread.
 #pragma once
 
 #include "plugin/QuorvaneSettings.h"
@@ -76,6 +81,11 @@ class QuorvaneChain {
   void FlushPendingTilt();
   void Envelope(int n, const QuorvaneSettings& s, int turbo);
   void Gains(int n, const QuorvaneSettings& s);
+  // The gain computer's settings from the parameters' values, with the threshold in effect at each
+  // sample of the chunk (the threshold smoother's).
+  static GainComputer::Settings GainSettings(const QuorvaneSettings& s, const double* thresholdDb) {
+    return {thresholdDb, s.ratio, s.kneeFactor};
+  }
   void Smoothers(int n, const QuorvaneSettings& s, int bypass);
   void Output(const double* inL, const double* inR, double* outL, double* outR, int n,
               const QuorvaneSwitches& sw);

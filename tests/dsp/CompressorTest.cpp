@@ -26,17 +26,18 @@ compressor Instant(double ratio, double knee) {
 }
 
 // A block form of the gain computer as the vector passes compute it, one value at a time.
-void ScalarForm(const double* env, const double* threshold, double* reductionDb, double* gain, int n,
-                double kneeFactor, double slope) {
-  for (int i = 0; i < n; ++i) {
-    const double level = std::log(std::fabs(env[i])) * 8.685889638065037, t = threshold[i];
+void ScalarForm(const GainComputer::Buffers& io, const GainComputer::Settings& s) {
+  const double kneeFactor = s.kneeFactor, slope = 1.0 - 1.0 / s.ratio;
+  double* reductionDb = io.reductionDb;
+  for (int i = 0; i < io.n; ++i) {
+    const double level = std::log(std::fabs(io.level[i])) * 8.685889638065037, t = s.thresholdDb[i];
     const double width = 0.0 - kneeFactor * t, low = t + 0.5 * kneeFactor * t,
                  high = t - 0.5 * kneeFactor * t;
     const double hard = (t - level) * slope;
     reductionDb[i] = width > 0.0 && low < level && level < high
                          ? (low - level) * (slope * (level - low) / width * 0.5)
                          : (hard < 0.0 ? hard : 0.0);
-    gain[i] = std::exp(reductionDb[i] * 0.1151292546497);
+    io.gain[i] = std::exp(reductionDb[i] * 0.1151292546497);
   }
 }
 
@@ -163,7 +164,8 @@ TEST(Compressor, BlockFormsEqualPerSampleSteps) {
   envFollower::PeakRun run = block.detectorRun(3.0, 80.0);
   for (int i = 0; i < n; ++i) env[i] = run.step(in[i]);
   block.finishDetectorRun(run);
-  block.computeGains(ScalarForm, env.data(), threshold.data(), reduction.data(), gain.data(), n, 6.0, 0.5);
+  block.computeGains({env.data(), reduction.data(), gain.data(), n}, {threshold.data(), 6.0, 0.5},
+                     ScalarForm);
 
   for (int i = 0; i < n; ++i) {
     EXPECT_EQ(steps.step(in[i]), reduction[i]) << i;

@@ -71,7 +71,7 @@ TEST(ChainKernels, EveryVectorFormAgreesWithThePlainFunctions) {
     std::vector<double> env(n), threshold(n, -20.0);
     for (int i = 0; i < n; ++i) env[i] = std::fabs(in[i]) * 0.1;
     for (double knee : {0.0, 0.95}) {
-      kern.gainComputer(env.data(), threshold.data(), gr.data(), g.data(), n, knee, 0.75);
+      kern.gainComputer({env.data(), gr.data(), g.data(), n}, {threshold.data(), 4.0, knee});
       GainComputer computer;
       computer.init(4.0, knee);
       computer.setThreshold(-20.0);
@@ -118,8 +118,8 @@ TEST(ChainKernels, QuietSkipGivesTheFullPathsBits) {
       for (int m = 0; m < 2; ++m) {
         gr[m].resize(quiet.size());
         g[m].resize(quiet.size());
-        kern.gainComputer(m == 0 ? quiet.data() : mixed.data(), threshold.data(), gr[m].data(), g[m].data(),
-                          n, 0.95, 0.75);
+        kern.gainComputer({m == 0 ? quiet.data() : mixed.data(), gr[m].data(), g[m].data(), n},
+                          {threshold.data(), 4.0, 0.95});
       }
       for (int i = 0; i < n; i += 2) {
         EXPECT_EQ(std::memcmp(&gr[0][i], &gr[1][i], sizeof v), 0) << v << " at " << i;
@@ -154,5 +154,11 @@ TEST(ChainKernels, CpuFeaturesNeedInstructionsAndSavedState) {
   __builtin_cpu_init();
   EXPECT_EQ(CpuFeatures::Detect().avx2Fma, __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"));
   EXPECT_EQ(CpuFeatures::Detect().avx512f, __builtin_cpu_supports("avx512f") != 0);
+#endif
+#if !defined(__x86_64__)
+  // Other architectures (arm64) run the portable passes alone, on NEON.
+  EXPECT_FALSE(CpuFeatures::Detect().avx2Fma);
+  EXPECT_EQ(ChainKernels::Count(), 1);
+  EXPECT_STREQ(ChainKernels::Best().name, "portable");
 #endif
 }

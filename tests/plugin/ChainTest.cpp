@@ -2,10 +2,12 @@
 // block-size independence and robustness against bad samples and extreme rates.
 #include "plugin/QuorvaneChain.h"
 #include "plugin/TestSignals.h"
+#include "plugin/chain/FlushDenormals.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -328,13 +330,73 @@ TEST(Chain, OutOfRangeSwitchesActAsTheNearestValidSetting) {
   EXPECT_TRUE(SameBits(a.r, b.r));
 }
 
+namespace {
+
+// The floating-point control register (MXCSR on x86-64, FPCR on arm64), to see that it comes back.
+uint64_t ControlRegister() {
 #if defined(__SSE2__)
+  return _mm_getcsr();
+#elif defined(__aarch64__)
+  uint64_t fpcr;
+  __asm__ __volatile__("mrs %0, fpcr" : "=r"(fpcr));
+  return fpcr;
+#else
+  return 0;
+#endif
+}
+
+// True when this thread flushes subnormal results and reads subnormal operands as zero.
+bool Flushing() {
+  volatile double tiny = 1e-300, subnormal = 1e-310;
+  return tiny * 1e-10 == 0.0 && subnormal * 1.0 == 0.0;
+}
+
+}  // namespace
+
+// A decay through the whole subnormal range under the chain's setting never holds a subnormal value:
+// each step is either a normal number or zero. This is what keeps the recursions' long decays into
+// silence at full speed.
+TEST(Chain, SubnormalsNeverReachTheRecursions) {
+  ASSERT_FALSE(Flushing());
+  {
+    const FlushDenormals flush;
+    EXPECT_TRUE(Flushing());
+    volatile double y = 1.0;
+    int steps = 0;
+    while (y != 0.0 && steps < 2000) {
+      y = y * 0.5;
+      ++steps;
+      ASSERT_TRUE(y == 0.0 || std::fabs(y) >= std::numeric_limits<double>::min()) << y;
+    }
+    EXPECT_EQ(y, 0.0);
+    EXPECT_LT(steps, 1030);  // 2^-1022 is the smallest normal number
+  }
+  EXPECT_FALSE(Flushing());
+}
+
+// The chain's own passes (the meter sink is called from inside them) run flushed, and the caller's
+// setting is back afterwards, also after subnormal input.
 TEST(Chain, FlushesDenormalsOnlyWhileProcessing) {
   Rig run;
-  const unsigned before = _mm_getcsr();
+  const uint64_t before = ControlRegister();
   auto sig = Constant(300, 1e-310, -1e-310);
-  const auto out = run.Process(sig, 100);
-  EXPECT_EQ(_mm_getcsr(), before);
+  StereoOutput out(sig.frames);
+  const double* const* in = sig.inputs();
+  double* outs[2] = {out.l.data(), out.r.data()};
+  int flushedCalls = 0, calls = 0;
+  struct Seen {
+    int* flushed;
+    int* calls;
+  } seen{&flushedCalls, &calls};
+  auto sink = [](void* context, const double*, int) {
+    const Seen* s = static_cast<const Seen*>(context);
+    ++*s->calls;
+    if (Flushing()) ++*s->flushed;
+  };
+  run.chain->Process(in, outs, sig.frames, run.s, run.sw, run.fs, sink, &seen);
+  EXPECT_GT(calls, 0);
+  EXPECT_EQ(flushedCalls, calls);
+  EXPECT_EQ(ControlRegister(), before);
+  EXPECT_FALSE(Flushing());
   for (int i = 0; i < sig.frames; ++i) ASSERT_TRUE(std::isfinite(out.l[i]));
 }
-#endif

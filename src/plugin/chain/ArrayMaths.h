@@ -6,7 +6,7 @@
 
 namespace chainmaths {
 
-// y[i] = ln x[i] and y[i] = e^x[i] for i < n; y and x are separate arrays.
+// y[i] = ln x[i] and y[i] = e^x[i] for i < n; y and x are separate arrays. Pure: any thread.
 void LogArray(double* y, const double* x, int n);
 void ExpArray(double* y, const double* x, int n);
 

@@ -7,6 +7,8 @@
 // CPU's speed on this one).
 #pragma once
 
+#include "plugin/dsp/GainComputer.h"
+
 struct ChainKernels {
   // Buffers handed to the passes hold this many spare values past the count: passes work in whole
   // vectors.
@@ -17,18 +19,20 @@ struct ChainKernels {
   void (*detectorSaturator)(double* x, int n);
   void (*outputStage)(double* x, int n);
   void (*preShaper)(const double* x, double* y, int n, double drive);
-  void (*gainComputer)(const double* env, const double* threshold, double* reductionDb, double* gain, int n,
-                       double kneeFactor, double slope);
+  GainComputer::BlockForm gainComputer;
 
-  // The fastest set this CPU runs. Decided on first use; call it off the audio thread.
+  // The fastest set this CPU runs. Decided on first use (thread-safe); call it off the audio thread, as
+  // the chain's constructor does on the main thread. The passes themselves are pure: any thread.
   static const ChainKernels& Best();
-  // Every set this build and CPU can run, the portable set first (for tests and benchmarks).
+  // Every set this build and CPU can run, the portable set first (for tests and benchmarks); any
+  // thread, off the audio thread for the first call.
   static int Count();
   static const ChainKernels& At(int index);
 };
 
-// The x86 forms' translation units are built (QV_X86_KERNELS) and this is their slice of the binary.
-#if defined(QV_X86_KERNELS) && defined(__x86_64__)
+// The x86 forms exist in this slice of the binary: the compiler targets x86-64 (CMake builds their
+// files whenever a target architecture is x86-64; in a universal build's arm64 slice they are empty).
+#if defined(__x86_64__) || defined(_M_X64)
 #define QV_CHAIN_X86 1
 #else
 #define QV_CHAIN_X86 0

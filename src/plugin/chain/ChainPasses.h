@@ -2,12 +2,18 @@
 // the saturation curves of dsp/Shapers.h, the compressor's gain computer and its exponential, each run across
 // a whole chunk. Every lane is computed alone, so a value's result does not depend on where it sits in a
 // block. The passes read and write whole vectors: buffers are padded to a multiple of the widest vector.
+// Threads: pure functions of their arguments (the chain calls them on the audio thread).
 #pragma once
 
 #include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+
+#include "plugin/dsp/Decibels.h"
+#include "plugin/dsp/GainComputer.h"
+#include "plugin/dsp/Shapers.h"
+#include "plugin/dsp/TiltPreTable.h"
 
 namespace chainpass {
 
@@ -29,10 +35,13 @@ struct ExpParts {
 
 template <class V>
 QV_CHAIN_INLINE ExpParts<V> ExpReduce(V y) {
-  const V magic(6755399441055744.0);                    // 1.5 * 2^52: adding it rounds to a whole number
-  const V rounded = y * V(1.4426950408889634) + magic;  // k in the low bits of its mantissa
+  const V magic(6755399441055744.0);  // 1.5 * 2^52: adding it rounds to a whole number
+  const V log2e(1.4426950408889634);
+  // ln 2 split so that k times the first part is exact for any k in range.
+  const V ln2High(0.6931471803691238), ln2Low(1.9082149292705877e-10);
+  const V rounded = y * log2e + magic;  // k in the low bits of its mantissa
   const V k = rounded - magic;
-  const V r = (y - k * V(0.6931471803691238)) - k * V(1.9082149292705877e-10);
+  const V r = (y - k * ln2High) - k * ln2Low;
   // q(r) = (e^r - 1) / r = sum of r^i / (i + 1)! for i = 0..12
   const V r2 = r * r, r4 = r2 * r2, r8 = r4 * r4;
   const V a0 = V(1.0) + V(1.0 / 2.0) * r, a1 = V(1.0 / 6.0) + V(1.0 / 24.0) * r;
@@ -120,8 +129,9 @@ QV_CHAIN_INLINE V Atan(V x) {
   const V sqrt3(1.7320508075688772);
   const V u = Select(shifted, sqrt3 * tn - td, tn) / Select(shifted, sqrt3 * td + tn, td);
   V r = AtanSeries(u);
-  r = Select(shifted, V(0.5235987755982989) + r, r);
-  r = Select(inverted, V(1.5707963267948966) - r, r);
+  const V sixthPi(0.5235987755982989), halfPi(1.5707963267948966);
+  r = Select(shifted, sixthPi + r, r);
+  r = Select(inverted, halfPi - r, r);
   return Select(x < V(0.0), -r, r);
 }
 
@@ -175,48 +185,68 @@ QV_CHAIN_INLINE V TanhSeries(V t) {
   return t + t * (w * ((a0 + a1 * w2) + (a2 + a3 * w2) * w4 + a4 * w8));
 }
 
-// The saturator on |x| < 0.3 as one power series: x + 0.04 tanh x^3 + 0.001 tanh x^2 - 0.01 atan x^7,
-// each function's series gathered by power of x. The first term left out (x^26, 3.6e-6 x^26) is below
-// 3.1e-19 of x at |x| = 0.3. The detector hears the program 40 dB down, and most program sits below
-// -5 dBFS, so this (or the tiny form below) is the common case.
+// The saturator's power series: x + 0.04 tanh x^3 + 0.001 tanh x^2 - 0.01 atan x^7, each function's
+// series gathered by power of x, with coefficients of x^2, x^3, x^6, x^7, x^9, x^10, x^14, x^15, x^18,
+// x^21, x^22 and x^27.
+namespace softsat {
+constexpr double c2 = 0.001, c3 = 0.04, c6 = -0.001 / 3.0, c7 = -0.01, c9 = -0.04 / 3.0, c10 = 0.002 / 15.0;
+constexpr double c14 = -0.017 / 315.0, c15 = 0.08 / 15.0, c18 = 0.062 / 2835.0;
+constexpr double c21 = 0.01 / 3.0 - 0.68 / 315.0, c22 = -1.382 / 155925.0, c27 = 2.48 / 2835.0;
+}  // namespace softsat
+
+// The saturator on |x| < 0.3. The first term left out (x^26, 3.6e-6 x^26) is below 3.1e-19 of x at
+// |x| = 0.3.
 template <class V>
 QV_CHAIN_INLINE V SoftSatSmall(V x) {
+  using namespace softsat;
   const V x2 = x * x, x3 = x2 * x, x4 = x2 * x2, x7 = x4 * x3, x8 = x4 * x4;
   const V x9 = x8 * x, x12 = x8 * x4, x16 = x8 * x8;
-  // Coefficients of x^2, x^3, x^6, x^7, x^9, x^10, x^14, x^15, x^18, x^21, x^22 and x^27.
-  const V c2(0.001), c3(0.04), c6(-0.001 / 3.0), c7(-0.01), c9(-0.04 / 3.0), c10(0.002 / 15.0);
-  const V c14(-0.017 / 315.0), c15(0.08 / 15.0), c18(0.062 / 2835.0), c21(0.01 / 3.0 - 0.68 / 315.0);
-  const V c22(-1.382 / 155925.0), c27(2.48 / 2835.0);
-  const V high = c18 + x3 * (c21 + c22 * x) + x9 * c27;
-  const V p = (c2 + c3 * x) + x4 * (c6 + c7 * x) + x7 * (c9 + c10 * x) + x12 * (c14 + c15 * x) + x16 * high;
+  const V high = V(c18) + x3 * (V(c21) + V(c22) * x) + x9 * V(c27);
+  const V p = (V(c2) + V(c3) * x) + x4 * (V(c6) + V(c7) * x) + x7 * (V(c9) + V(c10) * x) +
+              x12 * (V(c14) + V(c15) * x) + x16 * high;
   return x + x2 * p;
 }
 
-// The saturator on |x| < 0.02, where x^3 < 8e-6, x^2 < 4e-4 and x^7 < 1.3e-12: tanh(x^3) to its cube
-// term, tanh(x^2) to its fifth-power term and atan(x^7) as x^7 leave out less than 1e-20 of each.
-// The detector hears the program 40 dB down: this is its saturator for any program below +6 dBFS.
+// The saturator on |x| < 0.2 to x^15: the terms left out (x^18 and up) stay below 3e-17 of x. Most
+// program sits here: the input stage hears it 5 dB down, so anything under -9 dBFS.
 template <class V>
-QV_CHAIN_INLINE V SoftSatTiny(V x) {
-  const V x2 = x * x;
-  const V x3 = x2 * x;
-  const V x7 = x3 * x3 * x;
-  const V w = x2 * x2;
-  const V tanh3 = x3 + x3 * ((x3 * x3) * V(-1.0 / 3.0));
-  const V tanh2 = x2 + x2 * (w * (V(-1.0 / 3.0) + V(2.0 / 15.0) * w));
-  return x + V(0.04) * tanh3 + V(0.001) * tanh2 - V(0.01) * x7;
+QV_CHAIN_INLINE V SoftSatMid(V x) {
+  using namespace softsat;
+  const V x2 = x * x, x4 = x2 * x2, x7 = x4 * x2 * x, x12 = x4 * x4 * x4;
+  const V p =
+      (V(c2) + V(c3) * x) + x4 * (V(c6) + V(c7) * x) + x7 * (V(c9) + V(c10) * x) + x12 * (V(c14) + V(c15) * x);
+  return x + x2 * p;
 }
 
-// Each lane takes the series or the full form by its own value alone, so that a value's result never
-// depends on its neighbours in the vector (or on where the block boundaries fall).
+// The saturator on |x| < 0.02 to x^9: the x^10 term, the first left out, is below 1e-19 of x. The
+// detector hears the program 40 dB down: this is its saturator for any program below +6 dBFS.
+template <class V>
+QV_CHAIN_INLINE V SoftSatTiny(V x) {
+  using namespace softsat;
+  const V x2 = x * x, x4 = x2 * x2, x7 = x4 * x2 * x;
+  const V p = (V(c2) + V(c3) * x) + x4 * (V(c6) + V(c7) * x) + x7 * V(c9);
+  return x + x2 * p;
+}
+
+// Each lane takes a series or the full form by its own value alone, so that a value's result never
+// depends on its neighbours in the vector (or on where the block boundaries fall); a form only runs
+// when a lane needs it.
 template <class V>
 QV_CHAIN_INLINE V SoftSat(V x) {
   const V a = Abs(x);
   const auto tiny = a < V(0.02);
   if (All(tiny)) return SoftSatTiny(x);
-  const auto small = a < V(0.3);
-  const V series = SoftSatSmall(x);
-  const V rest = All(small) ? series : Select(small, series, SoftSatFull(x));
-  return All(V(0.02) < a) ? rest : Select(tiny, SoftSatTiny(x), rest);
+  const auto mid = a < V(0.2);
+  V r;
+  if (All(mid)) {
+    r = SoftSatMid(x);
+  } else {
+    const auto small = a < V(0.3);
+    r = SoftSatSmall(x);
+    if (!All(small)) r = Select(small, r, SoftSatFull(x));
+    if (!All(V(0.2) < a)) r = Select(mid, SoftSatMid(x), r);
+  }
+  return All(V(0.02) < a) ? r : Select(tiny, SoftSatTiny(x), r);
 }
 
 // sin x for |x| < 0.1 to x^9: the first term dropped, x^11 / 11!, is below x * 1e-10 / 39916800 < 3e-18 x.
@@ -252,8 +282,8 @@ template <class V>
 void InputStage(double* x, int n, int xformer) {
   for (int i = 0; i < n; i += V::kWidth) {
     const V v = V::Load(x + i);
-    const V y = xformer == 1 ? V(5.623413251903491) * XformerShape(SoftSat(V(0.1778279410038923) * v))
-                             : V(1.7782794100389228) * SoftSat(V(0.5623413251903491) * v);
+    const V y = xformer == 1 ? V(kXformerPadOut) * XformerShape(SoftSat(V(kXformerPadIn) * v))
+                             : V(kSoftSatPadOut) * SoftSat(V(kSoftSatPadIn) * v);
     y.Store(x + i);
   }
 }
@@ -268,26 +298,30 @@ void DetectorSaturator(double* x, int n) {
 template <class V>
 void OutputStage(double* x, int n) {
   for (int i = 0; i < n; i += V::kWidth)
-    (V(5.623413251903491) * XformerShape(V(0.1778279410038923) * V::Load(x + i))).Store(x + i);
+    (V(kXformerPadOut) * XformerShape(V(kXformerPadIn) * V::Load(x + i))).Store(x + i);
 }
 
 // The transient pre-shaper (dsp/TiltPreTable.h) on the filtered detector signal, driven by B and
 // scaled back by it: the same lookup, interpolation and sign, lane by lane.
 template <class V>
+QV_CHAIN_INLINE V PreShape(V x, V B) {
+  const V zero(0.0), one(1.0);
+  const V v = x * B;
+  const V a = Abs(v) * V(kTiltPreSpacing);
+  // In range: an index up to 198. Beyond it the curve's last value; a NaN gives 0.
+  const auto inRange = a < V(kTiltPreEnd);
+  const V at = Select(inRange, a, zero);
+  const V k = Trunc(at);
+  const V f = at - k;
+  const V lerp = V::Gather(kTiltPreWide.data(), k) * (one - f) + V::Gather(kTiltPreWide.data() + 1, k) * f;
+  const V r = Select(inRange, lerp, Select(zero < a, V(kTiltPreLast), zero));
+  return Select(v < zero, -r, r) / B;
+}
+
+template <class V>
 void PreShaper(const double* x, double* y, int n, double drive) {
-  const V B(drive), zero(0.0), one(1.0);
-  for (int i = 0; i < n; i += V::kWidth) {
-    const V v = V::Load(x + i) * B;
-    const V a = Abs(v) * V(142.14300537109375);
-    // In range: an index up to 198. Beyond it the curve's last value; a NaN gives 0.
-    const auto inRange = a < V(199.0);
-    const V at = Select(inRange, a, zero);
-    const V k = Trunc(at);
-    const V f = at - k;
-    const V lerp = V::Gather(kTiltPreWide.data(), k) * (one - f) + V::Gather(kTiltPreWide.data() + 1, k) * f;
-    const V r = Select(inRange, lerp, Select(zero < a, V(0.8333333134651184), zero));
-    (Select(v < zero, -r, r) / B).Store(y + i);
-  }
+  const V B(drive);
+  for (int i = 0; i < n; i += V::kWidth) PreShape(V::Load(x + i), B).Store(y + i);
 }
 
 // The compressor's gain computer on envelopes and the thresholds in effect at each sample, with one
@@ -333,14 +367,20 @@ double QuietBound(const double* threshold, int n, double kneeFactor, double slop
     dB = t < dB ? t : dB;
     dB = low < dB ? low : dB;
   }
-  return std::exp(dB / 8.685889638065037) * (1.0 - 1e-6);
+  return std::exp(dB / decibels::kDbPerNeper) * (1.0 - 1e-6);
 }
 
 template <class V>
-void GainComputer(const double* env, const double* threshold, double* reductionDb, double* gain, int n,
-                  double kneeFactor, double slope) {
-  const V k(kneeFactor), s(slope);
-  const V quiet(QuietBound<V>(threshold, n, kneeFactor, slope));
+void GainComputer(const ::GainComputer::Buffers& io, const ::GainComputer::Settings& settings) {
+  const double* env = io.level;
+  const double* threshold = settings.thresholdDb;
+  double* reductionDb = io.reductionDb;
+  double* gain = io.gain;
+  const int n = io.n;
+  const double slope = 1.0 - 1.0 / settings.ratio;
+  const V k(settings.kneeFactor), s(slope);
+  const V quiet(QuietBound<V>(threshold, n, settings.kneeFactor, slope));
+  const V dbPerNeper(decibels::kDbPerNeper), neperPerDb(decibels::kNeperPerDb);
   if constexpr (V::kArrayMaths) {
     // The logarithms and exponentials over the whole run, by the library's array functions; none at
     // all for a run that is quiet throughout.
@@ -359,9 +399,9 @@ void GainComputer(const double* env, const double* threshold, double* reductionD
     }
     V::LogArray(gain, reductionDb, n);
     for (int i = 0; i < n; i += V::kWidth) {
-      const V gr = ReductionDb(V::Load(gain + i) * V(8.685889638065037), V::Load(threshold + i), k, s);
+      const V gr = ReductionDb(V::Load(gain + i) * dbPerNeper, V::Load(threshold + i), k, s);
       gr.Store(reductionDb + i);
-      (gr * V(0.1151292546497)).Store(gain + i);
+      (gr * neperPerDb).Store(gain + i);
     }
     for (int i = 0; i < n; i += 64) {
       double arg[64];
@@ -373,7 +413,7 @@ void GainComputer(const double* env, const double* threshold, double* reductionD
     // Two tight loops schedule better than one long body: the levels first, then reductions and gains.
     for (int i = 0; i < n; i += V::kWidth) {
       const V a = Abs(V::Load(env + i));
-      if (!All(a < quiet)) (Log(a) * V(8.685889638065037)).Store(reductionDb + i);
+      if (!All(a < quiet)) (Log(a) * dbPerNeper).Store(reductionDb + i);
     }
     for (int i = 0; i < n; i += V::kWidth) {
       if (All(Abs(V::Load(env + i)) < quiet)) {
@@ -383,7 +423,7 @@ void GainComputer(const double* env, const double* threshold, double* reductionD
       }
       const V gr = ReductionDb(V::Load(reductionDb + i), V::Load(threshold + i), k, s);
       gr.Store(reductionDb + i);
-      ExpNonPositive(gr * V(0.1151292546497)).Store(gain + i);
+      ExpNonPositive(gr * neperPerDb).Store(gain + i);
     }
   }
 }

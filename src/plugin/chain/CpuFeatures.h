@@ -10,6 +10,6 @@ struct CpuFeatures {
   // From CPUID leaf 1's ECX, leaf 7 (subleaf 0)'s EBX and XCR0; XCR0 counts only where ECX reports
   // OSXSAVE (without it XGETBV faults, and the caller passes 0).
   static CpuFeatures FromRegisters(uint32_t leaf1Ecx, uint32_t leaf7Ebx, uint64_t xcr0);
-  // This machine's; nothing on other architectures.
+  // This machine's; nothing on other architectures. Both are pure: any thread.
   static CpuFeatures Detect();
 };

@@ -1,7 +1,8 @@
 // Flush-to-zero and denormals-are-zero for the length of a scope, restoring the caller's setting on
 // exit. Long decays into silence would otherwise crawl through denormal numbers at a fraction of the
 // normal speed; the values flushed are below 1e-307, far under anything audible. Only the
-// floating-point control register is touched: no system call.
+// floating-point control register is touched: no system call. Threads: the register is the calling
+// thread's own (the chain's Process, on the audio thread).
 #pragma once
 
 #if defined(__SSE2__) || defined(_M_X64)

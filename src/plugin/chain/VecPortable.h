@@ -16,6 +16,7 @@ struct VecPortable : chainmaths::PortableLogExp<VecPortable> {
   typedef double D __attribute__((vector_size(16)));
   typedef int64_t I __attribute__((vector_size(16)));
   typedef uint64_t U __attribute__((vector_size(16)));
+  typedef int32_t I32 __attribute__((vector_size(8)));
   D v;
 
   VecPortable(double x = 0.0) : v(D{} + x) {}
@@ -46,13 +47,14 @@ struct VecPortable : chainmaths::PortableLogExp<VecPortable> {
   friend VecPortable Abs(VecPortable a) {
     return reinterpret_cast<D>(reinterpret_cast<I>(a.v) & (I{} + INT64_MAX));
   }
-  // Truncated toward zero, for 0 <= a < 2^31.
+  // Truncated toward zero, for 0 <= a < 2^31: through 32-bit lanes, which SSE2 converts in one
+  // instruction (its conversions to 64-bit lanes go value by value).
   friend VecPortable Trunc(VecPortable a) {
-    return __builtin_convertvector(__builtin_convertvector(a.v, I), D);
+    return __builtin_convertvector(__builtin_convertvector(a.v, I32), D);
   }
   // table[k] for the whole number k in each lane.
   static VecPortable Gather(const double* table, VecPortable k) {
-    const I i = __builtin_convertvector(k.v, I);
+    const I32 i = __builtin_convertvector(k.v, I32);
     return D{table[i[0]], table[i[1]]};
   }
   // 2^k from k + 1.5 * 2^52 (k a whole number, -1022 <= k <= 1023): k sits in the low bits, and the

@@ -3,6 +3,10 @@
 
 #include <cmath>
 
+namespace {
+constexpr float kTwoPi = 6.2831855f;  // 2 pi in single precision
+}  // namespace
+
 void Biquad::setFs(float v) {
   mFs = v;
   updateCoefficients();
@@ -10,7 +14,7 @@ void Biquad::setFs(float v) {
 
 void Biquad::setFreq(float v) {
   mFreq = v;
-  mW0 = mFreq * 6.2831855f / mFs;
+  mW0 = mFreq * kTwoPi / mFs;
   mAlpha = std::sin(mW0) / (2.0f * mQ);
   updateCoefficients();
 }

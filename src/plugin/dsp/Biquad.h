@@ -1,5 +1,8 @@
 // Single-precision second-order IIR filter (nine equaliser response types) with two state slots that
 // share one coefficient set.
+//
+// Threads: a plain value with no lock of its own; in the plug-in only the signal chain calls it, on the
+// audio thread under the plug-in's mutex.
 #pragma once
 
 #include <cstdint>

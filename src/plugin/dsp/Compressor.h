@@ -3,8 +3,12 @@
 // Use from the signal chain, per block of n samples:
 //   auto run = comp.detectorRun(attackMs, releaseMs);  // then per sample: run.step(|detector|)
 //   comp.finishDetectorRun(run);
-//   comp.computeGains(form, env, threshold, reductionDb, gain, n, ratio, kneeFactor);
+//   comp.computeGains({env, reductionDb, gain, n}, {threshold, ratio, kneeFactor}, form);
 // which is what n per-sample steps would give with the settings pushed after every step.
+//
+// Threads: a plain value with no lock of its own. In the plug-in every call comes under the plug-in's
+// mutex: init from Reset (processing set-up, on the host's set-up thread), everything else from the
+// signal chain on the audio thread.
 #pragma once
 
 #include "plugin/dsp/EnvFollower.h"
@@ -41,9 +45,9 @@ class compressor {
   }
   void finishDetectorRun(const envFollower::PeakRun& run) { mDetector.finish(run); }
   // The gain computer over the block's envelopes (GainComputer::processBlock).
-  void computeGains(GainComputer::BlockForm form, const double* env, const double* threshold,
-                    double* reductionDb, double* gain, int n, double ratio, double kneeFactor) {
-    mGain.processBlock(form, env, threshold, reductionDb, gain, n, ratio, kneeFactor);
+  void computeGains(const GainComputer::Buffers& io, const GainComputer::Settings& s,
+                    GainComputer::BlockForm form) {
+    mGain.processBlock(io, s, form);
   }
 
  private:

@@ -1,4 +1,8 @@
 // Peak envelope follower with attack, hold and release: the compressor's level detector.
+//
+// Threads: a plain value with no lock of its own. In the plug-in every call comes under the plug-in's
+// mutex: init from Reset (processing set-up, on the host's set-up thread), everything else from the
+// signal chain on the audio thread. coefficient and samplesFor are pure: any thread.
 #pragma once
 
 #include <cmath>

@@ -10,20 +10,23 @@ void GainComputer::init(double ratio, double kneeFactor) {
   updateKnee();
 }
 
-void GainComputer::processBlock(BlockForm form, const double* env, const double* threshold,
-                                double* reductionDb, double* gain, int n, double ratio, double kneeFactor) {
-  const double heldSlope = mLimiterMode != 0 ? 1.0 : 1.0 - 1.0 / mRatio, slope = 1.0 - 1.0 / ratio;
-  if (kneeFactor == mKneeFactor && slope == heldSlope) {
+void GainComputer::processBlock(const Buffers& io, const Settings& s, BlockForm form) {
+  // Limiter mode is a slope of 1: an infinite ratio.
+  const Settings held{s.thresholdDb, mLimiterMode != 0 ? INFINITY : mRatio, mKneeFactor};
+  if (s.kneeFactor == held.kneeFactor && 1.0 - 1.0 / s.ratio == 1.0 - 1.0 / held.ratio) {
     // The settings pushed are those held: one run (a vector form would spend a whole vector on the
     // first step alone).
-    form(env, threshold, reductionDb, gain, n, kneeFactor, slope);
+    form(io, s);
   } else {
-    form(env, threshold, reductionDb, gain, 1, mKneeFactor, heldSlope);
-    if (n > 1) form(env + 1, threshold + 1, reductionDb + 1, gain + 1, n - 1, kneeFactor, slope);
+    form({io.level, io.reductionDb, io.gain, 1}, held);
+    if (io.n > 1) {
+      form({io.level + 1, io.reductionDb + 1, io.gain + 1, io.n - 1},
+           {s.thresholdDb + 1, s.ratio, s.kneeFactor});
+    }
   }
-  setRatio(ratio);
-  setKneeFactor(kneeFactor);
-  mGainReductionDb = reductionDb[n - 1];
-  setThreshold(threshold[n]);
+  setRatio(s.ratio);
+  setKneeFactor(s.kneeFactor);
+  mGainReductionDb = io.reductionDb[io.n - 1];
+  setThreshold(s.thresholdDb[io.n]);
   setLimiter(false);
 }

@@ -1,4 +1,5 @@
 // One-pole smoother record used for the make-up, threshold, mix and gain ramps.
+// Threads: a plain value; the signal chain steps it on the audio thread under the plug-in's mutex.
 #pragma once
 
 struct OnePoleSmoother {

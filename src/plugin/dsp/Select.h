@@ -1,6 +1,7 @@
 // Comparisons that pick a value without a branch. On noisy audio the chain's comparisons (which
 // channel is larger, attack or release) go either way at random, and a mispredicted branch costs
 // more than computing both sides. The results are exactly those of the plain expressions.
+// Threads: pure functions, any thread.
 #pragma once
 
 #if defined(__SSE2__) || defined(_M_X64)

@@ -1,7 +1,14 @@
-// Static saturation curves of the program and detector paths.
+// Static saturation curves of the program and detector paths. Threads: pure functions, any thread.
 #pragma once
 
 #include <cmath>
+
+// The pads around the program's saturators: the soft saturator sits between -5 dB and +5 dB, the
+// transformer shaper ("XFormer") between -15 dB and +15 dB.
+constexpr double kSoftSatPadIn = 0.5623413251903491;
+constexpr double kSoftSatPadOut = 1.7782794100389228;
+constexpr double kXformerPadIn = 0.1778279410038923;
+constexpr double kXformerPadOut = 5.623413251903491;
 
 // Soft saturator: nearly linear, with a gentle odd/even bend that grows with level.
 inline double softSat(double x) {

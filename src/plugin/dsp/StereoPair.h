@@ -1,6 +1,7 @@
-// A left/right pair of samples in one SSE2 register, for recursions that run the same step on both
-// channels: one instruction stream instead of two. Each lane rounds exactly as the scalar step would.
-// Without SSE2 the pair is two plain values with the same operations.
+// A left/right pair of samples in one SSE2 or NEON register, for recursions that run the same step on
+// both channels: one instruction stream instead of two. Each lane rounds exactly as the scalar step
+// would (no fused multiply-adds: the DSP is built with contraction off). Elsewhere the pair is two plain
+// values with the same operations. Threads: plain values, any thread.
 #pragma once
 
 #include <cmath>
@@ -64,6 +65,67 @@ struct PairD {
 
 // Each lane rounded to single precision, as a static_cast would.
 inline PairF Narrow(PairD d) { return {_mm_cvtpd_ps(d.v)}; }
+
+#elif defined(__aarch64__)
+#include <arm_neon.h>
+
+struct PairF {
+  float32x2_t v;
+  static PairF Of(float l, float r) { return {float32x2_t{l, r}}; }
+  static PairF Load(const float* p) { return {vld1_f32(p)}; }
+  void Store(float* p) const { vst1_f32(p, v); }
+  float L() const { return vget_lane_f32(v, 0); }
+  float R() const { return vget_lane_f32(v, 1); }
+  // Bit 0: the left lane is not finite; bit 1: the right (v - v is a number only for finite v).
+  int NonFinite() const {
+    const float32x2_t d = vsub_f32(v, v);
+    const uint32x2_t ok = vceq_f32(d, d);
+    return (vget_lane_u32(ok, 0) ? 0 : 1) | (vget_lane_u32(ok, 1) ? 0 : 2);
+  }
+  friend PairF operator+(PairF a, PairF b) { return {vadd_f32(a.v, b.v)}; }
+  friend PairF operator-(PairF a, PairF b) { return {vsub_f32(a.v, b.v)}; }
+  friend PairF operator*(PairF a, PairF b) { return {vmul_f32(a.v, b.v)}; }
+};
+
+struct QuadF {
+  float32x4_t v;
+  static QuadF Of(PairF lo, PairF hi) { return {vcombine_f32(lo.v, hi.v)}; }
+  PairF Lo() const { return {vget_low_f32(v)}; }
+  PairF Hi() const { return {vget_high_f32(v)}; }
+  QuadF WithHi(QuadF other) const { return {vcombine_f32(vget_low_f32(v), vget_high_f32(other.v))}; }
+  friend QuadF operator+(QuadF a, QuadF b) { return {vaddq_f32(a.v, b.v)}; }
+  friend QuadF operator-(QuadF a, QuadF b) { return {vsubq_f32(a.v, b.v)}; }
+  friend QuadF operator*(QuadF a, QuadF b) { return {vmulq_f32(a.v, b.v)}; }
+};
+
+struct PairD {
+  float64x2_t v;
+  static PairD Of(double l, double r) { return {float64x2_t{l, r}}; }
+  static PairD Load(const double* p) { return {vld1q_f64(p)}; }
+  void Store(double* p) const { vst1q_f64(p, v); }
+  double L() const { return vgetq_lane_f64(v, 0); }
+  double R() const { return vgetq_lane_f64(v, 1); }
+  static int Bits(uint64x2_t failed) {
+    return (vgetq_lane_u64(failed, 0) ? 1 : 0) | (vgetq_lane_u64(failed, 1) ? 2 : 0);
+  }
+  int NonFinite() const {
+    const float64x2_t d = vsubq_f64(v, v);
+    return 3 & ~Bits(vceqq_f64(d, d));
+  }
+  // Bit set where |v| <= limit fails (too large, or not a number).
+  int Beyond(double limit) const { return 3 & ~Bits(vcleq_f64(vabsq_f64(v), vdupq_n_f64(limit))); }
+  // Held to -limit..limit; a NaN stays NaN (NEON's max and min pass a NaN on).
+  PairD Limited(double limit) const {
+    return {vminq_f64(vdupq_n_f64(limit), vmaxq_f64(vdupq_n_f64(-limit), v))};
+  }
+  friend PairD operator+(PairD a, PairD b) { return {vaddq_f64(a.v, b.v)}; }
+  friend PairD operator-(PairD a, PairD b) { return {vsubq_f64(a.v, b.v)}; }
+  friend PairD operator*(PairD a, PairD b) { return {vmulq_f64(a.v, b.v)}; }
+  friend PairD operator/(PairD a, PairD b) { return {vdivq_f64(a.v, b.v)}; }
+};
+
+// Each lane rounded to single precision, as a static_cast would.
+inline PairF Narrow(PairD d) { return {vcvt_f32_f64(d.v)}; }
 
 #else
 

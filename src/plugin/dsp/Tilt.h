@@ -13,6 +13,9 @@
 // every rate. Once a smoothing step leaves the smoothed controls where they were, the same controls
 // change nothing but the recursion's state, and Process runs the recursion alone, with the same
 // results. ProcessUncached recomputes everything on every sample, for reference implementations.
+//
+// Threads: a plain value with no lock of its own; in the plug-in only the signal chain calls it, on the
+// audio thread under the plug-in's mutex.
 #pragma once
 
 #include <cmath>
@@ -79,8 +82,8 @@ class Tilt {
    private:
     template <bool kOutput>
     void next(double inL, double inR, double& yl, double& yr) {
-      if (!std::isfinite(inL)) inL = 0.0;
-      if (!std::isfinite(inR)) inR = 0.0;
+      // A non-finite input needs no test of its own: it makes z0 non-finite, and the channels' own
+      // steps below take it as 0, as Recursion does.
       const PairD* a = mA;
       const PairD* b = mB;
       PairD* z = mZ;

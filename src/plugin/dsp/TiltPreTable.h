@@ -1,5 +1,6 @@
 // The transient pre-shaper: a 200-point curve, close to square-law for small inputs and saturating
-// near 0.83, looked up with linear interpolation and odd symmetry.
+// near 0.83, looked up with linear interpolation and odd symmetry. Threads: a constant table and a pure
+// function, any thread.
 #pragma once
 
 #include <cmath>
@@ -16,13 +17,18 @@ struct TiltPreTable {
 extern const TiltPreTable tiltpre_table;
 
 // The lookup uses these constants (the table header's values widened to double), not the header.
+constexpr double kTiltPreSpacing = 142.14300537109375;
+constexpr double kTiltPreLast = 0.8333333134651184;
+// From this scaled input on, the lookup's index would pass 198: the curve's last value.
+constexpr double kTiltPreEnd = 199.0;
+
 inline double tiltPreShape(double v) {
-  const double a = std::fabs(v) * 142.14300537109375;
+  const double a = std::fabs(v) * kTiltPreSpacing;
   double r;
   if (a != a) {
     r = 0.0;
-  } else if (a >= 199.0) {  // index past 198, infinity included
-    r = 0.8333333134651184;
+  } else if (a >= kTiltPreEnd) {  // infinity included
+    r = kTiltPreLast;
   } else {
     const int k = static_cast<int>(a);
     const double f = a - k;

@@ -1,4 +1,6 @@
 // Meter ballistics: a 300 ms one-pole that aims slightly past its input to settle faster.
+// Threads: a plain value; the signal chain steps it on the audio thread under the plug-in's mutex
+// (the editor sees the level only through the meter feed). coefficient is pure: any thread.
 #pragma once
 
 #include <cmath>
@@ -7,7 +9,8 @@ class VUClass {
  public:
   explicit VUClass(double startLevel = 0.0) : level(startLevel) {}
 
-  static double coefficient(double sampleRate) { return std::exp(-4.60517018599 / (sampleRate * 0.3)); }
+  // A step's distance falls to 1 % in 300 ms: e^(-ln 100 / (0.3 s * rate)).
+  static double coefficient(double sampleRate) { return std::exp(-kLn100 / (sampleRate * 0.3)); }
 
   double Process(double x, double sampleRate) { return step(x, coefficient(sampleRate)); }
 
@@ -20,4 +23,7 @@ class VUClass {
   }
 
   double level;
+
+ private:
+  static constexpr double kLn100 = 4.60517018599;  // to the 12 digits the meter has always used
 };
