@@ -140,7 +140,7 @@ assemble_sdk() {
 
 # Every entry of the given stubs as file:symbol, a class as the symbol that names it.
 stub_entries() {
-  awk '/^ *symbols:/ { kind = "s"; next } /^ *objc-classes:/ { kind = "c"; next } /^ *[a-z-]+:/ { kind = "" }
+  awk '/^ *symbols:/ { kind = "s"; next } /^ *objc-classes:/ { kind = "c"; next } /^ *(- +)?[a-z-]+:/ { kind = "" }
        kind && /^ *- / { sub(/^ *- /, ""); gsub(/\047/, ""); n = split(FILENAME, f, "/")
                         print f[n] ":" (kind == "c" ? "_OBJC_CLASS_$_" : "") $0 }' "$@"
 }
@@ -203,8 +203,9 @@ make_universal() {  # bundle name (Quorvane.vst3 or Quorvane.clap)
   mkdir -p "$universal"
   cp -R "$build/$name" "$out"
   llvm-lipo-14 -create "$build/$name/$module" "$arm/$name/$module" -output "$out/$module"
-  [ "$(llvm-lipo-14 -archs "$out/$module")" = "x86_64 arm64" ] ||
-    problems+=("$name/$module holds $(llvm-lipo-14 -archs "$out/$module"), not x86_64 and arm64")
+  local archs
+  archs=$(llvm-lipo-14 -archs "$out/$module" | xargs)
+  [ "$archs" = "x86_64 arm64" ] || problems+=("$name/$module holds $archs, not x86_64 and arm64")
 }
 
 mac_build() {
@@ -287,9 +288,8 @@ mac_build() {
   done
 
   for p in "${problems[@]}"; do echo "macos-check: $p" >&2; done
-  printf 'macos-check: macOS build, %d objects, universal %s and %s (%s), %d problems (%s)\n' "$objects" \
-    "${universal#"$build"/}/Quorvane.vst3" "Quorvane.clap" "$(IFS=,; echo "${sizes[*]}" | sed 's/,/, /g')" \
-    "${#problems[@]}" "$(elapsed)"
+  printf 'macos-check: macOS build, %d objects, %s/Quorvane.vst3 and .clap (slices: %s), %d problems (%s)\n' \
+    "$objects" "$universal" "$(IFS=,; echo "${sizes[*]}" | sed 's/,/, /g')" "${#problems[@]}" "$(elapsed)"
   [ "${#problems[@]}" -eq 0 ]
 }
 
