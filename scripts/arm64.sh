@@ -11,7 +11,8 @@
 #     the toolchain's CMAKE_CROSSCOMPILING_EMULATOR), then renders the demo loop with the arm64
 #     quorvane-host through the arm64 VST 3 and CLAP plug-ins (the two formats must agree bit for
 #     bit) and with the x86-64 host of X86_BUILD through its plug-ins (arm64 within 1e-9 of it):
-#     three settings, 32 and 64 bits, one with the sidechain. X86_BUILD defaults to build/release,
+#     three settings, 32 and 64 bits, one with the sidechain; and both hosts' editor pictures at
+#     100 % and 200 % (under xvfb-run) must be the same files. X86_BUILD defaults to build/release,
 #     configured and built as the run command does when missing; the test command passes the
 #     folder it has just built. Prints one "skipped" line and succeeds where qemu-aarch64 or the
 #     cross compiler is missing.
@@ -143,5 +144,22 @@ for s in "${scenarios[@]}"; do
     echo "arm64: demo, $name, $precision-bit: VST 3 and CLAP identical: $same, largest difference to x86-64: $diff ($ok)"
   done
 done
-echo "arm64: built in $((built - start)) s, tests under qemu $((tested - built)) s, demo comparison $(($(date +%s) - tested)) s, $failures failed"
+
+# The editor at 100 % and 200 %, drawn by both hosts from the bundle for both machines under a
+# virtual X server: the same picture files, byte for byte (the x86-64 pictures are the ones the
+# editor tests compare with the golden images).
+shots=$out/editor
+mkdir -p "$shots"
+render xvfb-run -a -s "-screen 0 1600x1400x24 -noreset" env XDG_CONFIG_HOME="$shots/settings" bash -c '
+  set -e
+  for scale in 1 2; do
+    "$1" editor "$3" --scale "$scale" --snapshot "$4/x86-$scale.png"
+    qemu-aarch64 -L / "$2" editor "$3" --scale "$scale" --snapshot "$4/arm64-$scale.png"
+  done' _ "${host_x86[0]}" "$build/tools/host/quorvane-host" "$both" "$shots"
+for scale in 1 2; do
+  same=yes
+  cmp -s "$shots/x86-$scale.png" "$shots/arm64-$scale.png" || { same=no; failures=$((failures + 1)); }
+  echo "arm64: editor at $((scale * 100)) %: the same picture as x86-64: $same"
+done
+echo "arm64: built in $((built - start)) s, tests under qemu $((tested - built)) s, demo and editor $(($(date +%s) - tested)) s, $failures failed"
 [ "$failures" -eq 0 ]
