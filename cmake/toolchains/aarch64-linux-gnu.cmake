@@ -10,8 +10,8 @@ set(CMAKE_C_COMPILER ${_triple}-gcc)
 set(CMAKE_CXX_COMPILER ${_triple}-g++)
 set(CMAKE_LIBRARY_ARCHITECTURE ${_triple})
 
-# The arm64 loader and libraries live in / beside the native ones (libc6:arm64), so qemu finds them
-# there; -L names the root explicitly in case a binfmt handler's default differs.
+# The arm64 loader and libraries live in / beside the native ones (libc6:arm64 and the other :arm64
+# packages); -L / points qemu there rather than at its own default folder, which may not exist.
 find_program(QV_QEMU_AARCH64 qemu-aarch64)
 if(QV_QEMU_AARCH64)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${QV_QEMU_AARCH64} -L /)
