@@ -5,12 +5,16 @@
 #    Foundation and AppKit, C++ sources with an __APPLE__ branch with __APPLE__ defined, both with
 #    our stand-in Apple headers (tests/macos/stubs); a source with a 32-bit branch is read again
 #    without __LP64__. Linux-only sources (the X11 window, code only behind !__APPLE__) are left out.
-# 2. The plug-in is built for x86_64-apple-macosx10.13 (tests/macos/toolchain.cmake, build/macos):
-#    every source of its CMake targets becomes a Mach-O object, and the bundle is linked with LLVM's
-#    Mach-O linker and -all_load against a stub SDK (tests/macos/sdk: Apple-shaped C headers and
-#    text stubs of the libraries and frameworks). The bundle must be a Mach-O bundle exporting exactly
-#    the module's entry points and loading nothing but the system's libraries.
-# 3. Self-tests: faults only the link step can see must fail it (--self-test runs these alone).
+# 2. The plug-in is built twice (tests/macos/toolchain.cmake): for x86_64-apple-macosx10.13
+#    (build/macos) and for arm64-apple-macos11, Apple Silicon (build/macos/arm64). Every source of
+#    its CMake targets becomes a Mach-O object, and each bundle is linked with LLVM's Mach-O linker
+#    and -all_load against a stub SDK (tests/macos/sdk: Apple-shaped C headers and text stubs of the
+#    libraries and frameworks, for both architectures). llvm-lipo joins the two modules into the
+#    universal Quorvane.vst3 and Quorvane.clap (build/macos/universal). Each slice must be a Mach-O
+#    bundle for its system exporting exactly the module's entry points and loading nothing but the
+#    system's libraries; the arm64 slice must be signed (ad hoc), as Apple Silicon requires.
+# 3. Self-tests: faults only the link step can see must fail it, for both architectures
+#    (--self-test runs these alone).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 self_test_only=0
@@ -20,7 +24,7 @@ case "${1:-}" in
   *) echo "usage: $0 [--self-test]" >&2; exit 2 ;;
 esac
 
-for tool in clang++ gcc gnustep-config clang++-14 ld64.lld-14 llvm-nm-14 llvm-objdump-14 llvm-ar-14 cmake; do
+for tool in clang++ gcc gnustep-config clang++-14 ld64.lld-14 llvm-nm-14 llvm-objdump-14 llvm-ar-14 llvm-lipo-14 cmake; do
   if ! command -v "$tool" >/dev/null; then
     echo "macos-check: $tool is missing (bash scripts/setup.sh installs it)" >&2
     exit 2
@@ -94,6 +98,9 @@ expected_clap_exports=(_clap_entry)
 
 sdk_src=tests/macos/sdk
 build=build/macos
+# The arm64 slice's build lives inside the x86_64 one, so both stay cached between runs.
+arm=$build/arm64
+universal=$build/universal
 sdk=$PWD/$build/sdk
 
 # The stub SDK in the layout clang and ld64.lld look for: our headers and hand-written stubs
@@ -118,9 +125,9 @@ assemble_sdk() {
   stub_from_elf() {  # install-name, reexported library or "", ELF library
     {
       printf -- "--- !tapi-tbd\n# Made by scripts/macos-check.sh from the exports of %s.\n" "$3"
-      printf "tbd-version: 4\ntargets: [ x86_64-macos ]\ninstall-name: '%s'\n" "$1"
-      [ -z "$2" ] || printf "reexported-libraries:\n  - targets: [ x86_64-macos ]\n    libraries: [ '%s' ]\n" "$2"
-      printf "exports:\n  - targets: [ x86_64-macos ]\n    symbols:\n"
+      printf "tbd-version: 4\ntargets: [ x86_64-macos, arm64-macos ]\ninstall-name: '%s'\n" "$1"
+      [ -z "$2" ] || printf "reexported-libraries:\n  - targets: [ x86_64-macos, arm64-macos ]\n    libraries: [ '%s' ]\n" "$2"
+      printf "exports:\n  - targets: [ x86_64-macos, arm64-macos ]\n    symbols:\n"
       llvm-nm-14 -D --defined-only --format=just-symbols "$3" | grep -v '@' | sort -u | sed "s/.*/      - '_&'/"
       echo "..."
     } >"$logs/stub.tbd"
@@ -133,13 +140,13 @@ assemble_sdk() {
 
 # Every entry of the given stubs as file:symbol, a class as the symbol that names it.
 stub_entries() {
-  awk '/^ *symbols:/ { kind = "s"; next } /^ *objc-classes:/ { kind = "c"; next } /^ *[a-z-]+:/ { kind = "" }
+  awk '/^ *symbols:/ { kind = "s"; next } /^ *objc-classes:/ { kind = "c"; next } /^ *(- +)?[a-z-]+:/ { kind = "" }
        kind && /^ *- / { sub(/^ *- /, ""); gsub(/\047/, ""); n = split(FILENAME, f, "/")
                         print f[n] ":" (kind == "c" ? "_OBJC_CLASS_$_" : "") $0 }' "$@"
 }
 
-mac_configure() {
-  assemble_sdk
+mac_configure() {  # architecture, build folder
+  local arch=$1 dir=$2
   # Every component of the product but the tools (which need the X11 window and Linux paths), so
   # that a new adapter's folder is built here as soon as it is one of the components.
   local components
@@ -147,19 +154,65 @@ mac_configure() {
   [ -n "$components" ] || { echo "macos-check: no QV_ALL_COMPONENTS line in CMakeLists.txt" >&2; return 1; }
   # libpng's own folder, never /usr/include, which would bring glibc's headers back; FindPNG wants
   # zlib's folder too, but nothing of ours includes zlib.h.
-  if ! cmake -S . -B "$build" -G "Unix Makefiles" -DCMAKE_TOOLCHAIN_FILE="$PWD/tests/macos/toolchain.cmake" \
-    -DQV_MAC_SDK="$sdk" -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF -DQV_COMPONENTS="$components" \
+  if ! cmake -S . -B "$dir" -G "Unix Makefiles" -DCMAKE_TOOLCHAIN_FILE="$PWD/tests/macos/toolchain.cmake" \
+    -DQV_MAC_SDK="$sdk" -DQV_MAC_ARCH="$arch" -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=OFF \
+    -DQV_COMPONENTS="$components" \
     -DPNG_LIBRARY="$sdk/usr/lib/libpng16.tbd" -DPNG_PNG_INCLUDE_DIR=/usr/include/libpng16 \
     -DZLIB_LIBRARY="$sdk/usr/lib/libz.tbd" -DZLIB_INCLUDE_DIR=/usr/include/libpng16 >"$logs/configure.log" 2>&1; then
     cat "$logs/configure.log"
-    echo "macos-check: the macOS configuration failed" >&2
+    echo "macos-check: the macOS $arch configuration failed" >&2
     return 1
   fi
 }
 
+# One slice of a universal module: a Mach-O bundle for its architecture and minimum system, exporting
+# exactly the given entry points and loading nothing but the system's libraries; arm64 code must
+# carry a code signature (ld64.lld signs it ad hoc), or Apple Silicon refuses to map it.
+check_slice() {  # what (for messages), thin module, Mach-O cpu name, minimum system, exports...
+  local what=$1 module=$2 cpu=$3 min=$4 p
+  shift 4
+  llvm-objdump-14 --macho --private-header "$module" | grep -Eq "MH_MAGIC_64 +$cpu .* BUNDLE " ||
+    problems+=("$what is not an $cpu MH_BUNDLE")
+  local headers
+  headers=$(llvm-objdump-14 --macho --private-headers "$module")
+  grep -A4 -E 'LC_(VERSION_MIN_MACOSX|BUILD_VERSION)' <<<"$headers" | grep -Eq "(version|minos) $min\$" ||
+    problems+=("$what: the minimum system is not $min")
+  if [ "$cpu" = ARM64 ]; then
+    grep -q 'cmd LC_CODE_SIGNATURE' <<<"$headers" || problems+=("$what has no code signature")
+  fi
+  local exports
+  exports=$(llvm-nm-14 -gU --format=just-symbols "$module" | sort)
+  [ "$exports" = "$(printf '%s\n' "$@" | sort)" ] ||
+    problems+=("$what exports $(echo $exports), not only $*")
+  # Only the system's libraries (and the stand-in for the static libpng a Mac build links).
+  for p in $(llvm-objdump-14 --macho --dylibs-used "$module" | tail -n +2 | awk '{print $1}'); do
+    case "$p" in
+      /usr/lib/* | /System/Library/Frameworks/*) ;;
+      @rpath/libpng16.16.dylib) ;;
+      *) problems+=("$what loads $p") ;;
+    esac
+  done
+}
+
+# The universal bundle: the x86_64 build's bundle with its module replaced by both slices joined.
+make_universal() {  # bundle name (Quorvane.vst3 or Quorvane.clap)
+  local name=$1 module=Contents/MacOS/Quorvane out=$universal/$1
+  # The rest of the two bundles (property list, images) must be the same.
+  diff -r -x MacOS "$build/$name" "$arm/$name" >&2 || problems+=("the x86_64 and arm64 $name differ beyond the module")
+  rm -rf "$out"
+  mkdir -p "$universal"
+  cp -R "$build/$name" "$out"
+  llvm-lipo-14 -create "$build/$name/$module" "$arm/$name/$module" -output "$out/$module"
+  local archs
+  archs=$(llvm-lipo-14 -archs "$out/$module" | xargs)
+  [ "$archs" = "x86_64 arm64" ] || problems+=("$name/$module holds $archs, not x86_64 and arm64")
+}
+
 mac_build() {
   local problems=() p
-  mac_configure
+  assemble_sdk
+  mac_configure x86_64 "$build"
+  mac_configure arm64 "$arm"
   # The Info.plist CMake writes for the bundle target must be the one the layout script writes, with
   # the identifier the engine looks its images up by; every .mm is compiled without ARC.
   local id version
@@ -178,56 +231,50 @@ mac_build() {
     problems+=("$arc of $made .mm compilations ($mm sources) are without ARC")
 
   # Warnings are the compiler's word on Mac-only code: none may pass.
-  local log=$build/macos-check.log
-  if ! cmake --build "$build" -j2 -- -k >"$log" 2>&1; then
-    grep -E 'error|warning|undefined|referenced' "$log" | head -60 >&2
-    echo "macos-check: the macOS build or link failed (the whole log: $log)" >&2
-    return 1
-  fi
-  if grep -E 'warning:' "$log" >&2; then problems+=("the macOS build has warnings (the whole log: $log)"); fi
+  local log dir arch
+  for arch in x86_64 arm64; do
+    dir=$build
+    [ "$arch" = arm64 ] && dir=$arm
+    log=$dir/macos-check.log
+    if ! cmake --build "$dir" -j2 -- -k >"$log" 2>&1; then
+      grep -E 'error|warning|undefined|referenced' "$log" | head -60 >&2
+      echo "macos-check: the macOS $arch build or link failed (the whole log: $log)" >&2
+      return 1
+    fi
+    if grep -E 'warning:' "$log" >&2; then problems+=("the macOS $arch build has warnings (the whole log: $log)"); fi
+  done
 
-  local bundle=$build/Quorvane.vst3/Contents/MacOS/Quorvane objects
-  objects=$(find "$build/src" -name '*.o' | wc -l)
-  if [ ! -f "$bundle" ]; then
-    problems+=("no Quorvane.vst3/Contents/MacOS/Quorvane")
-  else
-    llvm-objdump-14 --macho --private-header "$bundle" | grep -Eq 'MH_MAGIC_64 +X86_64 .* BUNDLE ' ||
-      problems+=("the module is not an x86-64 MH_BUNDLE")
-    llvm-objdump-14 --macho --private-headers "$bundle" | grep -A3 -E 'LC_(VERSION_MIN_MACOSX|BUILD_VERSION)' |
-      grep -Eq '(version|minos) 10\.13$' || problems+=("the module's minimum system is not 10.13")
-    local exports
-    exports=$(llvm-nm-14 -gU --format=just-symbols "$bundle" | sort)
-    [ "$exports" = "$(printf '%s\n' "${expected_exports[@]}" | grep -v '^#' | sort)" ] ||
-      problems+=("the module exports $(echo $exports), not only its entry points")
-    # Only the system's libraries (and the stand-in for the static libpng a Mac build links).
-    local dylibs
-    dylibs=$(llvm-objdump-14 --macho --dylibs-used "$bundle" | tail -n +2 | awk '{print $1}')
-    for p in $dylibs; do
-      case "$p" in
-        /usr/lib/* | /System/Library/Frameworks/*) ;;
-        @rpath/libpng16.16.dylib) ;;
-        *) problems+=("the module loads $p") ;;
-      esac
+  local objects module=Contents/MacOS/Quorvane
+  objects=$(find "$build/src" "$arm/src" -name '*.o' | wc -l)
+  for p in Quorvane.vst3 Quorvane.clap; do
+    if [ -f "$build/$p/$module" ] && [ -f "$arm/$p/$module" ]; then
+      make_universal "$p"
+    else
+      problems+=("no $p/$module in both builds")
+    fi
+  done
+  # Each slice as the Mac's loader sees it (thin copies cut from the universal files).
+  local slices=$logs/slices sizes=()
+  mkdir -p "$slices"
+  for p in vst3 clap; do
+    [ -f "$universal/Quorvane.$p/$module" ] || continue
+    for arch in x86_64 arm64; do
+      llvm-lipo-14 -thin "$arch" "$universal/Quorvane.$p/$module" -output "$slices/$p-$arch"
+      sizes+=("$p $arch $(($(stat -c %s "$slices/$p-$arch") / 1024)) KiB")
     done
-  fi
-  # The CLAP bundle: the same kind of module, its own entry, the same property list (the engine
-  # finds the images of either bundle by the one identifier).
-  local clap=$build/Quorvane.clap/Contents/MacOS/Quorvane
-  if [ ! -f "$clap" ]; then
-    problems+=("no Quorvane.clap/Contents/MacOS/Quorvane")
-  else
-    llvm-objdump-14 --macho --private-header "$clap" | grep -Eq 'MH_MAGIC_64 +X86_64 .* BUNDLE ' ||
-      problems+=("the CLAP module is not an x86-64 MH_BUNDLE")
-    [ "$(llvm-nm-14 -gU --format=just-symbols "$clap" | sort)" = "${expected_clap_exports[*]}" ] ||
-      problems+=("the CLAP module exports more than ${expected_clap_exports[*]}")
-    diff -u "$logs/layout/Contents/Info.plist" "$build/Quorvane.clap/Contents/Info.plist" >&2 ||
-      problems+=("CMake's CLAP Info.plist differs from the layout's")
-    [ -f "$build/Quorvane.clap/Contents/Resources/BG.png" ] || problems+=("the CLAP bundle has no images")
-  fi
+    if [ "$p" = vst3 ]; then set -- "${expected_exports[@]}"; else set -- "${expected_clap_exports[@]}"; fi
+    check_slice "the $p x86_64 slice" "$slices/$p-x86_64" X86_64 10.13 "$@"
+    check_slice "the $p arm64 slice" "$slices/$p-arm64" ARM64 11.0 "$@"
+  done
+  # The CLAP bundle: the same property list (the engine finds the images of either bundle by the one
+  # identifier), and the images.
+  diff -u "$logs/layout/Contents/Info.plist" "$build/Quorvane.clap/Contents/Info.plist" >&2 ||
+    problems+=("CMake's CLAP Info.plist differs from the layout's")
+  [ -f "$build/Quorvane.clap/Contents/Resources/BG.png" ] || problems+=("the CLAP bundle has no images")
   # A hand-written stub lists only what our objects use (dyld_stub_binder is the linker's own need).
   local used
   used=$({
-    find "$build/src" -name '*.o' -exec llvm-nm-14 -u --format=just-symbols {} + 2>/dev/null | grep -v ':$'
+    find "$build/src" "$arm/src" -name '*.o' -exec llvm-nm-14 -u --format=just-symbols {} + 2>/dev/null | grep -v ':$'
     echo dyld_stub_binder
   } | sort -u)
   for p in $(stub_entries "$sdk_src"/usr/lib/*.tbd "$sdk_src"/frameworks/*.tbd); do
@@ -241,30 +288,32 @@ mac_build() {
   done
 
   for p in "${problems[@]}"; do echo "macos-check: $p" >&2; done
-  printf 'macos-check: macOS build, %d objects, %s linked, %d problems (%s)\n' "$objects" \
-    "${bundle#"$build"/}" "${#problems[@]}" "$(elapsed)"
+  printf 'macos-check: macOS build, %d objects, %s/Quorvane.vst3 and .clap (slices: %s), %d problems (%s)\n' \
+    "$objects" "$universal" "$(IFS=,; echo "${sizes[*]}" | sed 's/,/, /g')" "${#problems[@]}" "$(elapsed)"
   [ "${#problems[@]}" -eq 0 ]
 }
 
 # --- 3. Self-tests: what only the link step sees must fail it -----------------------------------
 
 self_test() {
-  [ -f "$build/CMakeCache.txt" ] || mac_configure
+  [ -f "$build/CMakeCache.txt" ] || { assemble_sdk && mac_configure x86_64 "$build"; }
   local t=$logs/self failures=0
   mkdir -p "$t"
-  # The flags the toolchain gives every compile and every module link, read back from the build.
-  local cxx link
+  # The flags the toolchain gives every compile and every module link, read back from the build;
+  # each link test runs for both slices' targets.
+  local cxx target targets=(x86_64-apple-macosx10.13 arm64-apple-macos11)
   cxx=$(sed -n 's/^CMAKE_CXX_FLAGS:STRING=//p' "$build/CMakeCache.txt")
-  link=(clang++-14 --target=x86_64-apple-macosx10.13 -isysroot "$sdk" -stdlib=libc++ -fuse-ld=lld -bundle)
+  link() {
+    clang++-14 --target="$target" -isysroot "$sdk" -stdlib=libc++ -fuse-ld=lld -bundle "$@"
+  }
   compile() {  # source file, extra flags...
     local src=$1
     shift
     # shellcheck disable=SC2086
-    clang++-14 --target=x86_64-apple-macosx10.13 -isysroot "$sdk" -mmacosx-version-min=10.13 $cxx -std=c++17 \
-      -Isrc "$@" -c "$src" -o "${src%.*}.o"
+    clang++-14 --target="$target" -isysroot "$sdk" $cxx -std=c++17 -Isrc "$@" -c "$src" -o "${src%.*}.o"
   }
   expect_failure() {  # name, expected message, command...
-    local name=$1 want=$2
+    local name="$1 (${target%%-*})" want=$2
     shift 2
     if "$@" >"$t/out" 2>&1; then
       echo "macos-check: self-test '$name' passed, but must fail" >&2
@@ -302,16 +351,32 @@ extern "C" __attribute__((visibility("default"))) double bundleEntry(const char*
   return v;
 }
 SRC
-  compile "$t/undefined.cpp"
-  expect_failure "an undefined function" "undefined symbol: _qvNowhere" "${link[@]}" "$t/undefined.o" -o "$t/b"
-  compile "$t/gnustep.mm" -fno-objc-arc
-  expect_failure "a class only GNUstep has" 'undefined symbol: _OBJC_CLASS_$_GSMimeDocument' \
-    "${link[@]}" "$t/gnustep.o" -framework Cocoa -o "$t/b"
-  compile "$t/framework.cpp"
-  "${link[@]}" "$t/framework.o" -framework CoreFoundation -o "$t/b" ||
-    { echo "macos-check: self-test control: the framework link failed" >&2; failures=$((failures + 1)); }
-  expect_failure "a framework left out of the link" "undefined symbol: _CFRelease" \
-    "${link[@]}" "$t/framework.o" -framework CoreGraphics -o "$t/b"
+  for target in "${targets[@]}"; do
+    compile "$t/undefined.cpp"
+    expect_failure "an undefined function" "undefined symbol: _qvNowhere" link "$t/undefined.o" -o "$t/b"
+    compile "$t/gnustep.mm" -fno-objc-arc
+    expect_failure "a class only GNUstep has" 'undefined symbol: _OBJC_CLASS_$_GSMimeDocument' \
+      link "$t/gnustep.o" -framework Cocoa -o "$t/b"
+    compile "$t/framework.cpp"
+    link "$t/framework.o" -framework CoreFoundation -o "$t/b" ||
+      { echo "macos-check: self-test control: the framework link failed ($target)" >&2; failures=$((failures + 1)); }
+    expect_failure "a framework left out of the link" "undefined symbol: _CFRelease" \
+      link "$t/framework.o" -framework CoreGraphics -o "$t/b"
+  done
+  # The slice check itself: a signed arm64 module passes it, the same module unsigned does not.
+  local problems=()
+  link "$t/framework.o" -framework CoreFoundation -o "$t/signed"
+  check_slice "a signed arm64 module" "$t/signed" ARM64 11.0 _bundleEntry
+  link "$t/framework.o" -framework CoreFoundation -Wl,-no_adhoc_codesign -o "$t/unsigned"
+  check_slice "an unsigned arm64 module" "$t/unsigned" ARM64 11.0 _bundleEntry
+  if [ "${problems[*]}" = "an unsigned arm64 module has no code signature" ]; then
+    echo "macos-check: self-test 'an unsigned arm64 module' fails as it must: ${problems[*]}"
+  else
+    echo "macos-check: self-test slice check: '${problems[*]}', not only the unsigned module's signature" >&2
+    failures=$((failures + 1))
+  fi
+  # What the compiler alone sees does not depend on the slice.
+  target=${targets[0]}
   expect_failure "a glibc-only call" "use of undeclared identifier 'memrchr'" compile "$t/glibc.cpp"
   expect_failure "a library call the Mac's libc++ lacks" "call to deleted function 'from_chars'" compile "$t/charconv.cpp"
   echo "macos-check: self-tests, $failures failed ($(elapsed))"

@@ -15,7 +15,13 @@ packages=(
   clang-14 libclang-rt-14-dev
   lld-14 llvm-14 libc++-14-dev libc++abi-14-dev
   qtractor jackd2 xdotool
+  g++-aarch64-linux-gnu qemu-user
 )
+# Debian's arm64 libraries beside the machine's own (multiarch), for the arm64 cross build.
+if [ "$(dpkg --print-architecture)" = amd64 ]; then
+  packages+=(libpng-dev:arm64 zlib1g-dev:arm64 libfreetype-dev:arm64 libfontconfig-dev:arm64 libx11-dev:arm64
+             libsndfile1-dev:arm64 libgtest-dev:arm64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -29,6 +35,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
   # A fresh machine often runs its own apt job at first: wait for its lock instead of failing.
   lock=(-o DPkg::Lock::Timeout=600)
+  if [[ " ${missing[*]}" == *:arm64* ]] && ! dpkg --print-foreign-architectures | grep -qx arm64; then
+    $SUDO dpkg --add-architecture arm64
+  fi
   $SUDO apt-get "${lock[@]}" update
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get "${lock[@]}" install -y "${missing[@]}"
 fi

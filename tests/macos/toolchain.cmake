@@ -1,17 +1,30 @@
-# Builds the plug-in for macOS x86-64 on this machine, with Debian's LLVM 14 against the stub SDK
-# scripts/macos-check.sh assembles from tests/macos/sdk (pass -DQV_MAC_SDK=<that folder>). The
-# objects are real Mach-O; the libraries and frameworks they link against are text stubs.
+# Builds the plug-in for one macOS architecture on this machine, with Debian's LLVM 14 against the
+# stub SDK scripts/macos-check.sh assembles from tests/macos/sdk (pass -DQV_MAC_SDK=<that folder>).
+# -DQV_MAC_ARCH=x86_64 (the default; macOS 10.13 on) or arm64 (Apple Silicon, macOS 11 on, the first
+# system that runs on it); the check joins the two into universal bundles. The objects are real
+# Mach-O; the libraries and frameworks they link against are text stubs.
 set(CMAKE_SYSTEM_NAME Darwin)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_OSX_ARCHITECTURES x86_64 CACHE STRING "")
-set(CMAKE_OSX_DEPLOYMENT_TARGET 10.13 CACHE STRING "")
+if(NOT QV_MAC_ARCH)
+  set(QV_MAC_ARCH x86_64)
+endif()
+if(QV_MAC_ARCH STREQUAL "arm64")
+  set(_min 11.0)
+  set(_target arm64-apple-macos11)
+elseif(QV_MAC_ARCH STREQUAL "x86_64")
+  set(_min 10.13)
+  set(_target x86_64-apple-macosx10.13)
+else()
+  message(FATAL_ERROR "macOS toolchain: QV_MAC_ARCH is x86_64 or arm64, not '${QV_MAC_ARCH}'")
+endif()
+set(CMAKE_SYSTEM_PROCESSOR ${QV_MAC_ARCH})
+set(CMAKE_OSX_ARCHITECTURES ${QV_MAC_ARCH} CACHE STRING "")
+set(CMAKE_OSX_DEPLOYMENT_TARGET ${_min} CACHE STRING "")
 if(NOT QV_MAC_SDK)
   message(FATAL_ERROR "macOS toolchain: QV_MAC_SDK (the assembled stub SDK) is not set")
 endif()
 set(CMAKE_OSX_SYSROOT ${QV_MAC_SDK} CACHE PATH "")
-list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES QV_MAC_SDK)
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES QV_MAC_SDK QV_MAC_ARCH)
 
-set(_target x86_64-apple-macosx10.13)
 set(CMAKE_C_COMPILER clang-14)
 set(CMAKE_CXX_COMPILER clang++-14)
 set(CMAKE_C_COMPILER_TARGET ${_target})
@@ -23,7 +36,7 @@ set(CMAKE_C_ARCHIVE_FINISH "<CMAKE_RANLIB> <TARGET>")
 set(CMAKE_CXX_ARCHIVE_FINISH "<CMAKE_RANLIB> <TARGET>")
 
 # libc++ with the std::__1 ABI, as on the Mac, and Apple's availability marks on (sdk/libcxx), so a
-# library call newer than 10.13 fails as with Xcode. The framework headers are our stand-ins
+# library call newer than the deployment target fails as with Xcode. The framework headers are our stand-ins
 # (tests/macos/stubs); Cocoa's classes are declared by GNUstep's headers (with the macros they
 # expect), GCC's objc/ headers reached through a folder of their own so that GCC's stddef.h never
 # shadows clang's. Objective-C++ keeps Apple's runtime ABI (the target's default), so the objects

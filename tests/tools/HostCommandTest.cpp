@@ -49,7 +49,7 @@ class HostCommand : public ::testing::Test {
   Outcome host(const std::vector<std::string>& args, int fileLimit = 0) {
     std::string cmd = "(trap '' XFSZ; ";
     if (fileLimit > 0) cmd += "ulimit -f " + std::to_string(fileLimit) + "; ";
-    cmd += std::string("exec '") + QV_HOST_EXE + "'";
+    cmd += std::string("exec ") + QV_HOST_LAUNCHER + " '" + QV_HOST_EXE + "'";
     for (const auto& a : args) cmd += " '" + a + "'";
     const std::string err = dir.substr(0, dir.size() - 1) + ".stderr";  // beside the folder, unique
     cmd += ") >/dev/null 2>'" + err + "'";

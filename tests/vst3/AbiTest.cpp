@@ -179,6 +179,8 @@ TEST(Vst3Abi, RecordsHaveTheSharedLayoutAtRunTime) {
 #if defined(__GNUC__) && !defined(_WIN32)
 namespace {
 // Itanium C++ ABI: a pointer to a virtual member function stores 1 + the byte offset of its slot.
+// ARM's variant (arm64 Linux and macOS) stores the offset itself and marks virtual in adj's low bit,
+// since code addresses there may be odd.
 template <typename M>
 long slotOf(M member) {
   struct Repr {
@@ -187,7 +189,12 @@ long slotOf(M member) {
   } repr;
   static_assert(sizeof(M) == sizeof(Repr), "member pointer representation");
   std::memcpy(&repr, &member, sizeof repr);
-  return static_cast<long>((repr.ptr - 1) / static_cast<std::ptrdiff_t>(sizeof(void*)));
+#if defined(__aarch64__)
+  const std::ptrdiff_t offset = (repr.adj & 1) ? repr.ptr : -1;
+#else
+  const std::ptrdiff_t offset = (repr.ptr & 1) ? repr.ptr - 1 : -1;
+#endif
+  return static_cast<long>(offset / static_cast<std::ptrdiff_t>(sizeof(void*)));
 }
 }  // namespace
 

@@ -213,8 +213,8 @@ template <class V>
 QV_CHAIN_INLINE V SoftSatMid(V x) {
   using namespace softsat;
   const V x2 = x * x, x4 = x2 * x2, x7 = x4 * x2 * x, x12 = x4 * x4 * x4;
-  const V p =
-      (V(c2) + V(c3) * x) + x4 * (V(c6) + V(c7) * x) + x7 * (V(c9) + V(c10) * x) + x12 * (V(c14) + V(c15) * x);
+  const V p = (V(c2) + V(c3) * x) + x4 * (V(c6) + V(c7) * x) + x7 * (V(c9) + V(c10) * x) +
+              x12 * (V(c14) + V(c15) * x);
   return x + x2 * p;
 }
 

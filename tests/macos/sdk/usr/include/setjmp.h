@@ -1,9 +1,14 @@
-// Apple-shaped C headers for the macOS link check (x86-64 jump buffers, libSystem's _setjmp
-// entry). Declarations only.
+// Apple-shaped C headers for the macOS link check (each architecture's jump buffer, libSystem's
+// _setjmp entry). Declarations only. libpng checks the buffer's size, so it must be the Mac's.
 #pragma once
 
-typedef int jmp_buf[((9 * 2) + 3 + 16)];
-typedef int sigjmp_buf[((9 * 2) + 3 + 16) + 1];
+#if defined(__arm64__)
+#define _JBLEN ((14 + 8 + 2) * 2)
+#else
+#define _JBLEN ((9 * 2) + 3 + 16)
+#endif
+typedef int jmp_buf[_JBLEN];
+typedef int sigjmp_buf[_JBLEN + 1];
 
 #ifdef __cplusplus
 extern "C" {

@@ -1,5 +1,6 @@
 // Apple-shaped C headers for the macOS link check: the basic types, with the sizes and names of
-// the x86-64 Mac ABI (libc++ embeds several of them in its own types). Declarations only.
+// the 64-bit Mac ABI, the same on x86-64 and arm64 (libc++ embeds several of them in its own
+// types). Declarations only.
 #pragma once
 
 typedef long __darwin_ssize_t;
