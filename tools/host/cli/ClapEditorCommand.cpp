@@ -26,6 +26,12 @@ namespace qvhost {
 
 namespace {
 
+#if defined(_WIN32)
+const char* const kWindowApi = CLAP_WINDOW_API_WIN32;
+#else
+const char* const kWindowApi = CLAP_WINDOW_API_X11;
+#endif
+
 // Everything the command holds, destroyed in the reverse order of a DAW's set-up.
 struct ClapSession {
   std::unique_ptr<ClapModule> module;
@@ -68,8 +74,8 @@ int runClapEditor(const CommandLine& cl) {
   s.plugin->setRunLoop(s.loop.get());
   const clap_plugin_gui_t* gui = s.plugin->gui();
   const clap_plugin_t* p = s.plugin->plugin();
-  if (!gui || !gui->is_api_supported(p, CLAP_WINDOW_API_X11, false))
-    return fail("the plug-in has no embeddable X11 editor");
+  if (!gui || !gui->is_api_supported(p, kWindowApi, false))
+    return fail(std::string("the plug-in has no embeddable ") + kWindowApi + " editor");
 
   s.proc = std::make_unique<ClapProcessor>(*s.plugin);
   ProcessConfig config;
@@ -87,7 +93,7 @@ int runClapEditor(const CommandLine& cl) {
                  setting.display.c_str());
   }
 
-  if (!gui->create(p, CLAP_WINDOW_API_X11, false)) return fail("the plug-in could not create its editor");
+  if (!gui->create(p, kWindowApi, false)) return fail("the plug-in could not create its editor");
   s.guiCreated = true;
   // A host on a scaled screen tells the editor its factor before it asks for the size.
   if (cl.scale > 0 && !gui->set_scale(p, cl.scale))
@@ -101,8 +107,12 @@ int runClapEditor(const CommandLine& cl) {
     return window->resize(static_cast<int>(nw), static_cast<int>(nh));
   };
   clap_window_t parent{};
-  parent.api = CLAP_WINDOW_API_X11;
+  parent.api = kWindowApi;
+#if defined(_WIN32)
+  parent.win32 = s.window->hwnd();
+#else
   parent.x11 = s.window->xid();
+#endif
   if (!gui->set_parent(p, &parent)) return fail("the plug-in could not embed its editor");
   gui->show(p);
 

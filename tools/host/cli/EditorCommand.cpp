@@ -49,6 +49,21 @@ struct Session {
   }
 };
 
+// Each edit the user finished in the editor (a gesture's end), as the host reads the value back from
+// the controller: a line on stdout, so a person or a test watching the host sees it at once.
+void reportFinishedEdits(PluginInstance& plugin, const std::vector<ParameterDescription>& params) {
+  for (const ComponentHandler::Gesture& g : plugin.handler().takeGestures()) {
+    if (g.kind != ComponentHandler::Gesture::kEnd || !plugin.controller()) continue;
+    const double value = plugin.controller()->getParamNormalized(g.id);
+    std::string title;
+    for (const ParameterDescription& p : params)
+      if (p.id == g.id) title = p.title;
+    std::printf("edited \"%s\" (id %u) = %s (normalized %.6f)\n", title.c_str(), g.id,
+                plugin.displayString(g.id, value).c_str(), value);
+    std::fflush(stdout);
+  }
+}
+
 }  // namespace
 
 int openSnapshot(const CommandLine& cl, const std::string& module, std::unique_ptr<PendingFile>* out) {
@@ -142,7 +157,11 @@ int runEditor(const CommandLine& cl) {
   if (!cl.snapshot.empty()) {
     result = saveSnapshot(s.editor->window(), *s.loop, cl, *out);
   } else {
-    while (s.editor->window().processEvents()) s.loop->runOnce(100);
+    s.plugin->handler().logGestures(true);
+    while (s.editor->window().processEvents()) {
+      s.loop->runOnce(100);
+      reportFinishedEdits(*s.plugin, params);
+    }
   }
   s.player->stop();
   if (!s.player->error().empty()) return fail("processing stopped: " + s.player->error());

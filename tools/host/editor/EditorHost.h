@@ -1,10 +1,10 @@
-// One plug-in editor embedded the way a DAW embeds it on Linux: the controller's "editor" view,
-// asked whether it takes an X11 parent, given a frame (which also offers the run loop), sized,
+// One plug-in editor embedded the way a DAW embeds it: the controller's "editor" view, asked
+// whether it takes an X11 parent (an HWND on Windows), given a frame (which also offers the run loop), sized,
 // and attached to a top-level window of its size. Closing runs the protocol backwards: frame
 // cleared, view removed and released, then the window destroyed. Several editors may share one
 // run loop; every EditorHost must go before its PluginInstance's module is unloaded. While open,
 // the editor's right-clicks on a parameter get the host's menu for it: the parameter and its value,
-// "Reset to Default", and whatever the plug-in adds.
+// "Reset to Default", and whatever the plug-in adds (on Linux; on Windows the plug-in shows its own).
 #pragma once
 
 #include <cstdint>
