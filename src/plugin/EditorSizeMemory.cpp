@@ -3,7 +3,12 @@
 
 #include <sys/stat.h>
 
-#if !defined(__APPLE__)
+#if defined(_WIN32)
+#include "base/WideText.h"
+
+#include <direct.h>
+#include <windows.h>
+#elif !defined(__APPLE__)
 #include <pwd.h>
 #include <unistd.h>
 #endif
@@ -17,6 +22,32 @@
 namespace {
 
 constexpr const char* kKey = "scale=";
+
+#if defined(_WIN32)
+constexpr char kSeparator = '\\';
+constexpr const char* kSeparators = "\\/";
+
+FILE* OpenFile(const std::string& path, const char* mode) {
+  return _wfopen(Utf8ToWide(path.c_str()).c_str(), Utf8ToWide(mode).c_str());
+}
+bool MakeOneFolder(const std::string& path) { return _wmkdir(Utf8ToWide(path.c_str()).c_str()) == 0 || errno == EEXIST; }
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  return MoveFileExW(Utf8ToWide(from.c_str()).c_str(), Utf8ToWide(to.c_str()).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+void RemoveFile(const std::string& path) { _wremove(Utf8ToWide(path.c_str()).c_str()); }
+
+std::string SettingsFolder() {
+  const wchar_t* appData = _wgetenv(L"APPDATA");
+  return appData && *appData ? WideToUtf8(appData) + "\\Quorvane" : "";
+}
+#else
+constexpr char kSeparator = '/';
+constexpr const char* kSeparators = "/";
+
+FILE* OpenFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+bool MakeOneFolder(const std::string& path) { return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST; }
+bool ReplaceFile(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
+void RemoveFile(const std::string& path) { std::remove(path.c_str()); }
 
 std::string Home() {
   const char* home = std::getenv("HOME");
@@ -42,26 +73,25 @@ std::string SettingsFolder() {
   return home.empty() ? "" : home + "/.config/Quorvane";
 #endif
 }
+#endif
 
 bool MakeFolder(const std::string& path) {
-  // Each missing parent in turn; an existing folder is fine.
-  for (size_t at = 1; at <= path.size(); ++at) {
-    if (at < path.size() && path[at] != '/') continue;
-    const std::string part = path.substr(0, at);
-    if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
-  }
-  return true;
+  // Each missing parent in turn; an existing folder is fine. Only the last one counts: the first
+  // parts may be no folders one can make (a drive, a network share).
+  for (size_t at = 1; at < path.size(); ++at)
+    if (std::strchr(kSeparators, path[at])) MakeOneFolder(path.substr(0, at));
+  return MakeOneFolder(path);
 }
 
 }  // namespace
 
 std::string EditorSizeFile() {
   const std::string folder = SettingsFolder();
-  return folder.empty() ? "" : folder + "/editor.conf";
+  return folder.empty() ? "" : folder + kSeparator + "editor.conf";
 }
 
 double ReadEditorScaleFile(const std::string& path) {
-  FILE* f = path.empty() ? nullptr : std::fopen(path.c_str(), "r");
+  FILE* f = path.empty() ? nullptr : OpenFile(path, "r");
   if (!f) return 0.0;
   char line[128];
   double scale = 0.0;
@@ -78,14 +108,14 @@ double ReadEditorScaleFile(const std::string& path) {
 
 bool WriteEditorScaleFile(const std::string& path, double scale) {
   if (path.empty() || !std::isfinite(scale)) return false;
-  const size_t slash = path.rfind('/');
+  const size_t slash = path.find_last_of(kSeparators);
   if (slash != std::string::npos && slash > 0 && !MakeFolder(path.substr(0, slash))) return false;
   const std::string temp = path + ".tmp";
-  FILE* f = std::fopen(temp.c_str(), "w");
+  FILE* f = OpenFile(temp, "w");
   if (!f) return false;
   const bool written = std::fprintf(f, "%s%.4g\n", kKey, scale) > 0;
-  if (std::fclose(f) != 0 || !written || std::rename(temp.c_str(), path.c_str()) != 0) {
-    std::remove(temp.c_str());
+  if (std::fclose(f) != 0 || !written || !ReplaceFile(temp, path)) {
+    RemoveFile(temp);
     return false;
   }
   return true;

@@ -5,6 +5,8 @@
 
 #if defined(__APPLE__)
 #include "graphics/platform/mac/IGraphicsMac.h"
+#elif defined(_WIN32)
+#include "graphics/platform/headless/IGraphicsHeadless.h"
 #else
 #include "graphics/platform/x11/IGraphicsLinux.h"
 #endif
@@ -15,6 +17,9 @@ IGraphics* MakeGraphics(IPlugin* plug, int width, int height, int fps) {
   // The bundle that carries the images is looked up by its identifier.
   graphics->SetBundleID(GetPluginIdentity().bundleId);
   return graphics;
+#elif defined(_WIN32)
+  // Stands in until the Win32 window exists: the editor draws, but shows nowhere.
+  return new IGraphicsHeadless(plug, width, height, fps);
 #else
   // The X11 window finds the bundle from the loaded module itself.
   return new IGraphicsLinux(plug, width, height, fps);
