@@ -1,4 +1,6 @@
-// WriteBitmapPNG through libpng's writer; its long-jump error return lands in one place.
+// WriteBitmapPNG through libpng's writer (every system but Windows); its long-jump error return
+// lands in one place.
+#if !defined(_WIN32)
 #include "graphics/platform/headless/BackBufferPNG.h"
 
 #include "pix/PIX_IBitmap.h"
@@ -45,3 +47,4 @@ bool WriteBitmapPNG(PIX_IBitmap* bitmap, const char* path) {
   const bool ok = Encode(file, rows, w, h);
   return std::fclose(file) == 0 && ok;
 }
+#endif
