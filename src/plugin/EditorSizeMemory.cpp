@@ -1,19 +1,15 @@
 // Editor size settings file.
 #include "plugin/EditorSizeMemory.h"
 
-#include <sys/stat.h>
+#include "base/Utf8Path.h"
 
 #if defined(_WIN32)
 #include "base/WideText.h"
-
-#include <direct.h>
-#include <windows.h>
 #elif !defined(__APPLE__)
 #include <pwd.h>
 #include <unistd.h>
 #endif
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -25,29 +21,17 @@ constexpr const char* kKey = "scale=";
 
 #if defined(_WIN32)
 constexpr char kSeparator = '\\';
+// Either separator may come in a path handed to the file functions.
 constexpr const char* kSeparators = "\\/";
 
-FILE* OpenFile(const std::string& path, const char* mode) {
-  return _wfopen(Utf8ToWide(path.c_str()).c_str(), Utf8ToWide(mode).c_str());
-}
-bool MakeOneFolder(const std::string& path) { return _wmkdir(Utf8ToWide(path.c_str()).c_str()) == 0 || errno == EEXIST; }
-bool ReplaceFile(const std::string& from, const std::string& to) {
-  return MoveFileExW(Utf8ToWide(from.c_str()).c_str(), Utf8ToWide(to.c_str()).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-}
-void RemoveFile(const std::string& path) { _wremove(Utf8ToWide(path.c_str()).c_str()); }
-
 std::string SettingsFolder() {
+  // Read wide: the narrow environment is in the user's code page, which may not hold the name.
   const wchar_t* appData = _wgetenv(L"APPDATA");
   return appData && *appData ? WideToUtf8(appData) + "\\Quorvane" : "";
 }
 #else
 constexpr char kSeparator = '/';
 constexpr const char* kSeparators = "/";
-
-FILE* OpenFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
-bool MakeOneFolder(const std::string& path) { return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST; }
-bool ReplaceFile(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
-void RemoveFile(const std::string& path) { std::remove(path.c_str()); }
 
 std::string Home() {
   const char* home = std::getenv("HOME");
@@ -77,10 +61,10 @@ std::string SettingsFolder() {
 
 bool MakeFolder(const std::string& path) {
   // Each missing parent in turn; an existing folder is fine. Only the last one counts: the first
-  // parts may be no folders one can make (a drive, a network share).
+  // parts may be nothing one can make (a drive, a network share).
   for (size_t at = 1; at < path.size(); ++at)
-    if (std::strchr(kSeparators, path[at])) MakeOneFolder(path.substr(0, at));
-  return MakeOneFolder(path);
+    if (std::strchr(kSeparators, path[at])) MakeUtf8Dir(path.substr(0, at).c_str());
+  return MakeUtf8Dir(path.c_str());
 }
 
 }  // namespace
@@ -91,7 +75,7 @@ std::string EditorSizeFile() {
 }
 
 double ReadEditorScaleFile(const std::string& path) {
-  FILE* f = path.empty() ? nullptr : OpenFile(path, "r");
+  FILE* f = path.empty() ? nullptr : OpenUtf8File(path.c_str(), "r");
   if (!f) return 0.0;
   char line[128];
   double scale = 0.0;
@@ -111,11 +95,11 @@ bool WriteEditorScaleFile(const std::string& path, double scale) {
   const size_t slash = path.find_last_of(kSeparators);
   if (slash != std::string::npos && slash > 0 && !MakeFolder(path.substr(0, slash))) return false;
   const std::string temp = path + ".tmp";
-  FILE* f = OpenFile(temp, "w");
+  FILE* f = OpenUtf8File(temp.c_str(), "w");
   if (!f) return false;
   const bool written = std::fprintf(f, "%s%.4g\n", kKey, scale) > 0;
-  if (std::fclose(f) != 0 || !written || !ReplaceFile(temp, path)) {
-    RemoveFile(temp);
+  if (std::fclose(f) != 0 || !written || !RenameUtf8File(temp.c_str(), path.c_str())) {
+    RemoveUtf8File(temp.c_str());
     return false;
   }
   return true;

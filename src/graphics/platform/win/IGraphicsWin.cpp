@@ -1,6 +1,7 @@
 // The Windows editor window: window procedure, painting, input and prompts.
 #include "graphics/platform/win/IGraphicsWin.h"
 
+#include "base/ModulePath.h"
 #include "base/WideText.h"
 #include "graphics/IControl.h"
 #include "graphics/platform/win/WinInput.h"
@@ -467,12 +468,12 @@ bool IGraphicsWin::OpenURL(const char* url, const char*, const char*, const char
 }
 
 void IGraphicsWin::HostPath(StrBuf* path) {
-  const std::string exe = ModuleFileName(nullptr);
+  const std::string exe = ProgramFileName();
   if (path && !exe.empty()) path->Set(exe.c_str());
 }
 
 void IGraphicsWin::PluginPath(StrBuf* path) {
-  const std::string folder = PluginFolderOf(ModuleFileName(ThisModule()));
+  const std::string folder = PluginFolderOf(ThisModulePath());
   if (path && !folder.empty()) path->Set(folder.c_str());
 }
 

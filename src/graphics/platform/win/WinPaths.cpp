@@ -6,8 +6,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -25,16 +25,13 @@ bool SameNoCase(const std::string& a, const char* b) {
 
 }  // namespace
 
-std::string ModuleFileName(void* module) {
-  // Paths may be longer than MAX_PATH: the buffer grows until the name fits.
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(static_cast<HMODULE>(module), buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return std::string();
-    if (n < buffer.size()) return WideToUtf8(buffer.data());
-    if (buffer.size() >= 32768) return std::string();
-    buffer.resize(buffer.size() * 2);
-  }
+std::string ProgramFileName() {
+  // The longest path Windows knows, so the name is never cut.
+  std::wstring name(32768, L'\0');
+  const DWORD n = GetModuleFileNameW(nullptr, &name[0], static_cast<DWORD>(name.size()));
+  if (n == 0 || n >= name.size()) return std::string();
+  name.resize(n);
+  return WideToUtf8(name.c_str());
 }
 
 std::string PluginFolderOf(const std::string& moduleFile) {

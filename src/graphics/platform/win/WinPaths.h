@@ -4,8 +4,8 @@
 
 #include <string>
 
-// A module's file name (null: the program), "" when unknown. Long and non-ASCII names are whole.
-std::string ModuleFileName(void* module);
+// The program's file, "" when unknown. Long and non-ASCII names are whole.
+std::string ProgramFileName();
 // The folder a plug-in lives in, with a trailing "\": the folder holding the bundle for a module
 // at <bundle>\Contents\<arch>\<file>, else the module's own folder. "" for a name without folder.
 std::string PluginFolderOf(const std::string& moduleFile);
