@@ -47,6 +47,8 @@ struct IGraphicsWin::WinState {
   // The paint message's context while it is handled: presenting goes there.
   HDC mPaintDC = nullptr;
   bool mTrackingLeave = false;
+  // We hold the mouse capture for a press; a change of capture while it is set was not ours.
+  bool mCaptured = false;
   int mLastX = 0, mLastY = 0;
   WheelNotches mWheel;
   WinTextEntry mTextEntry;
@@ -233,9 +235,12 @@ bool IGraphicsWin::HandleMessage(unsigned msg, uintptr_t wParam, intptr_t lParam
       return true;
     case WM_CAPTURECHANGED:
       // Capture taken away mid-drag (a system dialog, task switch): the gesture ends where it was.
-      if (reinterpret_cast<HWND>(lParam) != w.mWindow && GetMouseCapture() >= 0) {
-        IMouseMod mod = MouseModFromFlags(0);
-        OnMouseUp(ToLayout(w.mLastX), ToLayout(w.mLastY), &mod);
+      if (w.mCaptured && reinterpret_cast<HWND>(lParam) != w.mWindow) {
+        w.mCaptured = false;
+        if (GetMouseCapture() >= 0) {
+          IMouseMod mod = MouseModFromFlags(0);
+          OnMouseUp(ToLayout(w.mLastX), ToLayout(w.mLastY), &mod);
+        }
       }
       return true;
     case WM_MOUSEWHEEL: {
@@ -283,6 +288,7 @@ void IGraphicsWin::OnButtonDown(bool left, uintptr_t flags, int x, int y, bool d
   WinState& w = *mW;
   SetFocus(w.mWindow);
   SetCapture(w.mWindow);
+  w.mCaptured = true;
   w.mLastX = x;
   w.mLastY = y;
   // The field's own window takes presses inside it, so this one is outside.
@@ -301,8 +307,8 @@ void IGraphicsWin::OnButtonUp(bool left, uintptr_t flags, int x, int y) {
   if (!(flags & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == mW->mWindow) {
     mW->mLastX = x;
     mW->mLastY = y;
+    mW->mCaptured = false;
     ReleaseCapture();
-    if (!mW) return;
   }
   IMouseMod mod = MouseModFromFlags(flags);
   mod.L = left;
@@ -400,7 +406,10 @@ void IGraphicsWin::CommitTextEntry() {
 IPopupMenu* IGraphicsWin::CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect) {
   if (!menu || !areaRect || !mW || !mW->mWindow) return nullptr;
   ReleaseMouseCapture();
-  if (GetCapture() == mW->mWindow) ReleaseCapture();
+  if (GetCapture() == mW->mWindow) {
+    mW->mCaptured = false;
+    ReleaseCapture();
+  }
   const IRECT area = LayoutToWindow(*areaRect);
   POINT at = {area.L, area.B + kMenuGap};
   ClientToScreen(mW->mWindow, &at);
