@@ -16,7 +16,10 @@ for tool in wine xvfb-run xdotool python3; do
     exit 0
   fi
 done
-if [[ ! -f $build/quorvane-host.exe || ! -d $build/Quorvane.vst3 ]]; then
+host=$build/quorvane-host.exe
+# A development build keeps the host where CMake puts it.
+[[ -f $host ]] || host=$build/tools/host/quorvane-host.exe
+if [[ ! -f $host || ! -d $build/Quorvane.vst3 ]]; then
   echo "Windows editor tests: $build/quorvane-host.exe and $build/Quorvane.vst3 must be built first" >&2
   exit 1
 fi
@@ -27,7 +30,6 @@ if [[ ${QV_WINE_EDITOR_INNER:-} != 1 ]]; then
 fi
 
 export WINEPREFIX=$PWD/$build/wineprefix WINEDEBUG=-all
-host=$build/quorvane-host.exe
 bundle=$build/Quorvane.vst3
 work=$(mktemp -d "$build/editor-test.XXXXXX")
 host_pid=""
@@ -78,9 +80,11 @@ drag_knob() {
   kill "$host_pid" 2>/dev/null || true
   wait "$host_pid" 2>/dev/null || true
   host_pid=""
-  cat "$work/edits.txt"
+  # Windows writes its lines with carriage returns.
+  tr -d '\r' <"$work/edits.txt"
   # Make-up gain starts at its lowest (normalized 0); the drag up must have raised it.
-  grep -Eq '^edited "Make-Up Gain" \(id 4\) = .* \(normalized (0\.0*[1-9][0-9]*|1\.0+)\)$' "$work/edits.txt"
+  tr -d '\r' <"$work/edits.txt" |
+    grep -Eq '^edited "Make-Up Gain" \(id 4\) = .* \(normalized (0\.0*[1-9][0-9]*|1\.0+)\)$'
 }
 check "a knob dragged with XTest changes its parameter" drag_knob
 
