@@ -56,17 +56,25 @@ snapshot() {  # scale, golden
 }
 check "the 100 % editor equals tests/tools/data/editor.png" snapshot 1 editor.png
 check "the 200 % editor equals tests/tools/data/editor@2x.png" snapshot 2 editor@2x.png
+clap_snapshot() {
+  wine "$host" editor "$build/Quorvane.clap" --snapshot "$work/clap.png" >/dev/null &&
+    python3 tests/windows/png_compare.py "$work/clap.png" tests/tools/data/editor.png
+}
+check "the CLAP editor (win32 gui api) equals tests/tools/data/editor.png" clap_snapshot
 
-# ---- A knob drag -------------------------------------------------------------------------------
-# The make-up knob: 92 x 92 at (252, 272) of the 100 % layout.
+# ---- A knob drag and the size menu, in one editor -------------------------------------------------
+# The make-up knob: 92 x 92 at (252, 272) of the 100 % layout; the logo's size menu at (533, 78).
 knob_x=$((252 + 46)) knob_y=$((272 + 46))
-drag_knob() {
+window=""
+open_editor() {
   wine "$host" editor "$bundle" --scale 1 >"$work/edits.txt" 2>"$work/host.log" &
   host_pid=$!
-  local window
   window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Quorvane$' | head -n 1) || return 1
   # The editor's first picture shows once the window is mapped; give it a few frames.
   sleep 2
+}
+drag_knob() {
+  [[ -n $window ]] || return 1
   eval "$(xdotool getwindowgeometry --shell "$window")"
   local x=$((X + knob_x)) y=$((Y + knob_y))
   xdotool mousemove "$x" "$y" sleep 0.2 mousedown 1
@@ -77,16 +85,32 @@ drag_knob() {
     sleep 0.1
     waited=$((waited + 1))
   done
-  kill "$host_pid" 2>/dev/null || true
-  wait "$host_pid" 2>/dev/null || true
-  host_pid=""
   # Windows writes its lines with carriage returns.
   tr -d '\r' <"$work/edits.txt"
   # Make-up gain starts at its lowest (normalized 0); the drag up must have raised it.
   tr -d '\r' <"$work/edits.txt" |
     grep -Eq '^edited "Make-Up Gain" \(id 4\) = .* \(normalized (0\.0*[1-9][0-9]*|1\.0+)\)$'
 }
+choose_150() {
+  [[ -n $window ]] || return 1
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool mousemove $((X + 533)) $((Y + 78)) sleep 0.3 click 1 sleep 1.5
+  # The system's menu, from the keyboard: 100 %, 125 %, 150 %.
+  xdotool key Down sleep 0.2 key Down sleep 0.2 key Down sleep 0.2 key Return sleep 1.5
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  echo "window $WIDTH x $HEIGHT after choosing 150 %"
+  [[ $WIDTH == 996 && $HEIGHT == 993 ]] &&
+    tr -d '\r' <"$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quorvane/editor.conf)" | grep -qx 'scale=1.5'
+}
+open_editor || echo "the editor's window did not show"
 check "a knob dragged with XTest changes its parameter" drag_knob
+check "the size menu resizes the host's window and remembers the size in %APPDATA%" choose_150
+if [[ -n $host_pid ]]; then
+  kill "$host_pid" 2>/dev/null || true
+  wait "$host_pid" 2>/dev/null || true
+  host_pid=""
+fi
+rm -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quorvane/editor.conf
 
 if ((failures > 0)); then
   echo "$failures Windows editor test(s) failed"
