@@ -2,7 +2,8 @@
 // control draws into, collects dirty regions for the window's timer, maps drawing calls onto the
 // raster library, loads and caches images and fonts, dispatches input to controls, and keeps
 // controls and plug-in parameters in step. The window-system half (presenting, prompts, menus,
-// paths, resources) is supplied by a platform subclass.
+// paths, resources) is the window face (IWindowFace.h) that a platform subclass implements, one
+// folder per system under graphics/platform/.
 //
 // The plug-in base knows the engine only as its editor delegate (framework/IEditorDelegate.h).
 #pragma once
@@ -16,6 +17,7 @@
 #include "graphics/IMouseMod.h"
 #include "graphics/IRECT.h"
 #include "graphics/IText.h"
+#include "graphics/IWindowFace.h"
 
 #include <memory>
 #include <string>
@@ -26,19 +28,13 @@ class IControl;
 class IParam;
 class IPlugin;
 class IPopupMenu;
-class IRunLoopBridge;
 class PIX_IBitmap;
 class PIX_IFont;
 class PIX_MemBitmap;
 class PIX_SysBitmap;
 class ScaledFrameCache;
 
-enum EFileAction {
-  kFileOpen = 0,
-  kFileSave = 1,
-};
-
-class IGraphics : public IEditorDelegate {
+class IGraphics : public IEditorDelegate, public IWindowFace {
  public:
   static constexpr int kDefaultFPS = 25;
   // The editor's sizes: layout units times the scale give the window's size.
@@ -48,51 +44,14 @@ class IGraphics : public IEditorDelegate {
   IGraphics(const IGraphics&) = delete;
   IGraphics& operator=(const IGraphics&) = delete;
 
-  // ---- Platform operations, in slot order (abstract ones come from the window) ------------------
-  virtual bool DrawScreen(IRECT* r) = 0;
-  virtual bool MeasureIText(IText* txt, const char* str, IRECT* destRect);
-  virtual void ForceEndUserEdit() = 0;
-  virtual void Resize(int w, int h);
-  virtual bool WindowIsOpen() { return GetWindow() != nullptr; }
-  virtual const char* GetGUIAPI() { return ""; }
-  virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
-  // Runs the menu modally; the menu (or submenu) whose item was chosen, with its chosen index
-  // set, or null when nothing was chosen.
-  virtual IPopupMenu* CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect) = 0;
-  virtual void CreateTextEntry(IControl* control, IText* text, IRECT* textRect, const char* str,
-                               IParam* param) = 0;
-  virtual void HostPath(StrBuf* path) = 0;
-  virtual void PluginPath(StrBuf* path) = 0;
-  virtual void DesktopPath(StrBuf* path) = 0;
-  virtual void AppSupportPath(StrBuf* path, bool isSystem = false) = 0;
-  virtual void SandboxSafeAppSupportPath(StrBuf* path) = 0;
-  virtual void PromptForFile(StrBuf* fileName, EFileAction action = kFileOpen, StrBuf* dir = nullptr,
-                             const char* extensions = "") = 0;
-  virtual bool PromptForColor(IColor* color, const char* prompt = "") = 0;
-  virtual bool OpenURL(const char* url, const char* msgWindowTitle = nullptr,
-                       const char* confirmMsg = nullptr, const char* errMsgOnFailure = nullptr) = 0;
-  virtual void* OpenWindow(void* parent) = 0;
-  virtual void* OpenWindow(void*, void*, short, short) { return nullptr; }
-  virtual void AttachSubWindow(void*) {}
-  virtual void RemoveSubWindow() {}
-  virtual void CloseWindow() = 0;
-  virtual void* GetWindow() = 0;
-  virtual bool GetTextFromClipboard(StrBuf* str) = 0;
   ~IGraphics() override;
-  virtual void HideMouseCursor() {}
-  virtual void ShowMouseCursor() {}
-  virtual void UpdateTooltips() = 0;
-  // Null when the image is missing or cannot be decoded.
-  virtual PIX_IBitmap* OSLoadBitmap(int ID, const char* name) = 0;
-  // The file an image name stands for, when the platform keeps images as plain files; such images
-  // are decoded when first drawn. "" loads them at once through OSLoadBitmap.
-  virtual std::string OSBitmapFile(int, const char*) { return std::string(); }
-  // The host's UI event loop, for windows that need one handed to them (X11); set by the editor
-  // view before OpenWindow, null when the host offers none. Not owned.
-  virtual void SetHostRunLoop(IRunLoopBridge*) {}
-  // The scale the desktop asks editors to use (1 when it says nothing); read when an editor
-  // opens without a size of its own.
-  virtual double DesktopScale() { return 1.0; }
+
+  // ---- Engine operations a platform may extend (UI thread) ----------------------------------------
+  // The window face (what a platform supplies) is declared in IWindowFace.h.
+  virtual bool MeasureIText(IText* txt, const char* str, IRECT* destRect);
+  // Replaces the layout size: every control is deleted (the caller attaches new ones), the back
+  // buffer is rebuilt and the plug-in asks its host for the window's new size.
+  virtual void Resize(int w, int h);
 
   // ---- Editor delegate (the first two also from the audio thread: they store values and flags) --
   void SetParameterFromPlug(int paramIdx, double value, bool normalized) override;
@@ -280,9 +239,6 @@ class IGraphics : public IEditorDelegate {
   double mLastHostFactor = 0.0;
   double (*mLoadScale)() = nullptr;
   void (*mSaveScale)(double) = nullptr;
-
-  // The platform window follows a new scale (resizes itself, redraws); the back buffer is new.
-  virtual void OnScaleChanged() {}
 
   // The font of a style from the process-wide cache, created on first use; null when the
   // platform has no font for it. Also stored in the style.

@@ -117,7 +117,6 @@ class IGraphicsHeadless : public IGraphics {
   void SandboxSafeAppSupportPath(StrBuf* path) override { path->Set(mPaths[kPathSandboxSafe].c_str()); }
   void PromptForFile(StrBuf* fileName, EFileAction action = kFileOpen, StrBuf* dir = nullptr,
                      const char* extensions = "") override;
-  bool PromptForColor(IColor*, const char* = "") override { return false; }
   bool OpenURL(const char* url, const char* msgWindowTitle = nullptr, const char* confirmMsg = nullptr,
                const char* errMsgOnFailure = nullptr) override;
   void* OpenWindow(void* parent) override;

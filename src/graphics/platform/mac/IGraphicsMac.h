@@ -39,7 +39,6 @@ class IGraphicsMac : public IGraphics {
   void SandboxSafeAppSupportPath(StrBuf* path) override;
   void PromptForFile(StrBuf* fileName, EFileAction action = kFileOpen, StrBuf* dir = nullptr,
                      const char* extensions = "") override;
-  bool PromptForColor(IColor*, const char* = "") override { return false; }
   bool OpenURL(const char* url, const char* msgWindowTitle = nullptr, const char* confirmMsg = nullptr,
                const char* errMsgOnFailure = nullptr) override;
   void* OpenWindow(void* parentView) override;

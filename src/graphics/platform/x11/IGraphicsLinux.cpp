@@ -20,7 +20,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -509,18 +508,7 @@ bool IGraphicsLinux::GetTextFromClipboard(StrBuf* str) {
   return true;
 }
 
-// ---- Dialogs, URLs, paths, resources ------------------------------------------------------------
-
-int IGraphicsLinux::ShowMessageBox(const char* text, const char* caption, int) {
-  std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
-  return 1;
-}
-
-void IGraphicsLinux::PromptForFile(StrBuf* fileName, EFileAction, StrBuf* dir, const char*) {
-  if (!fileName) return;
-  if (mX && dir && !*dir->Get()) DesktopPath(dir);
-  fileName->Set("");
-}
+// ---- URLs, paths, resources ------------------------------------------------------------
 
 bool IGraphicsLinux::OpenURL(const char* url, const char*, const char*, const char*) {
   return OpenWithDesktop(url);

@@ -19,9 +19,9 @@
 //
 // Prompts are our own: a text entry in a child window over the editor, popup menus in
 // override-redirect windows with a nested event loop, both painted with the engine's fonts.
-// Message boxes and file prompts have no window of their own: a message box writes to stderr
-// and answers with its default button (1); a file prompt answers "cancelled" (empty name).
-// Tooltips are not shown.
+// Message boxes, file and colour prompts and tooltips keep the engine's defaults (IWindowFace.h):
+// a message box writes to stderr and answers with its default button (1), a file prompt answers
+// "cancelled", no tooltips are shown.
 //
 // X errors on our connection (a window the host destroyed under us, a bad parent id) are
 // caught and ignored (see X11ErrorTrap); losing the connection altogether leaves the window
@@ -47,7 +47,6 @@ class IGraphicsLinux : public IGraphics, public IRunLoopBridge::Client {
   void ForceEndUserEdit() override;
   void Resize(int w, int h) override;
   const char* GetGUIAPI() override { return "X11 GUI"; }
-  int ShowMessageBox(const char* text, const char* caption, int type) override;
   IPopupMenu* CreateIPopupMenu(IPopupMenu* menu, IRECT* areaRect) override;
   void CreateTextEntry(IControl* control, IText* text, IRECT* textRect, const char* str,
                        IParam* param) override;
@@ -57,9 +56,6 @@ class IGraphicsLinux : public IGraphics, public IRunLoopBridge::Client {
   void DesktopPath(StrBuf* path) override;
   void AppSupportPath(StrBuf* path, bool isSystem = false) override;
   void SandboxSafeAppSupportPath(StrBuf* path) override;
-  void PromptForFile(StrBuf* fileName, EFileAction action = kFileOpen, StrBuf* dir = nullptr,
-                     const char* extensions = "") override;
-  bool PromptForColor(IColor*, const char* = "") override { return false; }
   bool OpenURL(const char* url, const char* msgWindowTitle = nullptr, const char* confirmMsg = nullptr,
                const char* errMsgOnFailure = nullptr) override;
   // parent: an X window id; null puts the editor in a top-level window of its own. Null when no
@@ -70,7 +66,6 @@ class IGraphicsLinux : public IGraphics, public IRunLoopBridge::Client {
   bool GetTextFromClipboard(StrBuf* str) override;
   void HideMouseCursor() override;
   void ShowMouseCursor() override;
-  void UpdateTooltips() override {}
   PIX_IBitmap* OSLoadBitmap(int ID, const char* name) override;
   // <bundle>/Contents/Resources/<leaf of name> for PNG names.
   std::string OSBitmapFile(int ID, const char* name) override;
