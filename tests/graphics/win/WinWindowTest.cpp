@@ -166,6 +166,13 @@ TEST_F(WinWindow, ScaledWindowsTakeTheirSizeAndMapThePointerBack) {
   EXPECT_EQ(probe->events, (std::vector<std::string>{"down 30 30 L", "up 30 30 L"}));
   // wine's screens are 96 dpi unless told otherwise.
   EXPECT_EQ(gui->DesktopScale(), 1.0);
+  // The room for the window: the screen less task bars, never more than the screen.
+  int roomW = 0, roomH = 0;
+  ASSERT_TRUE(gui->ScreenWorkArea(&roomW, &roomH));
+  EXPECT_GT(roomW, 0);
+  EXPECT_GT(roomH, 0);
+  EXPECT_LE(roomW, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_LE(roomH, GetSystemMetrics(SM_CYSCREEN));
 }
 
 TEST_F(WinWindow, ValuePromptTakesKeysAndCommitsOrCancels) {

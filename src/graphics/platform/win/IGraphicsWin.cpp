@@ -144,6 +144,14 @@ void IGraphicsWin::FitWindowToScale() {
 
 double IGraphicsWin::DesktopScale() { return WindowDpiScale(mW ? mW->mWindow : nullptr); }
 
+bool IGraphicsWin::ScreenWorkArea(int* width, int* height) const {
+  RECT area;
+  if (!width || !height || !MonitorWorkArea(mW ? mW->mWindow : nullptr, &area)) return false;
+  *width = area.right - area.left;
+  *height = area.bottom - area.top;
+  return true;
+}
+
 void IGraphicsWin::OnDpiChanged() {
   if (mW && mW->mWindow) SetHostScale(WindowDpiScale(mW->mWindow));
 }
@@ -459,12 +467,6 @@ int IGraphicsWin::ShowMessageBox(const char* text, const char* caption, int type
   const std::wstring wideText = Utf8ToWide(text ? text : ""), wideCaption = Utf8ToWide(caption ? caption : "");
   HWND owner = mW ? mW->mWindow : nullptr;
   return MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), static_cast<UINT>(type));
-}
-
-void IGraphicsWin::PromptForFile(StrBuf* fileName, EFileAction, StrBuf* dir, const char*) {
-  if (!fileName) return;
-  if (mW && dir && !*dir->Get()) DesktopPath(dir);
-  fileName->Set("");
 }
 
 bool IGraphicsWin::OpenURL(const char* url, const char*, const char*, const char*) {

@@ -13,8 +13,8 @@
 // (and its value prompt) once a click has given the window the focus.
 //
 // The value prompt is our own, as on X11 (a child window painted with the engine's fonts); popup
-// menus, message boxes, the clipboard and URLs are the system's. A file prompt answers
-// "cancelled", as on X11, and tooltips are not shown.
+// menus, message boxes, the clipboard and URLs are the system's. File and colour prompts and
+// tooltips are the window face's defaults (cancelled, none), as on X11.
 #pragma once
 
 #include "graphics/IGraphics.h"
@@ -49,9 +49,6 @@ class IGraphicsWin : public IGraphics {
   void AppSupportPath(StrBuf* path, bool isSystem = false) override;
   // The user's Music folder.
   void SandboxSafeAppSupportPath(StrBuf* path) override;
-  void PromptForFile(StrBuf* fileName, EFileAction action = kFileOpen, StrBuf* dir = nullptr,
-                     const char* extensions = "") override;
-  bool PromptForColor(IColor*, const char* = "") override { return false; }
   bool OpenURL(const char* url, const char* msgWindowTitle = nullptr, const char* confirmMsg = nullptr,
                const char* errMsgOnFailure = nullptr) override;
   // parent: an HWND; null puts the editor in a top-level window of its own. Null when the window
@@ -62,10 +59,11 @@ class IGraphicsWin : public IGraphics {
   bool GetTextFromClipboard(StrBuf* str) override;
   void HideMouseCursor() override;
   void ShowMouseCursor() override;
-  void UpdateTooltips() override {}
   PIX_IBitmap* OSLoadBitmap(int ID, const char* name) override;
   // The DPI of the window's monitor (the system's before it opens) over 96.
   double DesktopScale() override;
+  // The work area of the window's monitor (the primary one before it opens), in the host's pixels.
+  bool ScreenWorkArea(int* width, int* height) const override;
 
   // ---- Inspection (tests, tools) -----------------------------------------------------------------
   bool TextEntryOpen() const;
