@@ -1,39 +1,30 @@
-// Window pictures as PNG files on Windows, through the Windows Imaging Component: no PNG library
-// travels with the host. The pictures are opaque, so the file holds 8-bit RGBA as on Linux.
+// Window pictures as PNG files on Windows, through the editor engine's own PNG writer (the Windows
+// Imaging Component there): no PNG library travels with the host. The pictures are opaque, so the
+// file holds 8-bit RGBA as on Linux.
 #include "host/editor/PngFile.h"
 
-#include <wincodec.h>
-#include <windows.h>
-
-#include "base/WideText.h"
+#include "graphics/platform/headless/BackBufferPNG.h"
+#include "pix/PIX_IBitmap.h"
 
 namespace qvhost {
 
 namespace {
 
-template <class T>
-struct Com {
-  T* p = nullptr;
-  ~Com() {
-    if (p) p->Release();
-  }
-  T** operator&() { return &p; }
-  T* operator->() const { return p; }
-};
+// The picture's pixels lent to the writer, which only reads them.
+class PixelsView final : public PIX_IBitmap {
+ public:
+  PixelsView(const std::vector<uint32_t>& pixels, int width, int height)
+      : mPixels(const_cast<uint32_t*>(pixels.data())), mWidth(width), mHeight(height) {}
+  PIX_Pixel* getBits() override { return mPixels; }
+  int getWidth() override { return mWidth; }
+  int getHeight() override { return mHeight; }
+  int getRowSpan() override { return mWidth; }
+  bool resize(int, int) override { return false; }
 
-// COM for this thread, unless the thread already has it (in whichever model).
-struct ComScope {
-  HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  ~ComScope() {
-    if (SUCCEEDED(hr)) CoUninitialize();
-  }
+ private:
+  PIX_Pixel* mPixels;
+  int mWidth, mHeight;
 };
-
-bool failed(HRESULT hr, const char* what, std::string* error) {
-  if (SUCCEEDED(hr)) return false;
-  if (error) *error = std::string("cannot write the PNG file: ") + what + " failed";
-  return true;
-}
 
 }  // namespace
 
@@ -43,37 +34,10 @@ bool writePng(const std::string& path, const std::vector<uint32_t>& pixels, int 
     if (error) *error = "no picture to write";
     return false;
   }
-  ComScope com;
-  Com<IWICImagingFactory> factory;
-  Com<IWICStream> stream;
-  Com<IWICBitmapEncoder> encoder;
-  Com<IWICBitmapFrameEncode> frame;
-  const std::wstring widePath = Utf8ToWide(path.c_str());
-  if (failed(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                              reinterpret_cast<void**>(&factory)),
-             "the imaging component", error) ||
-      failed(factory->CreateStream(&stream), "a stream", error) ||
-      failed(stream->InitializeFromFilename(widePath.c_str(), GENERIC_WRITE), "opening the file", error) ||
-      failed(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder), "the PNG encoder", error) ||
-      failed(encoder->Initialize(stream.p, WICBitmapEncoderNoCache), "the encoder", error) ||
-      failed(encoder->CreateNewFrame(&frame, nullptr), "a frame", error) ||
-      failed(frame->Initialize(nullptr), "the frame", error) ||
-      failed(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)), "the size", error))
-    return false;
-  // 0xAARRGGBB words are BGRA bytes: the encoder stores them as RGBA.
-  WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-  if (failed(frame->SetPixelFormat(&format), "the pixel format", error)) return false;
-  if (format != GUID_WICPixelFormat32bppBGRA) {
-    if (error) *error = "cannot write the PNG file: the encoder takes no 8-bit BGRA";
-    return false;
-  }
-  const UINT stride = static_cast<UINT>(width) * 4;
-  if (failed(frame->WritePixels(static_cast<UINT>(height), stride, stride * static_cast<UINT>(height),
-                                reinterpret_cast<BYTE*>(const_cast<uint32_t*>(pixels.data()))),
-             "writing the pixels", error) ||
-      failed(frame->Commit(), "finishing the frame", error) || failed(encoder->Commit(), "finishing the file", error))
-    return false;
-  return true;
+  PixelsView view(pixels, width, height);
+  if (WriteBitmapPNG(&view, path.c_str())) return true;
+  if (error) *error = "cannot write the PNG file '" + path + "'";
+  return false;
 }
 
 bool readPng(const std::string&, std::vector<uint32_t>*, int*, int*, std::string* error) {
