@@ -19,28 +19,6 @@
 
 namespace {
 
-class ProbeControl : public IControl {
- public:
-  ProbeControl(IPlugin* plug, const IRECT& r, IColor colour, int param = -1)
-      : IControl(plug, r, param), colour(colour) {}
-
-  bool Draw(IGraphics* g) override { return g->FillIRect(&colour, &mRECT); }
-  void OnMouseDown(int x, int y, IMouseMod* m) override { Log("down", x, y, m); }
-  void OnMouseUp(int x, int y, IMouseMod* m) override { Log("up", x, y, m); }
-  void OnMouseDrag(int x, int y, int, int, IMouseMod* m) override { Log("drag", x, y, m); }
-  void OnMouseDblClick(int x, int y, IMouseMod* m) override { Log("dbl", x, y, m); }
-  void OnMouseWheel(int, int, IMouseMod*, int d) override { events.push_back("wheel " + std::to_string(d)); }
-
-  IColor colour;
-  std::vector<std::string> events;
-
- private:
-  void Log(const char* what, int x, int y, IMouseMod* m) {
-    events.push_back(std::string(what) + " " + std::to_string(x) + " " + std::to_string(y) + (m->L ? " L" : "") +
-                     (m->R ? " R" : "") + (m->S ? " S" : ""));
-  }
-};
-
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
 class WinWindow : public ::testing::Test {
@@ -52,9 +30,9 @@ class WinWindow : public ::testing::Test {
     plug.GetParam(0)->InitDouble("Gain", 1.0, -10.0, 10.0, 0.01);
     gui = new IGraphicsWin(&plug, 200, 100);
     gui->AttachPanelBackground(&COLOR_BLUE);
-    probe = new ProbeControl(&plug, IRECT(20, 20, 80, 60), COLOR_RED);
+    probe = new WindowProbe(&plug, IRECT(20, 20, 80, 60), COLOR_RED);
     gui->AttachControl(probe);
-    entry = new ProbeControl(&plug, IRECT(100, 20, 180, 40), COLOR_GREEN, 0);
+    entry = new WindowProbe(&plug, IRECT(100, 20, 180, 40), COLOR_GREEN, 0);
     gui->AttachControl(entry);
     plug.AttachGraphics(gui);
   }
@@ -92,8 +70,8 @@ class WinWindow : public ::testing::Test {
   HWND parent = nullptr;
   FakePlugin plug{EditorPlugOptions()};
   IGraphicsWin* gui = nullptr;  // owned by the plug-in
-  ProbeControl* probe = nullptr;
-  ProbeControl* entry = nullptr;
+  WindowProbe* probe = nullptr;
+  WindowProbe* entry = nullptr;
 };
 
 TEST_F(WinWindow, EmbedsPresentsTheBackBufferAndRepaintsDirtyControls) {
