@@ -19,8 +19,8 @@ set(ENV{PKG_CONFIG_LIBDIR} /usr/${_triple}/lib/pkgconfig)
 set(ENV{PKG_CONFIG_PATH} "")
 
 # Unicode Win32 calls throughout (…W), Windows 7 as the oldest system, the C runtime's reentrant
-# time calls (localtime_r) and its standard printf formats (%zu, %lld).
-set(_defs "-DUNICODE -D_UNICODE -D_WIN32_WINNT=0x0601 -D_POSIX_THREAD_SAFE_FUNCTIONS -D__USE_MINGW_ANSI_STDIO=1")
+# time calls (localtime_r), its standard printf formats (%zu, %lld) and M_PI.
+set(_defs "-DUNICODE -D_UNICODE -D_WIN32_WINNT=0x0601 -D_POSIX_THREAD_SAFE_FUNCTIONS -D__USE_MINGW_ANSI_STDIO=1 -D_USE_MATH_DEFINES")
 set(CMAKE_C_FLAGS_INIT "${_defs}")
 set(CMAKE_CXX_FLAGS_INIT "${_defs}")
 set(_static "-static -static-libgcc -static-libstdc++")

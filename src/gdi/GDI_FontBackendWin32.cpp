@@ -18,10 +18,18 @@ constexpr int kGray8Levels = 64;
 // Larger glyph maps are refused, as with the other rasterisers.
 constexpr unsigned kMaxGlyphSide = 8192;
 
-const wchar_t* GenericFace(const char* generic) {
-  if (std::string(generic) == "monospace") return L"Courier New";
-  if (std::string(generic) == "serif") return L"Times New Roman";
-  return L"Arial";
+// Faces of each generic family, most common on Windows first; the free ones close the lists for
+// systems that carry those instead (wine takes the machine's fonts).
+const char* const kMonospaceFaces[] = {"Consolas", "Courier New", "Lucida Console", "DejaVu Sans Mono",
+                                       "Liberation Mono", nullptr};
+const char* const kSerifFaces[] = {"Times New Roman", "Georgia", "Cambria", "DejaVu Serif", "Liberation Serif",
+                                   nullptr};
+const char* const kSansFaces[] = {"Arial", "Segoe UI", "Tahoma", "DejaVu Sans", "Liberation Sans", nullptr};
+
+const char* const* GenericFaces(const char* generic) {
+  if (std::string(generic) == "monospace") return kMonospaceFaces;
+  if (std::string(generic) == "serif") return kSerifFaces;
+  return kSansFaces;
 }
 
 FIXED ToFixed(double v) {
@@ -48,16 +56,27 @@ class GdiBackend final : public GDI_FontBackend {
     mDC = CreateCompatibleDC(nullptr);
     if (!mDC) return false;
     const char* face = req.face.empty() ? "Arial" : req.face.c_str();
-    std::wstring wface = Utf8ToWide(face);
-    // GDI answers an unknown name with some default face; keep the request's character instead.
-    if (!Select(req, wface) || !GDI_SameFaceName(mFamily.c_str(), face)) {
-      if (!Select(req, GenericFace(GDI_GenericFamilyFor(face))) && !mFont) return false;
+    // GDI answers an unknown name with some default face; keep the request's character instead,
+    // with the first face of its generic family that is installed.
+    if (!Select(req, face)) {
+      const char* const* generic = GenericFaces(GDI_GenericFamilyFor(face));
+      bool found = false;
+      for (int i = 0; generic[i] && !found; ++i) found = Select(req, generic[i]);
+      if (!found && !mFont) return false;
     }
     TEXTMETRICW tm;
-    if (!GetTextMetricsW(mDC, &tm)) return false;
-    mMetrics.ascent = tm.tmAscent;
-    mMetrics.descent = tm.tmDescent;
-    mMetrics.emSize = tm.tmHeight - tm.tmInternalLeading;
+    if (!GetTextMetricsW(mDC, &tm) || tm.tmHeight <= 0) return false;
+    // The request's height is kept exactly, as on the other systems: GDI rounds the cell and the
+    // em of its own accord.
+    if (req.height > 0) {
+      mMetrics.ascent = RoundPx((double)tm.tmAscent * req.height / tm.tmHeight);
+      mMetrics.descent = req.height - mMetrics.ascent;
+      mMetrics.emSize = RoundPx((double)(tm.tmHeight - tm.tmInternalLeading) * req.height / tm.tmHeight);
+    } else {
+      mMetrics.ascent = tm.tmAscent;
+      mMetrics.descent = tm.tmDescent;
+      mMetrics.emSize = -req.height;
+    }
     mMetrics.avgCharWidth = std::max<int>(1, tm.tmAveCharWidth);
     mMetrics.maxCharWidth = std::max<int>(1, tm.tmMaxCharWidth);
     mMetrics.underlinePos = std::max(1, RoundPx(mMetrics.emSize * 0.1));
@@ -92,7 +111,8 @@ class GdiBackend final : public GDI_FontBackend {
       if (GetGlyphIndicesW(mDC, &ch, 1, &index, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR || index == 0xFFFF)
         index = 0;
     }
-    const UINT format = (mAntiAlias ? GGO_GRAY8_BITMAP : GGO_BITMAP) | GGO_GLYPH_INDEX;
+    // Unhinted outlines keep widths in proportion to the size, as the other systems' glyphs do.
+    const UINT format = (mAntiAlias ? GGO_GRAY8_BITMAP : GGO_BITMAP) | GGO_GLYPH_INDEX | GGO_UNHINTED;
     GLYPHMETRICS gm;
     const DWORD size = GetGlyphOutlineW(mDC, index, format, &gm, 0, nullptr, &mMatrix);
     if (size == GDI_ERROR) return false;
@@ -129,8 +149,8 @@ class GdiBackend final : public GDI_FontBackend {
 
  private:
   // Creates the font for the request under that face name and selects it; mFamily is the face
-  // GDI actually chose.
-  bool Select(const GDI_FontRequest& req, const std::wstring& face) {
+  // GDI actually chose. False when that is another face than the one named.
+  bool Select(const GDI_FontRequest& req, const char* face) {
     LOGFONTW lf = {};
     lf.lfHeight = req.height;
     lf.lfWeight = req.weight;
@@ -138,7 +158,7 @@ class GdiBackend final : public GDI_FontBackend {
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
     lf.lfQuality = req.antiAlias ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY;
-    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, Utf8ToWide(face).c_str(), LF_FACESIZE);
     HFONT font = CreateFontIndirectW(&lf);
     if (!font) return false;
     HGDIOBJ old = SelectObject(mDC, font);
@@ -148,7 +168,7 @@ class GdiBackend final : public GDI_FontBackend {
     wchar_t chosen[LF_FACESIZE] = {};
     GetTextFaceW(mDC, LF_FACESIZE, chosen);
     mFamily = WideToUtf8(chosen);
-    return true;
+    return GDI_SameFaceName(mFamily.c_str(), face);
   }
 
   HDC mDC = nullptr;

@@ -31,24 +31,31 @@ struct ComScope {
   }
 };
 
-bool IsSixteenBit(const WICPixelFormatGUID& f) {
-  return f == GUID_WICPixelFormat64bppRGBA || f == GUID_WICPixelFormat48bppRGB ||
-         f == GUID_WICPixelFormat16bppGray || f == GUID_WICPixelFormat64bppPRGBA ||
-         f == GUID_WICPixelFormat64bppBGRA || f == GUID_WICPixelFormat48bppBGR;
+// 16-bit layouts the PNG decoder hands out, by samples per pixel; 0 for any other layout.
+int SixteenBitSamples(const WICPixelFormatGUID& f) {
+  if (f == GUID_WICPixelFormat64bppRGBA) return 4;
+  if (f == GUID_WICPixelFormat48bppRGB) return 3;
+  if (f == GUID_WICPixelFormat16bppGray) return 1;
+  return 0;
 }
 
-// 16-bit RGBA rows (R, G, B, A words, little-endian in memory) to pixel words from the high bytes.
-bool CopyHighBytes(IWICBitmapSource* source, PIX_IBitmap* bm, UINT w, UINT h) {
-  std::vector<unsigned short> row((size_t)w * 4);
+// Rows of 16-bit samples (little-endian words, R G B [A] or grey) to pixel words from the high
+// bytes, read from the frame itself: no conversion rounds them.
+bool CopyHighBytes(IWICBitmapSource* source, int samples, PIX_IBitmap* bm, UINT w, UINT h) {
+  const UINT stride = w * 2 * (UINT)samples;
+  std::vector<unsigned short> row((size_t)w * samples);
   PIX_Pixel* bits = bm->getBits();
   const long span = bm->getRowSpan();
   for (UINT y = 0; y < h; y++) {
     WICRect line = {0, (INT)y, (INT)w, 1};
-    if (FAILED(source->CopyPixels(&line, w * 8, w * 8, (BYTE*)row.data()))) return false;
+    if (FAILED(source->CopyPixels(&line, stride, stride, (BYTE*)row.data()))) return false;
     PIX_Pixel* out = bits + y * span;
     for (UINT x = 0; x < w; x++) {
-      const unsigned short* s = &row[(size_t)x * 4];
-      out[x] = PIX_MAKEPIXEL(s[3] >> 8, s[0] >> 8, s[1] >> 8, s[2] >> 8);
+      const unsigned short* s = &row[(size_t)x * samples];
+      if (samples == 1)
+        out[x] = PIX_MAKEPIXEL(0xFF, s[0] >> 8, s[0] >> 8, s[0] >> 8);
+      else
+        out[x] = PIX_MAKEPIXEL(samples == 4 ? s[3] >> 8 : 0xFF, s[0] >> 8, s[1] >> 8, s[2] >> 8);
     }
   }
   return true;
@@ -75,11 +82,11 @@ PIX_IBitmap* PIX_DecodePNG(const unsigned char* data, size_t length, PIX_IBitmap
   WICPixelFormatGUID native;
   if (FAILED(frame->GetSize(&w, &h)) || FAILED(frame->GetPixelFormat(&native))) return nullptr;
   if (w == 0 || h == 0 || (unsigned long long)w * h > PIX_PNG_MAX_PIXELS) return nullptr;
-  const bool wide = IsSixteenBit(native);
+  const int wideSamples = SixteenBitSamples(native);
   ComPtr<IWICFormatConverter> converter;
-  if (FAILED(factory->CreateFormatConverter(&converter)) ||
-      FAILED(converter->Initialize(frame.p, wide ? GUID_WICPixelFormat64bppRGBA : GUID_WICPixelFormat32bppBGRA,
-                                   WICBitmapDitherTypeNone, nullptr, 0.0, WICBitmapPaletteTypeCustom)))
+  if (!wideSamples && (FAILED(factory->CreateFormatConverter(&converter)) ||
+                       FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                                    nullptr, 0.0, WICBitmapPaletteTypeCustom))))
     return nullptr;
 
   PIX_IBitmap* bm = given;
@@ -91,8 +98,8 @@ PIX_IBitmap* PIX_DecodePNG(const unsigned char* data, size_t length, PIX_IBitmap
   }
   const long span = bm->getRowSpan();
   bool ok = bm->getBits() && bm->getWidth() == (int)w && bm->getHeight() == (int)h && span >= (long)w;
-  if (ok && wide) {
-    ok = CopyHighBytes(converter.p, bm, w, h);
+  if (ok && wideSamples) {
+    ok = CopyHighBytes(frame.p, wideSamples, bm, w, h);
   } else if (ok) {
     const unsigned long long bytes = (unsigned long long)span * 4 * (h - 1) + (unsigned long long)w * 4;
     ok = bytes <= 0xFFFFFFFFu &&
