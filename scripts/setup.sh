@@ -14,6 +14,8 @@ packages=(
   clang-14 libclang-rt-14-dev
   lld-14 llvm-14 libc++-14-dev libc++abi-14-dev
   qtractor jackd2 xdotool
+  # The Windows editor test compares PNG pictures with Python's standard library.
+  python3
 )
 
 missing=()
