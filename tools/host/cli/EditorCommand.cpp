@@ -11,6 +11,7 @@
 #include "host/cli/Failure.h"
 #include "host/cli/OutputPaths.h"
 #include "host/cli/PendingFile.h"
+#include "host/editor/EditReport.h"
 #include "host/editor/EditorHost.h"
 #include "host/editor/EditorWindow.h"
 #include "host/editor/PngFile.h"
@@ -48,21 +49,6 @@ struct Session {
     module.reset();
   }
 };
-
-// Each edit the user finished in the editor (a gesture's end), as the host reads the value back from
-// the controller: a line on stdout, so a person or a test watching the host sees it at once.
-void reportFinishedEdits(PluginInstance& plugin, const std::vector<ParameterDescription>& params) {
-  for (const ComponentHandler::Gesture& g : plugin.handler().takeGestures()) {
-    if (g.kind != ComponentHandler::Gesture::kEnd || !plugin.controller()) continue;
-    const double value = plugin.controller()->getParamNormalized(g.id);
-    std::string title;
-    for (const ParameterDescription& p : params)
-      if (p.id == g.id) title = p.title;
-    std::printf("edited \"%s\" (id %u) = %s (normalized %.6f)\n", title.c_str(), g.id,
-                plugin.displayString(g.id, value).c_str(), value);
-    std::fflush(stdout);
-  }
-}
 
 }  // namespace
 
@@ -157,10 +143,11 @@ int runEditor(const CommandLine& cl) {
   if (!cl.snapshot.empty()) {
     result = saveSnapshot(s.editor->window(), *s.loop, cl, *out);
   } else {
-    s.plugin->handler().logGestures(true);
+    // Each edit the user finishes is printed as the host reads it back.
+    startEditReport(*s.plugin);
     while (s.editor->window().processEvents()) {
       s.loop->runOnce(100);
-      reportFinishedEdits(*s.plugin, params);
+      reportFinishedEdits(*s.plugin, stdout);
     }
   }
   s.player->stop();
