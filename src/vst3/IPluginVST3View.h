@@ -1,9 +1,9 @@
 // IPluginVST3View: the editor view a host embeds. It gives the plug-in's graphics engine a window
-// inside the parent the host supplies (an X11 window id on Linux, an HWND on Windows, an NSView on macOS), hands the
-// engine the host's run loop where the platform needs one, and reports the engine's size. The
-// size follows the scale: a host's content scale factor, the user's size menu, or the host's own
-// resizing (the aspect ratio is kept, from 1x to 2x). The view holds a reference on its plug-in,
-// so the plug-in outlives every view of it.
+// inside the parent the host supplies (an X11 window id on Linux, an HWND on Windows, an NSView on
+// macOS), hands the engine the host's run loop where the platform needs one, and reports the
+// engine's size. The size follows the scale: a host's content scale factor, the user's size menu,
+// or the host's own resizing (the aspect ratio is kept, from 1x to 2x). The view holds a reference
+// on its plug-in, so the plug-in outlives every view of it.
 #pragma once
 
 #include "vst3/support/PlugViewBase.h"

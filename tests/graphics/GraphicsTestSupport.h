@@ -61,7 +61,7 @@ class WindowProbe : public IControl {
 
  private:
   void Log(const char* what, int x, int y, IMouseMod* m) {
-    events.push_back(std::string(what) + " " + std::to_string(x) + " " + std::to_string(y) + (m->L ? " L" : "") +
-                     (m->R ? " R" : "") + (m->S ? " S" : ""));
+    events.push_back(std::string(what) + " " + std::to_string(x) + " " + std::to_string(y) +
+                     (m->L ? " L" : "") + (m->R ? " R" : "") + (m->S ? " S" : ""));
   }
 };

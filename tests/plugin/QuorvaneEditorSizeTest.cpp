@@ -49,7 +49,8 @@ TEST(EditorSize, RememberedAcrossReadsAndDamageMeansNone) {
 // User folders are often named outside ASCII ("Jörg", "음악"); Windows names files in UTF-16, and
 // its narrow calls would read the UTF-8 name in the user's code page and miss the folder.
 TEST(EditorSize, KeptInFoldersNamedOutsideAscii) {
-  const std::string dir = ::testing::TempDir() + "qv-size-J\xC3\xB6rg-\xEC\x9D\x8C\xEC\x95\x85-" + std::to_string(getpid());
+  const std::string dir =
+      ::testing::TempDir() + "qv-size-J\xC3\xB6rg-\xEC\x9D\x8C\xEC\x95\x85-" + std::to_string(getpid());
   const std::filesystem::path folder = std::filesystem::u8path(dir);
   ASSERT_TRUE(WriteEditorScaleFile(dir + "/Quorvane/editor.conf", 1.25));
   EXPECT_TRUE(std::filesystem::exists(folder / "Quorvane" / "editor.conf"));

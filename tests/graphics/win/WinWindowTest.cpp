@@ -47,7 +47,8 @@ class WinWindow : public ::testing::Test {
     return w;
   }
   // Dispatches this thread's messages for a while, or until done.
-  bool Pump(int ms, const std::function<bool()>& done = [] { return false; }) {
+  bool Pump(
+      int ms, const std::function<bool()>& done = [] { return false; }) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     for (;;) {
       MSG msg;
@@ -84,7 +85,8 @@ TEST_F(WinWindow, EmbedsPresentsTheBackBufferAndRepaintsDirtyControls) {
   EXPECT_EQ(client.right, 200);
   EXPECT_EQ(client.bottom, 100);
   EXPECT_TRUE(gui->TimerRunning());
-  EXPECT_TRUE(Pump(2000, [&] { return Pixel(w, 50, 40) == RGB(255, 0, 0) && Pixel(w, 150, 80) == RGB(0, 0, 255); }));
+  EXPECT_TRUE(
+      Pump(2000, [&] { return Pixel(w, 50, 40) == RGB(255, 0, 0) && Pixel(w, 150, 80) == RGB(0, 0, 255); }));
   // Dirty controls are repainted by the frame timer.
   probe->colour = COLOR_GREEN;
   probe->SetDirty(false);
@@ -118,9 +120,9 @@ TEST_F(WinWindow, MouseMessagesReachTheEngineWithCaptureWheelAndDoubleClicks) {
   SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 2), At(p.x, p.y));
   SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 2), At(p.x, p.y));
   SendMessageW(w, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-2 * WHEEL_DELTA)), At(p.x, p.y));
-  EXPECT_EQ(probe->events, (std::vector<std::string>{"down 30 30 L", "drag 40 35 L S", "up 40 35 L",
-                                                     "dbl 31 31 L", "up 31 31 L", "down 50 50 R", "up 50 50 R",
-                                                     "wheel 1", "wheel -2"}));
+  EXPECT_EQ(probe->events,
+            (std::vector<std::string>{"down 30 30 L", "drag 40 35 L S", "up 40 35 L", "dbl 31 31 L",
+                                      "up 31 31 L", "down 50 50 R", "up 50 50 R", "wheel 1", "wheel -2"}));
 
   // Capture taken away mid-drag ends the gesture where it was.
   probe->events.clear();
@@ -191,13 +193,14 @@ TEST_F(WinWindow, AHostDestroyingItsWindowFirstLeavesAClosedEditor) {
   EXPECT_EQ(gui->GetWindow(), nullptr);
   gui->CloseWindow();
   // And a new window opens as before.
-  parent = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPED | WS_VISIBLE, 100, 100, 400, 300, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+  parent = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPED | WS_VISIBLE, 100, 100, 400, 300, nullptr,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
   EXPECT_NE(Open(), nullptr);
 }
 
 TEST(WinRules, PluginFoldersImageNamesAndWheelNotches) {
-  EXPECT_EQ(PluginFolderOf("C:\\Program Files\\Common Files\\VST3\\Quorvane.vst3\\Contents\\x86_64-win\\Quorvane.vst3"),
+  EXPECT_EQ(PluginFolderOf(
+                "C:\\Program Files\\Common Files\\VST3\\Quorvane.vst3\\Contents\\x86_64-win\\Quorvane.vst3"),
             "C:\\Program Files\\Common Files\\VST3\\");
   EXPECT_EQ(PluginFolderOf("D:\\J\xC3\xB6rg\\CLAP\\Quorvane.clap"), "D:\\J\xC3\xB6rg\\CLAP\\");
   EXPECT_EQ(PluginFolderOf("Quorvane.clap"), "");

@@ -19,7 +19,9 @@ constexpr const char* kParentType = kPlatformTypeHWND;
 void* parentOf(const EditorWindow& window) { return window.hwnd(); }
 #else
 constexpr const char* kParentType = kPlatformTypeX11EmbedWindowID;
-void* parentOf(const EditorWindow& window) { return reinterpret_cast<void*>(static_cast<uintptr_t>(window.xid())); }
+void* parentOf(const EditorWindow& window) {
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(window.xid()));
+}
 #endif
 }  // namespace
 
@@ -69,7 +71,8 @@ std::unique_ptr<EditorHost> EditorHost::open(PluginInstance& plugin, HostRunLoop
   e->mView = Ref<IPlugView>::adopt(controller->createView(kEditorViewName));
   if (!e->mView) return fail("'" + plugin.classInfo().name + "' has no editor");
   if (e->mView->isPlatformTypeSupported(kParentType) != kResultTrue) {
-    return fail("the editor of '" + plugin.classInfo().name + "' cannot be embedded in a " + kParentType + " window");
+    return fail("the editor of '" + plugin.classInfo().name + "' cannot be embedded in a " + kParentType +
+                " window");
   }
   e->mFrame = Ref<PlugFrame>::adopt(new PlugFrame(&loop));
   e->mView->setFrame(e->mFrame.get());

@@ -57,7 +57,9 @@ bool EditorWindow::displayAvailable(std::string*) { return true; }
 std::unique_ptr<EditorWindow> EditorWindow::open(int width, int height, const std::string& title,
                                                  std::string* error) {
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
-    if (error) *error = "the editor asked for an unusable size " + std::to_string(width) + " x " + std::to_string(height);
+    if (error)
+      *error =
+          "the editor asked for an unusable size " + std::to_string(width) + " x " + std::to_string(height);
     return nullptr;
   }
   if (!registerClass(&EditorWindow::proc)) {

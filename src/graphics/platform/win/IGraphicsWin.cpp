@@ -12,9 +12,9 @@
 #include "graphics/platform/win/WinTextEntry.h"
 #include "graphics/platform/win/WinWindowClass.h"
 
-#include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <windows.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -68,24 +68,24 @@ void* IGraphicsWin::OpenWindow(void* parent) {
   if (parentWindow && !IsWindow(parentWindow)) return nullptr;
   if (!EditorClass(&Proc).Acquire()) return nullptr;
   mW = std::make_unique<WinState>();
-  const DWORD style = parentWindow ? WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS
-                                   : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE |
-                                         WS_CLIPCHILDREN;
+  const DWORD style =
+      parentWindow ? WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS
+                   : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE | WS_CLIPCHILDREN;
   RECT frame = {0, 0, WindowWidth(), WindowHeight()};
   if (!parentWindow) AdjustWindowRectEx(&frame, style, FALSE, 0);
   const int x = parentWindow ? 0 : CW_USEDEFAULT, y = parentWindow ? 0 : CW_USEDEFAULT;
   // The procedure finds the engine through the window's user data, set while it is created.
-  HWND window = CreateWindowExW(0, EditorClass(&Proc).Name(), L"Quorvane", style, x, y,
-                                frame.right - frame.left, frame.bottom - frame.top, parentWindow, nullptr,
-                                ThisModule(), this);
+  HWND window =
+      CreateWindowExW(0, EditorClass(&Proc).Name(), L"Quorvane", style, x, y, frame.right - frame.left,
+                      frame.bottom - frame.top, parentWindow, nullptr, ThisModule(), this);
   if (!window) {
     mW.reset();
     EditorClass(&Proc).Release();
     return nullptr;
   }
   mW->mWindow = window;
-  mW->mTimerRunning = SetTimer(window, kFrameTimer, static_cast<UINT>(std::max(1, 1000 / std::max(1, FPS()))),
-                               nullptr) != 0;
+  mW->mTimerRunning =
+      SetTimer(window, kFrameTimer, static_cast<UINT>(std::max(1, 1000 / std::max(1, FPS()))), nullptr) != 0;
   // The first picture, whether or not a paint message follows at once.
   if (GetBits()) {
     IRECT all(0, 0, Width(), Height());
@@ -355,7 +355,8 @@ bool IGraphicsWin::OnKeyMessage(bool character, uintptr_t code) {
   EOutcome outcome;
   if (paste) {
     StrBuf pasted;
-    outcome = GetTextFromClipboard(&pasted) ? w.mTextEntry.Model().InsertText(pasted.Get()) : EOutcome::kIgnored;
+    outcome =
+        GetTextFromClipboard(&pasted) ? w.mTextEntry.Model().InsertText(pasted.Get()) : EOutcome::kIgnored;
   } else {
     outcome = w.mTextEntry.Model().HandleKey(key);
   }
@@ -459,7 +460,8 @@ bool IGraphicsWin::GetTextFromClipboard(StrBuf* str) {
 // ---- Dialogs, URLs, paths, resources ------------------------------------------------------------
 
 int IGraphicsWin::ShowMessageBox(const char* text, const char* caption, int type) {
-  const std::wstring wideText = Utf8ToWide(text ? text : ""), wideCaption = Utf8ToWide(caption ? caption : "");
+  const std::wstring wideText = Utf8ToWide(text ? text : ""),
+                     wideCaption = Utf8ToWide(caption ? caption : "");
   HWND owner = mW ? mW->mWindow : nullptr;
   return MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), static_cast<UINT>(type));
 }

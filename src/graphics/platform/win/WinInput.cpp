@@ -8,21 +8,17 @@ IMouseMod MouseModFromFlags(WPARAM flags) {
 }
 
 EditorKey KeyFromVirtualKey(WPARAM vk) {
+  static const struct {
+    WPARAM mVirtualKey;
+    ENamedKey mKey;
+  } kNamed[] = {
+      {VK_UP, ENamedKey::kUp},          {VK_DOWN, ENamedKey::kDown},     {VK_LEFT, ENamedKey::kLeft},
+      {VK_RIGHT, ENamedKey::kRight},    {VK_RETURN, ENamedKey::kReturn}, {VK_ESCAPE, ENamedKey::kEscape},
+      {VK_BACK, ENamedKey::kBackSpace}, {VK_DELETE, ENamedKey::kDelete}, {VK_HOME, ENamedKey::kHome},
+      {VK_END, ENamedKey::kEnd},        {VK_TAB, ENamedKey::kTab}};
   ENamedKey named = ENamedKey::kNone;
-  switch (vk) {
-    case VK_UP: named = ENamedKey::kUp; break;
-    case VK_DOWN: named = ENamedKey::kDown; break;
-    case VK_LEFT: named = ENamedKey::kLeft; break;
-    case VK_RIGHT: named = ENamedKey::kRight; break;
-    case VK_RETURN: named = ENamedKey::kReturn; break;
-    case VK_ESCAPE: named = ENamedKey::kEscape; break;
-    case VK_BACK: named = ENamedKey::kBackSpace; break;
-    case VK_DELETE: named = ENamedKey::kDelete; break;
-    case VK_HOME: named = ENamedKey::kHome; break;
-    case VK_END: named = ENamedKey::kEnd; break;
-    case VK_TAB: named = ENamedKey::kTab; break;
-    default: break;
-  }
+  for (const auto& k : kNamed)
+    if (k.mVirtualKey == vk) named = k.mKey;
   EditorKey key = EditorKey::Named(named);
   key.mControl = GetKeyState(VK_CONTROL) < 0;
   return key;

@@ -3,8 +3,8 @@
 
 #include "base/WideText.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstring>
@@ -39,7 +39,8 @@ std::string PluginFolderOf(const std::string& moduleFile) {
   if (file == std::string::npos) return std::string();
   const size_t arch = LastSeparator(moduleFile, file);
   const size_t contents = arch == std::string::npos ? std::string::npos : LastSeparator(moduleFile, arch);
-  if (contents != std::string::npos && SameNoCase(moduleFile.substr(contents + 1, arch - contents - 1), "Contents")) {
+  if (contents != std::string::npos &&
+      SameNoCase(moduleFile.substr(contents + 1, arch - contents - 1), "Contents")) {
     const size_t bundle = LastSeparator(moduleFile, contents);
     if (bundle != std::string::npos) return moduleFile.substr(0, bundle + 1);
   }

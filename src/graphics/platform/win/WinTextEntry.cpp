@@ -13,8 +13,8 @@ WinWindowClass& PromptClass(WNDPROC proc) {
 }
 }  // namespace
 
-bool WinTextEntry::Open(HWND__* parent, const IRECT& rect, PIX_IFont* font, const IText& style, const char* text,
-                        const char* filter, int maxLength) {
+bool WinTextEntry::Open(HWND__* parent, const IRECT& rect, PIX_IFont* font, const IText& style,
+                        const char* text, const char* filter, int maxLength) {
   Close();
   if (!parent || rect.W() <= 0 || rect.H() <= 0 || !mBitmap.resize(rect.W(), rect.H())) return false;
   if (!PromptClass(&Proc).Acquire()) return false;
@@ -64,7 +64,8 @@ intptr_t WinTextEntry::Proc(HWND__* hwnd, unsigned msg, uintptr_t wParam, intptr
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      if (entry && dc) PresentBitmap(dc, &entry->mBitmap, 0, 0, entry->mBitmap.getWidth(), entry->mBitmap.getHeight());
+      if (entry && dc)
+        PresentBitmap(dc, &entry->mBitmap, 0, 0, entry->mBitmap.getWidth(), entry->mBitmap.getHeight());
       EndPaint(hwnd, &ps);
       return 0;
     }
