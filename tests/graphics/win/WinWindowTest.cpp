@@ -182,6 +182,34 @@ TEST_F(WinWindow, ValuePromptTakesKeysAndCommitsOrCancels) {
   EXPECT_DOUBLE_EQ(plug.GetParam(0)->GetValue(), -2.5);
 }
 
+// A host window that notes the keys it is given.
+std::vector<WPARAM> gHostKeys;
+LRESULT CALLBACK KeyNotingHost(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_KEYDOWN) gHostKeys.push_back(wParam);
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(WinWindow, KeysTheEditorDoesNotTakeGoOnToTheHost) {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = KeyNotingHost;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QvKeyNotingHost";
+  RegisterClassW(&wc);
+  DestroyWindow(parent);
+  parent = CreateWindowExW(0, L"QvKeyNotingHost", L"host", WS_OVERLAPPED | WS_VISIBLE, 100, 100, 400, 300,
+                           nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND w = Open();
+  ASSERT_NE(w, nullptr);
+  gHostKeys.clear();
+  // F5 means nothing to the editor; an arrow over the probe is the probe's.
+  SendMessageW(w, WM_MOUSEMOVE, 0, At(30, 30));
+  SendMessageW(w, WM_KEYDOWN, VK_F5, 0);
+  SendMessageW(w, WM_KEYDOWN, VK_UP, 0);
+  Pump(100);
+  EXPECT_EQ(gHostKeys, std::vector<WPARAM>{VK_F5});
+  EXPECT_EQ(probe->events.back(), "key 1");
+}
+
 TEST_F(WinWindow, AHostDestroyingItsWindowFirstLeavesAClosedEditor) {
   HWND w = Open();
   ASSERT_NE(w, nullptr);

@@ -275,9 +275,11 @@ bool IGraphicsWin::HandleMessage(unsigned msg, uintptr_t wParam, intptr_t lParam
       *result = DLGC_WANTALLKEYS | DLGC_WANTCHARS;
       return true;
     case WM_KEYDOWN:
-      return OnKeyMessage(false, wParam);
     case WM_CHAR:
-      return OnKeyMessage(true, wParam);
+      if (OnKeyMessage(msg == WM_CHAR, wParam)) return true;
+      return PassKeyToHost(msg, wParam, lParam);
+    case WM_KEYUP:
+      return PassKeyToHost(msg, wParam, lParam);
     case WM_DPICHANGED:
     case WM_DPICHANGED_AFTERPARENT:
       OnDpiChanged();
@@ -339,6 +341,14 @@ void IGraphicsWin::OnMouseMove(uintptr_t flags, int x, int y) {
   } else if (CanHandleMouseOver()) {
     OnMouseOver(ToLayout(x), ToLayout(y), &mod);
   }
+}
+
+bool IGraphicsWin::PassKeyToHost(unsigned msg, uintptr_t wParam, intptr_t lParam) {
+  // The editor has the keyboard once clicked; keys it does not take (the space bar for the host's
+  // transport, the host's shortcuts) go on to the host's window. Posted, so a host that hands
+  // them back cannot recurse.
+  HWND parent = mW && mW->mWindow ? GetParent(mW->mWindow) : nullptr;
+  return parent && PostMessageW(parent, msg, wParam, lParam);
 }
 
 bool IGraphicsWin::OnKeyMessage(bool character, uintptr_t code) {

@@ -10,7 +10,8 @@
 //
 // Input: the mouse is captured while a button is held, so a knob drag goes on outside the window;
 // the cursor hides during knob drags and comes back where it was hidden. Keys reach the editor
-// (and its value prompt) once a click has given the window the focus.
+// (and its value prompt) once a click has given the window the focus; those it does not take go
+// on to the host's window.
 //
 // The value prompt is our own, as on X11 (a child window painted with the engine's fonts); popup
 // menus, message boxes, the clipboard and URLs are the system's. File and colour prompts and
@@ -82,6 +83,7 @@ class IGraphicsWin : public IGraphics {
   void OnButtonUp(bool left, uintptr_t flags, int x, int y);
   void OnMouseMove(uintptr_t flags, int x, int y);
   bool OnKeyMessage(bool character, uintptr_t code);
+  bool PassKeyToHost(unsigned msg, uintptr_t wParam, intptr_t lParam);
   void OnFrame();
   void OnDpiChanged();
   void CloseTextEntry();
