@@ -4,7 +4,7 @@
 #pragma once
 
 #include "graphics/IMouseMod.h"
-#include "graphics/platform/x11/EditorKey.h"
+#include "graphics/platform/shared/EditorKey.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 #include "graphics/platform/win/WinPopupMenu.h"
 
 #include "base/WideText.h"
-#include "graphics/platform/x11/PopupMenuModel.h"
+#include "graphics/platform/shared/PopupMenuModel.h"
 
 #include <utility>
 #include <vector>

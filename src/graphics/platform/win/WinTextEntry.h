@@ -6,7 +6,7 @@
 
 #include "graphics/IRECT.h"
 #include "graphics/IText.h"
-#include "graphics/platform/x11/TextEntryModel.h"
+#include "graphics/platform/shared/TextEntryModel.h"
 #include "pix/PIX_MemBitmap.h"
 
 #include <cstdint>

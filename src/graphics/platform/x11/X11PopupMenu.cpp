@@ -2,7 +2,7 @@
 #include "graphics/platform/x11/X11PopupMenu.h"
 
 #include "graphics/platform/x11/PopupMenuPainter.h"
-#include "graphics/platform/x11/PromptText.h"
+#include "graphics/platform/shared/PromptText.h"
 #include "graphics/platform/x11/X11Input.h"
 #include "pix/PIX_MemBitmap.h"
 
