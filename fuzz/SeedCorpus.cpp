@@ -5,7 +5,6 @@
 // Run: fuzz_seeds fuzz/corpus BUNDLE.
 #include "FuzzPlugin.h"
 
-#include "../tests/pix/PngWriter.h"
 #include "base/Base64.h"
 #include "base/StrBuf.h"
 #include "framework/ByteChunk.h"
@@ -13,6 +12,7 @@
 #include "host/vst3/MemoryStream.h"
 #include "host/vst3/Module.h"
 #include "host/vst3/PluginInstance.h"
+#include "pix/PIX_PNGWrite.h"
 
 #include <sys/stat.h>
 
@@ -95,41 +95,41 @@ void Pngs() {
     int colorType, depth;
     bool interlaced;
   };
-  const Kind kinds[] = {{"grey1", PNG_COLOR_TYPE_GRAY, 1, false},
-                        {"grey8", PNG_COLOR_TYPE_GRAY, 8, false},
-                        {"greyalpha16", PNG_COLOR_TYPE_GRAY_ALPHA, 16, false},
-                        {"palette4", PNG_COLOR_TYPE_PALETTE, 4, false},
-                        {"rgb16", PNG_COLOR_TYPE_RGB, 16, true},
-                        {"rgba8", PNG_COLOR_TYPE_RGB_ALPHA, 8, false}};
+  const Kind kinds[] = {{"grey1", PIX_PNGColor::kGrey, 1, false},
+                        {"grey8", PIX_PNGColor::kGrey, 8, false},
+                        {"greyalpha16", PIX_PNGColor::kGreyAlpha, 16, false},
+                        {"palette4", PIX_PNGColor::kPalette, 4, false},
+                        {"rgb16", PIX_PNGColor::kRGB, 16, true},
+                        {"rgba8", PIX_PNGColor::kRGBA, 8, false}};
   for (const Kind& k : kinds) {
-    PngImage img;
+    PIX_PNGRaw img;
     img.width = 5;
     img.height = 3;
     img.colorType = k.colorType;
     img.bitDepth = k.depth;
     img.interlaced = k.interlaced;
-    if (k.colorType == PNG_COLOR_TYPE_PALETTE) {
-      img.palette = {{0, 0, 0}, {255, 128, 0}, {10, 200, 30}};
-      img.trnsAlpha = {0, 128};
+    if (k.colorType == PIX_PNGColor::kPalette) {
+      img.palette = {0, 0, 0, 255, 128, 0, 10, 200, 30};
+      img.paletteAlpha = {0, 128};
     }
-    if (k.colorType == PNG_COLOR_TYPE_GRAY && k.depth == 8) {
-      img.greyTrns = true;
-      img.greyTrnsValue = 7;
+    if (k.colorType == PIX_PNGColor::kGrey && k.depth == 8) {
+      img.transparentGrey = 7;
     }
-    const int channels = k.colorType == PNG_COLOR_TYPE_RGB          ? 3
-                         : k.colorType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
-                         : k.colorType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
-                                                                    : 1;
+    const int channels = k.colorType == PIX_PNGColor::kRGB         ? 3
+                         : k.colorType == PIX_PNGColor::kRGBA      ? 4
+                         : k.colorType == PIX_PNGColor::kGreyAlpha ? 2
+                                                                   : 1;
     const int rowBytes = (img.width * channels * k.depth + 7) / 8;
-    std::vector<std::vector<png_byte>> rows;
+    std::vector<std::vector<uint8_t>> rows;
     for (int y = 0; y < img.height; y++) {
-      std::vector<png_byte> row(rowBytes);
+      std::vector<uint8_t> row(rowBytes);
       for (int i = 0; i < rowBytes; i++)
-        row[i] = static_cast<png_byte>(k.colorType == PNG_COLOR_TYPE_PALETTE ? (i + y) % 3 * 0x11 & 0x12
-                                                                             : i * 37 + y * 11);
+        row[i] = static_cast<uint8_t>(k.colorType == PIX_PNGColor::kPalette ? (i + y) % 3 * 0x11 & 0x12
+                                                                            : i * 37 + y * 11);
       rows.push_back(row);
     }
-    const std::vector<unsigned char> png = EncodePng(img, rows);
+    img.rows = rows;
+    const std::vector<unsigned char> png = PIX_EncodePNG(img);
     Write("png", k.name, png.data(), png.size());
   }
 }

@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mapfile -t files < <(git ls-files '*.cpp' '*.h' '*.mm' | grep -v -e '^src/plugin/dsp/TiltCoefficients\.h$' \
-  -e '^src/plugin/dsp/TiltPreTableData\.cpp$')
+  -e '^src/plugin/dsp/TiltPreTableData\.cpp$' \
+  -e '^src/plugin/artwork/LegendGlyphs\.cpp$')
 if [ "${1:-}" = "--fix" ]; then
   clang-format -i "${files[@]}"
 else

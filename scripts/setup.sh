@@ -10,6 +10,7 @@ packages=(
   libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsleef-dev
+  lintian zip unzip
   clang gnustep-make libgnustep-base-dev libgnustep-gui-dev
   clang-14 libclang-rt-14-dev
   lld-14 llvm-14 libc++-14-dev libc++abi-14-dev

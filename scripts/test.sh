@@ -28,3 +28,8 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The editor tests open windows: they run against a virtual X server of their own.
 xvfb-run -a -s "-screen 0 1600x1400x24 -noreset" ctest --test-dir build/debug --output-on-failure -j"$jobs"
+# The release as users install it: scripts/release.sh makes the packages, the installer and the
+# archive in dist/ (a Release build in build/package; the other builds are those of the steps above,
+# the macOS check's included), then each is checked, installed and removed.
+bash scripts/release.sh --mac-built
+bash tests/release/ReleaseTest.sh

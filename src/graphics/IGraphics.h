@@ -266,6 +266,8 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   // The frame of a bitmap at the drawing scale: from its art source, else resampled; null when
   // neither gives one.
   PIX_MemBitmap* ScaledFrame(IBitmap* bitmap, int frame);
+  // The frame at 1x from an art source that draws it there, or null (the strip is drawn instead).
+  PIX_MemBitmap* LayoutScaleArtFrame(IBitmap* bitmap, int frame);
   bool DrawScaledBitmap(IBitmap* bitmap, const IRECT& dest, int frame, const IChannelBlend* blend);
 
   std::unique_ptr<ScaledFrameCache> mFrames;

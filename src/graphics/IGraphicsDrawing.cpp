@@ -76,6 +76,16 @@ PIX_MemBitmap* IGraphics::ScaledFrame(IBitmap* bitmap, int frame) {
   return mFrames->Add(key, k, n, std::move(image));
 }
 
+PIX_MemBitmap* IGraphics::LayoutScaleArtFrame(IBitmap* bitmap, int frame) {
+  if (!bitmap->mArt || !bitmap->mArt->DrawsLayoutScale()) return nullptr;
+  const int n = bitmap->N > 0 ? bitmap->N : 1;
+  const int k = frame < 1 ? 0 : (frame > n ? n - 1 : frame - 1);
+  if (PIX_MemBitmap* hit = mFrames->Find(bitmap->mArt, k, n)) return hit;
+  auto image = std::make_unique<PIX_MemBitmap>();
+  if (!bitmap->mArt->DrawFrame(k, n, 1.0, image.get()) || !image->getBits()) return nullptr;
+  return mFrames->Add(bitmap->mArt, k, n, std::move(image));
+}
+
 bool IGraphics::DrawScaledBitmap(IBitmap* bitmap, const IRECT& dest, int frame, const IChannelBlend* blend) {
   if (!BackBuffer()) return false;
   PIX_MemBitmap* image = ScaledFrame(bitmap, frame);
@@ -106,6 +116,9 @@ bool IGraphics::DrawBitmap(IBitmap* bitmap, IRECT* dest, int srcX, int srcY, con
 bool IGraphics::DrawBitmap(IBitmap* bitmap, IRECT* dest, int frame, const IChannelBlend* blend) {
   if (!bitmap || !dest) return false;
   if (GetDrawScale() != 1.0) return DrawScaledBitmap(bitmap, *dest, frame, blend);
+  // Frames the art draws at 1x stand in for the strip, which then need never be decoded.
+  if (PIX_MemBitmap* drawn = LayoutScaleArtFrame(bitmap, frame))
+    return BlitClipped(drawn, *dest, 0, 0, blend);
   int srcX = 0, srcY = 0;
   if (frame >= 2 && bitmap->N >= 2) {
     // Frames past the strip show the last one, as frames below 1 show the first.

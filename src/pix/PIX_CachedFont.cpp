@@ -71,6 +71,45 @@ void PIX_CachedFont::SetFromHFont(HFONT font, int flags) {
     for (int c = 0; c < 128; ++c) RenderGlyph(&m_ascii[c]);
 }
 
+void PIX_CachedFont::SetFromGlyphMaps(int lineHeight, const GlyphMap* glyphs, int count) {
+  std::lock_guard<std::recursive_mutex> lock(PIX_FontScratch::Mutex());
+  if (m_font && (m_flags & PIX_FONT_FLAG_OWNS_HFONT)) GDI_DeleteFont(m_font);
+  m_font = nullptr;
+  m_flags = 0;
+  m_lineheight = std::max(lineHeight, 0);
+  ClearCache();
+  for (int i = 0; i < count; ++i) {
+    const GlyphMap& g = glyphs[i];
+    if (g.ent.charid < 0) continue;
+    charEnt ent = g.ent;
+    const bool visible = ent.width > 0 && ent.height > 0 && g.coverage && g.stride >= ent.width;
+    ent.base_offset = visible ? int(m_glyphstore.size()) + 1 : kEmpty;
+    if (!visible) ent.width = ent.height = 0;
+    for (int y = 0; visible && y < ent.height; ++y) {
+      const uint8_t* row = g.coverage + size_t(y) * size_t(g.stride);
+      m_glyphstore.insert(m_glyphstore.end(), row, row + ent.width);
+    }
+    if (ent.charid < 128) {
+      m_ascii[ent.charid] = ent;
+      continue;
+    }
+    auto it = std::lower_bound(m_extended.begin(), m_extended.end(), ent.charid,
+                               [](const charEnt& e, int v) { return e.charid < v; });
+    if (it != m_extended.end() && it->charid == ent.charid)
+      *it = ent;
+    else
+      m_extended.insert(it, ent);
+  }
+}
+
+const uint8_t* PIX_CachedFont::GlyphCoverage(const charEnt& ent) const {
+  std::lock_guard<std::recursive_mutex> lock(PIX_FontScratch::Mutex());
+  if (ent.base_offset <= 0 ||
+      size_t(ent.base_offset - 1) + size_t(ent.width) * size_t(ent.height) > m_glyphstore.size())
+    return nullptr;
+  return m_glyphstore.data() + (ent.base_offset - 1);
+}
+
 int PIX_CachedFont::GlyphPadding() const { return m_lineheight >= 16 ? m_lineheight / 16 + 2 : 2; }
 
 int PIX_CachedFont::CachedGlyphCount() const {

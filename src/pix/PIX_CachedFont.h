@@ -47,6 +47,20 @@ class PIX_CachedFont : public PIX_IFont {
   // The entry for a character, rendered on demand; null when it cannot be rendered (or is
   // outside the precalculated ASCII set). Exposed for inspection of the cache.
   const charEnt* FindGlyph(uint32_t c);
+  // The coverage map of an entry FindGlyph returned (width x height bytes, rows top-down), or null
+  // when nothing of it is visible; valid until the font changes. Any thread.
+  const uint8_t* GlyphCoverage(const charEnt& ent) const;
+
+  // One ready-made glyph: its entry (base_offset ignored) and map, stride bytes between rows.
+  struct GlyphMap {
+    charEnt ent;
+    const uint8_t* coverage;
+    int stride;
+  };
+  // A font of ready-made glyphs, drawn exactly as a system font whose glyphs these are (no system
+  // font involved): text in characters not given is skipped. The maps are copied. Any thread, not
+  // while another draws with this font.
+  void SetFromGlyphMaps(int lineHeight, const GlyphMap* glyphs, int count);
   // Number of characters rendered so far (visible or not).
   int CachedGlyphCount() const;
 

@@ -9,6 +9,7 @@
 #include "plugin/artwork/Faceplate.h"
 #include "plugin/artwork/KnobArt.h"
 #include "plugin/artwork/Layout.h"
+#include "plugin/artwork/LegendFace.h"
 #include "plugin/artwork/MeterArt.h"
 #include "plugin/artwork/Palette.h"
 #include "plugin/artwork/SwitchArt.h"
@@ -64,6 +65,7 @@ class FractionFrames : public IArtSource {
     c.toBitmap(out);
     return true;
   }
+  bool DrawsLayoutScale() const override { return true; }
 
  private:
   int mW, mH;
@@ -72,28 +74,48 @@ class FractionFrames : public IArtSource {
 
 class SwitchFrames : public IArtSource {
  public:
-  explicit SwitchFrames(const char* legend) : mLegend(legend) {}
+  SwitchFrames(std::shared_ptr<LegendFaces> faces, const char* legend)
+      : mFaces(std::move(faces)), mLegend(legend) {}
 
-  bool DrawFrame(int frame, int, double scale, PIX_MemBitmap* out) override {
-    // The legend's face is made once per scale; without the face the 1x image is resampled.
-    if (!mFace || mFaceScale != scale) {
-      mFace = std::make_unique<Typeface>(kFaceCondensed, true, 10, scale);
-      mFaceScale = scale;
-    }
-    if (!mFace->ok()) return false;
-    Canvas c(kSwitchW, kSwitchH, scale);
-    DrawSwitch(c, *mFace, mLegend.c_str(), frame == 1);
-    c.toBitmap(out);
-    return true;
-  }
+  bool DrawFrame(int frame, int, double scale, PIX_MemBitmap* out) override;
+  bool DrawsLayoutScale() const override { return true; }
 
  private:
+  std::shared_ptr<LegendFaces> mFaces;
   std::string mLegend;
-  std::unique_ptr<Typeface> mFace;
-  double mFaceScale = 0.0;
 };
 
 }  // namespace
+
+// The face for the last scale asked (or null when the sheet cannot give it: the buttons are then
+// resampled from their 1x strips); the sheet is decoded for each new scale and dropped.
+class LegendFaces {
+ public:
+  explicit LegendFaces(IGraphics* graphics) : mGraphics(graphics) {}
+
+  const Typeface* At(double scale) {
+    if (mScale != scale) {
+      std::unique_ptr<PIX_IBitmap> sheet(mGraphics->OSLoadBitmap(-1, kLegendSheetFile));
+      mFace = LegendFaceFromSheet(sheet.get(), scale);
+      mScale = scale;
+    }
+    return mFace.get();
+  }
+
+ private:
+  IGraphics* mGraphics;
+  double mScale = 0.0;
+  std::unique_ptr<Typeface> mFace;
+};
+
+bool SwitchFrames::DrawFrame(int frame, int, double scale, PIX_MemBitmap* out) {
+  const Typeface* face = mFaces->At(scale);
+  if (!face) return false;
+  Canvas c(kSwitchW, kSwitchH, scale);
+  DrawSwitch(c, *face, mLegend.c_str(), frame == 1);
+  c.toBitmap(out);
+  return true;
+}
 
 std::unique_ptr<IArtSource> MakeFaceplateArt(IGraphics* graphics) {
   return std::make_unique<FaceplateArt>(graphics);
@@ -104,6 +126,9 @@ std::unique_ptr<IArtSource> MakeKnobArt() {
 std::unique_ptr<IArtSource> MakeNeedleArt() {
   return std::make_unique<FractionFrames>(kMeterW, kMeterH, DrawNeedle);
 }
-std::unique_ptr<IArtSource> MakeSwitchArt(const char* legend) {
-  return std::make_unique<SwitchFrames>(legend);
+std::shared_ptr<LegendFaces> MakeLegendFaces(IGraphics* graphics) {
+  return std::make_shared<LegendFaces>(graphics);
+}
+std::unique_ptr<IArtSource> MakeSwitchArt(std::shared_ptr<LegendFaces> faces, const char* legend) {
+  return std::make_unique<SwitchFrames>(std::move(faces), legend);
 }

@@ -63,12 +63,13 @@ int AttachQuorvaneEditor(IGraphics* graphics, IPlugin* plug) {
 
   // Every knob shows the same knob at another angle: one source, so frames are drawn once.
   IArtSource* knobs = graphics->AdoptArtSource(MakeKnobArt());
+  const std::shared_ptr<LegendFaces> legends = MakeLegendFaces(graphics);
   int meterIdx = -1;
   for (const ControlPlacement& c : kControls) {
     IBitmap bitmap = graphics->LoadIBitmap(c.resourceId, c.file, c.frames);
     switch (c.kind) {
       case Kind::kSwitch:
-        bitmap.mArt = graphics->AdoptArtSource(MakeSwitchArt(c.legend));
+        bitmap.mArt = graphics->AdoptArtSource(MakeSwitchArt(legends, c.legend));
         break;
       case Kind::kKnob:
         bitmap.mArt = knobs;

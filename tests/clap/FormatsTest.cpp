@@ -7,11 +7,13 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/clap/ClapModule.h"
 #include "host/clap/ClapPlugin.h"
 #include "host/cli/EffectLoader.h"
+#include "host/effect/StateFile.h"
 #include "host/vst3/BlockProcessor.h"
 #include "host/vst3/Module.h"
 #include "host/vst3/PluginInstance.h"
@@ -162,6 +164,44 @@ TEST(ClapFormats, StateMovesBetweenFormatsAndDamagedStateIsRefusedWhole) {
     std::vector<uint8_t> now;
     ASSERT_TRUE(clap->saveState(&now, &error));
     EXPECT_EQ(now, fromClap);
+  }
+}
+
+// The host's state file, as --state-out writes it and --state-in reads it: one format of the product
+// takes what the other saved, while another product's state is refused by both.
+TEST(ClapFormats, HostStateFileMovesBetweenFormatsButNotToAnotherProduct) {
+  const std::pair<const char*, const char*> routes[] = {{QV_BUNDLE_PATH, QV_CLAP_PATH},
+                                                        {QV_CLAP_PATH, QV_BUNDLE_PATH}};
+  for (const auto& route : routes) {
+    SCOPED_TRACE(std::string(route.first) + " -> " + route.second);
+    std::string error;
+    auto from = loadEffect(route.first, "", &error);
+    auto to = loadEffect(route.second, "", &error);
+    ASSERT_TRUE(from && to) << error;
+    PluginState saved;
+    ASSERT_TRUE(from->saveState(&saved, &error)) << error;
+    ASSERT_EQ(saved.component.size(), 140u);
+    const double threshold = -7.5;
+    std::memcpy(saved.component.data() + 7 * sizeof(double), &threshold, sizeof threshold);
+    ASSERT_TRUE(from->loadState(saved, &error)) << error;
+    ASSERT_TRUE(from->saveState(&saved, &error)) << error;
+
+    PluginState file;
+    ASSERT_TRUE(decodeState(encodeState(saved), &file, &error)) << error;
+    ASSERT_TRUE(to->loadState(file, &error)) << error;
+    PluginState after;
+    ASSERT_TRUE(to->saveState(&after, &error)) << error;
+    EXPECT_EQ(after.component, saved.component);
+    EXPECT_NE(after.classId, saved.classId);
+
+    PluginState foreign = file;
+    foreign.classId.fill(0x11);
+    foreign.name = "Quorvane Two";
+    EXPECT_FALSE(to->loadState(foreign, &error));
+    EXPECT_NE(error.find("another plug-in"), std::string::npos) << error;
+    foreign.name = file.name;
+    foreign.vendor = "Someone Else";
+    EXPECT_FALSE(from->loadState(foreign, &error));
   }
 }
 

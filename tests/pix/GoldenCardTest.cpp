@@ -16,9 +16,9 @@
 #include "pix/PIX_Line.h"
 #include "pix/PIX_MemBitmap.h"
 #include "pix/PIX_PNG.h"
+#include "pix/PIX_PNGWrite.h"
 #include "pix/PIX_Polygon.h"
 #include "pix/PIX_Shapes.h"
-#include "pix/PngWriter.h"
 
 namespace {
 const char* kReference = "pix/data/golden_card.png";
@@ -130,12 +130,7 @@ void Render(PIX_MemBitmap& card) {
 }
 
 bool WritePng(const char* path, PIX_IBitmap& bm) {
-  const std::vector<unsigned char> data =
-      EncodePixels(bm.getBits(), bm.getWidth(), bm.getHeight(), bm.getRowSpan());
-  FILE* f = fopen(path, "wb");
-  if (!f) return false;
-  const bool ok = fwrite(data.data(), 1, data.size(), f) == data.size();
-  return fclose(f) == 0 && ok;
+  return PIX_WriteFile(path, PIX_EncodePNG(&bm, PIX_PNGAlpha::kKeep));
 }
 }  // namespace
 

@@ -12,11 +12,16 @@
 #include "pix/PIX_Fill.h"
 #include "pix/PIX_MemBitmap.h"
 #include "pix/PIX_PNG.h"
+#include "pix/PIX_PNGWrite.h"
 #include "pix/PIX_SysBitmap.h"
-#include "pix/PngWriter.h"
 
 namespace {
-typedef std::vector<std::vector<png_byte>> Rows;
+typedef std::vector<std::vector<uint8_t>> Rows;
+
+std::vector<unsigned char> EncodePng(PIX_PNGRaw img, Rows rows) {
+  img.rows = std::move(rows);
+  return PIX_EncodePNG(img);
+}
 
 std::unique_ptr<PIX_IBitmap> Decode(const std::vector<unsigned char>& file) {
   return std::unique_ptr<PIX_IBitmap>(PIX_LoadPNGFromMemory(file.data(), file.size()));
@@ -24,7 +29,7 @@ std::unique_ptr<PIX_IBitmap> Decode(const std::vector<unsigned char>& file) {
 
 // An interlaced 8-bit RGBA image of distinct pixels, large enough for several IDAT rows.
 std::vector<unsigned char> SampleFile(int w = 13, int h = 11, bool interlaced = true) {
-  PngImage img;
+  PIX_PNGRaw img;
   img.width = w;
   img.height = h;
   img.interlaced = interlaced;
@@ -32,7 +37,7 @@ std::vector<unsigned char> SampleFile(int w = 13, int h = 11, bool interlaced = 
   for (int y = 0; y < h; y++)
     for (int x = 0; x < w; x++)
       rows[y].insert(rows[y].end(),
-                     {(png_byte)(x * 9), (png_byte)(y * 7), (png_byte)(x ^ y), (png_byte)(255 - x)});
+                     {(uint8_t)(x * 9), (uint8_t)(y * 7), (uint8_t)(x ^ y), (uint8_t)(255 - x)});
   return EncodePng(img, rows);
 }
 
@@ -40,10 +45,10 @@ PIX_Pixel SamplePixel(int x, int y) { return PIX_MAKEPIXEL(255 - x, x * 9, y * 7
 }  // namespace
 
 TEST(PNG, OneBitGreyIsOpaqueBlackAndWhite) {
-  PngImage img;
+  PIX_PNGRaw img;
   img.width = 10;
   img.height = 2;
-  img.colorType = PNG_COLOR_TYPE_GRAY;
+  img.colorType = PIX_PNGColor::kGrey;
   img.bitDepth = 1;
   Rows rows = {{0xA5, 0xC0}, {0x00, 0x40}};  // 1010 0101 11, 0000 0000 01
   auto bm = Decode(EncodePng(img, rows));
@@ -56,14 +61,14 @@ TEST(PNG, OneBitGreyIsOpaqueBlackAndWhite) {
 }
 
 TEST(PNG, PaletteWithTransparency) {
-  PngImage img;
+  PIX_PNGRaw img;
   img.width = 4;
   img.height = 1;
-  img.colorType = PNG_COLOR_TYPE_PALETTE;
+  img.colorType = PIX_PNGColor::kPalette;
   img.bitDepth = 2;
-  img.palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}, {100, 110, 120}};
-  img.trnsAlpha = {0, 128, 255};  // the fourth entry is opaque
-  Rows rows = {{0x1B}};           // indices 0, 1, 2, 3
+  img.palette = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120};
+  img.paletteAlpha = {0, 128, 255};  // the fourth entry is opaque
+  Rows rows = {{0x1B}};              // indices 0, 1, 2, 3
   auto bm = Decode(EncodePng(img, rows));
   ASSERT_TRUE(bm);
   EXPECT_EQ(PIX_GetPixel(bm.get(), 0, 0), 0x000A141Eu);  // fully transparent keeps its colour
@@ -73,7 +78,7 @@ TEST(PNG, PaletteWithTransparency) {
 }
 
 TEST(PNG, SixteenBitRgbaKeepsTheHighBytes) {
-  PngImage img;
+  PIX_PNGRaw img;
   img.width = 2;
   img.height = 1;
   img.bitDepth = 16;
@@ -86,21 +91,22 @@ TEST(PNG, SixteenBitRgbaKeepsTheHighBytes) {
 }
 
 TEST(PNG, GreyVariantsBecomeRgb) {
-  PngImage ga;
+  PIX_PNGRaw ga;
   ga.width = 2;
-  ga.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
+  ga.height = 1;
+  ga.colorType = PIX_PNGColor::kGreyAlpha;
   Rows garows = {{0x40, 0x80, 0xC0, 0x00}};
   auto bm = Decode(EncodePng(ga, garows));
   ASSERT_TRUE(bm);
   EXPECT_EQ(PIX_GetPixel(bm.get(), 0, 0), 0x80404040u);
   EXPECT_EQ(PIX_GetPixel(bm.get(), 1, 0), 0x00C0C0C0u);
 
-  PngImage g2;  // 2-bit grey with one transparent level
+  PIX_PNGRaw g2;  // 2-bit grey with one transparent level
   g2.width = 4;
-  g2.colorType = PNG_COLOR_TYPE_GRAY;
+  g2.height = 1;
+  g2.colorType = PIX_PNGColor::kGrey;
   g2.bitDepth = 2;
-  g2.greyTrns = true;
-  g2.greyTrnsValue = 1;
+  g2.transparentGrey = 1;
   Rows g2rows = {{0x1B}};
   bm = Decode(EncodePng(g2, g2rows));
   ASSERT_TRUE(bm);
@@ -109,9 +115,10 @@ TEST(PNG, GreyVariantsBecomeRgb) {
   EXPECT_EQ(PIX_GetPixel(bm.get(), 2, 0), 0xFFAAAAAAu);
   EXPECT_EQ(PIX_GetPixel(bm.get(), 3, 0), 0xFFFFFFFFu);
 
-  PngImage rgb;  // no alpha: filled opaque
+  PIX_PNGRaw rgb;  // no alpha: filled opaque
   rgb.width = 1;
-  rgb.colorType = PNG_COLOR_TYPE_RGB;
+  rgb.height = 1;
+  rgb.colorType = PIX_PNGColor::kRGB;
   Rows rgbrows = {{1, 2, 3}};
   bm = Decode(EncodePng(rgb, rgbrows));
   ASSERT_TRUE(bm);
@@ -207,7 +214,7 @@ TEST(PNG, CorruptedFilesGiveNull) {
 
 TEST(PNG, OversizedHeadersAreRefused) {
   // A valid header declaring 100000 x 100000 pixels must not be attempted.
-  PngImage img;
+  PIX_PNGRaw img;
   img.width = 1;
   img.height = 1;
   std::vector<unsigned char> file = EncodePng(img, Rows{{1, 2, 3, 4}});
@@ -218,4 +225,52 @@ TEST(PNG, OversizedHeadersAreRefused) {
   put32(20, 100000);
   put32(29, (uint32_t)crc32(crc32(0, nullptr, 0), file.data() + 12, 17));
   EXPECT_EQ(Decode(file), nullptr);
+}
+
+// The writer: pixels come back as written, alpha kept or dropped as asked (the colour type byte of
+// the header tells which), and an image PNG cannot hold gives no bytes rather than a broken file.
+TEST(PNG, WriterRoundTripsBitmapsAndRefusesMalformedImages) {
+  PIX_MemBitmap bm(5, 3);
+  for (int y = 0; y < 3; y++)
+    for (int x = 0; x < 5; x++) bm.getBits()[y * bm.getRowSpan() + x] = SamplePixel(x, y);
+  const std::vector<uint8_t> keep = PIX_EncodePNG(&bm, PIX_PNGAlpha::kKeep);
+  ASSERT_GT(keep.size(), 26u);
+  EXPECT_EQ(keep[25], PIX_PNGColor::kRGBA);
+  auto back = Decode(keep);
+  ASSERT_TRUE(back);
+  for (int y = 0; y < 3; y++)
+    for (int x = 0; x < 5; x++) EXPECT_EQ(PIX_GetPixel(back.get(), x, y), SamplePixel(x, y)) << x << "," << y;
+
+  // Not opaque: the alpha stays; dropped: every pixel opaque with its colour.
+  EXPECT_EQ(PIX_EncodePNG(&bm, PIX_PNGAlpha::kDropWhenOpaque)[25], PIX_PNGColor::kRGBA);
+  const std::vector<uint8_t> dropped = PIX_EncodePNG(&bm, PIX_PNGAlpha::kDrop, PIX_PNGCompression::kSmallest);
+  EXPECT_EQ(dropped[25], PIX_PNGColor::kRGB);
+  back = Decode(dropped);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(PIX_GetPixel(back.get(), 4, 2), SamplePixel(4, 2) | 0xFF000000u);
+  PIX_Clear(&bm, 0xFF102030);
+  EXPECT_EQ(PIX_EncodePNG(&bm, PIX_PNGAlpha::kDropWhenOpaque)[25], PIX_PNGColor::kRGB);
+
+  // The same pixels always give the same bytes.
+  EXPECT_EQ(PIX_EncodePNG(&bm, PIX_PNGAlpha::kKeep), PIX_EncodePNG(&bm, PIX_PNGAlpha::kKeep));
+
+  PIX_MemBitmap empty;
+  EXPECT_TRUE(PIX_EncodePNG(&empty, PIX_PNGAlpha::kKeep).empty());
+  EXPECT_TRUE(PIX_EncodePNG(nullptr, PIX_PNGAlpha::kKeep).empty());
+  PIX_PNGRaw raw;
+  raw.width = 4;
+  raw.height = 2;
+  raw.rows = {{1, 2, 3}};  // one row short, and short itself
+  EXPECT_TRUE(PIX_EncodePNG(raw).empty());
+  raw.rows = {std::vector<uint8_t>(16), std::vector<uint8_t>(15)};
+  EXPECT_TRUE(PIX_EncodePNG(raw).empty());
+  raw.rows[1].resize(16);
+  EXPECT_FALSE(PIX_EncodePNG(raw).empty());
+  raw.bitDepth = 4;  // RGBA has no 4-bit form
+  EXPECT_TRUE(PIX_EncodePNG(raw).empty());
+  raw.bitDepth = 8;
+  raw.colorType = PIX_PNGColor::kPalette;  // without a palette
+  EXPECT_TRUE(PIX_EncodePNG(raw).empty());
+  EXPECT_FALSE(PIX_WriteFile("/no/such/dir/x.png", keep));
+  EXPECT_FALSE(PIX_WriteFile(nullptr, keep));
 }

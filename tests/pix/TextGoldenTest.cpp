@@ -6,6 +6,7 @@
 #include "pix/PIX_CachedFont.h"
 #include "pix/PIX_Fill.h"
 #include "pix/PIX_MemBitmap.h"
+#include "pix/PIX_PNGWrite.h"
 #include "pix/PIX_SysBitmap.h"
 
 #include <gtest/gtest.h>
@@ -83,24 +84,9 @@ void DrawCard(PIX_IBitmap* card) {
   PIX_Blit(card, &panel, 8, 140, nullptr, 1.0f, 0);
 }
 
+// The card as shown on an opaque surface.
 bool WritePng(const std::string& path, PIX_IBitmap* bm) {
-  std::vector<uint8_t> rgba(size_t(kW) * kH * 4);
-  for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x) {
-      const PIX_Pixel p = bm->getBits()[y * bm->getRowSpan() + x];
-      uint8_t* o = &rgba[(size_t(y) * kW + x) * 4];
-      o[0] = uint8_t(PIX_GetR(p));
-      o[1] = uint8_t(PIX_GetG(p));
-      o[2] = uint8_t(PIX_GetB(p));
-      o[3] = 255;
-    }
-  png_image img;
-  std::memset(&img, 0, sizeof img);
-  img.version = PNG_IMAGE_VERSION;
-  img.width = kW;
-  img.height = kH;
-  img.format = PNG_FORMAT_RGBA;
-  return png_image_write_to_file(&img, path.c_str(), 0, rgba.data(), 0, nullptr) != 0;
+  return PIX_WriteFile(path.c_str(), PIX_EncodePNG(bm, PIX_PNGAlpha::kDrop));
 }
 
 bool ReadPng(const std::string& path, std::vector<uint8_t>* rgba) {

@@ -3,6 +3,7 @@
 // committed bytes.
 #include "artwork/StripPng.h"
 #include "pix/PIX_PNG.h"
+#include "plugin/artwork/LegendFace.h"
 #include "plugin/artwork/Strips.h"
 
 #include <gtest/gtest.h>
@@ -85,8 +86,23 @@ TEST(Artwork, RegeneratingStripsReproducesTheCommittedBytes) {
     ASSERT_TRUE(s);
     PIX_MemBitmap bm;
     ASSERT_TRUE(RenderStrip(*s, 1.0, &bm));
-    const std::vector<uint8_t> png = EncodePng(&bm);
+    const std::vector<uint8_t> png = EncodeStripPng(&bm);
     ASSERT_FALSE(png.empty());
     EXPECT_TRUE(png == ReadFile(kDir + "/" + file)) << "regenerate with qv_artwork src/plugin/resources/img";
   }
+}
+
+// The legend glyphs the editor draws its buttons with come from the system's font as the committed
+// sheet and table hold them, so the two cannot drift apart from each other or from the font.
+TEST(Artwork, RegeneratingTheLegendGlyphsReproducesTheCommittedSheetAndTable) {
+  PIX_MemBitmap sheet;
+  std::string table;
+  ASSERT_TRUE(RenderLegendSheet(&sheet, &table));
+  const std::vector<uint8_t> png = EncodeLegendSheetPng(&sheet);
+  const char* how =
+      "regenerate with qv_artwork src/plugin/resources/img --legends src/plugin/artwork/LegendGlyphs.cpp";
+  EXPECT_TRUE(png == ReadFile(kDir + "/LEGENDS.png")) << how;
+  const std::vector<uint8_t> source = ReadFile(QV_LEGEND_TABLE);
+  EXPECT_TRUE(std::string(source.begin(), source.end()) == table) << how;
+  EXPECT_EQ(LegendCharacters(), " BCEFIMNORSTUX");
 }

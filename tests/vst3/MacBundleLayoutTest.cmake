@@ -22,8 +22,8 @@ expect("Contents/MacOS" "${_macos}" "${NAME}")
 
 file(GLOB _want RELATIVE ${IMAGES} ${IMAGES}/*.png)
 list(LENGTH _want _n)
-# The 18 film strips and the faceplate at 2x.
-expect("editor images in the source tree" "${_n}" "19")
+# The 18 film strips, the faceplate at 2x and the buttons' legend glyphs.
+expect("editor images in the source tree" "${_n}" "20")
 list(APPEND _want moduleinfo.json)
 list(SORT _want)
 file(GLOB _have RELATIVE ${BUNDLE}/Contents/Resources ${BUNDLE}/Contents/Resources/*)

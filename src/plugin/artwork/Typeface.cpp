@@ -73,6 +73,17 @@ Typeface::Typeface(const char* face, bool bold, double em, double scale)
   m_ok = m_heightPx > 0 && IsCut(face, bold, emPx, m_font.get());
 }
 
+Typeface::Typeface(std::unique_ptr<PIX_CachedFont> font, int ascentPx, int heightPx, double em, double scale)
+    : m_font(std::move(font)),
+      m_scale(scale),
+      m_ascentPx(ascentPx),
+      m_heightPx(heightPx),
+      m_capPx(kCapHeight * (int)std::lround(em * scale)),
+      m_ok(m_font && heightPx > 0) {
+  if (!m_font) m_font.reset(new PIX_CachedFont);
+  m_font->SetTextColor(0xFFFFFFFF);
+}
+
 Typeface::~Typeface() = default;
 
 int Typeface::advancePx(const std::string& s, double tracking) const {

@@ -1,5 +1,7 @@
 // Legends: a DejaVu face at a design size, rendered through the raster library's cached font
-// into coverage maps that the canvas paints in any colour.
+// into coverage maps that the canvas paints in any colour. The face comes from the system's fonts
+// (the artwork generator) or ready-made from the glyphs those gave (the editor, see LegendFace.h).
+// A face is used on one thread at a time: the generator's, or an editor's UI thread.
 #pragma once
 
 #include "plugin/artwork/Coverage.h"
@@ -15,6 +17,9 @@ class Typeface {
  public:
   // em: the em size in design units. face: a fontconfig family such as "DejaVu Sans Condensed".
   Typeface(const char* face, bool bold, double em, double scale);
+  // A face of ready-made glyphs (font has them) with the system face's ascent and height in
+  // pixels. Always ok().
+  Typeface(std::unique_ptr<PIX_CachedFont> font, int ascentPx, int heightPx, double em, double scale);
   ~Typeface();
 
   Typeface(const Typeface&) = delete;
@@ -24,6 +29,10 @@ class Typeface {
   // depend on what happens to be installed.
   bool ok() const { return m_ok; }
   const std::string& family() const { return m_family; }
+  // What a copy of the face needs: its font (glyphs in pixels) and its metrics in pixels.
+  PIX_CachedFont& font() const { return *m_font; }
+  int ascentPx() const { return m_ascentPx; }
+  int heightPx() const { return m_heightPx; }
 
   // The text with its capital letters vertically centred on y; x is its left edge, centre or
   // right edge by align. tracking adds space between letters (design units). Glyphs sit on

@@ -366,14 +366,15 @@ TEST_F(EditorE2E, RightClickOpensTheHostMenuForThatParameter) {
 }
 
 // The command end to end at one scale; its picture is compared with the golden of that scale.
-std::vector<uint32_t> commandSnapshot(const std::string& scaleArg, const char* golden, int width,
-                                      int height) {
+// env: extra VAR=value words for the command's environment.
+std::vector<uint32_t> commandSnapshot(const std::string& scaleArg, const char* golden, int width, int height,
+                                      const std::string& env = "") {
   const std::string out = ::testing::TempDir() + "editor-snapshot.png";
   // A remembered size would win over --scale: the command runs with settings of its own. The
   // bundle is named relative to the working directory, as a user would type it.
   const std::filesystem::path bundle(QV_BUNDLE_PATH);
-  const std::string cmd = "cd " + bundle.parent_path().string() +
-                          " && XDG_CONFIG_HOME=" + ::testing::TempDir() + "qv-no-settings " + QV_HOST_EXE +
+  const std::string cmd = "cd " + bundle.parent_path().string() + " && " + env +
+                          " XDG_CONFIG_HOME=" + ::testing::TempDir() + "qv-no-settings " + QV_HOST_EXE +
                           " editor " + bundle.filename().string() + scaleArg + " --snapshot " + out;
   const int status = std::system(cmd.c_str());
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << cmd;
@@ -470,6 +471,25 @@ TEST_F(EditorE2E, LargerScalesAreDrawnSharpAtTheirOwnSize) {
           a != big[y * 1328 + x + 1] || a != big[(y + 1) * 1328 + x] || a != big[(y + 1) * 1328 + x + 1];
     }
   EXPECT_GT(uneven * 2, blocks);
+}
+
+// The buttons' legends are the plug-in's own glyphs: with fontconfig shown no DejaVu at all (only
+// Liberation, where installed), the editor at 100 % and 200 % is still the reference picture.
+TEST_F(EditorE2E, LegendsLookTheSameWithoutTheSystemsDejaVu) {
+  if (!screenFits(mInput, 1328, 1324)) GTEST_SKIP() << "the X screen is smaller than the 2x editor";
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::path(::testing::TempDir()) / "qv-fonts-without-dejavu";
+  fs::create_directories(dir / "cache");
+  const fs::path conf = dir / "fonts.conf";
+  {
+    std::ofstream f(conf);
+    f << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
+      << "  <dir>/usr/share/fonts/truetype/liberation</dir>\n  <cachedir>" << (dir / "cache").string()
+      << "</cachedir>\n</fontconfig>\n";
+  }
+  const std::string env = "FONTCONFIG_FILE=" + conf.string();
+  commandSnapshot("", kGolden, kWidth, kHeight, env);
+  commandSnapshot(" --scale 2", "tools/data/editor@2x.png", 1328, 1324, env);
 }
 
 // At twice the size, as a host on a scaled screen opens it: knobs and switches work in the

@@ -40,7 +40,8 @@ class ClapEffect final : public LoadedEffect {
   std::string name() const override { return mPlugin->descriptor().name; }
 
   bool loadState(const PluginState& state, std::string* error) override {
-    if (state.classId != stateIdFor(mPlugin->descriptor().id)) {
+    const ClapDescriptorInfo& d = mPlugin->descriptor();
+    if (!stateBelongsTo(state, stateIdFor(d.id), d.vendor, d.name)) {
       *error = "it holds the state of another plug-in";
       return false;
     }
@@ -48,7 +49,10 @@ class ClapEffect final : public LoadedEffect {
   }
 
   bool saveState(PluginState* state, std::string* error) override {
-    state->classId = stateIdFor(mPlugin->descriptor().id);
+    const ClapDescriptorInfo& d = mPlugin->descriptor();
+    state->classId = stateIdFor(d.id);
+    state->vendor = d.vendor;
+    state->name = d.name;
     state->controller.clear();
     return mPlugin->saveState(&state->component, error);
   }
@@ -75,6 +79,8 @@ class ClapEffect final : public LoadedEffect {
     return std::make_unique<ClapProcessor>(*mPlugin);
   }
 
+  ClapPlugin& plugin() const { return *mPlugin; }
+
  private:
   std::unique_ptr<ClapModule> mModule;
   std::unique_ptr<ClapPlugin> mPlugin;
@@ -82,6 +88,11 @@ class ClapEffect final : public LoadedEffect {
 };
 
 }  // namespace
+
+ClapPlugin* clapPlugin(LoadedEffect& effect) {
+  auto* clap = dynamic_cast<ClapEffect*>(&effect);
+  return clap ? &clap->plugin() : nullptr;
+}
 
 bool resolveClapSetting(const ClapPlugin& plugin, const std::vector<ClapParameter>& params,
                         const std::string& arg, EffectSetting* out, std::string* error) {

@@ -1,4 +1,4 @@
-// "quorvane-host info" and "editor" for a CLAP plug-in (process and bench go through LoadedEffect).
+// "quorvane-host info" for a CLAP plug-in (process, bench and editor go through LoadedEffect).
 #pragma once
 
 #include <cstdio>
@@ -12,8 +12,6 @@
 namespace qvhost {
 
 int runClapInfo(const CommandLine& cl);
-// Needs an X display; built where the host has editor support.
-int runClapEditor(const CommandLine& cl);
 
 void printClapInfo(std::FILE* out, const ClapPlugin& plugin);
 

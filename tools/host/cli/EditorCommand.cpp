@@ -8,19 +8,21 @@
 #include <vector>
 
 #include "host/audio/DemoSynth.h"
+#include "host/cli/EffectLoader.h"
 #include "host/cli/Failure.h"
 #include "host/cli/OutputPaths.h"
 #include "host/cli/PendingFile.h"
 #include "host/editor/EditReport.h"
 #include "host/editor/EditorHost.h"
 #include "host/editor/EditorWindow.h"
+#include "host/editor/EffectEditor.h"
 #include "host/editor/PngFile.h"
 #include "host/editor/RealtimePlayer.h"
-#include "host/vst3/BlockProcessor.h"
+#include "host/effect/ProcessConfig.h"
 #include "host/vst3/HostRunLoop.h"
 #include "host/vst3/Module.h"
-#include "host/vst3/ParameterSetting.h"
 #include "host/vst3/PluginInstance.h"
+#include "host/vst3/Vst3Effect.h"
 
 namespace qvhost {
 
@@ -31,27 +33,23 @@ constexpr int kSnapshotTimeoutMs = 20000;
 
 // Everything the command holds, destroyed in the reverse order of a DAW's set-up.
 struct Session {
-  std::unique_ptr<Module> module;
-  std::unique_ptr<PluginInstance> plugin;
-  std::unique_ptr<BlockProcessor> proc;
+  std::unique_ptr<LoadedEffect> effect;
+  std::unique_ptr<EffectProcessor> proc;
   Ref<HostRunLoop> loop = Ref<HostRunLoop>::adopt(new HostRunLoop);
-  std::unique_ptr<EditorHost> editor;
+  std::unique_ptr<EffectEditor> editor;
   std::unique_ptr<RealtimePlayer> player;
 
   ~Session() {
     player.reset();
     editor.reset();
-    // Whatever a plug-in left registered is released while its module is still loaded.
-    if (module) module->hostContext()->setRunLoop(nullptr);
     loop.reset();
     proc.reset();
-    plugin.reset();
-    module.reset();
+    effect.reset();
   }
 };
 
-}  // namespace
-
+// The --snapshot file, made before anything loads and refused when it names the module the host
+// reads: 0 with *out set (left empty without --snapshot), else the exit code.
 int openSnapshot(const CommandLine& cl, const std::string& module, std::unique_ptr<PendingFile>* out) {
   if (cl.snapshot.empty()) return 0;
   std::string error;
@@ -63,6 +61,8 @@ int openSnapshot(const CommandLine& cl, const std::string& module, std::unique_p
   return *out ? 0 : fail(error);
 }
 
+// The editor's first complete picture in the window (after the demo has played, with --demo),
+// written to out: 0, or 1 when none came.
 int saveSnapshot(EditorWindow& window, HostRunLoop& loop, const CommandLine& cl, PendingFile& out) {
   std::vector<uint32_t> pixels;
   bool ok;
@@ -85,6 +85,8 @@ int saveSnapshot(EditorWindow& window, HostRunLoop& loop, const CommandLine& cl,
   return 0;
 }
 
+}  // namespace
+
 int runEditor(const CommandLine& cl) {
   std::string why;
   if (!EditorWindow::displayAvailable(&why)) {
@@ -97,39 +99,26 @@ int runEditor(const CommandLine& cl) {
   const std::string module = resolveModulePath(cl.bundle, &unresolved);
   if (const int rc = openSnapshot(cl, module.empty() ? cl.bundle : module, &out)) return rc;
   Session s;
-  s.module = Module::load(cl.bundle, &error);
-  if (!s.module) return fail(error);
-  const ClassInfo* cls = s.module->findAudioEffect(cl.className);
-  if (!cls) {
-    return fail(cl.className.empty() ? "the module has no audio-effect class"
-                                     : "the module has no audio-effect class named \"" + cl.className + "\"");
-  }
-  s.plugin = PluginInstance::create(*s.module, *cls, &error);
-  if (!s.plugin) return fail(error);
+  s.effect = loadEffect(cl.bundle, cl.className, &error);
+  if (!s.effect) return fail(error);
 
   ProcessConfig config;
   config.sampleRate = cl.rate;
   config.maxBlock = cl.block;
   config.tempo = DemoSynth::kTempo;
-  s.proc = std::make_unique<BlockProcessor>(*s.plugin);
+  s.proc = s.effect->makeProcessor();
   if (!s.proc->start(config, &error)) return fail(error);
 
-  const auto params = s.plugin->parameters();
   for (const std::string& arg : cl.sets) {
-    ParameterSetting setting;
-    ResolvedSetting resolved;
-    if (!splitSetting(arg, &setting, &error) ||
-        !resolveSetting(*s.plugin, params, setting, &resolved, &error))
-      return usageError(error);  // a mistake on the command line, as for process
-    s.plugin->controller()->setParamNormalized(resolved.id, resolved.normalized);
-    s.proc->queueParameter(resolved.id, resolved.normalized);
-    std::fprintf(stderr, "set \"%s\" (id %u) = %s\n", resolved.title.c_str(), resolved.id,
-                 resolved.display.empty() ? setting.value.c_str() : resolved.display.c_str());
+    EffectSetting setting;
+    // A mistake on the command line, as for process.
+    if (!s.effect->resolveSetting(arg, &setting, &error)) return usageError(error);
+    s.proc->queueParameter(setting.id, setting.value);
+    std::fprintf(stderr, "set \"%s\" (id %u) = %s\n", setting.title.c_str(), setting.id,
+                 setting.display.c_str());
   }
 
-  // Plug-ins may take the run loop from the context they were initialised with, not the frame.
-  s.module->hostContext()->setRunLoop(s.loop.get());
-  s.editor = EditorHost::open(*s.plugin, *s.loop, &error, cl.scale);
+  s.editor = openEffectEditor(*s.effect, *s.loop, cl.scale, &error);
   if (!s.editor) return fail(error);
 
   const double rate = cl.rate;
@@ -140,14 +129,17 @@ int runEditor(const CommandLine& cl) {
   s.player->start();
 
   int result = 0;
-  if (!cl.snapshot.empty()) {
+  if (out) {
     result = saveSnapshot(s.editor->window(), *s.loop, cl, *out);
   } else {
-    // Each edit the user finishes is printed as the host reads it back.
-    startEditReport(*s.plugin);
+    // Each edit the user finishes in a VST 3 editor is printed as the host reads it back.
+    Module* module = nullptr;
+    PluginInstance* vst3 = nullptr;
+    if (!vst3Parts(*s.effect, &module, &vst3)) vst3 = nullptr;
+    if (vst3) startEditReport(*vst3);
     while (s.editor->window().processEvents()) {
       s.loop->runOnce(100);
-      reportFinishedEdits(*s.plugin, stdout);
+      if (vst3) reportFinishedEdits(*vst3, stdout);
     }
   }
   s.player->stop();

@@ -232,7 +232,6 @@ int main(int argc, char** argv) {
       return runProcess(cl);
     case CommandLine::Command::Editor:
 #if QV_HOST_EDITOR
-      if (isClapPath(cl.bundle)) return runClapEditor(cl);
       return runEditor(cl);
 #else
       return fail("this build of the host has no editor support");

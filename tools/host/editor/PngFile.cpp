@@ -1,14 +1,15 @@
-// Window pictures as PNG files.
+// Window pictures as PNG files, through the raster library's PNG reader and writer (whose pixel
+// word is the same 0xAARRGGBB, straight alpha).
 #include "host/editor/PngFile.h"
 
-#include <png.h>
+#include "pix/PIX_MemBitmap.h"
+#include "pix/PIX_PNG.h"
+#include "pix/PIX_PNGWrite.h"
 
-#include <cstring>
+#include <memory>
 
 namespace qvhost {
 
-// 0xAARRGGBB words lie in memory as blue, green, red, alpha on the little-endian machines we
-// build for, which is libpng's BGRA layout.
 bool writePng(const std::string& path, const std::vector<uint32_t>& pixels, int width, int height,
               std::string* error) {
   if (width <= 0 || height <= 0 ||
@@ -16,14 +17,8 @@ bool writePng(const std::string& path, const std::vector<uint32_t>& pixels, int 
     if (error) *error = "no picture to write";
     return false;
   }
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(width);
-  image.height = static_cast<png_uint_32>(height);
-  image.format = PNG_FORMAT_BGRA;
-  if (!png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr)) {
-    if (error) *error = "cannot write '" + path + "': " + image.message;
+  if (!PIX_WriteFile(path.c_str(), PIX_EncodePNG(pixels.data(), width, height, width, PIX_PNGAlpha::kKeep))) {
+    if (error) *error = "cannot write '" + path + "'";
     return false;
   }
   return true;
@@ -31,22 +26,19 @@ bool writePng(const std::string& path, const std::vector<uint32_t>& pixels, int 
 
 bool readPng(const std::string& path, std::vector<uint32_t>* pixels, int* width, int* height,
              std::string* error) {
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) {
-    if (error) *error = "cannot read '" + path + "': " + image.message;
+  std::unique_ptr<PIX_IBitmap> image(PIX_LoadPNG(path.c_str()));
+  if (!image || !image->getBits()) {
+    if (error) *error = "cannot read '" + path + "' as a PNG image";
     return false;
   }
-  image.format = PNG_FORMAT_BGRA;
-  pixels->assign(static_cast<size_t>(image.width) * image.height, 0);
-  if (!png_image_finish_read(&image, nullptr, pixels->data(), 0, nullptr)) {
-    if (error) *error = "cannot decode '" + path + "': " + image.message;
-    png_image_free(&image);
-    return false;
-  }
-  *width = static_cast<int>(image.width);
-  *height = static_cast<int>(image.height);
+  const int w = image->getWidth(), h = image->getHeight();
+  pixels->resize(static_cast<size_t>(w) * static_cast<size_t>(h));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      (*pixels)[static_cast<size_t>(y) * w + x] =
+          image->getBits()[static_cast<long>(y) * image->getRowSpan() + x];
+  *width = w;
+  *height = h;
   return true;
 }
 

@@ -1,6 +1,7 @@
 // The host's state file: processor and controller state side by side.
 #include "host/effect/StateFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -28,6 +29,11 @@ std::vector<uint8_t> encodeState(const PluginState& state) {
   std::vector<uint8_t> out(kMagic, kMagic + 4);
   putLe(out, kStateFileVersion, 4);
   out.insert(out.end(), state.classId.begin(), state.classId.end());
+  for (const std::string* text : {&state.vendor, &state.name}) {
+    const size_t n = std::min<size_t>(text->size(), kMaxProductText);
+    putLe(out, n, 4);
+    out.insert(out.end(), text->begin(), text->begin() + static_cast<std::ptrdiff_t>(n));
+  }
   putLe(out, state.component.size(), 8);
   out.insert(out.end(), state.component.begin(), state.component.end());
   putLe(out, state.controller.size(), 8);
@@ -42,10 +48,22 @@ bool decodeState(const std::vector<uint8_t>& bytes, PluginState* state, std::str
   };
   const size_t size = bytes.size();
   if (size < 24 || std::memcmp(bytes.data(), kMagic, 4) != 0) return fail("unknown format");
-  if (getLe(bytes.data() + 4, 4) != kStateFileVersion) return fail("unsupported version");
+  const uint64_t version = getLe(bytes.data() + 4, 4);
+  if (version != 1 && version != kStateFileVersion) return fail("unsupported version");
   PluginState s;
   std::memcpy(s.classId.data(), bytes.data() + 8, 16);
   size_t pos = 24;
+  if (version >= 2)
+    for (std::string* text : {&s.vendor, &s.name}) {
+      if (size - pos < 4) return fail("truncated");
+      const uint64_t n = getLe(bytes.data() + pos, 4);
+      pos += 4;
+      if (n > kMaxProductText) return fail("a name is too long");
+      if (n > size - pos) return fail("truncated");
+      text->assign(bytes.begin() + static_cast<std::ptrdiff_t>(pos),
+                   bytes.begin() + static_cast<std::ptrdiff_t>(pos + n));
+      pos += static_cast<size_t>(n);
+    }
   for (std::vector<uint8_t>* blob : {&s.component, &s.controller}) {
     if (size - pos < 8) return fail("truncated");
     const uint64_t n = getLe(bytes.data() + pos, 8);
@@ -58,6 +76,12 @@ bool decodeState(const std::vector<uint8_t>& bytes, PluginState* state, std::str
   if (pos != size) return fail("unexpected data after the controller state");
   *state = std::move(s);
   return true;
+}
+
+bool stateBelongsTo(const PluginState& state, const std::array<char, 16>& classId, const std::string& vendor,
+                    const std::string& name) {
+  if (state.classId == classId) return true;
+  return !state.vendor.empty() && !state.name.empty() && state.vendor == vendor && state.name == name;
 }
 
 bool writeStateFile(const std::string& path, const PluginState& state, std::string* error) {

@@ -30,7 +30,8 @@ class Vst3Effect final : public LoadedEffect {
   std::string name() const override { return mPlugin->classInfo().name; }
 
   bool loadState(const PluginState& state, std::string* error) override {
-    if (state.classId != mPlugin->classInfo().cid) {
+    const ClassInfo& c = mPlugin->classInfo();
+    if (!stateBelongsTo(state, c.cid, c.vendor, c.name)) {
       *error = "it holds the state of another plug-in (class " + uidText(state.classId.data()) + ")";
       return false;
     }
@@ -38,7 +39,10 @@ class Vst3Effect final : public LoadedEffect {
   }
 
   bool saveState(PluginState* state, std::string* error) override {
-    state->classId = mPlugin->classInfo().cid;
+    const ClassInfo& c = mPlugin->classInfo();
+    state->classId = c.cid;
+    state->vendor = c.vendor;
+    state->name = c.name;
     return mPlugin->saveState(&state->component, &state->controller, error);
   }
 
@@ -72,6 +76,9 @@ class Vst3Effect final : public LoadedEffect {
     return std::make_unique<BlockProcessor>(*mPlugin);
   }
 
+  Module& module() const { return *mModule; }
+  PluginInstance& instance() const { return *mPlugin; }
+
  private:
   std::unique_ptr<Module> mModule;
   std::unique_ptr<PluginInstance> mPlugin;
@@ -79,6 +86,14 @@ class Vst3Effect final : public LoadedEffect {
 };
 
 }  // namespace
+
+bool vst3Parts(LoadedEffect& effect, Module** module, PluginInstance** instance) {
+  auto* vst3 = dynamic_cast<Vst3Effect*>(&effect);
+  if (!vst3) return false;
+  *module = &vst3->module();
+  *instance = &vst3->instance();
+  return true;
+}
 
 std::unique_ptr<LoadedEffect> loadVst3Effect(const std::string& path, const std::string& className,
                                              std::string* error) {
