@@ -39,6 +39,8 @@ finish() {
   rm -rf "$work"
 }
 trap finish EXIT
+# A wine server kept running from before this screen existed may hold a desktop without it.
+wineserver -k 2>/dev/null || true
 # A size chosen in the editor's menu would win over --scale: none is remembered here.
 rm -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quorvane/editor.conf
 failures=0
