@@ -182,6 +182,27 @@ TEST_F(WinWindow, ValuePromptTakesKeysAndCommitsOrCancels) {
   EXPECT_DOUBLE_EQ(plug.GetParam(0)->GetValue(), -2.5);
 }
 
+TEST_F(WinWindow, TheCursorHidesForADragAndComesBackWhereItWas) {
+  HWND w = Open();
+  ASSERT_NE(w, nullptr);
+  POINT start = {150, 150};
+  ClientToScreen(w, &start);
+  SetCursorPos(start.x, start.y);
+  gui->HideMouseCursor();
+  // The window keeps the pointer blank while it is over it.
+  EXPECT_EQ(SendMessageW(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+            TRUE);
+  EXPECT_EQ(GetCursor(), nullptr);
+  SetCursorPos(start.x + 60, start.y + 40);
+  gui->ShowMouseCursor();
+  POINT now;
+  ASSERT_TRUE(GetCursorPos(&now));
+  EXPECT_EQ(now.x, start.x);
+  EXPECT_EQ(now.y, start.y);
+  SendMessageW(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_NE(GetCursor(), nullptr);
+}
+
 // A host window that notes the keys it is given.
 std::vector<WPARAM> gHostKeys;
 LRESULT CALLBACK KeyNotingHost(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
