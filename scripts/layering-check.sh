@@ -24,7 +24,7 @@ RULES=(
   "src/vst3:framework/ base/ graphics/"
   "src/clap/abi:"
   "src/clap:framework/ base/ graphics/"
-  "tools/host:vst3/abi/ vst3/support/ clap/abi/ pix/"
+  "tools/host:base/ vst3/abi/ vst3/support/ clap/abi/ pix/"
   "tools/artwork:pix/ gdi/ plugin/artwork/"
   "tools:"
 )

@@ -16,6 +16,8 @@ packages=(
   lld-14 llvm-14 libc++-14-dev libc++abi-14-dev
   qtractor jackd2 xdotool
   g++-aarch64-linux-gnu qemu-user
+  # The Windows editor test compares PNG pictures with Python's standard library.
+  python3
 )
 # Debian's arm64 libraries beside the machine's own (multiarch), for the arm64 cross build.
 if [ "$(dpkg --print-architecture)" = amd64 ]; then

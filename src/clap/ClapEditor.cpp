@@ -17,6 +17,8 @@ namespace {
 
 #if defined(__APPLE__)
 const char* const kWindowApi = CLAP_WINDOW_API_COCOA;
+#elif defined(_WIN32)
+const char* const kWindowApi = CLAP_WINDOW_API_WIN32;
 #else
 const char* const kWindowApi = CLAP_WINDOW_API_X11;
 #endif
@@ -110,6 +112,8 @@ bool IPluginCLAP::GuiSetParent(const clap_window_t* window) {
   graphics->SetHostRunLoop(mRunLoop.get());
 #if defined(__APPLE__)
   void* parent = window->cocoa;
+#elif defined(_WIN32)
+  void* parent = window->win32;
 #else
   void* parent = reinterpret_cast<void*>(static_cast<uintptr_t>(window->x11));
 #endif

@@ -1,6 +1,6 @@
 // Font rasteriser for Linux and other non-Apple systems: fontconfig finds the face, FreeType
 // renders it.
-#if !defined(__APPLE__)
+#if !defined(__APPLE__) && !defined(_WIN32)
 
 #include "gdi/GDI_FontImpl.h"
 #include "gdi/GDI_FontSubst.h"

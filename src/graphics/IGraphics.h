@@ -261,6 +261,12 @@ class IGraphics : public IEditorDelegate, public IWindowFace {
   // platform has no font for it. Also stored in the style.
   PIX_IFont* CacheFont(IText* txt);
 
+  // For platforms that draw their own value prompt (UI thread): the prompt's style over a control's
+  // text, 90 % of its size at the editor's scale, with its font from the cache in *font; and a
+  // confirmed prompt's text handed to its parameter, or to the control when there is none.
+  IText PromptStyle(const IText& text, PIX_IFont** font);
+  void ApplyPromptText(IControl* control, IParam* param, const char* text);
+
  private:
   // Index of the topmost control that is shown, not grayed (unless mouse-over mode lets a grayed
   // control with mouse-over-when-grayed through) and hit; -1 when none.

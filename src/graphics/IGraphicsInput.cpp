@@ -180,6 +180,22 @@ void IGraphics::PromptUserInput(IControl* control, IParam* param, IRECT* textRec
   CreateTextEntry(control, control->GetText(), textRect, current, param);
 }
 
+IText IGraphics::PromptStyle(const IText& text, PIX_IFont** font) {
+  IText style = text;
+  style.mSize = static_cast<int>(text.mSize * 0.9 * GetScale());
+  style.mCached = nullptr;
+  PIX_IFont* cached = CacheFont(&style);
+  if (font) *font = cached;
+  return style;
+}
+
+void IGraphics::ApplyPromptText(IControl* control, IParam* param, const char* text) {
+  if (param)
+    SetFromStringAfterPrompt(control, param, text);
+  else if (control)
+    control->TextFromTextEntry(text);
+}
+
 void IGraphics::SetFromStringAfterPrompt(IControl* control, IParam* param, const char* txt) {
   if (!control || !param) return;
   if (!txt) txt = "";

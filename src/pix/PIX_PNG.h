@@ -1,4 +1,4 @@
-// PNG decoding into 32-bit bitmaps (through libpng), from a file, a memory block or the plug-in
+// PNG decoding into 32-bit bitmaps (libpng, or WIC on Windows), from a file, a memory block or the plug-in
 // bundle's resources. Every failure returns null.
 #pragma once
 

@@ -10,8 +10,7 @@
 #if defined(__APPLE__)
 #include <CoreFoundation/CoreFoundation.h>
 #else
-#include <dlfcn.h>
-#include <unistd.h>
+#include "base/ModulePath.h"
 #endif
 
 namespace {
@@ -31,24 +30,30 @@ bool BundlePath(char* out, size_t size) {
   return ok;
 }
 #else
+bool IsSeparator(char c) {
+#if defined(_WIN32)
+  return c == '/' || c == '\\';
+#else
+  return c == '/';
+#endif
+}
+
+size_t LastSeparator(const std::string& path) {
+  for (size_t i = path.size(); i-- > 0;)
+    if (IsSeparator(path[i])) return i;
+  return std::string::npos;
+}
+
 bool BundlePath(char* out, size_t size) {
-  Dl_info info;
-  std::string path;
-  if (dladdr((const void*)&BundlePath, &info) && info.dli_fname) path = info.dli_fname;
-  // Linked into the program itself the name may be empty or relative: ask the kernel instead.
-  if (path.empty() || path[0] != '/') {
-    char exe[kMaxBundlePath];
-    const ssize_t n = readlink("/proc/self/exe", exe, sizeof(exe) - 1);
-    if (n <= 0) return false;
-    path.assign(exe, (size_t)n);
-  }
-  size_t slash = path.rfind('/');
+  const std::string path = ThisModulePath();
+  if (path.empty()) return false;
+  size_t slash = LastSeparator(path);
   std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
   // <bundle>/Contents/<arch>/<module>: step up to the bundle.
-  size_t archSlash = dir.rfind('/');
+  size_t archSlash = LastSeparator(dir);
   if (archSlash != std::string::npos) {
     std::string contents = dir.substr(0, archSlash);
-    size_t cSlash = contents.rfind('/');
+    size_t cSlash = LastSeparator(contents);
     std::string leaf = cSlash == std::string::npos ? contents : contents.substr(cSlash + 1);
     if (leaf == "Contents") dir = cSlash == std::string::npos ? std::string(".") : contents.substr(0, cSlash);
   }

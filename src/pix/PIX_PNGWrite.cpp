@@ -1,5 +1,7 @@
 // PNG encoding through libpng's writer into memory. libpng reports errors by long-jumping back into
-// Encode, which therefore holds nothing with a destructor.
+// Encode, which therefore holds nothing with a destructor. Not on Windows, which has no libpng: there
+// PNG files are written through the Windows Imaging Component.
+#if !defined(_WIN32)
 #include "pix/PIX_PNGWrite.h"
 
 #include <png.h>
@@ -139,3 +141,4 @@ bool PIX_WriteFile(const char* path, const std::vector<uint8_t>& bytes) {
   const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   return std::fclose(f) == 0 && ok;
 }
+#endif

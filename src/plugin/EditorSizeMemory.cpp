@@ -1,14 +1,15 @@
 // Editor size settings file.
 #include "plugin/EditorSizeMemory.h"
 
-#include <sys/stat.h>
+#include "base/Utf8Path.h"
 
-#if !defined(__APPLE__)
+#if defined(_WIN32)
+#include "base/WideText.h"
+#elif !defined(__APPLE__)
 #include <pwd.h>
 #include <unistd.h>
 #endif
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,20 @@
 namespace {
 
 constexpr const char* kKey = "scale=";
+
+#if defined(_WIN32)
+constexpr char kSeparator = '\\';
+// Either separator may come in a path handed to the file functions.
+constexpr const char* kSeparators = "\\/";
+
+std::string SettingsFolder() {
+  // Read wide: the narrow environment is in the user's code page, which may not hold the name.
+  const wchar_t* appData = _wgetenv(L"APPDATA");
+  return appData && *appData ? WideToUtf8(appData) + "\\Quorvane" : "";
+}
+#else
+constexpr char kSeparator = '/';
+constexpr const char* kSeparators = "/";
 
 std::string Home() {
   const char* home = std::getenv("HOME");
@@ -42,26 +57,25 @@ std::string SettingsFolder() {
   return home.empty() ? "" : home + "/.config/Quorvane";
 #endif
 }
+#endif
 
 bool MakeFolder(const std::string& path) {
-  // Each missing parent in turn; an existing folder is fine.
-  for (size_t at = 1; at <= path.size(); ++at) {
-    if (at < path.size() && path[at] != '/') continue;
-    const std::string part = path.substr(0, at);
-    if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
-  }
-  return true;
+  // Each missing parent in turn; an existing folder is fine. Only the last one counts: the first
+  // parts may be nothing one can make (a drive, a network share).
+  for (size_t at = 1; at < path.size(); ++at)
+    if (std::strchr(kSeparators, path[at])) MakeUtf8Dir(path.substr(0, at).c_str());
+  return MakeUtf8Dir(path.c_str());
 }
 
 }  // namespace
 
 std::string EditorSizeFile() {
   const std::string folder = SettingsFolder();
-  return folder.empty() ? "" : folder + "/editor.conf";
+  return folder.empty() ? "" : folder + kSeparator + "editor.conf";
 }
 
 double ReadEditorScaleFile(const std::string& path) {
-  FILE* f = path.empty() ? nullptr : std::fopen(path.c_str(), "r");
+  FILE* f = path.empty() ? nullptr : OpenUtf8File(path.c_str(), "r");
   if (!f) return 0.0;
   char line[128];
   double scale = 0.0;
@@ -78,14 +92,14 @@ double ReadEditorScaleFile(const std::string& path) {
 
 bool WriteEditorScaleFile(const std::string& path, double scale) {
   if (path.empty() || !std::isfinite(scale)) return false;
-  const size_t slash = path.rfind('/');
+  const size_t slash = path.find_last_of(kSeparators);
   if (slash != std::string::npos && slash > 0 && !MakeFolder(path.substr(0, slash))) return false;
   const std::string temp = path + ".tmp";
-  FILE* f = std::fopen(temp.c_str(), "w");
+  FILE* f = OpenUtf8File(temp.c_str(), "w");
   if (!f) return false;
   const bool written = std::fprintf(f, "%s%.4g\n", kKey, scale) > 0;
-  if (std::fclose(f) != 0 || !written || std::rename(temp.c_str(), path.c_str()) != 0) {
-    std::remove(temp.c_str());
+  if (std::fclose(f) != 0 || !written || !RenameUtf8File(temp.c_str(), path.c_str())) {
+    RemoveUtf8File(temp.c_str());
     return false;
   }
   return true;

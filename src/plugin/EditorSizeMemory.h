@@ -1,6 +1,8 @@
 // The editor size a user last chose, remembered across sessions in a small per-user settings
 // file: $XDG_CONFIG_HOME/Quorvane/editor.conf on Linux (~/.config without the variable),
-// ~/Library/Preferences/Quorvane/editor.conf on macOS. The file holds one line, "scale=1.5".
+// ~/Library/Preferences/Quorvane/editor.conf on macOS, %APPDATA%\Quorvane\editor.conf on Windows
+// (paths are UTF-8 here and UTF-16 at the system, so a user folder named "Jörg" works). The file
+// holds one line, "scale=1.5".
 #pragma once
 
 #include <string>

@@ -45,13 +45,25 @@ Quorvane::Quorvane(IPluginInstanceInfo instanceInfo)
 
 Quorvane::~Quorvane() { gLiveInstances.fetch_sub(1, std::memory_order_relaxed); }
 
+// Windows' C runtime has no posix_memalign; its aligned blocks need their own free.
 void* Quorvane::operator new(std::size_t size) {
+#if defined(_WIN32)
+  void* p = _aligned_malloc(size, alignof(Quorvane));
+  if (!p) throw std::bad_alloc();
+#else
   void* p = nullptr;
   if (posix_memalign(&p, alignof(Quorvane), size) != 0) throw std::bad_alloc();
+#endif
   return p;
 }
 
-void Quorvane::operator delete(void* p) noexcept { std::free(p); }
+void Quorvane::operator delete(void* p) noexcept {
+#if defined(_WIN32)
+  _aligned_free(p);
+#else
+  std::free(p);
+#endif
+}
 
 void Quorvane::Reset() {
   RecursiveMutexLock lock(mMutex);

@@ -18,6 +18,8 @@ bool SameType(FIDString a, const char* b) { return a && std::strcmp(a, b) == 0; 
 bool IsWindowType(FIDString type) {
 #if defined(__APPLE__)
   return SameType(type, kPlatformTypeNSView);
+#elif defined(_WIN32)
+  return SameType(type, kPlatformTypeHWND);
 #else
   return SameType(type, kPlatformTypeX11EmbedWindowID);
 #endif

@@ -1,10 +1,10 @@
 // IPluginVST3View: the editor view a host embeds. It gives the plug-in's graphics engine a window
-// inside the parent the host supplies (an X11 window id on Linux, an NSView on macOS), hands the
-// engine the host's run loop where the platform needs one, and reports the engine's size. The
-// size follows the scale: a host's content scale factor, the user's size menu, or the host's own
-// resizing (the aspect ratio is kept, from 1x to 2x). The view holds a reference on its plug-in,
-// so the plug-in outlives every view of it. A size that does not fit the screen is limited to the
-// largest step that does (IGraphics::LimitToScreen), also once the window is open.
+// inside the parent the host supplies (an X11 window id on Linux, an HWND on Windows, an NSView on
+// macOS), hands the engine the host's run loop where the platform needs one, and reports the
+// engine's size. The size follows the scale: a host's content scale factor, the user's size menu,
+// or the host's own resizing (the aspect ratio is kept, from 1x to 2x). The view holds a reference
+// on its plug-in, so the plug-in outlives every view of it. A size that does not fit the screen is
+// limited to the largest step that does (IGraphics::LimitToScreen), also once the window is open.
 //
 // Threads: every call comes on the host's UI thread; none takes the plug-in's mutex.
 #pragma once

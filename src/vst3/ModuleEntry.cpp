@@ -3,6 +3,7 @@
 #include "vst3/ModuleRefs.h"
 #include "vst3/PluginModule.h"
 
+// On Windows the module definition file (bundle/exports.def) names what leaves the DLL.
 #define QV_MODULE_EXPORT extern "C" __attribute__((visibility("default")))
 
 // A plug-in without module hooks of its own loads and unloads unconditionally; its own
@@ -38,6 +39,24 @@ QV_MODULE_EXPORT bool bundleEntry(CFBundleRef bundle) {
 QV_MODULE_EXPORT bool bundleExit() {
   if (!CallHook(DeinitModule)) return false;
   return gBundleRefs.Exit();
+}
+
+#elif defined(_WIN32)
+
+namespace {
+// Windows hosts pass nothing: each call is counted under a reference of our own.
+ModuleRefs gModuleRefs(nullptr, nullptr);
+char gDllToken;
+}  // namespace
+
+QV_MODULE_EXPORT bool InitDll() {
+  if (!gModuleRefs.Enter(&gDllToken)) return false;
+  return CallHook(InitModule);
+}
+
+QV_MODULE_EXPORT bool ExitDll() {
+  if (!CallHook(DeinitModule)) return false;
+  return gModuleRefs.Exit();
 }
 
 #else

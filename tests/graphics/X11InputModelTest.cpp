@@ -1,11 +1,11 @@
 // The Linux window's display-free rules: key codes, mouse modifiers, click counting, the value
 // prompt's editing and filtering, popup menu layout and navigation, path helpers.
 #include "framework/IParam.h"
-#include "graphics/platform/x11/EditorKey.h"
+#include "graphics/platform/shared/EditorKey.h"
+#include "graphics/platform/shared/PopupMenuModel.h"
+#include "graphics/platform/shared/TextEntryModel.h"
 #include "graphics/platform/x11/LinuxPaths.h"
 #include "graphics/platform/x11/PointerInput.h"
-#include "graphics/platform/x11/PopupMenuModel.h"
-#include "graphics/platform/x11/TextEntryModel.h"
 #include "graphics/platform/x11/UrlOpener.h"
 
 #include <gtest/gtest.h>

@@ -84,32 +84,6 @@ class PollRunLoop : public IRunLoopBridge {
   long long mNext = 0;
 };
 
-class ProbeControl : public IControl {
- public:
-  ProbeControl(IPlugin* plug, const IRECT& r, IColor colour, int param = -1)
-      : IControl(plug, r, param), colour(colour) {}
-
-  bool Draw(IGraphics* g) override { return g->FillIRect(&colour, &mRECT); }
-  void OnMouseDown(int x, int y, IMouseMod* m) override { Log("down", x, y, m); }
-  void OnMouseUp(int x, int y, IMouseMod* m) override { Log("up", x, y, m); }
-  void OnMouseDrag(int x, int y, int, int, IMouseMod* m) override { Log("drag", x, y, m); }
-  void OnMouseDblClick(int x, int y, IMouseMod* m) override { Log("dbl", x, y, m); }
-  void OnMouseWheel(int, int, IMouseMod*, int d) override { events.push_back("wheel " + std::to_string(d)); }
-  bool OnKeyDown(int, int, int key) override {
-    events.push_back("key " + std::to_string(key));
-    return true;
-  }
-
-  IColor colour;
-  std::vector<std::string> events;
-
- private:
-  void Log(const char* what, int x, int y, IMouseMod* m) {
-    events.push_back(std::string(what) + " " + std::to_string(x) + " " + std::to_string(y) +
-                     (m->L ? " L" : "") + (m->R ? " R" : ""));
-  }
-};
-
 int OpenFDs() {
   int n = 0;
   if (DIR* d = opendir("/proc/self/fd")) {
@@ -140,9 +114,9 @@ class X11Window : public ::testing::Test {
     for (int i = 0; i < 3; ++i) plug.GetParam(1)->SetDisplayText(i, std::string(1, char('A' + i)).c_str());
     gui = new IGraphicsLinux(&plug, 200, 100);
     gui->AttachPanelBackground(&COLOR_BLUE);
-    probe = new ProbeControl(&plug, IRECT(20, 20, 80, 60), COLOR_RED);
+    probe = new WindowProbe(&plug, IRECT(20, 20, 80, 60), COLOR_RED);
     gui->AttachControl(probe);
-    entry = new ProbeControl(&plug, IRECT(100, 20, 180, 40), COLOR_GREEN, 0);
+    entry = new WindowProbe(&plug, IRECT(100, 20, 180, 40), COLOR_GREEN, 0);
     gui->AttachControl(entry);
     plug.AttachGraphics(gui);
     gui->SetHostRunLoop(&loop);
@@ -201,8 +175,8 @@ class X11Window : public ::testing::Test {
   PollRunLoop loop;  // outlives the plug-in, which closes the editor when it goes
   FakePlugin plug{EditorPlugOptions()};
   IGraphicsLinux* gui = nullptr;  // owned by the plug-in
-  ProbeControl* probe = nullptr;
-  ProbeControl* entry = nullptr;
+  WindowProbe* probe = nullptr;
+  WindowProbe* entry = nullptr;
 };
 
 TEST_F(X11Window, EmbedsPresentsTheBackBufferAndRepaintsDirtyControls) {

@@ -34,11 +34,13 @@ TEST(EditorSize, RememberedAcrossReadsAndDamageMeansNone) {
   EXPECT_FALSE(WriteEditorScaleFile(file + "/below", 1.25));
   std::filesystem::remove_all(dir);
 
+#if !defined(_WIN32)
   setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
   EXPECT_EQ(EditorSizeFile(), dir + "/Quorvane/editor.conf");
   setenv("XDG_CONFIG_HOME", "relative", 1);  // ignored, as the base directory rules say
   EXPECT_NE(EditorSizeFile().find("/.config/Quorvane/"), std::string::npos);
   unsetenv("XDG_CONFIG_HOME");
+#endif
 
   EXPECT_EQ(EditorSizeControl::ItemForScale(1.0), 0);
   EXPECT_EQ(EditorSizeControl::ItemForScale(1.6), 2);
@@ -60,6 +62,26 @@ TEST(EditorSize, TheMenuGreysOutSizesTheScreenCannotShow) {
   ed.gui->QueueMenuChoice(1);
   ed.gui->OnMouseDown(20, 20, &left);
   EXPECT_EQ(ed.gui->GetScale(), 1.25);
+}
+
+// User folders are often named outside ASCII ("Jörg", "음악"); Windows names files in UTF-16, and
+// its narrow calls would read the UTF-8 name in the user's code page and miss the folder.
+TEST(EditorSize, KeptInFoldersNamedOutsideAscii) {
+  const std::string dir =
+      ::testing::TempDir() + "qv-size-J\xC3\xB6rg-\xEC\x9D\x8C\xEC\x95\x85-" + std::to_string(getpid());
+  const std::filesystem::path folder = std::filesystem::u8path(dir);
+  ASSERT_TRUE(WriteEditorScaleFile(dir + "/Quorvane/editor.conf", 1.25));
+  EXPECT_TRUE(std::filesystem::exists(folder / "Quorvane" / "editor.conf"));
+  EXPECT_EQ(ReadEditorScaleFile(dir + "/Quorvane/editor.conf"), 1.25);
+#if defined(_WIN32)
+  // The per-user file lives under %APPDATA%, read as UTF-16.
+  ASSERT_EQ(_wputenv_s(L"APPDATA", folder.wstring().c_str()), 0);
+  EXPECT_EQ(EditorSizeFile(), dir + "\\Quorvane\\editor.conf");
+  ASSERT_TRUE(SaveEditorScale(1.5));
+  EXPECT_EQ(LoadEditorScale(), 1.5);
+  EXPECT_TRUE(std::filesystem::exists(folder / "Quorvane" / "editor.conf"));
+#endif
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -101,12 +101,22 @@ TEST(Vst3Abi, ResultCodesAndConstantsMatchTheBinaryConvention) {
   EXPECT_EQ(kResultOk, 0);
   EXPECT_EQ(kResultTrue, 0);
   EXPECT_EQ(kResultFalse, 1);
+#if defined(_WIN32)
+  // Windows hosts read COM's HRESULT values.
+  EXPECT_EQ(static_cast<uint32_t>(kNoInterface), 0x80004002u);
+  EXPECT_EQ(static_cast<uint32_t>(kInvalidArgument), 0x80070057u);
+  EXPECT_EQ(static_cast<uint32_t>(kNotImplemented), 0x80004001u);
+  EXPECT_EQ(static_cast<uint32_t>(kInternalError), 0x80004005u);
+  EXPECT_EQ(static_cast<uint32_t>(kNotInitialized), 0x8000FFFFu);
+  EXPECT_EQ(static_cast<uint32_t>(kOutOfMemory), 0x8007000Eu);
+#else
   EXPECT_EQ(kNoInterface, -1);
   EXPECT_EQ(kInvalidArgument, 2);
   EXPECT_EQ(kNotImplemented, 3);
   EXPECT_EQ(kInternalError, 4);
   EXPECT_EQ(kNotInitialized, 5);
   EXPECT_EQ(kOutOfMemory, 6);
+#endif
   EXPECT_EQ(ParameterInfo::kIsBypass, 0x10000);
   EXPECT_EQ(ParameterInfo::kIsProgramChange, 0x8000);
   EXPECT_EQ(PFactoryInfo::kUnicode, 16);

@@ -96,7 +96,12 @@ TEST(ClassFactory, DescribesAndCreatesItsClasses) {
   CopyPadded("1.1.0", ci.version, sizeof ci.version);
   ASSERT_TRUE(factory->registerClass(ci, MakeDummy));
   EXPECT_FALSE(factory->registerClass(ci, MakeDummy));
+#if defined(_WIN32)
+  // A COM GUID in memory: the first word and the two halves of the second little-endian.
+  EXPECT_EQ(std::memcmp(ci.cid, "\1\0\0\0\0\0\2\0\0\0\0\3\0\0\0\4", 16), 0);
+#else
   EXPECT_EQ(std::memcmp(ci.cid, "\0\0\0\1\0\0\0\2\0\0\0\3\0\0\0\4", 16), 0);
+#endif
 
   PFactoryInfo got{};
   ASSERT_EQ(factory->getFactoryInfo(&got), kResultOk);

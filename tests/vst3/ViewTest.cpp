@@ -23,6 +23,15 @@ using qvhost::Ref;
 
 namespace {
 
+// The parent type this system's editor windows take, and one it does not.
+#if defined(_WIN32)
+const char* const kOwnType = kPlatformTypeHWND;
+const char* const kOtherSystemsType = kPlatformTypeX11EmbedWindowID;
+#else
+const char* const kOwnType = kPlatformTypeX11EmbedWindowID;
+const char* const kOtherSystemsType = kPlatformTypeHWND;
+#endif
+
 void* const kParent = reinterpret_cast<void*>(0x1234);
 
 class LoopEngine : public IGraphicsHeadless, public IRunLoopBridge::Client {
@@ -96,7 +105,7 @@ struct Host {
   IPlugView* Open(tresult expected = kResultTrue) {
     IPlugView* view = plug->createView("editor");
     view->setFrame(&frame);
-    EXPECT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), expected);
+    EXPECT_EQ(view->attached(kParent, kOwnType), expected);
     return view;
   }
   // The order the protocol asks of hosts: frame cleared, removed, released.
@@ -114,8 +123,8 @@ TEST(EditorView, ExactNameAndOwnPlatformTypeWhileAnEngineExists) {
   EXPECT_EQ(with.plug->createView(nullptr), nullptr);
   IPlugView* view = with.plug->createView("editor");
   ASSERT_NE(view, nullptr);
-  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultTrue);
-  for (const char* type : {"x11embedwindowid", "NSView", "HIView", "HWND", ""})
+  EXPECT_EQ(view->isPlatformTypeSupported(kOwnType), kResultTrue);
+  for (const char* type : {"x11embedwindowid", "hwnd", "NSView", "HIView", kOtherSystemsType, ""})
     EXPECT_EQ(view->isPlatformTypeSupported(type), kResultFalse) << type;
   EXPECT_EQ(view->isPlatformTypeSupported(nullptr), kResultFalse);
   ViewRect r{};
@@ -133,9 +142,9 @@ TEST(EditorView, ExactNameAndOwnPlatformTypeWhileAnEngineExists) {
 
   Host without(false);
   view = without.plug->createView("editor");
-  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultFalse);
+  EXPECT_EQ(view->isPlatformTypeSupported(kOwnType), kResultFalse);
   EXPECT_EQ(view->getSize(&r), kResultFalse);
-  EXPECT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultFalse);
+  EXPECT_EQ(view->attached(kParent, kOwnType), kResultFalse);
   EXPECT_EQ(without.plug->opened, 0);
   view->release();
 }

@@ -40,6 +40,12 @@ if(APPLE)
     COMMAND ${CMAKE_COMMAND} -E make_directory ${QV_CLAP_FILE}/Contents/Resources
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${_clap_images} ${QV_CLAP_FILE}/Contents/Resources
     VERBATIM)
+elseif(WIN32)
+  # One DLL named Quorvane.clap, exporting clap_entry alone, images and version resource inside.
+  include(${_vst3_bundle_src}/WindowsModule.cmake)
+  set_target_properties(${_clap} PROPERTIES SUFFIX ".clap" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  qv_windows_module(TARGET ${_clap} FORMAT "CLAP" FILE ${QV_ID_NAME}.clap DEF ${_clap_src}/exports.def
+                    IMAGES ${_clap_images})
 else()
   set(_embedded ${CMAKE_CURRENT_BINARY_DIR}/${QV_ID_NAME}ClapImages.cpp)
   string(REPLACE ";" "|" _image_arg "${_clap_images}")

@@ -1,18 +1,34 @@
 # Writes a C++ source that links the editor's PNG images into the module and registers them with
 # the raster library as it loads, so a single-file plug-in needs no resource folder. Script mode:
-#   cmake -DOUT=<file.cpp> -DIMAGES=<png|png|...> -P EmbedImages.cmake
+#   cmake -DOUT=<file.cpp> -DIMAGES=<png|png|...> [-DCOFF=ON] -P EmbedImages.cmake
+# COFF (Windows objects) has no symbol visibility and names its read-only section .rdata; the module
+# definition file keeps the symbols inside the DLL there.
 # Each image's checksum goes into the source, so a changed image never hides behind a cached object.
 string(REPLACE "|" ";" IMAGES "${IMAGES}")
 set(_decl "")
 set(_table "")
 set(_i 0)
+if(COFF)
+  set(_section ".section .rdata,\\\"dr\\\"")
+  set(_back ".text")
+else()
+  set(_section ".section .rodata")
+  set(_back ".previous")
+endif()
 foreach(_png ${IMAGES})
+  if(COFF)
+    set(_hide "")
+    set(_hide_end "")
+  else()
+    set(_hide ".hidden qv_img_${_i}\\n")
+    set(_hide_end ".hidden qv_img_${_i}_end\\n")
+  endif()
   get_filename_component(_name ${_png} NAME)
   file(MD5 ${_png} _md5)
   string(APPEND _decl
     "// ${_name} ${_md5}\n"
-    "asm(\".section .rodata\\n.balign 16\\n.hidden qv_img_${_i}\\n.globl qv_img_${_i}\\nqv_img_${_i}:\\n"
-    ".incbin \\\"${_png}\\\"\\n.hidden qv_img_${_i}_end\\n.globl qv_img_${_i}_end\\nqv_img_${_i}_end:\\n.previous\");\n"
+    "asm(\"${_section}\\n.balign 16\\n${_hide}.globl qv_img_${_i}\\nqv_img_${_i}:\\n"
+    ".incbin \\\"${_png}\\\"\\n${_hide_end}.globl qv_img_${_i}_end\\nqv_img_${_i}_end:\\n${_back}\");\n"
     "extern \"C\" const unsigned char qv_img_${_i}[];\nextern \"C\" const unsigned char qv_img_${_i}_end[];\n")
   string(APPEND _table "    {\"${_name}\", qv_img_${_i}, 0},\n")
   math(EXPR _i "${_i} + 1")

@@ -157,10 +157,14 @@ using ModuleEntryProc = bool (*)(void* sharedLibraryHandle);  // Linux
 using ModuleExitProc = bool (*)();                            // Linux
 using BundleEntryProc = bool (*)(void* bundleRef);            // macOS, a CFBundleRef
 using BundleExitProc = bool (*)();                            // macOS
+using InitDllProc = bool (*)();                               // Windows
+using ExitDllProc = bool (*)();                               // Windows
 constexpr const char* kGetFactoryProcName = "GetPluginFactory";
 constexpr const char* kModuleEntryProcName = "ModuleEntry";
 constexpr const char* kModuleExitProcName = "ModuleExit";
 constexpr const char* kBundleEntryProcName = "bundleEntry";
 constexpr const char* kBundleExitProcName = "bundleExit";
+constexpr const char* kInitDllProcName = "InitDll";
+constexpr const char* kExitDllProcName = "ExitDll";
 
 }  // namespace vst3abi

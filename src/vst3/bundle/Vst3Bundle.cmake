@@ -35,6 +35,17 @@ if(APPLE)
     COMMAND ${CMAKE_COMMAND} ${_mac_layout} -DBUNDLE=${QV_BUNDLE_DIR} -P ${_bundle_src}/MacBundleLayout.cmake
     VERBATIM)
   set(_resources ${QV_BUNDLE_DIR}/Contents/Resources)
+elseif(WIN32)
+  # Contents/x86_64-win/Quorvane.vst3: a DLL exporting the module's entry points alone, with the
+  # editor's images and the version resource inside.
+  include(${_bundle_src}/WindowsModule.cmake)
+  file(GLOB _win_images CONFIGURE_DEPENDS ${QV_PLUGIN_IMAGES}/*.png)
+  set_target_properties(${_target} PROPERTIES
+    SUFFIX ".vst3"
+    LIBRARY_OUTPUT_DIRECTORY ${QV_BUNDLE_DIR}/Contents/x86_64-win)
+  qv_windows_module(TARGET ${_target} FORMAT "VST 3" FILE ${QV_ID_NAME}.vst3 DEF ${_bundle_src}/exports.def
+                    IMAGES ${_win_images})
+  set(_resources ${QV_BUNDLE_DIR}/Contents/Resources)
 else()
   set(_arch ${CMAKE_SYSTEM_PROCESSOR})
   if(_arch STREQUAL "AMD64" OR _arch STREQUAL "amd64")
@@ -71,7 +82,7 @@ configure_file(${_bundle_src}/moduleinfo.json.in ${_resources}/moduleinfo.json @
 # component of its resource name, as the macOS bundle lookup does.
 set(_img ${QV_PLUGIN_IMAGES})
 file(GLOB _img_files CONFIGURE_DEPENDS ${_img}/*.png)
-if(_img_files)
+if(_img_files AND NOT WIN32)
   # Its own target, so an image changed without a relink still reaches the bundle.
   add_custom_target(quorvane-images
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${_img_files} ${_resources}
@@ -81,7 +92,7 @@ endif()
 
 # The macOS bundle laid out here around a placeholder binary, with the resources above
 # (build/.../macos-dryrun/Quorvane.vst3); tests/vst3 checks the same layout.
-if(NOT APPLE)
+if(NOT APPLE AND NOT WIN32)
   set(QV_MAC_LAYOUT_ARGS ${_mac_layout} -DRESOURCES_DIR=${_resources}
       CACHE INTERNAL "MacBundleLayout.cmake arguments")
   set(_dryrun ${CMAKE_BINARY_DIR}/macos-dryrun)

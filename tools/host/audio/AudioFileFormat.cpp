@@ -1,7 +1,21 @@
 // The format of an output audio file, from its extension and the requested sample format.
 #include "host/audio/AudioFileFormat.h"
 
+#if defined(_WIN32)
+// libsndfile's format words, which the built-in WAV codec (WavCodec.cpp) reads the same way.
+enum {
+  SF_FORMAT_WAV = 0x010000,
+  SF_FORMAT_AIFF = 0x020000,
+  SF_FORMAT_WAVEX = 0x130000,
+  SF_FORMAT_FLAC = 0x170000,
+  SF_FORMAT_PCM_16 = 0x0002,
+  SF_FORMAT_PCM_24 = 0x0003,
+  SF_FORMAT_FLOAT = 0x0006,
+  SF_FORMAT_DOUBLE = 0x0007,
+};
+#else
 #include <sndfile.h>
+#endif
 
 #include <cctype>
 

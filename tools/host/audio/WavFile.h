@@ -1,4 +1,5 @@
-// Reading any audio file libsndfile understands, and writing WAV, FLAC or AIFF files.
+// Reading any audio file libsndfile understands, and writing WAV, FLAC or AIFF files (libsndfile);
+// on Windows, where no build of it is packaged, WAV files alone (WavCodec.cpp).
 #pragma once
 
 #include <memory>

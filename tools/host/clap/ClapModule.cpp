@@ -1,13 +1,11 @@
 // CLAP module loading.
 #include "host/clap/ClapModule.h"
 
-#include <dlfcn.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
-#include <climits>
-#include <cstdlib>
+
+#include "host/effect/PathInfo.h"
+#include "host/effect/SharedLibrary.h"
 
 namespace qvhost {
 
@@ -15,10 +13,9 @@ namespace {
 
 std::string str(const char* s) { return s ? s : ""; }
 
-// The file to open: the .clap itself on Linux, Contents/MacOS/<name> inside a macOS bundle.
+// The file to open: the .clap itself on Linux and Windows, Contents/MacOS/<name> inside a macOS bundle.
 std::string libraryFile(const std::string& path) {
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return path;
+  if (!isDirectory(path)) return path;
   std::string base = path;
   while (base.size() > 1 && base.back() == '/') base.pop_back();
   std::string name = base.substr(base.rfind('/') + 1);
@@ -30,7 +27,7 @@ std::string libraryFile(const std::string& path) {
 
 bool isClapPath(const std::string& path) {
   std::string p = path;
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  while (p.size() > 1 && isPathSeparator(p.back())) p.pop_back();
   if (p.size() < 5) return false;
   std::string tail = p.substr(p.size() - 5);
   std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -38,18 +35,17 @@ bool isClapPath(const std::string& path) {
 }
 
 std::unique_ptr<ClapModule> ClapModule::load(const std::string& given, std::string* error) {
-  // dlopen searches the library path for names without a slash; hosts pass the full path to init.
-  char resolved[PATH_MAX];
-  const std::string path = realpath(given.c_str(), resolved) ? std::string(resolved) : given;
+  // The loader searches its library path for names without a folder; hosts pass the full path to init.
+  const std::string path = absolutePath(given);
   std::unique_ptr<ClapModule> m(new ClapModule);
   m->mLibraryPath = libraryFile(path);
-  m->mHandle = dlopen(m->mLibraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  std::string why;
+  m->mHandle = openLibrary(m->mLibraryPath, &why);
   if (!m->mHandle) {
-    const char* why = dlerror();
-    *error = "cannot load '" + m->mLibraryPath + "': " + str(why);
+    *error = "cannot load '" + m->mLibraryPath + "': " + why;
     return nullptr;
   }
-  m->mEntry = static_cast<const clap_plugin_entry_t*>(dlsym(m->mHandle, "clap_entry"));
+  m->mEntry = static_cast<const clap_plugin_entry_t*>(librarySymbol(m->mHandle, "clap_entry"));
   if (!m->mEntry) {
     *error = "'" + m->mLibraryPath + "' exports no clap_entry";
     return nullptr;
@@ -88,7 +84,7 @@ std::unique_ptr<ClapModule> ClapModule::load(const std::string& given, std::stri
 
 ClapModule::~ClapModule() {
   if (mInitialized && mEntry->deinit) mEntry->deinit();
-  if (mHandle) dlclose(mHandle);
+  closeLibrary(mHandle);
 }
 
 const ClapDescriptorInfo* ClapModule::find(const std::string& nameOrId) const {

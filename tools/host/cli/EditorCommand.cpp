@@ -12,6 +12,7 @@
 #include "host/cli/Failure.h"
 #include "host/cli/OutputPaths.h"
 #include "host/cli/PendingFile.h"
+#include "host/editor/EditReport.h"
 #include "host/editor/EditorHost.h"
 #include "host/editor/EditorWindow.h"
 #include "host/editor/EffectEditor.h"
@@ -20,6 +21,8 @@
 #include "host/effect/ProcessConfig.h"
 #include "host/vst3/HostRunLoop.h"
 #include "host/vst3/Module.h"
+#include "host/vst3/PluginInstance.h"
+#include "host/vst3/Vst3Effect.h"
 
 namespace qvhost {
 
@@ -129,7 +132,15 @@ int runEditor(const CommandLine& cl) {
   if (out) {
     result = saveSnapshot(s.editor->window(), *s.loop, cl, *out);
   } else {
-    while (s.editor->window().processEvents()) s.loop->runOnce(100);
+    // Each edit the user finishes in a VST 3 editor is printed as the host reads it back.
+    Module* module = nullptr;
+    PluginInstance* vst3 = nullptr;
+    if (!vst3Parts(*s.effect, &module, &vst3)) vst3 = nullptr;
+    if (vst3) startEditReport(*vst3);
+    while (s.editor->window().processEvents()) {
+      s.loop->runOnce(100);
+      if (vst3) reportFinishedEdits(*vst3, stdout);
+    }
   }
   s.player->stop();
   if (!s.player->error().empty()) return fail("processing stopped: " + s.player->error());

@@ -1,15 +1,51 @@
 // Refuses a run whose output is also one of its inputs.
 #include "host/cli/OutputPaths.h"
 
-#include <sys/stat.h>
-
 #include <climits>
 #include <cstdlib>
+
+#if defined(_WIN32)
+#include <windows.h>
+
+#include <cctype>
+
+#include "base/WideText.h"
+#include "host/effect/PathInfo.h"
+#else
+#include <sys/stat.h>
+#endif
 
 namespace qvhost {
 
 namespace {
 
+#if defined(_WIN32)
+// A file is its volume and its index there; a file not there yet is its full path, in any case.
+struct FileId {
+  bool exists = false;
+  unsigned long long dev = 0;
+  unsigned long long ino = 0;
+  std::string canonical;
+};
+
+FileId identify(const std::string& path) {
+  FileId id;
+  HANDLE h = CreateFileW(Utf8ToWide(path.c_str()).c_str(), FILE_READ_ATTRIBUTES,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (h != INVALID_HANDLE_VALUE && GetFileInformationByHandle(h, &info)) {
+    id.exists = true;
+    id.dev = info.dwVolumeSerialNumber;
+    id.ino = (unsigned long long)info.nFileIndexHigh << 32 | info.nFileIndexLow;
+  } else {
+    id.canonical = absolutePath(path);
+    for (char& c : id.canonical) c = c == '/' ? '\\' : (char)std::tolower((unsigned char)c);
+  }
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  return id;
+}
+#else
 struct FileId {
   bool exists = false;
   dev_t dev = 0;
@@ -33,6 +69,7 @@ FileId identify(const std::string& path) {
                  (slash == std::string::npos ? path : path.substr(slash + 1));
   return id;
 }
+#endif
 
 bool same(const FileId& a, const FileId& b) {
   if (a.exists != b.exists) return false;

@@ -1,9 +1,6 @@
 // An output file that appears only when it is complete.
 #include "host/cli/PendingFile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -11,6 +8,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#include "base/Utf8Path.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+
+#include "base/WideText.h"
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace qvhost {
 
@@ -22,19 +30,82 @@ std::string failure(const std::string& path, int err) {
 
 // Temporary paths a signal handler may remove: fixed storage, since it can only call unlink.
 constexpr int kSlots = 8;
-char gPaths[kSlots][PATH_MAX];
+#if defined(_WIN32)
+constexpr size_t kSlotSize = 1024;
+wchar_t gPaths[kSlots][kSlotSize];
+#else
+constexpr size_t kSlotSize = PATH_MAX;
+char gPaths[kSlots][kSlotSize];
+#endif
 volatile std::sig_atomic_t gUsed[kSlots];
 
 void removeAndReraise(int sig) {
   for (int i = 0; i < kSlots; ++i) {
+#if defined(_WIN32)
+    if (gUsed[i]) ::_wunlink(gPaths[i]);
+#else
     if (gUsed[i]) ::unlink(gPaths[i]);
+#endif
   }
   std::signal(sig, SIG_DFL);
   std::raise(sig);
 }
 
+// Keeps the temporary path where the signal handler finds it; -1 when every slot is taken.
+int occupySlot(const std::string& temp) {
+#if defined(_WIN32)
+  const std::wstring path = Utf8ToWide(temp.c_str());
+#else
+  const std::string& path = temp;
+#endif
+  if (path.size() >= kSlotSize) return -1;
+  for (int i = 0; i < kSlots; ++i) {
+    if (gUsed[i]) continue;
+    std::memcpy(gPaths[i], path.c_str(), (path.size() + 1) * sizeof(path[0]));
+    gUsed[i] = 1;
+    return i;
+  }
+  return -1;
+}
+
 }  // namespace
 
+#if defined(_WIN32)
+// Windows has no symbolic links a user meets here, no modes and no mkstemp: the temporary file is
+// created exclusively under a name of this process's own, and inherits the folder's permissions.
+std::unique_ptr<PendingFile> PendingFile::create(const std::string& target, std::string* error) {
+  std::unique_ptr<PendingFile> f(new PendingFile);
+  f->mTarget = target;
+  const DWORD attributes = GetFileAttributesW(Utf8ToWide(target.c_str()).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (error) *error = failure(target, EISDIR);
+    return nullptr;
+  }
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    if (error) *error = failure(target, EACCES);
+    return nullptr;
+  }
+  const size_t slash = target.find_last_of("/\\");
+  const std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    const std::string temp = dir + "." + name + "." + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(attempt) + ".tmp";
+    HANDLE h = CreateFileW(Utf8ToWide(temp.c_str()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      if (GetLastError() == ERROR_FILE_EXISTS) continue;
+      break;
+    }
+    CloseHandle(h);
+    f->mTemp = temp;
+    f->mSlot = occupySlot(temp);
+    return f;
+  }
+  if (error) *error = failure(target, EACCES);
+  return nullptr;
+}
+#else
 std::unique_ptr<PendingFile> PendingFile::create(const std::string& target, std::string* error) {
   std::unique_ptr<PendingFile> f(new PendingFile);
   f->mTarget = target;
@@ -77,23 +148,22 @@ std::unique_ptr<PendingFile> PendingFile::create(const std::string& target, std:
   }
   ::fchmod(fd, mode);
   ::close(fd);
-  for (int i = 0; i < kSlots && f->mTemp.size() < PATH_MAX; ++i) {
-    if (gUsed[i]) continue;
-    std::memcpy(gPaths[i], f->mTemp.c_str(), f->mTemp.size() + 1);
-    gUsed[i] = 1;
-    f->mSlot = i;
-    break;
-  }
+  f->mSlot = occupySlot(f->mTemp);
   return f;
 }
+#endif
 
 PendingFile::~PendingFile() {
   if (mSlot >= 0) gUsed[mSlot] = 0;
-  if (!mCommitted && !mTemp.empty()) ::unlink(mTemp.c_str());
+  if (!mCommitted && !mTemp.empty()) RemoveUtf8File(mTemp.c_str());
 }
 
 void PendingFile::removeOnSignals() {
+#if defined(_WIN32)
+  for (int sig : {SIGINT, SIGTERM}) std::signal(sig, removeAndReraise);
+#else
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) std::signal(sig, removeAndReraise);
+#endif
 }
 
 std::string PendingFile::explain(std::string message) const {
@@ -106,8 +176,8 @@ std::string PendingFile::explain(std::string message) const {
 }
 
 bool PendingFile::commit(std::string* error) {
-  if (::rename(mTemp.c_str(), mTarget.c_str()) != 0) {
-    if (error) *error = failure(mTarget, errno);
+  if (!RenameUtf8File(mTemp.c_str(), mTarget.c_str())) {
+    if (error) *error = failure(mTarget, errno ? errno : EACCES);
     return false;
   }
   if (mSlot >= 0) gUsed[mSlot] = 0;

@@ -12,6 +12,19 @@ using namespace vst3abi;
 
 namespace qvhost {
 
+namespace {
+// The parent the host's window is handed over as.
+#if defined(_WIN32)
+constexpr const char* kParentType = kPlatformTypeHWND;
+void* parentOf(const EditorWindow& window) { return window.hwnd(); }
+#else
+constexpr const char* kParentType = kPlatformTypeX11EmbedWindowID;
+void* parentOf(const EditorWindow& window) {
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(window.xid()));
+}
+#endif
+}  // namespace
+
 // The host window's own X events, dispatched by the same run loop as the plug-in's.
 class EditorHost::WindowEvents final : public IEventHandler {
  public:
@@ -57,8 +70,9 @@ std::unique_ptr<EditorHost> EditorHost::open(PluginInstance& plugin, HostRunLoop
   e->mLoop = &loop;
   e->mView = Ref<IPlugView>::adopt(controller->createView(kEditorViewName));
   if (!e->mView) return fail("'" + plugin.classInfo().name + "' has no editor");
-  if (e->mView->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID) != kResultTrue) {
-    return fail("the editor of '" + plugin.classInfo().name + "' cannot be embedded in an X11 window");
+  if (e->mView->isPlatformTypeSupported(kParentType) != kResultTrue) {
+    return fail("the editor of '" + plugin.classInfo().name + "' cannot be embedded in a " + kParentType +
+                " window");
   }
   e->mFrame = Ref<PlugFrame>::adopt(new PlugFrame(&loop));
   e->mView->setFrame(e->mFrame.get());
@@ -71,21 +85,25 @@ std::unique_ptr<EditorHost> EditorHost::open(PluginInstance& plugin, HostRunLoop
   if (!e->mWindow) return nullptr;
   e->mFrame->attach(e->mWindow.get(), e->mView.get());
 
-  void* parent = reinterpret_cast<void*>(static_cast<uintptr_t>(e->mWindow->xid()));
-  if (e->mView->attached(parent, kPlatformTypeX11EmbedWindowID) != kResultTrue) {
+  if (e->mView->attached(parentOf(*e->mWindow), kParentType) != kResultTrue) {
     return fail("the editor refused to attach to the window");
   }
   e->mAttached = true;
+  e->mHandler = Ref<ComponentHandler>::share(&plugin.handler());
+#if !defined(_WIN32)
+  // On Windows the window's messages are the thread's, dispatched by processEvents, and the
+  // plug-in shows its own menus.
   e->mEvents = Ref<WindowEvents>::adopt(new WindowEvents(e->mWindow.get()));
   loop.registerEventHandler(e->mEvents.get(), e->mWindow->fd());
-  e->mHandler = Ref<ComponentHandler>::share(&plugin.handler());
   // The plug-in calls it only while it holds the handler, which the instance takes back first.
   e->mHandler->setMenuFactory([host = e.get(), p = &plugin](IPlugView* view, const ParamID* id) {
     return host->createMenu(*p, view, id);
   });
+#endif
   return e;
 }
 
+#if !defined(_WIN32)
 IContextMenu* EditorHost::createMenu(PluginInstance& plugin, IPlugView* view, const ParamID* id) {
   if (!mView || view != mView.get()) return nullptr;
   if (mMenu) mMenu->dismiss();
@@ -114,6 +132,7 @@ IContextMenu* EditorHost::createMenu(PluginInstance& plugin, IPlugView* view, co
   mMenu->addRef();
   return mMenu.get();
 }
+#endif
 
 EditorHost::~EditorHost() { close(); }
 
@@ -127,10 +146,12 @@ void EditorHost::close() {
     mHandler->setMenuFactory(nullptr);
     mHandler.reset();
   }
+#if !defined(_WIN32)
   if (mMenu) {
     mMenu->dismiss();
     mMenu.reset();
   }
+#endif
   if (mEvents) {
     mLoop->unregisterEventHandler(mEvents.get());
     mEvents->detach();

@@ -1,10 +1,10 @@
-// One plug-in editor embedded the way a DAW embeds it on Linux: the controller's "editor" view,
-// asked whether it takes an X11 parent, given a frame (which also offers the run loop), sized,
+// One plug-in editor embedded the way a DAW embeds it: the controller's "editor" view, asked
+// whether it takes an X11 parent (an HWND on Windows), given a frame (which also offers the run loop), sized,
 // and attached to a top-level window of its size. Closing runs the protocol backwards: frame
 // cleared, view removed and released, then the window destroyed. Several editors may share one
 // run loop; every EditorHost must go before its PluginInstance's module is unloaded. While open,
 // the editor's right-clicks on a parameter get the host's menu for it: the parameter and its value,
-// "Reset to Default", and whatever the plug-in adds.
+// "Reset to Default", and whatever the plug-in adds (on Linux; on Windows the plug-in shows its own).
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#if !defined(_WIN32)
 #include "host/editor/ContextMenu.h"
+#endif
 #include "host/editor/EditorWindow.h"
 #include "host/editor/PlugFrame.h"
 #include "host/vst3/HostRunLoop.h"
@@ -44,14 +46,18 @@ class EditorHost {
   bool setContentScale(double scale);
   // True once the user asked to close the window.
   bool closeRequested() const { return mWindow && mWindow->closeRequested(); }
+#if !defined(_WIN32)
   // The context menu the plug-in asked for last, or null; it may have been closed since.
   ContextMenu* lastMenu() const { return mMenu.get(); }
+#endif
 
  private:
   class WindowEvents;
   EditorHost() = default;
+#if !defined(_WIN32)
   vst3abi::IContextMenu* createMenu(PluginInstance& plugin, vst3abi::IPlugView* view,
                                     const vst3abi::ParamID* id);
+#endif
 
   HostRunLoop* mLoop = nullptr;
   Ref<vst3abi::IPlugView> mView;
@@ -60,7 +66,9 @@ class EditorHost {
   std::unique_ptr<EditorWindow> mWindow;
   Ref<WindowEvents> mEvents;
   Ref<ComponentHandler> mHandler;
+#if !defined(_WIN32)
   Ref<ContextMenu> mMenu;
+#endif
 };
 
 // Runs the loop until the window shows a picture that is not of one colour and, when stable is

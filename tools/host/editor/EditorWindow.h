@@ -1,6 +1,8 @@
-// The host's top-level X11 window that a plug-in editor is embedded into: a fixed-size window on
-// its own display connection that reports when the user (through the window manager) asks to
-// close it, and whose pixels, the plug-in's child window included, can be read back.
+// The host's top-level window that a plug-in editor is embedded into: a fixed-size window that
+// reports when the user asks to close it, and whose pixels, the plug-in's child window included,
+// can be read back. On Linux an X11 window on a display connection of its own; on Windows a Win32
+// window of the thread that runs the host's loop, whose messages (the plug-in's child window's
+// among them) processEvents dispatches.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +10,11 @@
 #include <string>
 #include <vector>
 
+#if defined(_WIN32)
+struct HWND__;
+#else
 typedef struct _XDisplay Display;
+#endif
 
 namespace qvhost {
 
@@ -23,11 +29,16 @@ class EditorWindow {
   EditorWindow(const EditorWindow&) = delete;
   EditorWindow& operator=(const EditorWindow&) = delete;
 
+#if defined(_WIN32)
+  // The HWND, as a plug-in expects its parent in attached().
+  HWND__* hwnd() const { return mWindow; }
+#else
   // The X window id, as a plug-in expects its parent in attached().
   unsigned long xid() const { return mWindow; }
   // The display connection's descriptor, to watch in the run loop.
   int fd() const;
   Display* display() const { return mDisplay; }
+#endif
   int width() const { return mWidth; }
   int height() const { return mHeight; }
 
@@ -43,9 +54,14 @@ class EditorWindow {
  private:
   EditorWindow() = default;
 
+#if defined(_WIN32)
+  static intptr_t proc(HWND__* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam);
+  HWND__* mWindow = nullptr;
+#else
   Display* mDisplay = nullptr;
   unsigned long mWindow = 0;
   unsigned long mDeleteAtom = 0;
+#endif
   int mWidth = 0;
   int mHeight = 0;
   bool mCloseRequested = false;

@@ -11,6 +11,12 @@ namespace qvhost {
 
 namespace {
 
+#if defined(_WIN32)
+const char* const kClapWindowApi = CLAP_WINDOW_API_WIN32;
+#else
+const char* const kClapWindowApi = CLAP_WINDOW_API_X11;
+#endif
+
 class Vst3Editor final : public EffectEditor {
  public:
   Vst3Editor(Module& module, PluginInstance& instance) : mModule(module), mInstance(instance) {}
@@ -48,10 +54,9 @@ class ClapEditor final : public EffectEditor {
     mPlugin.setRunLoop(&loop);
     const clap_plugin_gui_t* gui = mPlugin.gui();
     const clap_plugin_t* p = mPlugin.plugin();
-    if (!gui || !gui->is_api_supported(p, CLAP_WINDOW_API_X11, false))
-      return fail("the plug-in has no embeddable X11 editor", error);
-    if (!gui->create(p, CLAP_WINDOW_API_X11, false))
-      return fail("the plug-in could not create its editor", error);
+    if (!gui || !gui->is_api_supported(p, kClapWindowApi, false))
+      return fail("the plug-in has no embeddable editor for this system's windows", error);
+    if (!gui->create(p, kClapWindowApi, false)) return fail("the plug-in could not create its editor", error);
     mCreated = true;
     // A host on a scaled screen tells the editor its factor before it asks for the size.
     if (scale > 0 && !gui->set_scale(p, scale))
@@ -65,8 +70,12 @@ class ClapEditor final : public EffectEditor {
       return window->resize(static_cast<int>(nw), static_cast<int>(nh));
     };
     clap_window_t parent{};
-    parent.api = CLAP_WINDOW_API_X11;
+    parent.api = kClapWindowApi;
+#if defined(_WIN32)
+    parent.win32 = mWindow->hwnd();
+#else
     parent.x11 = mWindow->xid();
+#endif
     if (!gui->set_parent(p, &parent)) return fail("the plug-in could not embed its editor", error);
     gui->show(p);
     return true;

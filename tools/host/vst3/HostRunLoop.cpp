@@ -1,7 +1,11 @@
 // The host's UI event loop.
 #include "host/vst3/HostRunLoop.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <poll.h>
+#endif
 
 #include <algorithm>
 
@@ -79,6 +83,11 @@ void HostRunLoop::runOnce(int maxWaitMs) {
     wait = std::min<int>(wait, static_cast<int>(std::max<decltype(left)>(left, 0)));
   }
 
+#if defined(_WIN32)
+  // No descriptors here: the wait ends early when a message arrives for the thread's windows,
+  // which the caller dispatches.
+  MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(wait), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+#else
   // Callbacks may change the registrations: work from a copy and recheck each entry before use.
   const std::vector<Watch> watches = mWatches;
   std::vector<pollfd> fds;
@@ -96,6 +105,7 @@ void HostRunLoop::runOnce(int maxWaitMs) {
       watches[i].handler->onFDIsSet(watches[i].fd);
     }
   }
+#endif
 
   now = Clock::now();
   std::vector<uint64_t> due;

@@ -1,22 +1,22 @@
 // Loading a VST 3 module the way a DAW does.
 #include "host/vst3/Module.h"
 
-#include <sys/stat.h>
+#if !defined(_WIN32)
 #include <sys/utsname.h>
+#endif
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
+#include "base/Utf8Path.h"
+#include "host/effect/PathInfo.h"
+#include "host/effect/SharedLibrary.h"
 #include "host/vst3/Utf8Text.h"
 #include "vst3/abi/ResultCodes.h"
 
 #if defined(__APPLE__)
 #include <CoreFoundation/CoreFoundation.h>
-#else
-#include <dlfcn.h>
 #endif
 
 using namespace vst3abi;
@@ -32,23 +32,27 @@ std::string fixedString(const char* field, size_t size) {
   return std::string(field, n);
 }
 
-bool isDirectory(const std::string& p) {
-  struct stat st {};
-  return ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool isRegularFile(const std::string& p) {
-  struct stat st {};
-  return ::stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 bool endsWith(const std::string& s, const std::string& tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-#if !defined(__APPLE__)
-bool hasElfMagic(const std::string& p) {
-  FILE* f = std::fopen(p.c_str(), "rb");
+#if defined(_WIN32)
+// A DLL starts with the "MZ" of its DOS header.
+bool hasLibraryMagic(const std::string& p) {
+  FILE* f = OpenUtf8File(p.c_str(), "rb");
+  if (!f) return false;
+  unsigned char magic[2] = {};
+  const bool ok = std::fread(magic, 1, 2, f) == 2 && magic[0] == 'M' && magic[1] == 'Z';
+  std::fclose(f);
+  return ok;
+}
+
+// The bundle's folder for this system's modules.
+std::string moduleFolder() { return "x86_64-win"; }
+const char* const kModuleSuffix = ".vst3";
+#elif !defined(__APPLE__)
+bool hasLibraryMagic(const std::string& p) {
+  FILE* f = OpenUtf8File(p.c_str(), "rb");
   if (!f) return false;
   unsigned char magic[4] = {};
   const bool ok = std::fread(magic, 1, 4, f) == 4 && magic[0] == 0x7F && magic[1] == 'E' && magic[2] == 'L' &&
@@ -57,20 +61,27 @@ bool hasElfMagic(const std::string& p) {
   return ok;
 }
 
-std::string machineName() {
+std::string moduleFolder() {
   struct utsname u {};
-  if (::uname(&u) == 0 && u.machine[0]) return u.machine;
-  return "x86_64";
+  if (::uname(&u) == 0 && u.machine[0]) return std::string(u.machine) + "-linux";
+  return "x86_64-linux";
 }
+const char* const kModuleSuffix = ".so";
 #endif
 
 }  // namespace
 
 std::string uidText(const char* uid16) {
   static const char* hex = "0123456789ABCDEF";
+#if defined(_WIN32)
+  // Windows identifiers are GUIDs in memory: the first three fields little-endian, printed as numbers.
+  static const int kOrder[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+#else
+  static const int kOrder[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+#endif
   std::string out;
   for (int i = 0; i < 16; ++i) {
-    const auto b = static_cast<unsigned char>(uid16[i]);
+    const auto b = static_cast<unsigned char>(uid16[kOrder[i]]);
     out.push_back(hex[b >> 4]);
     out.push_back(hex[b & 15]);
   }
@@ -79,27 +90,33 @@ std::string uidText(const char* uid16) {
 
 std::string resolveModulePath(const std::string& rawPath, std::string* error) {
   std::string path = rawPath;
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  struct stat st {};
-  if (path.empty() || ::stat(path.c_str(), &st) != 0) {
+  while (path.size() > 1 && isPathSeparator(path.back())) path.pop_back();
+  if (path.empty() || (!isDirectory(path) && !isRegularFile(path))) {
     if (error) *error = "'" + rawPath + "' does not exist";
     return {};
   }
   if (isDirectory(path)) {
     if (!endsWith(path, ".vst3")) {
       if (error)
-        *error = "'" + rawPath + "' is not a VST 3 bundle (expected a NAME.vst3 folder or a .so file)";
+        *error = "'" + rawPath + "' is not a VST 3 bundle (expected a NAME.vst3 folder or a module file)";
       return {};
     }
-    const size_t slash = path.find_last_of('/');
+    size_t slash = path.size();
+    while (slash > 0 && !isPathSeparator(path[slash - 1])) --slash;
+    slash = slash == 0 ? std::string::npos : slash - 1;
     const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
     const std::string stem = file.substr(0, file.size() - 5);
 #if defined(__APPLE__)
     const std::string library = path + "/Contents/MacOS/" + stem;
     const std::string where = "Contents/MacOS/" + stem;
 #else
-    const std::string library = path + "/Contents/" + machineName() + "-linux/" + stem + ".so";
-    const std::string where = "Contents/" + machineName() + "-linux/" + stem + ".so";
+    const std::string where = "Contents/" + moduleFolder() + "/" + stem + kModuleSuffix;
+#if defined(_WIN32)
+    std::string library = path + "\\" + where;
+    std::replace(library.begin(), library.end(), '/', '\\');
+#else
+    const std::string library = path + "/" + where;
+#endif
 #endif
     if (!isRegularFile(library)) {
       if (error) *error = "'" + rawPath + "' is not a VST 3 bundle: " + where + " not found";
@@ -111,7 +128,7 @@ std::string resolveModulePath(const std::string& rawPath, std::string* error) {
   // A macOS module is only loadable through its bundle.
   const bool loadable = false;
 #else
-  const bool loadable = S_ISREG(st.st_mode) && hasElfMagic(path);
+  const bool loadable = isRegularFile(path) && hasLibraryMagic(path);
 #endif
   if (!loadable) {
     if (error) *error = "'" + rawPath + "' is not a VST 3 bundle or shared library";
@@ -191,15 +208,32 @@ Module::~Module() {
 bool Module::open(const std::string& path, std::string* error) {
   mLibraryPath = resolveModulePath(path, error);
   if (mLibraryPath.empty()) return false;
-  mHandle = ::dlopen(mLibraryPath.c_str(), RTLD_LAZY | RTLD_LOCAL);
+  std::string why;
+  mHandle = openLibrary(mLibraryPath, &why);
   if (!mHandle) {
-    const char* why = ::dlerror();
-    if (error) *error = "the module '" + mLibraryPath + "' failed to load: " + (why ? why : "unknown reason");
+    if (error) *error = "the module '" + mLibraryPath + "' failed to load: " + why;
     return false;
   }
-  auto entry = reinterpret_cast<ModuleEntryProc>(::dlsym(mHandle, kModuleEntryProcName));
-  auto exitProc = reinterpret_cast<ModuleExitProc>(::dlsym(mHandle, kModuleExitProcName));
-  auto getFactory = reinterpret_cast<GetFactoryProc>(::dlsym(mHandle, kGetFactoryProcName));
+  auto getFactory = reinterpret_cast<GetFactoryProc>(librarySymbol(mHandle, kGetFactoryProcName));
+#if defined(_WIN32)
+  // Windows modules are entered without arguments (InitDll / ExitDll).
+  auto init = reinterpret_cast<InitDllProc>(librarySymbol(mHandle, kInitDllProcName));
+  auto exitProc = reinterpret_cast<ExitDllProc>(librarySymbol(mHandle, kExitDllProcName));
+  if (!getFactory) {
+    if (error) *error = "'" + mLibraryPath + "' is not a VST 3 module: it does not export GetPluginFactory";
+    return false;
+  }
+  if (init && !init()) {
+    if (error) *error = "the module '" + mLibraryPath + "' refused to initialise (InitDll returned false)";
+    return false;
+  }
+  mExit = init ? exitProc : nullptr;
+  mFactory = Ref<IPluginFactory>::adopt(getFactory());
+  return true;
+}
+#else
+  auto entry = reinterpret_cast<ModuleEntryProc>(librarySymbol(mHandle, kModuleEntryProcName));
+  auto exitProc = reinterpret_cast<ModuleExitProc>(librarySymbol(mHandle, kModuleExitProcName));
   if (!getFactory) {
     if (error) *error = "'" + mLibraryPath + "' is not a VST 3 module: it does not export GetPluginFactory";
     return false;
@@ -217,21 +251,21 @@ bool Module::open(const std::string& path, std::string* error) {
   mFactory = Ref<IPluginFactory>::adopt(getFactory());
   return true;
 }
+#endif
 
 Module::~Module() {
   mClasses.clear();
   mFactory.reset();
   if (mExit) mExit();
-  if (mHandle) ::dlclose(mHandle);
+  closeLibrary(mHandle);
 }
 
 #endif
 
 std::unique_ptr<Module> Module::load(const std::string& given, std::string* error) {
   // A plug-in finds its resources from its own module's path, which must not depend on our
-  // working directory; dlopen also searches the library path for names without a slash.
-  char resolved[PATH_MAX];
-  const std::string path = ::realpath(given.c_str(), resolved) ? std::string(resolved) : given;
+  // working directory; the loader also searches its library path for names without a folder.
+  const std::string path = absolutePath(given);
   std::unique_ptr<Module> m(new Module);
   if (!m->open(path, error)) return nullptr;
   if (!m->mFactory) {

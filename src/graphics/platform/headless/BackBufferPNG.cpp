@@ -1,4 +1,6 @@
-// WriteBitmapPNG over the raster library's PNG writer.
+// WriteBitmapPNG over the raster library's PNG writer (every system but Windows, where
+// BackBufferPNGWic.cpp writes through the Windows Imaging Component).
+#if !defined(_WIN32)
 #include "graphics/platform/headless/BackBufferPNG.h"
 
 #include "pix/PIX_PNGWrite.h"
@@ -6,3 +8,4 @@
 bool WriteBitmapPNG(PIX_IBitmap* bitmap, const char* path) {
   return PIX_WriteFile(path, PIX_EncodePNG(bitmap, PIX_PNGAlpha::kKeep));
 }
+#endif

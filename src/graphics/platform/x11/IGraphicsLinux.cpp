@@ -403,10 +403,8 @@ void IGraphicsLinux::CreateTextEntry(IControl* control, IText* text, IRECT* text
   if (!control || !text || !textRect || !mX || !mX->CanDraw() || mX->mTextEntry.IsOpen()) return;
   const IRECT r = LayoutToWindow(textRect->Intersect(IRECT(0, 0, Width(), Height())));
   if (r.W() <= 0 || r.H() <= 0) return;
-  IText style = *text;
-  style.mSize = static_cast<int>(text->mSize * 0.9 * GetScale());
-  style.mCached = nullptr;
-  PIX_IFont* font = CacheFont(&style);
+  PIX_IFont* font = nullptr;
+  const IText style = PromptStyle(*text, &font);
   // Only a parameter's value is constrained; a control's own text is free.
   const char* filter = TextEntryModel::FilterFor(param);
   const int maxLength = param ? control->GetTextEntryLength() : 0;
@@ -442,10 +440,7 @@ void IGraphicsLinux::CommitTextEntry() {
   IParam* param = mX->mEntryParam;
   // Closed first, so applying the value may open a new prompt.
   CloseTextEntry();
-  if (param)
-    SetFromStringAfterPrompt(control, param, text.c_str());
-  else if (control)
-    control->TextFromTextEntry(text.c_str());
+  ApplyPromptText(control, param, text.c_str());
 }
 
 // ---- Popup menu ---------------------------------------------------------------------------------

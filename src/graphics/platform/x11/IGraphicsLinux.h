@@ -30,7 +30,7 @@
 
 #include "graphics/IGraphics.h"
 #include "graphics/platform/IRunLoopBridge.h"
-#include "graphics/platform/x11/EditorKey.h"
+#include "graphics/platform/shared/EditorKey.h"
 
 #include <memory>
 

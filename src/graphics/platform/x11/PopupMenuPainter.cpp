@@ -1,7 +1,7 @@
 // Popup menu painting.
 #include "graphics/platform/x11/PopupMenuPainter.h"
 
-#include "graphics/platform/x11/PromptText.h"
+#include "graphics/platform/shared/PromptText.h"
 #include "pix/PIX_Fill.h"
 #include "pix/PIX_Line.h"
 #include "pix/PIX_Polygon.h"

@@ -2,7 +2,7 @@
 // separators, disabled and title items, submenu arrows.
 #pragma once
 
-#include "graphics/platform/x11/PopupMenuModel.h"
+#include "graphics/platform/shared/PopupMenuModel.h"
 #include "pix/PIX_IFont.h"
 
 void PaintPopupMenu(PIX_IBitmap* bm, PIX_IFont* font, const PopupMenuNavigator::Level& level,

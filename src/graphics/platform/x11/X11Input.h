@@ -1,7 +1,7 @@
 // Translation of X key and pointer events into the window system-neutral input records.
 #pragma once
 
-#include "graphics/platform/x11/EditorKey.h"
+#include "graphics/platform/shared/EditorKey.h"
 #include "graphics/platform/x11/PointerInput.h"
 
 #include <X11/Xlib.h>

@@ -1,8 +1,8 @@
 // The popup menu's windows, grabs and nested event loop.
 #include "graphics/platform/x11/X11PopupMenu.h"
 
+#include "graphics/platform/shared/PromptText.h"
 #include "graphics/platform/x11/PopupMenuPainter.h"
-#include "graphics/platform/x11/PromptText.h"
 #include "graphics/platform/x11/X11Input.h"
 #include "pix/PIX_MemBitmap.h"
 

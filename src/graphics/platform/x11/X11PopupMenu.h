@@ -6,7 +6,7 @@
 #pragma once
 
 #include "graphics/IRECT.h"
-#include "graphics/platform/x11/PopupMenuModel.h"
+#include "graphics/platform/shared/PopupMenuModel.h"
 #include "graphics/platform/x11/X11Presenter.h"
 #include "pix/PIX_IFont.h"
 

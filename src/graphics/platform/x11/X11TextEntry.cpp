@@ -1,7 +1,7 @@
 // The text entry's child window.
 #include "graphics/platform/x11/X11TextEntry.h"
 
-#include "graphics/platform/x11/TextEntryView.h"
+#include "graphics/platform/shared/TextEntryView.h"
 
 bool X11TextEntry::Open(Display* display, Window parent, const X11Presenter* presenter, const IRECT& rect,
                         PIX_IFont* font, const IText& style, const char* text, const char* filter,

@@ -5,7 +5,7 @@
 
 #include "graphics/IRECT.h"
 #include "graphics/IText.h"
-#include "graphics/platform/x11/TextEntryModel.h"
+#include "graphics/platform/shared/TextEntryModel.h"
 #include "graphics/platform/x11/X11Presenter.h"
 #include "pix/PIX_MemBitmap.h"
 

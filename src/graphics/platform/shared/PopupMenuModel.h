@@ -5,7 +5,7 @@
 
 #include "graphics/IPopupMenu.h"
 #include "graphics/IRECT.h"
-#include "graphics/platform/x11/EditorKey.h"
+#include "graphics/platform/shared/EditorKey.h"
 
 #include <functional>
 #include <string>

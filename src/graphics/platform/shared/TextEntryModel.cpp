@@ -1,5 +1,5 @@
 // Editing rules of the value prompt.
-#include "graphics/platform/x11/TextEntryModel.h"
+#include "graphics/platform/shared/TextEntryModel.h"
 
 #include "framework/IParam.h"
 #include "graphics/PromptCharacters.h"

@@ -2,7 +2,7 @@
 // rules a parameter puts on what may be typed: an allowed character set and a maximum length.
 #pragma once
 
-#include "graphics/platform/x11/EditorKey.h"
+#include "graphics/platform/shared/EditorKey.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
 // Measuring and drawing single lines of prompt text.
-#include "graphics/platform/x11/PromptText.h"
+#include "graphics/platform/shared/PromptText.h"
 
 int PromptTextWidth(PIX_IFont* font, const char* text, int len) {
   if (!font || !text || !*text || len == 0) return 0;

@@ -1,5 +1,5 @@
 // Popup menu layout, placement and navigation.
-#include "graphics/platform/x11/PopupMenuModel.h"
+#include "graphics/platform/shared/PopupMenuModel.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // Key codes the engine's key dispatch understands.
-#include "graphics/platform/x11/EditorKey.h"
+#include "graphics/platform/shared/EditorKey.h"
 
 int EditorKeyCode(const EditorKey& key) {
   switch (key.mNamed) {

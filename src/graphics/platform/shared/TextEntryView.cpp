@@ -1,7 +1,7 @@
 // Text entry painting.
-#include "graphics/platform/x11/TextEntryView.h"
+#include "graphics/platform/shared/TextEntryView.h"
 
-#include "graphics/platform/x11/PromptText.h"
+#include "graphics/platform/shared/PromptText.h"
 #include "pix/PIX_Fill.h"
 #include "pix/PIX_Line.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "graphics/IText.h"
-#include "graphics/platform/x11/TextEntryModel.h"
+#include "graphics/platform/shared/TextEntryModel.h"
 #include "pix/PIX_IFont.h"
 
 void PaintTextEntry(PIX_IBitmap* bm, PIX_IFont* font, const IText& style, const TextEntryModel& model);
