@@ -309,6 +309,12 @@ void OutputStage(double* x, int n) {
     (V(kXformerPadOut) * XformerShape(V(kXformerPadIn) * V::Load(x + i))).Store(x + i);
 }
 
+// -a where m holds, else a (a vector type may bring a cheaper form of its own).
+template <class V, class M>
+QV_CHAIN_INLINE V NegateWhere(M m, V a) {
+  return Select(m, -a, a);
+}
+
 // The transient pre-shaper (dsp/TiltPreTable.h) on the filtered detector signal, driven by B and
 // scaled back by it: the same lookup, interpolation and sign, lane by lane.
 template <class V>
@@ -323,7 +329,7 @@ QV_CHAIN_INLINE V PreShape(V x, V B) {
   const V f = at - k;
   const V lerp = V::Gather(kTiltPreWide.data(), k) * (one - f) + V::Gather(kTiltPreWide.data() + 1, k) * f;
   const V r = Select(inRange, lerp, Select(zero < a, V(kTiltPreLast), zero));
-  return Select(v < zero, -r, r) / B;
+  return NegateWhere(v < zero, r) / B;
 }
 
 template <class V>
@@ -419,9 +425,20 @@ void GainComputer(const ::GainComputer::Buffers& io, const ::GainComputer::Setti
     }
   } else {
     // Two tight loops schedule better than one long body: the levels first, then reductions and gains.
+    bool loud = false;
     for (int i = 0; i < n; i += V::kWidth) {
       const V a = Abs(V::Load(env + i));
-      if (!All(a < quiet)) (Log(a) * dbPerNeper).Store(reductionDb + i);
+      if (!All(a < quiet)) {
+        (Log(a) * dbPerNeper).Store(reductionDb + i);
+        loud = true;
+      }
+    }
+    if (!loud) {
+      for (int i = 0; i < n; i += V::kWidth) {
+        V(0.0).Store(reductionDb + i);
+        V(1.0).Store(gain + i);
+      }
+      return;
     }
     for (int i = 0; i < n; i += V::kWidth) {
       if (All(Abs(V::Load(env + i)) < quiet)) {

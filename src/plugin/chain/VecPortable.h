@@ -44,6 +44,10 @@ struct VecPortable : chainmaths::PortableLogExp<VecPortable> {
     return reinterpret_cast<D>((reinterpret_cast<I>(a.v) & m.m) | (reinterpret_cast<I>(b.v) & ~m.m));
   }
 
+  // The sign flipped where m holds: what Select(m, -a, a) gives, in two operations.
+  friend VecPortable NegateWhere(Mask m, VecPortable a) {
+    return reinterpret_cast<D>(reinterpret_cast<I>(a.v) ^ (m.m & (I{} + INT64_MIN)));
+  }
   friend VecPortable Abs(VecPortable a) {
     return reinterpret_cast<D>(reinterpret_cast<I>(a.v) & (I{} + INT64_MAX));
   }
