@@ -309,6 +309,14 @@ void OutputStage(double* x, int n) {
     (V(kXformerPadOut) * XformerShape(V(kXformerPadIn) * V::Load(x + i))).Store(x + i);
 }
 
+// table[k] and table[k + 1] for the whole number k in each lane (a vector type may bring a cheaper form
+// of its own).
+template <class V>
+QV_CHAIN_INLINE void GatherNeighbours(const double* table, V k, V& below, V& above) {
+  below = V::Gather(table, k);
+  above = V::Gather(table + 1, k);
+}
+
 // -a where m holds, else a (a vector type may bring a cheaper form of its own).
 template <class V, class M>
 QV_CHAIN_INLINE V NegateWhere(M m, V a) {
@@ -327,7 +335,9 @@ QV_CHAIN_INLINE V PreShape(V x, V B) {
   const V at = Select(inRange, a, zero);
   const V k = Trunc(at);
   const V f = at - k;
-  const V lerp = V::Gather(kTiltPreWide.data(), k) * (one - f) + V::Gather(kTiltPreWide.data() + 1, k) * f;
+  V below, above;
+  GatherNeighbours(kTiltPreWide.data(), k, below, above);
+  const V lerp = below * (one - f) + above * f;
   const V r = Select(inRange, lerp, Select(zero < a, V(kTiltPreLast), zero));
   return NegateWhere(v < zero, r) / B;
 }
@@ -359,6 +369,21 @@ QV_CHAIN_INLINE V ReductionDb(V levelDb, V t, V k, V slope) {
 template <class V>
 double QuietBound(const double* threshold, int n, double kneeFactor, double slope) {
   if (n < V::kWidth || !(slope >= 0.0)) return 0.0;
+  // Most runs hold one threshold throughout (its smoother has settled): a quicker test, then that value's
+  // bound alone, the same as the full scan's. A difference under the smallest normal is none: the audio
+  // thread flushes subnormals to zero anyway.
+  const double t0 = threshold[0];
+  const V first(t0), smallest(2.2250738585072014e-308);
+  auto same = Abs(V::Load(threshold) - first) < smallest;
+  int j = 0;
+  for (; j + V::kWidth <= n; j += V::kWidth) same = same && Abs(V::Load(threshold + j) - first) < smallest;
+  bool constant = All(same);
+  for (; j < n && constant; ++j) constant = threshold[j] == t0;
+  if (constant) {
+    const double low = t0 + 0.5 * kneeFactor * t0;
+    if (!(std::fabs(low) < INFINITY)) return 0.0;
+    return std::exp((low < t0 ? low : t0) / decibels::kDbPerNeper) * (1.0 - 1e-6);
+  }
   const V half(0.5), k(kneeFactor), inf(INFINITY);
   V lowest = V::Load(threshold);
   auto finite = Abs(lowest) < inf;
