@@ -309,8 +309,8 @@ void OutputStage(double* x, int n) {
     (V(kXformerPadOut) * XformerShape(V(kXformerPadIn) * V::Load(x + i))).Store(x + i);
 }
 
-// table[k] and table[k + 1] for the whole number k in each lane (a vector type may bring a cheaper form
-// of its own).
+// table[k] and table[k + 1] for k truncated toward zero in each lane, 0 <= k < 2^31 (a vector type may
+// bring a cheaper form of its own).
 template <class V>
 QV_CHAIN_INLINE void GatherNeighbours(const double* table, V k, V& below, V& above) {
   below = V::Gather(table, k);
@@ -336,7 +336,7 @@ QV_CHAIN_INLINE V PreShape(V x, V B) {
   const V k = Trunc(at);
   const V f = at - k;
   V below, above;
-  GatherNeighbours(kTiltPreWide.data(), k, below, above);
+  GatherNeighbours(kTiltPreWide.data(), at, below, above);  // at's index is k: its own conversion shared
   const V lerp = below * (one - f) + above * f;
   const V r = Select(inRange, lerp, Select(zero < a, V(kTiltPreLast), zero));
   return NegateWhere(v < zero, r) / B;

@@ -62,7 +62,7 @@ struct VecPortable : chainmaths::PortableLogExp<VecPortable> {
   friend VecPortable Trunc(VecPortable a) {
     return __builtin_convertvector(__builtin_convertvector(a.v, I32), D);
   }
-  // table[k] for the whole number k in each lane.
+  // table[k] for k truncated toward zero in each lane (0 <= k < 2^31).
   static VecPortable Gather(const double* table, VecPortable k) {
     const I32 i = __builtin_convertvector(k.v, I32);
     return D{table[i[0]], table[i[1]]};
