@@ -111,19 +111,23 @@ TEST(ChainKernels, QuietSkipGivesTheFullPathsBits) {
   for (int k = 0; k < ChainKernels::Count(); ++k) {
     const ChainKernels& kern = ChainKernels::At(k);
     SCOPED_TRACE(kern.name);
-    for (double v : {0.0, -0.0, 4e-320, 1e-5, edge * (1 - 2e-6), -edge * (1 - 5e-7), edge, edge * 1.001}) {
-      std::vector<double> quiet(n + ChainKernels::kPad, v), mixed(quiet), threshold(quiet.size(), -20.0);
-      for (size_t i = 1; i < mixed.size(); i += 2) mixed[i] = 1.0;
-      std::vector<double> gr[2], g[2];
-      for (int m = 0; m < 2; ++m) {
-        gr[m].resize(quiet.size());
-        g[m].resize(quiet.size());
-        kern.gainComputer({m == 0 ? quiet.data() : mixed.data(), gr[m].data(), g[m].data(), n},
-                          {threshold.data(), 4.0, 0.95});
-      }
-      for (int i = 0; i < n; i += 2) {
-        EXPECT_EQ(std::memcmp(&gr[0][i], &gr[1][i], sizeof v), 0) << v << " at " << i;
-        EXPECT_EQ(std::memcmp(&g[0][i], &g[1][i], sizeof v), 0) << v << " at " << i;
+    // A settled threshold and one still moving: the quiet bound is found in two ways.
+    for (double stepDb : {0.0, 0.001}) {
+      for (double v : {0.0, -0.0, 4e-320, 1e-5, edge * (1 - 2e-6), -edge * (1 - 5e-7), edge, edge * 1.001}) {
+        std::vector<double> quiet(n + ChainKernels::kPad, v), mixed(quiet), threshold(quiet.size());
+        for (size_t i = 0; i < threshold.size(); ++i) threshold[i] = -20.0 + stepDb * static_cast<double>(i);
+        for (size_t i = 1; i < mixed.size(); i += 2) mixed[i] = 1.0;
+        std::vector<double> gr[2], g[2];
+        for (int m = 0; m < 2; ++m) {
+          gr[m].resize(quiet.size());
+          g[m].resize(quiet.size());
+          kern.gainComputer({m == 0 ? quiet.data() : mixed.data(), gr[m].data(), g[m].data(), n},
+                            {threshold.data(), 4.0, 0.95});
+        }
+        for (int i = 0; i < n; i += 2) {
+          EXPECT_EQ(std::memcmp(&gr[0][i], &gr[1][i], sizeof v), 0) << v << " at " << i;
+          EXPECT_EQ(std::memcmp(&g[0][i], &g[1][i], sizeof v), 0) << v << " at " << i;
+        }
       }
     }
   }

@@ -228,25 +228,33 @@ QV_CHAIN_INLINE V SoftSatTiny(V x) {
   return x + x2 * p;
 }
 
-// Each lane takes a series or the full form by its own value alone, so that a value's result never
-// depends on its neighbours in the vector (or on where the block boundaries fall); a form only runs
-// when a lane needs it.
+// The saturator by the series for |x| < 0.2 (tiny values included) and the longer forms only when a
+// lane needs them. Each lane takes a form by its own value alone, so that a value's result never depends
+// on its neighbours in the vector (or on where the block boundaries fall).
+template <class V>
+QV_CHAIN_INLINE V SoftSatFromMid(V x, V a) {
+  const auto mid = a < V(0.2);
+  if (All(mid)) return SoftSatMid(x);
+  const auto small = a < V(0.3);
+  V r = SoftSatSmall(x);
+  if (!All(small)) r = Select(small, r, SoftSatFull(x));
+  return All(V(0.2) < a) ? r : Select(mid, SoftSatMid(x), r);
+}
+
+// The detector's saturator, whose program nearly always sits within the shortest series.
 template <class V>
 QV_CHAIN_INLINE V SoftSat(V x) {
   const V a = Abs(x);
   const auto tiny = a < V(0.02);
   if (All(tiny)) return SoftSatTiny(x);
-  const auto mid = a < V(0.2);
-  V r;
-  if (All(mid)) {
-    r = SoftSatMid(x);
-  } else {
-    const auto small = a < V(0.3);
-    r = SoftSatSmall(x);
-    if (!All(small)) r = Select(small, r, SoftSatFull(x));
-    if (!All(V(0.2) < a)) r = Select(mid, SoftSatMid(x), r);
-  }
+  const V r = SoftSatFromMid(x, a);
   return All(V(0.02) < a) ? r : Select(tiny, SoftSatTiny(x), r);
+}
+
+// The input stage's: program crosses |x| = 0.02 all the time, a branch the CPU would mispredict.
+template <class V>
+QV_CHAIN_INLINE V SoftSatProgram(V x) {
+  return SoftSatFromMid(x, Abs(x));
 }
 
 // sin x for |x| < 0.1 to x^9: the first term dropped, x^11 / 11!, is below x * 1e-10 / 39916800 < 3e-18 x.
@@ -282,8 +290,8 @@ template <class V>
 void InputStage(double* x, int n, int xformer) {
   for (int i = 0; i < n; i += V::kWidth) {
     const V v = V::Load(x + i);
-    const V y = xformer == 1 ? V(kXformerPadOut) * XformerShape(SoftSat(V(kXformerPadIn) * v))
-                             : V(kSoftSatPadOut) * SoftSat(V(kSoftSatPadIn) * v);
+    const V y = xformer == 1 ? V(kXformerPadOut) * XformerShape(SoftSatProgram(V(kXformerPadIn) * v))
+                             : V(kSoftSatPadOut) * SoftSatProgram(V(kSoftSatPadIn) * v);
     y.Store(x + i);
   }
 }
@@ -301,6 +309,20 @@ void OutputStage(double* x, int n) {
     (V(kXformerPadOut) * XformerShape(V(kXformerPadIn) * V::Load(x + i))).Store(x + i);
 }
 
+// table[k] and table[k + 1] for k truncated toward zero in each lane, 0 <= k < 2^31 (a vector type may
+// bring a cheaper form of its own).
+template <class V>
+QV_CHAIN_INLINE void GatherNeighbours(const double* table, V k, V& below, V& above) {
+  below = V::Gather(table, k);
+  above = V::Gather(table + 1, k);
+}
+
+// -a where m holds, else a (a vector type may bring a cheaper form of its own).
+template <class V, class M>
+QV_CHAIN_INLINE V NegateWhere(M m, V a) {
+  return Select(m, -a, a);
+}
+
 // The transient pre-shaper (dsp/TiltPreTable.h) on the filtered detector signal, driven by B and
 // scaled back by it: the same lookup, interpolation and sign, lane by lane.
 template <class V>
@@ -313,9 +335,11 @@ QV_CHAIN_INLINE V PreShape(V x, V B) {
   const V at = Select(inRange, a, zero);
   const V k = Trunc(at);
   const V f = at - k;
-  const V lerp = V::Gather(kTiltPreWide.data(), k) * (one - f) + V::Gather(kTiltPreWide.data() + 1, k) * f;
+  V below, above;
+  GatherNeighbours(kTiltPreWide.data(), at, below, above);  // at's index is k: its own conversion shared
+  const V lerp = below * (one - f) + above * f;
   const V r = Select(inRange, lerp, Select(zero < a, V(kTiltPreLast), zero));
-  return Select(v < zero, -r, r) / B;
+  return NegateWhere(v < zero, r) / B;
 }
 
 template <class V>
@@ -345,6 +369,21 @@ QV_CHAIN_INLINE V ReductionDb(V levelDb, V t, V k, V slope) {
 template <class V>
 double QuietBound(const double* threshold, int n, double kneeFactor, double slope) {
   if (n < V::kWidth || !(slope >= 0.0)) return 0.0;
+  // Most runs hold one threshold throughout (its smoother has settled): a quicker test, then that value's
+  // bound alone, the same as the full scan's. A difference under the smallest normal is none: the audio
+  // thread flushes subnormals to zero anyway.
+  const double t0 = threshold[0];
+  const V first(t0), smallest(2.2250738585072014e-308);
+  auto same = Abs(V::Load(threshold) - first) < smallest;
+  int j = 0;
+  for (; j + V::kWidth <= n; j += V::kWidth) same = same && Abs(V::Load(threshold + j) - first) < smallest;
+  bool constant = All(same);
+  for (; j < n && constant; ++j) constant = threshold[j] == t0;
+  if (constant) {
+    const double low = t0 + 0.5 * kneeFactor * t0;
+    if (!(std::fabs(low) < INFINITY)) return 0.0;
+    return std::exp((low < t0 ? low : t0) / decibels::kDbPerNeper) * (1.0 - 1e-6);
+  }
   const V half(0.5), k(kneeFactor), inf(INFINITY);
   V lowest = V::Load(threshold);
   auto finite = Abs(lowest) < inf;
@@ -411,9 +450,20 @@ void GainComputer(const ::GainComputer::Buffers& io, const ::GainComputer::Setti
     }
   } else {
     // Two tight loops schedule better than one long body: the levels first, then reductions and gains.
+    bool loud = false;
     for (int i = 0; i < n; i += V::kWidth) {
       const V a = Abs(V::Load(env + i));
-      if (!All(a < quiet)) (Log(a) * dbPerNeper).Store(reductionDb + i);
+      if (!All(a < quiet)) {
+        (Log(a) * dbPerNeper).Store(reductionDb + i);
+        loud = true;
+      }
+    }
+    if (!loud) {
+      for (int i = 0; i < n; i += V::kWidth) {
+        V(0.0).Store(reductionDb + i);
+        V(1.0).Store(gain + i);
+      }
+      return;
     }
     for (int i = 0; i < n; i += V::kWidth) {
       if (All(Abs(V::Load(env + i)) < quiet)) {

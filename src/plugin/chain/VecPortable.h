@@ -37,13 +37,23 @@ struct VecPortable : chainmaths::PortableLogExp<VecPortable> {
   struct Mask {
     I m;  // all ones where true
     friend Mask operator&&(Mask a, Mask b) { return {a.m & b.m}; }
-    friend bool All(Mask m) { return (m.m[0] & m.m[1]) != 0; }
+    // Each lane's low half, all ones or zero, side by side in 64 bits: one test.
+    friend bool All(Mask m) {
+      const I32 low = __builtin_convertvector(m.m, I32);
+      uint64_t bits;
+      __builtin_memcpy(&bits, &low, sizeof bits);
+      return bits == ~uint64_t{0};
+    }
   };
   friend Mask operator<(VecPortable a, VecPortable b) { return {a.v < b.v}; }
   friend VecPortable Select(Mask m, VecPortable a, VecPortable b) {
     return reinterpret_cast<D>((reinterpret_cast<I>(a.v) & m.m) | (reinterpret_cast<I>(b.v) & ~m.m));
   }
 
+  // The sign flipped where m holds: what Select(m, -a, a) gives, in two operations.
+  friend VecPortable NegateWhere(Mask m, VecPortable a) {
+    return reinterpret_cast<D>(reinterpret_cast<I>(a.v) ^ (m.m & (I{} + INT64_MIN)));
+  }
   friend VecPortable Abs(VecPortable a) {
     return reinterpret_cast<D>(reinterpret_cast<I>(a.v) & (I{} + INT64_MAX));
   }
@@ -52,10 +62,24 @@ struct VecPortable : chainmaths::PortableLogExp<VecPortable> {
   friend VecPortable Trunc(VecPortable a) {
     return __builtin_convertvector(__builtin_convertvector(a.v, I32), D);
   }
-  // table[k] for the whole number k in each lane.
+  // table[k] for k truncated toward zero in each lane (0 <= k < 2^31).
   static VecPortable Gather(const double* table, VecPortable k) {
     const I32 i = __builtin_convertvector(k.v, I32);
     return D{table[i[0]], table[i[1]]};
+  }
+  // The same as two Gathers: each lane's pair in one load, then the pairs' halves side by side.
+  friend void GatherNeighbours(const double* table, VecPortable k, VecPortable& below, VecPortable& above) {
+    const I32 i = __builtin_convertvector(k.v, I32);
+    D first, second;
+    __builtin_memcpy(&first, table + i[0], sizeof first);
+    __builtin_memcpy(&second, table + i[1], sizeof second);
+#if defined(__clang__)
+    below = D(__builtin_shufflevector(first, second, 0, 2));
+    above = D(__builtin_shufflevector(first, second, 1, 3));
+#else
+    below = D(__builtin_shuffle(first, second, I{0, 2}));
+    above = D(__builtin_shuffle(first, second, I{1, 3}));
+#endif
   }
   // 2^k from k + 1.5 * 2^52 (k a whole number, -1022 <= k <= 1023): k sits in the low bits, and the
   // shift keeps only the exponent field.
