@@ -11,8 +11,8 @@ set -euo pipefail
 # folder (most specific first) : the include prefixes it may use besides its own folder
 RULES=(
   "src/base:"
-  "src/gdi:"
-  "src/pix:gdi/"
+  "src/gdi:base/"
+  "src/pix:gdi/ base/"
   "src/framework:base/"
   "src/graphics:framework/ base/ pix/ gdi/"
   "src/plugin/dsp:"
