@@ -103,7 +103,6 @@ class ClapPlugin {
   const clap_plugin_posix_fd_support_t* mFdExt = nullptr;
   bool mActive = false;
   bool mProcessing = false;
-  bool mFlushRequested = false;
   std::thread::id mMainThread;
   std::thread::id mAudioThread;
 
