@@ -141,4 +141,8 @@ bool PIX_WriteFile(const char* path, const std::vector<uint8_t>& bytes) {
   const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   return std::fclose(f) == 0 && ok;
 }
+
+bool PIX_WritePNGFile(PIX_IBitmap* bitmap, const char* path) {
+  return PIX_WriteFile(path, PIX_EncodePNG(bitmap, PIX_PNGAlpha::kKeep));
+}
 #endif

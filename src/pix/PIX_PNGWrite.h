@@ -49,3 +49,8 @@ std::vector<uint8_t> PIX_EncodePNG(PIX_IBitmap* bitmap, PIX_PNGAlpha alpha,
 
 // Writes bytes to path (UTF-8); false when they are empty or the file cannot be written whole.
 bool PIX_WriteFile(const char* path, const std::vector<uint8_t>& bytes);
+
+// The bitmap as an 8-bit RGBA file at path (UTF-8), rows top-down: on Windows through the Windows
+// Imaging Component (the only form there), elsewhere through PIX_EncodePNG. False when the bitmap has
+// no pixels or the file cannot be written.
+bool PIX_WritePNGFile(PIX_IBitmap* bitmap, const char* path);

@@ -4,9 +4,9 @@
 #include "graphics/FontStorage.h"
 #include "graphics/GraphicsTestSupport.h"
 #include "graphics/controls/ISwitchControls.h"
-#include "graphics/platform/headless/BackBufferPNG.h"
 #include "pix/PIX_Fill.h"
 #include "pix/PIX_MemBitmap.h"
+#include "pix/PIX_PNGWrite.h"
 #include "pix/PIX_SysBitmap.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +30,7 @@ struct ImageDir {
   void WritePNG(const char* name, int w, int h, PIX_Pixel colour) {
     PIX_MemBitmap bm(w, h);
     PIX_Clear(&bm, colour);
-    ASSERT_TRUE(WriteBitmapPNG(&bm, (path + "/" + name).c_str()));
+    ASSERT_TRUE(PIX_WritePNGFile(&bm, (path + "/" + name).c_str()));
   }
   void WriteBytes(const char* name, const char* bytes) {
     FILE* f = std::fopen((path + "/" + name).c_str(), "wb");

@@ -6,10 +6,10 @@
 #include "graphics/IArtSource.h"
 #include "graphics/controls/IBitmapControl.h"
 #include "graphics/controls/IKnobControls.h"
-#include "graphics/platform/headless/BackBufferPNG.h"
 #include "graphics/platform/x11/DesktopScale.h"
 #include "pix/PIX_Fill.h"
 #include "pix/PIX_MemBitmap.h"
+#include "pix/PIX_PNGWrite.h"
 #include "pix/PIX_SysBitmap.h"
 
 #include <gtest/gtest.h>
@@ -134,7 +134,7 @@ TEST(EngineScale, WithoutArtTheImageIsResampledAndFilesDecodeWhenDrawn) {
   const std::string file = ::testing::TempDir() + "qv-deferred.png";
   PIX_MemBitmap red(7, 3);
   PIX_Clear(&red, 0xFFFF0000);
-  ASSERT_TRUE(WriteBitmapPNG(&red, file.c_str()));
+  ASSERT_TRUE(PIX_WritePNGFile(&red, file.c_str()));
   DeferredBitmap deferred(file, 7, 3);
   EXPECT_EQ(deferred.getWidth(), 7);
   EXPECT_FALSE(deferred.Decoded());

@@ -1,10 +1,10 @@
-// Window pictures as PNG files on Windows, through the editor engine's own PNG writer (the Windows
+// Window pictures as PNG files on Windows, through the raster library's PNG writer (the Windows
 // Imaging Component there): no PNG library travels with the host. The pictures are opaque, so the
 // file holds 8-bit RGBA as on Linux.
 #include "host/editor/PngFile.h"
 
-#include "graphics/platform/headless/BackBufferPNG.h"
 #include "pix/PIX_IBitmap.h"
+#include "pix/PIX_PNGWrite.h"
 
 namespace qvhost {
 
@@ -35,7 +35,7 @@ bool writePng(const std::string& path, const std::vector<uint32_t>& pixels, int 
     return false;
   }
   PixelsView view(pixels, width, height);
-  if (WriteBitmapPNG(&view, path.c_str())) return true;
+  if (PIX_WritePNGFile(&view, path.c_str())) return true;
   if (error) *error = "cannot write the PNG file '" + path + "'";
   return false;
 }

@@ -3,8 +3,8 @@
 
 #include "graphics/IControl.h"
 #include "graphics/IPopupMenu.h"
-#include "graphics/platform/headless/BackBufferPNG.h"
 #include "pix/PIX_PNG.h"
+#include "pix/PIX_PNGWrite.h"
 #include "pix/PIX_SysBitmap.h"
 
 namespace {
@@ -70,7 +70,7 @@ int IGraphicsHeadless::CountDifferences(const std::vector<PIX_Pixel>& snapshot) 
 
 bool IGraphicsHeadless::SaveBackBuffer(const char* path) {
   PIX_SysBitmap* back = GetBackBuffer();
-  return back && WriteBitmapPNG(back, path);
+  return back && PIX_WritePNGFile(back, path);
 }
 
 void IGraphicsHeadless::CreateTextEntry(IControl* control, IText*, IRECT* textRect, const char* str,

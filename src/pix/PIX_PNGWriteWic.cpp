@@ -1,4 +1,4 @@
-// WriteBitmapPNG on Windows, through the Windows Imaging Component's PNG encoder: 8-bit BGRA with
+// PIX_WritePNGFile on Windows, through the Windows Imaging Component's PNG encoder: 8-bit BGRA with
 // straight alpha, the raster library's own layout, so no pixel is converted on the way.
 #if defined(_WIN32)
 
@@ -6,8 +6,7 @@
 #include <windows.h>
 
 #include "base/WideText.h"
-#include "graphics/platform/headless/BackBufferPNG.h"
-#include "pix/PIX_IBitmap.h"
+#include "pix/PIX_PNGWrite.h"
 
 namespace {
 struct Releaser {
@@ -41,7 +40,7 @@ bool Encode(IWICImagingFactory* factory, PIX_IBitmap* bitmap, const wchar_t* pat
 }
 }  // namespace
 
-bool WriteBitmapPNG(PIX_IBitmap* bitmap, const char* path) {
+bool PIX_WritePNGFile(PIX_IBitmap* bitmap, const char* path) {
   if (!bitmap || !bitmap->getBits() || !path || !*path) return false;
   if (bitmap->getWidth() <= 0 || bitmap->getHeight() <= 0) return false;
   const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
