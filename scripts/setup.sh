@@ -14,6 +14,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   lld-14 llvm-14 libc++-14-dev libc++abi-14-dev
   qtractor jackd2 xdotool
+  g++-mingw-w64-x86-64-posix wine wine64 nsis googletest
 )
 
 missing=()

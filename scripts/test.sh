@@ -28,3 +28,6 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The editor tests open windows: they run against a virtual X server of their own.
 xvfb-run -a -s "-screen 0 1600x1400x24 -noreset" ctest --test-dir build/debug --output-on-failure -j"$jobs"
+# Windows x64: cross-built with MinGW-w64 and tested under wine, against build/debug's output
+# (one skip line where MinGW-w64, makensis or wine is missing).
+bash scripts/windows.sh test

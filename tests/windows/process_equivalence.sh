@@ -4,7 +4,7 @@
 # with the external sidechain), 32 and 64-bit processing. The two Windows formats must agree bit
 # for bit; Windows and Linux within 1e-9 (the C libraries' logarithms differ in the last bits).
 #   process_equivalence.sh WIN_BUILD LINUX_BUILD OUT_DIR      (exit 77: no Linux build to compare with)
-set -euo pipefail
+set -eEuo pipefail
 win=$1 linux=$2 out=$3
 export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$win/wineprefix}
 linux_host=$linux/tools/host/quorvane-host
@@ -14,6 +14,8 @@ if [ -z "$linux" ] || [ ! -x "$linux_host" ] || [ ! -d "$linux/Quorvane.vst3" ];
 fi
 win_host=$win/tools/host/quorvane-host.exe
 rm -rf "$out" && mkdir -p "$out"
+# The hosts' own messages go to a log, shown when a run fails.
+trap 'echo "a host run failed; its messages:"; cat "$out/host.log"' ERR
 
 # Little-endian doubles of a float64 WAV file's data chunk, one per line.
 samples() {
@@ -31,7 +33,7 @@ compare() {
 
 # The sidechain signal: the demo through the Linux plug-in, a signal other than the input.
 "$linux_host" process "$linux/Quorvane.vst3" --demo 1 --set "Threshold=-15" --set "Make-Up Gain=6" \
-  --format float64 --out "$out/sidechain.wav" >/dev/null
+  --format float64 --out "$out/sidechain.wav" >/dev/null 2>>"$out/host.log"
 
 fail=0
 scenario() {
@@ -40,9 +42,9 @@ scenario() {
   for precision in 32 64; do
     tag=$name-$precision
     local common=(--demo 1 --precision "$precision" --format float64 "$@")
-    "$linux_host" process "$linux/Quorvane.vst3" "${common[@]}" --out "$out/$tag-linux.wav" >/dev/null
-    wine "$win_host" process "$win/Quorvane.vst3" "${common[@]}" --out "$out/$tag-vst3.wav" >/dev/null
-    wine "$win_host" process "$win/Quorvane.clap" "${common[@]}" --out "$out/$tag-clap.wav" >/dev/null
+    "$linux_host" process "$linux/Quorvane.vst3" "${common[@]}" --out "$out/$tag-linux.wav" >/dev/null 2>>"$out/host.log"
+    wine "$win_host" process "$win/Quorvane.vst3" "${common[@]}" --out "$out/$tag-vst3.wav" >/dev/null 2>>"$out/host.log"
+    wine "$win_host" process "$win/Quorvane.clap" "${common[@]}" --out "$out/$tag-clap.wav" >/dev/null 2>>"$out/host.log"
     if cmp -s "$out/$tag-vst3.wav" "$out/$tag-clap.wav"; then
       echo "$tag: Windows VST 3 and CLAP outputs are identical"
     else
@@ -52,9 +54,24 @@ scenario() {
     compare "$out/$tag-vst3.wav" "$out/$tag-linux.wav" 1e-9 "$tag: Windows against Linux" || fail=1
   done
 }
+deep=(--set "Threshold=-9" --set "Ratio=3" --set "Attack Time=2" --set "Release Time=1" --set "Make-Up Gain=4"
+      --set "Turbo=1" --set "XFormer=1" --set "Transient Mix=30")
 scenario defaults
-scenario deep --set "Threshold=-9" --set "Ratio=3" --set "Attack Time=2" --set "Release Time=1" \
-  --set "Make-Up Gain=4" --set "Turbo=1" --set "XFormer=1" --set "Transient Mix=30"
+scenario deep "${deep[@]}"
 scenario sidechain --sidechain "$out/sidechain.wav" --set "External Sidechain=1" --set "Threshold=-12" \
   --set "Ratio=5" --set "Compressor Mix=80"
+
+# Saved settings move between systems: the same settings save the same bytes (the host's file
+# around them names the class by its in-memory identifier, whose byte order is the system's).
+"$linux_host" process "$linux/Quorvane.vst3" --demo 0.1 "${deep[@]}" --state-out "$out/linux.state" \
+  --out "$out/state-linux.wav" >/dev/null 2>>"$out/host.log"
+wine "$win_host" process "$win/Quorvane.vst3" --demo 0.1 "${deep[@]}" --state-out "$out/windows.state" \
+  --out "$out/state-windows.wav" >/dev/null 2>>"$out/host.log"
+if cmp -s <(head -c 8 "$out/linux.state"; tail -c +25 "$out/linux.state") \
+  <(head -c 8 "$out/windows.state"; tail -c +25 "$out/windows.state"); then
+  echo "state: Linux and Windows save the same settings bytes ($(stat -c %s "$out/linux.state")-byte file)"
+else
+  echo "state: Linux and Windows save different settings bytes"
+  fail=1
+fi
 exit $fail
