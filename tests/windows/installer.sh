@@ -17,8 +17,8 @@ expect() {
 mkdir -p "$common/VST3" "$common/CLAP"
 echo other >"$common/CLAP/Other.clap"
 
+# wine returns when the installer's process ends.
 wine "$setup" /S
-wineserver -w
 expect "the VST 3 module is installed" "[ -f \"$common/VST3/$name.vst3/Contents/x86_64-win/$name.vst3\" ]"
 expect "moduleinfo.json is installed" "[ -f \"$common/VST3/$name.vst3/Contents/Resources/moduleinfo.json\" ]"
 expect "the CLAP plug-in is installed" "[ -f \"$common/CLAP/$name.clap\" ]"
@@ -32,8 +32,13 @@ expect "the installed VST 3 bundle loads" "grep -q 'Audio Module Class' <<<\"\$i
 info=$(wine "$build/tools/host/quorvane-host.exe" info 'C:\Program Files\Common Files\CLAP\'"$name.clap" 2>&1 || true)
 expect "the installed CLAP plug-in loads" "grep -q 'CLAP plug-in' <<<\"\$info\""
 
+# The uninstaller copies itself away and runs from there: wait for its work to be done.
 wine "$uninstaller" /S
-wineserver -w
+for _ in $(seq 1 120); do
+  [ -e "$common/CLAP/$name.clap" ] || [ -e "$WINEPREFIX/drive_c/Program Files/$vendor" ] || break
+  sleep 0.5
+done
+sleep 1
 expect "the VST 3 bundle is gone" "[ ! -e \"$common/VST3/$name.vst3\" ]"
 expect "the CLAP plug-in is gone" "[ ! -e \"$common/CLAP/$name.clap\" ]"
 expect "another plug-in stays" "[ -f \"$common/CLAP/Other.clap\" ]"
