@@ -60,8 +60,10 @@ export WINEPREFIX=$PWD/$out/wineprefix WINEDEBUG=-all
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1 || true
 # The server stays up between the programs: a new one starting as the last one quits loses clients.
 wineserver -p 2>/dev/null || true
+# A program that wine fails to start (rarely: a lost connection to the server, or a start that never
+# returns) gets one more run; a test that fails twice fails the run.
 status=0
-ctest --test-dir "$out" --output-on-failure -j"$jobs" || status=$?
+ctest --test-dir "$out" --output-on-failure -j"$jobs" --repeat until-pass:2 || status=$?
 wineserver -k 2>/dev/null || true
 echo "windows: tests under wine took $(($(date +%s) - built)) s (build and tests $(($(date +%s) - start)) s)"
 exit $status
