@@ -10,8 +10,9 @@
 
 std::string ThisModulePath() {
   HMODULE module = nullptr;
-  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          reinterpret_cast<LPCWSTR>(&ThisModulePath), &module))
+  if (!GetModuleHandleExW(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCWSTR>(&ThisModulePath), &module))
     return std::string();
   // The name is cut to the buffer when it does not fit: grow until it does (32 767 is the limit).
   std::wstring name(MAX_PATH, L'\0');

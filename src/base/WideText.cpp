@@ -4,8 +4,8 @@
 #if defined(_WIN32)
 #include <windows.h>
 
-#include <cwchar>
 #include <cstring>
+#include <cwchar>
 
 std::wstring Utf8ToWide(const char* text) {
   if (!text || !*text) return std::wstring();

@@ -11,7 +11,7 @@
 struct GDI_FontRequest {
   int height = 0;      // > 0 cell height, < 0 em size, 0 default
   int escapement = 0;  // tenths of a degree, counter-clockwise
-  int weight = 400;     // normal
+  int weight = 400;    // normal
   bool italic = false;
   bool underline = false;
   bool strikeOut = false;

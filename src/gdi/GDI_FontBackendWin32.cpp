@@ -20,10 +20,10 @@ constexpr unsigned kMaxGlyphSide = 8192;
 
 // Faces of each generic family, most common on Windows first; the free ones close the lists for
 // systems that carry those instead (wine takes the machine's fonts).
-const char* const kMonospaceFaces[] = {"Consolas", "Courier New", "Lucida Console", "DejaVu Sans Mono",
-                                       "Liberation Mono", nullptr};
-const char* const kSerifFaces[] = {"Times New Roman", "Georgia", "Cambria", "DejaVu Serif", "Liberation Serif",
-                                   nullptr};
+const char* const kMonospaceFaces[] = {"Consolas",         "Courier New",     "Lucida Console",
+                                       "DejaVu Sans Mono", "Liberation Mono", nullptr};
+const char* const kSerifFaces[] = {"Times New Roman", "Georgia",          "Cambria",
+                                   "DejaVu Serif",    "Liberation Serif", nullptr};
 const char* const kSansFaces[] = {"Arial", "Segoe UI", "Tahoma", "DejaVu Sans", "Liberation Sans", nullptr};
 
 const char* const* GenericFaces(const char* generic) {

@@ -76,7 +76,8 @@ PIX_IBitmap* PIX_DecodePNG(const unsigned char* data, size_t length, PIX_IBitmap
   ComPtr<IWICBitmapDecoder> decoder;
   ComPtr<IWICBitmapFrameDecode> frame;
   if (FAILED(factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, &decoder)) ||
-      FAILED(decoder->Initialize(stream.p, WICDecodeMetadataCacheOnDemand)) || FAILED(decoder->GetFrame(0, &frame)))
+      FAILED(decoder->Initialize(stream.p, WICDecodeMetadataCacheOnDemand)) ||
+      FAILED(decoder->GetFrame(0, &frame)))
     return nullptr;
   UINT w = 0, h = 0;
   WICPixelFormatGUID native;
@@ -84,9 +85,10 @@ PIX_IBitmap* PIX_DecodePNG(const unsigned char* data, size_t length, PIX_IBitmap
   if (w == 0 || h == 0 || (unsigned long long)w * h > PIX_PNG_MAX_PIXELS) return nullptr;
   const int wideSamples = SixteenBitSamples(native);
   ComPtr<IWICFormatConverter> converter;
-  if (!wideSamples && (FAILED(factory->CreateFormatConverter(&converter)) ||
-                       FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
-                                                    nullptr, 0.0, WICBitmapPaletteTypeCustom))))
+  if (!wideSamples &&
+      (FAILED(factory->CreateFormatConverter(&converter)) ||
+       FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr,
+                                    0.0, WICBitmapPaletteTypeCustom))))
     return nullptr;
 
   PIX_IBitmap* bm = given;

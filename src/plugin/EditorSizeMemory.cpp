@@ -30,9 +30,12 @@ constexpr const char* kSeparators = "\\/";
 FILE* OpenFile(const std::string& path, const char* mode) {
   return _wfopen(Utf8ToWide(path.c_str()).c_str(), Utf8ToWide(mode).c_str());
 }
-bool MakeOneFolder(const std::string& path) { return _wmkdir(Utf8ToWide(path.c_str()).c_str()) == 0 || errno == EEXIST; }
+bool MakeOneFolder(const std::string& path) {
+  return _wmkdir(Utf8ToWide(path.c_str()).c_str()) == 0 || errno == EEXIST;
+}
 bool ReplaceFile(const std::string& from, const std::string& to) {
-  return MoveFileExW(Utf8ToWide(from.c_str()).c_str(), Utf8ToWide(to.c_str()).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  return MoveFileExW(Utf8ToWide(from.c_str()).c_str(), Utf8ToWide(to.c_str()).c_str(),
+                     MOVEFILE_REPLACE_EXISTING) != 0;
 }
 void RemoveFile(const std::string& path) { _wremove(Utf8ToWide(path.c_str()).c_str()); }
 
@@ -46,7 +49,9 @@ constexpr const char* kSeparators = "/";
 
 FILE* OpenFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
 bool MakeOneFolder(const std::string& path) { return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST; }
-bool ReplaceFile(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
 void RemoveFile(const std::string& path) { std::remove(path.c_str()); }
 
 std::string Home() {

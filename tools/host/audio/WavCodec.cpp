@@ -80,7 +80,8 @@ void encodeSample(double v, int bits, bool isFloat, unsigned char* p) {
     return;
   }
   const double full = (double)((1u << (bits - 1)) - 1);
-  const double scaled = std::isfinite(v) ? std::max(-full - 1, std::min(full, std::nearbyint(v * full))) : 0.0;
+  const double scaled =
+      std::isfinite(v) ? std::max(-full - 1, std::min(full, std::nearbyint(v * full))) : 0.0;
   const int32_t s = (int32_t)scaled;
   for (int i = 0; i < bits / 8; ++i) p[i] = (unsigned char)((uint32_t)s >> (8 * i));
 }
@@ -97,7 +98,8 @@ std::unique_ptr<WavFileReader> WavFileReader::open(const std::string& path, std:
     return nullptr;
   }
   unsigned char head[12];
-  if (std::fread(head, 1, 12, f) != 12 || std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WAVE", 4) != 0) {
+  if (std::fread(head, 1, 12, f) != 12 || std::memcmp(head, "RIFF", 4) != 0 ||
+      std::memcmp(head + 8, "WAVE", 4) != 0) {
     std::fclose(f);
     if (error) *error = ioError("read audio file", path, "not a WAV file (this build reads WAV files only)");
     return nullptr;
@@ -129,8 +131,8 @@ std::unique_ptr<WavFileReader> WavFileReader::open(const std::string& path, std:
         std::fclose(f);
         if (error)
           *error = "unsupported audio file '" + path + "': " + std::to_string(channels) + " channels at " +
-                   std::to_string(rate) + " Hz, format " + std::to_string(format) + ", " + std::to_string(bits) +
-                   " bits";
+                   std::to_string(rate) + " Hz, format " + std::to_string(format) + ", " +
+                   std::to_string(bits) + " bits";
         return nullptr;
       }
       const long start = std::ftell(f);
@@ -179,7 +181,8 @@ size_t WavFileReader::read(double* const* dest, size_t frames) {
   std::vector<unsigned char> raw(kChunkFrames * frameBytes);
   size_t done = 0;
   while (done < frames && in->bytesLeft >= frameBytes) {
-    const size_t want = (size_t)std::min<uint64_t>(std::min(kChunkFrames, frames - done), in->bytesLeft / frameBytes);
+    const size_t want =
+        (size_t)std::min<uint64_t>(std::min(kChunkFrames, frames - done), in->bytesLeft / frameBytes);
     const size_t got = std::fread(raw.data(), frameBytes, want, in->file);
     for (size_t i = 0; i < got; ++i) {
       for (size_t c = 0; c < ch; ++c) {

@@ -89,8 +89,8 @@ std::unique_ptr<PendingFile> PendingFile::create(const std::string& target, std:
   const std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    const std::string temp =
-        dir + "." + name + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp";
+    const std::string temp = dir + "." + name + "." + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(attempt) + ".tmp";
     HANDLE h = CreateFileW(Utf8ToWide(temp.c_str()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {

@@ -33,8 +33,8 @@ bool Encode(IWICImagingFactory* factory, PIX_IBitmap* bitmap, const wchar_t* pat
     return false;
   Releaser f{frame};
   WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-  if (FAILED(frame->Initialize(nullptr)) || FAILED(frame->SetSize(w, h)) || FAILED(frame->SetPixelFormat(&format)) ||
-      format != GUID_WICPixelFormat32bppBGRA)
+  if (FAILED(frame->Initialize(nullptr)) || FAILED(frame->SetSize(w, h)) ||
+      FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat32bppBGRA)
     return false;
   return SUCCEEDED(frame->WritePixels(h, stride, stride * h, (BYTE*)bitmap->getBits())) &&
          SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
@@ -47,8 +47,8 @@ bool WriteBitmapPNG(PIX_IBitmap* bitmap, const char* path) {
   const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
   bool ok = false;
   IWICImagingFactory* factory = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                 (void**)&factory))) {
+  if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                 IID_IWICImagingFactory, (void**)&factory))) {
     ok = Encode(factory, bitmap, Utf8ToWide(path).c_str());
     factory->Release();
   }
