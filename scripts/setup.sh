@@ -16,6 +16,7 @@ packages=(
   lld-14 llvm-14 libc++-14-dev libc++abi-14-dev
   qtractor jackd2 xdotool
   g++-aarch64-linux-gnu qemu-user
+  g++-mingw-w64-x86-64-posix wine wine64 nsis googletest
   # The Windows editor test compares PNG pictures with Python's standard library.
   python3
 )

@@ -32,6 +32,9 @@ xvfb-run -a -s "-screen 0 1600x1400x24 -noreset" ctest --test-dir build/debug --
 # compared with the x86-64 plug-ins just built (a few minutes; one line and no failure without qemu
 # or the cross compiler).
 bash scripts/arm64.sh test build/debug
+# Windows x64: cross-built with MinGW-w64 and tested under wine, against build/debug's output
+# (one skip line where MinGW-w64, makensis or wine is missing).
+bash scripts/windows.sh test
 # The release as users install it: scripts/release.sh makes the packages, the installer and the
 # archive in dist/ (a Release build in build/package; the other builds are those of the steps above,
 # the macOS check's included), then each is checked, installed and removed.

@@ -56,8 +56,9 @@ FunctionEnd
 
 Section "Install"
   SetShellVarContext all
-  SetOutPath "$COMMONFILES64\VST3"
-  File /r "${BUNDLE}"
+  ; The bundle's contents by wildcard: "File /r <folder>" would look for that name in every folder below.
+  SetOutPath "$COMMONFILES64\VST3\${NAME}.vst3"
+  File /r "${BUNDLE}/*.*"
   SetOutPath "$COMMONFILES64\CLAP"
   File "${CLAP}"
 

@@ -1,5 +1,12 @@
 // quorvane-host: loads a VST 3 bundle like a DAW does, lists what it offers, renders audio files
 // (or the built-in demo) through it, and opens its editor.
+#if defined(_WIN32)
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "base/WideText.h"
+#endif
 #include <unistd.h>
 
 #include <cctype>
@@ -207,7 +214,20 @@ int runProcess(const CommandLine& cl) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(_WIN32)
+  // The narrow arguments are in the user's code page, which cannot hold every file name: the
+  // command line is read again as UTF-16 and passed on as UTF-8, like every path here.
+  (void)argc;
+  (void)argv;
+  std::vector<std::string> args;
+  int wideCount = 0;
+  if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &wideCount)) {
+    for (int i = 1; i < wideCount; ++i) args.push_back(WideToUtf8(wide[i]));
+    LocalFree(wide);
+  }
+#else
   std::vector<std::string> args(argv + 1, argv + argc);
+#endif
   if (!args.empty() && args[0] == "bench") return runBenchCommand({args.begin() + 1, args.end()});
   CommandLine cl;
   std::string error;
