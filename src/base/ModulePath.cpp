@@ -29,18 +29,23 @@ std::string ThisModulePath() {
 }
 #else
 #include <dlfcn.h>
+#if defined(__linux__)
 #include <unistd.h>
+#endif
 
 std::string ThisModulePath() {
   Dl_info info;
   std::string path;
   if (dladdr(reinterpret_cast<const void*>(&ThisModulePath), &info) && info.dli_fname) path = info.dli_fname;
+#if defined(__linux__)
+  // A main program may be named relative to where it started: the kernel knows its full path.
   if (path.empty() || path[0] != '/') {
     char exe[4096];
     const ssize_t n = readlink("/proc/self/exe", exe, sizeof(exe) - 1);
     if (n <= 0) return std::string();
     path.assign(exe, (size_t)n);
   }
+#endif
   return path;
 }
 #endif

@@ -3,6 +3,7 @@
 #include "base/WideText.h"
 
 #include <cerrno>
+#include <string>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -43,7 +44,11 @@ bool RemoveUtf8File(const char* path) { return path && std::remove(path) == 0; }
 bool MakeUtf8Dir(const char* path) {
   if (!path || !*path) return false;
   if (mkdir(path, 0755) == 0) return true;
-  struct stat st;
-  return errno == EEXIST && stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+  if (errno != EEXIST) return false;
+  // Something is there: a folder only if its "." opens (a file's fails with ENOTDIR).
+  FILE* dot = std::fopen((std::string(path) + "/.").c_str(), "r");
+  if (!dot) return false;
+  std::fclose(dot);
+  return true;
 }
 #endif
