@@ -25,7 +25,7 @@ Quorvane::Quorvane(IPluginInstanceInfo instanceInfo)
     : PluginFormatBase(instanceInfo, kNumParams, "2-2 4-2", 1, QV_ID_NAME, "", QV_ID_VENDOR,
                        QV_ID_PACKED_VERSION, quorvaneid::kPluginCode, quorvaneid::kMakerCode, 0, false, false,
                        false, 2) {
-  for (const QuorvaneParamSpec& p : kQuorvaneParamTable) {
+  for (const QuorvaneParamRow& p : kQuorvaneParamTable) {
     IParam* param = GetParam(p.idx);
     if (p.continuous) {
       param->InitDouble(p.name, p.def, p.min, p.max, 0.01, "%");

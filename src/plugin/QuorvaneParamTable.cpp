@@ -25,7 +25,7 @@ double DbToGain(double db) { return std::pow(10.0, db / 20.0); }
 
 }  // namespace
 
-const QuorvaneParamSpec kQuorvaneParamTable[QuorvaneParams::kNumParams - 1] = {
+const QuorvaneParamRow kQuorvaneParamTable[QuorvaneParams::kNumParams - 1] = {
     {P::kBoost, "Boost", 0.0, 0.0, 10.0, true, 1.0, nullptr},
     {P::kHF, "HF", 0.0, -10.0, 0.0, true, 1.0, nullptr},
     {P::kHPF, "HPF", 20.0, 20.0, 500.0, true, 2.0, nullptr},
@@ -93,5 +93,5 @@ void ApplyQuorvaneParam(QuorvaneSettings& s, int paramIdx, double value) {
 }
 
 QuorvaneSettings::QuorvaneSettings() {
-  for (const QuorvaneParamSpec& p : kQuorvaneParamTable) ApplyQuorvaneParam(*this, p.idx, p.def);
+  for (const QuorvaneParamRow& p : kQuorvaneParamTable) ApplyQuorvaneParam(*this, p.idx, p.def);
 }

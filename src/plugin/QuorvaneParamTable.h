@@ -7,7 +7,7 @@
 #include "plugin/QuorvaneParams.h"
 #include "plugin/QuorvaneSettings.h"
 
-struct QuorvaneParamSpec {
+struct QuorvaneParamRow {
   int idx;
   const char* name;
   double def, min, max;
@@ -20,7 +20,7 @@ struct QuorvaneParamSpec {
 };
 
 // Parameters 1 .. kNumParams - 1 in index order (0 is reserved).
-extern const QuorvaneParamSpec kQuorvaneParamTable[QuorvaneParams::kNumParams - 1];
+extern const QuorvaneParamRow kQuorvaneParamTable[QuorvaneParams::kNumParams - 1];
 
 // A parameter's value turned into the settings the chain reads. A value that is not finite, or
 // selects no step, leaves the settings as they were. The switches are read by the chain itself and

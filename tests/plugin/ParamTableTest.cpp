@@ -45,7 +45,7 @@ std::vector<double> Numbers(const std::string& text) {
 TEST(ParamTable, TheReadmeTableIsTheCodeTable) {
   const std::map<int, ReadmeRow> rows = ReadmeParameterRows();
   ASSERT_EQ(rows.size(), std::size(kQuorvaneParamTable)) << "rows read from " << QV_README;
-  for (const QuorvaneParamSpec& p : kQuorvaneParamTable) {
+  for (const QuorvaneParamRow& p : kQuorvaneParamTable) {
     ASSERT_EQ(rows.count(p.idx), 1u) << p.name;
     const ReadmeRow& r = rows.at(p.idx);
     EXPECT_EQ(r.name, p.name) << "id " << p.idx;
@@ -72,7 +72,7 @@ TEST(ParamTable, DefaultSettingsAreTheDefaultsThroughTheMapping) {
   QuorvaneSettings fromMapping;
   // A sweep of every parameter to its default changes nothing, and a bad value changes nothing.
   QuorvaneSettings swept;
-  for (const QuorvaneParamSpec& p : kQuorvaneParamTable) ApplyQuorvaneParam(swept, p.idx, p.def);
+  for (const QuorvaneParamRow& p : kQuorvaneParamTable) ApplyQuorvaneParam(swept, p.idx, p.def);
   ApplyQuorvaneParam(swept, QuorvaneParams::kRatio, 6.0);
   ApplyQuorvaneParam(swept, QuorvaneParams::kMakeUpGain, NAN);
   EXPECT_EQ(std::memcmp(&swept, &fromMapping, sizeof swept), 0);
